@@ -1,0 +1,5 @@
+#include "altaz/frmaltazpilot.h"
+
+Frmaltazpilot::Frmaltazpilot() : Form(QStringLiteral(" Pilotage altazimutal")) {
+    setObjectName(QStringLiteral("frmaltazpilot"));
+}

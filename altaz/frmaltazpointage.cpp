@@ -1,0 +1,5 @@
+#include "altaz/frmaltazpointage.h"
+
+Frmaltazpointage::Frmaltazpointage() : Form(QStringLiteral("pointage")) {
+    setObjectName(QStringLiteral("frmaltazpointage"));
+}

@@ -1,0 +1,5 @@
+#include "altaz/frmconfig.h"
+
+Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
+    setObjectName(QStringLiteral("frmconfig"));
+}

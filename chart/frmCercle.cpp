@@ -1,0 +1,11 @@
+#include "chart/frmCercle.h"
+
+#include <QAction>
+
+FrmCercle::FrmCercle() : Form(QStringLiteral("Carte du ciel")) {
+    setObjectName(QStringLiteral("frmCercle"));
+    mnuPoint = new QAction(QStringLiteral("Pointage"), this);
+    mnuPoint->setObjectName(QStringLiteral("mnuPoint"));
+}
+
+void FrmCercle::RedrawChart() { update(); }

@@ -1,0 +1,5 @@
+#include "chart/frmLegend.h"
+
+FrmLegend::FrmLegend() : Form(QStringLiteral("Légende")) {
+    setObjectName(QStringLiteral("frmLegend"));
+}

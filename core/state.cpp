@@ -1,0 +1,5 @@
+#include "core/state.h"
+
+ProgramState shared;
+
+void ResetSharedState() { shared = ProgramState{}; }

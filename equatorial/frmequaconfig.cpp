@@ -1,0 +1,5 @@
+#include "equatorial/frmequaconfig.h"
+
+Frmequaconfig::Frmequaconfig() : Form(QStringLiteral("Paramètres")) {
+    setObjectName(QStringLiteral("frmequaconfig"));
+}

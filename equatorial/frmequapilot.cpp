@@ -1,0 +1,5 @@
+#include "equatorial/frmequapilot.h"
+
+Frmequapilot::Frmequapilot() : Form(QStringLiteral("Pilotage équatorial")) {
+    setObjectName(QStringLiteral("frmequapilot"));
+}

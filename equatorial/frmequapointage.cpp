@@ -1,0 +1,5 @@
+#include "equatorial/frmequapointage.h"
+
+Frmequapointage::Frmequapointage() : Form(QStringLiteral("pointage")) {
+    setObjectName(QStringLiteral("frmequapointage"));
+}

@@ -1,0 +1,5 @@
+#include "motor/frmraquette.h"
+
+Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) {
+    setObjectName(QStringLiteral("frmraquette"));
+}

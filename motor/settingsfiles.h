@@ -1,0 +1,41 @@
+// The drive's small settings files:
+//   "\data\inversion.ini"   two booleans, commands of azimuth/RA then altitude/Dec inverted
+//   "\data\backlash.ini"    backlash in pulses, azimuth/RA then altitude/Dec
+//   "\data\config_equa.ini" RA and Dec motor steps per turn, then RA and Dec reduction ratios
+// A missing or malformed file is told to the user; the values not read take
+// their defaults. Every writer replaces the file whole.
+#pragma once
+
+#include <QString>
+
+namespace settingsfiles {
+
+inline const QString kInversion = QStringLiteral("\\data\\inversion.ini");
+inline const QString kBacklash = QStringLiteral("\\data\\backlash.ini");
+inline const QString kConfigEqua = QStringLiteral("\\data\\config_equa.ini");
+
+struct Inversion {
+    int16_t az = 0;   // -1 or 0
+    int16_t alt = 0;
+};
+// A line reads true exactly when it is "Vrai"; a missing file reads as two false.
+Inversion ReadInversion();
+bool WriteInversion(int16_t az, int16_t alt);
+
+struct Backlash {
+    double az = 0;
+    double alt = 0;
+};
+Backlash ReadBacklash();
+bool WriteBacklash(double az, double alt);
+
+struct EquaMechanics {
+    double raSteps = 200;
+    double decSteps = 200;
+    double raRatio = 100;
+    double decRatio = 100;
+};
+EquaMechanics ReadConfigEqua();
+bool WriteConfigEqua(const EquaMechanics& m);
+
+}  // namespace settingsfiles

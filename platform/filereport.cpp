@@ -1,0 +1,57 @@
+#include "platform/filereport.h"
+
+#include "platform/datadir.h"
+#include "platform/seams.h"
+#include "platform/seqfile.h"
+
+#include <QSet>
+
+namespace filereport {
+
+namespace {
+QSet<QString>& told() {
+    static QSet<QString> s;
+    return s;
+}
+void tell(const QString& programPath, const QString& kind, const QString& text) {
+    const QString key = datadir::Path(programPath).toLower() + u'|' + kind;
+    if (told().contains(key)) return;
+    told().insert(key);
+    seams::MsgBox(text);
+}
+}  // namespace
+
+void Missing(const QString& programPath) {
+    tell(programPath, QStringLiteral("missing"),
+         QStringLiteral("Fichier introuvable ou illisible : %1\nLes valeurs par défaut sont utilisées.")
+             .arg(datadir::Shown(programPath)));
+}
+
+void Malformed(const QString& programPath, const QString& what) {
+    QString text = QStringLiteral("Fichier mal formé : %1").arg(datadir::Shown(programPath));
+    if (!what.isEmpty()) text += u'\n' + what;
+    text += QStringLiteral("\nLes valeurs illisibles ou manquantes gardent leur valeur par défaut.");
+    tell(programPath, QStringLiteral("malformed"), text);
+}
+
+void Unwritable(const QString& programPath) {
+    // A failed save is told every time: the user has just asked for it.
+    seams::MsgBox(QStringLiteral("Impossible d'enregistrer le fichier : %1\nL'ancien fichier est conservé.")
+                      .arg(datadir::Shown(programPath)));
+}
+
+bool Save(const QString& programPath, const SeqWriter& lines) {
+    if (lines.Save(datadir::Path(programPath))) return true;
+    Unwritable(programPath);
+    return false;
+}
+
+void Readable(const QString& programPath) {
+    const QString base = datadir::Path(programPath).toLower() + u'|';
+    told().remove(base + QStringLiteral("missing"));
+    told().remove(base + QStringLiteral("malformed"));
+}
+
+void Reset() { told().clear(); }
+
+}  // namespace filereport

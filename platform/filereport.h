@@ -1,0 +1,25 @@
+// What the user is told when a file the program needs is missing, malformed
+// or cannot be written. Each problem of a file is told once until the file
+// reads well again, so a file read at every move does not flood the screen.
+#pragma once
+
+#include <QString>
+
+class SeqWriter;
+
+namespace filereport {
+
+// Saves the writer's lines over the file; on failure tells the user, keeps the
+// old file and returns false.
+bool Save(const QString& programPath, const SeqWriter& lines);
+
+void Missing(const QString& programPath);
+void Malformed(const QString& programPath, const QString& what = {});
+void Unwritable(const QString& programPath);
+// The file was read without a problem: its next problem is told again.
+void Readable(const QString& programPath);
+
+// Forget every problem told (tests start each case this way).
+void Reset();
+
+}  // namespace filereport

@@ -1,0 +1,113 @@
+// Windows as the program sees them: one class per window, one instance each,
+// created and loaded on first use. Touching a control of a window that is not
+// loaded loads it (its load handler runs) without showing it; unloading a
+// window drops it, and the next use loads a fresh one.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace twips {
+// 15 twips to the pixel.
+constexpr int ToPixels(int t) { return (t + 7) / 15; }
+constexpr int FromPixels(int px) { return px * 15; }
+}  // namespace twips
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(const QString& caption);
+    ~Form() override;
+
+    // Shown non-modal: inside the main window when it is there, else on its own.
+    void Show();
+    void Hide();
+    bool Shown() const;
+    bool Unloaded() const { return unloaded_; }
+
+    // Drops the window (its unload handler runs). A window whose handler is
+    // still running is only hidden; it goes once that handler has returned.
+    void Unload();
+
+    // Size and place of the window's frame, in twips.
+    void SetTwipsSize(int width, int height);
+    void SetTwipsWidth(int width);
+    void SetTwipsHeight(int height);
+    int TwipsWidth() const;
+    int TwipsHeight() const;
+
+    // Held while a handler of this window runs a loop that lets events run:
+    // the window is not destroyed under it.
+    class Running {
+    public:
+        explicit Running(Form& f);
+        ~Running();
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+
+    private:
+        QPointer<Form> form_;
+    };
+
+    // The main window's document area that child windows open in.
+    static void SetMdiArea(QMdiArea* area);
+
+    // The window's own handlers.
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    virtual void Form_Resize() {}
+
+protected:
+    // Windows that are not children of the main window (the splash) say so.
+    virtual bool MdiChild() const { return true; }
+    QWidget* Frame() const;  // the sub-window when there is one, else this
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void destroyNow();
+    QPointer<QMdiSubWindow> sub_;
+    bool unloaded_ = false;
+    bool destroyPending_ = false;
+    int running_ = 0;
+    bool inResize_ = false;
+};
+
+namespace forms {
+
+template <class T>
+struct Slot {
+    static inline QPointer<T> instance;
+};
+
+// The window, loaded if it was not.
+template <class T>
+T& Use() {
+    auto& p = Slot<T>::instance;
+    if (!p || p->Unloaded()) {
+        T* f = new T();
+        p = f;
+        f->Form_Load();
+    }
+    return *p;
+}
+
+template <class T>
+bool Loaded() {
+    auto& p = Slot<T>::instance;
+    return p && !p->Unloaded();
+}
+
+// Unloads every loaded window (tests start each case this way).
+void UnloadAll();
+
+// Unloads the window when it is loaded; nothing happens otherwise.
+template <class T>
+void Unload() {
+    if (Loaded<T>()) Slot<T>::instance->Unload();
+}
+
+}  // namespace forms

@@ -1,0 +1,177 @@
+#include "platform/port.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#if __has_include(<linux/ppdev.h>)
+#include <linux/parport.h>
+#include <linux/ppdev.h>
+#define ORVANEL_HAVE_PPDEV 1
+#endif
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <sys/io.h>
+#define ORVANEL_HAVE_RAWIO 1
+#endif
+
+namespace port {
+
+// ---- simulated port --------------------------------------------------------
+
+int16_t SimulatedPort::Inp32(int16_t reg) {
+    switch (reg) {
+    case kData:
+        return data_;
+    case kControl: {
+        if (!queued_.empty()) {
+            const int16_t c = queued_.front();
+            queued_.pop_front();
+            return c;
+        }
+        return heldCode_;
+    }
+    default:
+        return 0;
+    }
+}
+
+void SimulatedPort::Out32(int16_t reg, int16_t value) {
+    const auto v = static_cast<uint8_t>(value & 0xFF);
+    if (recording_) {
+        if (writes_.size() >= 1'000'000) writes_.erase(writes_.begin(), writes_.begin() + 500'000);
+        writes_.push_back({reg, v});
+    }
+    if (reg == kData) {
+        const uint8_t rising = static_cast<uint8_t>(v & ~data_);
+        if (rising & 0x01) altSteps_ += (v & 0x02) ? 1 : -1;
+        if (rising & 0x04) azSteps_ += (v & 0x08) ? 1 : -1;
+        data_ = v;
+    } else if (reg == kControl) {
+        control_ = v;
+    }
+}
+
+QString SimulatedPort::Description() const { return QStringLiteral("port simulé"); }
+
+void SimulatedPort::QueuePaddleCodes(const std::vector<int16_t>& codes) {
+    queued_.insert(queued_.end(), codes.begin(), codes.end());
+}
+
+// ---- Linux ppdev -------------------------------------------------------------
+
+#ifdef ORVANEL_HAVE_PPDEV
+namespace {
+class PpdevPort final : public Port {
+public:
+    PpdevPort(int fd, QString device) : fd_(fd), device_(std::move(device)) {}
+    ~PpdevPort() override {
+        ioctl(fd_, PPRELEASE);
+        close(fd_);
+    }
+    int16_t Inp32(int16_t reg) override {
+        unsigned char b = 0;
+        if (reg == kData) ioctl(fd_, PPRDATA, &b);
+        else if (reg == kControl) ioctl(fd_, PPRCONTROL, &b);
+        else if (reg == kStatus) ioctl(fd_, PPRSTATUS, &b);
+        return b;
+    }
+    void Out32(int16_t reg, int16_t value) override {
+        unsigned char b = static_cast<unsigned char>(value & 0xFF);
+        if (reg == kData) ioctl(fd_, PPWDATA, &b);
+        else if (reg == kControl) ioctl(fd_, PPWCONTROL, &b);
+    }
+    QString Description() const override { return device_; }
+
+private:
+    int fd_;
+    QString device_;
+};
+}  // namespace
+#endif
+
+// ---- raw I/O ports ---------------------------------------------------------------
+
+#ifdef ORVANEL_HAVE_RAWIO
+namespace {
+class RawPort final : public Port {
+public:
+    explicit RawPort(unsigned base) : base_(base) {}
+    int16_t Inp32(int16_t reg) override { return inb(static_cast<unsigned short>(base_ + (reg - kData))); }
+    void Out32(int16_t reg, int16_t value) override {
+        outb(static_cast<unsigned char>(value & 0xFF), static_cast<unsigned short>(base_ + (reg - kData)));
+    }
+    QString Description() const override { return QStringLiteral("ports 0x%1").arg(base_, 0, 16); }
+
+private:
+    unsigned base_;
+};
+}  // namespace
+#endif
+
+// ---- choice -------------------------------------------------------------------
+
+namespace {
+std::unique_ptr<Port>& current() {
+    static std::unique_ptr<Port> p;
+    return p;
+}
+}  // namespace
+
+Port& Current() {
+    if (!current()) current() = std::make_unique<SimulatedPort>();
+    return *current();
+}
+
+void Install(std::unique_ptr<Port> p) { current() = std::move(p); }
+
+SimulatedPort* Simulator() { return dynamic_cast<SimulatedPort*>(&Current()); }
+
+std::unique_ptr<Port> Open(const QString& choice, QString* error) {
+    auto fail = [&](const QString& why) -> std::unique_ptr<Port> {
+        if (error) *error = why;
+        return std::make_unique<SimulatedPort>();
+    };
+    if (error) error->clear();
+    if (choice.isEmpty() || choice == QStringLiteral("sim")) return std::make_unique<SimulatedPort>();
+
+    if (choice.startsWith(QStringLiteral("ppdev"))) {
+        QString device = choice.section(u':', 1);
+        if (device.isEmpty()) device = QStringLiteral("/dev/parport0");
+#ifdef ORVANEL_HAVE_PPDEV
+        const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR);
+        if (fd < 0) return fail(QStringLiteral("%1 : %2").arg(device, QString::fromLocal8Bit(std::strerror(errno))));
+        if (ioctl(fd, PPCLAIM) < 0) {
+            const int e = errno;
+            close(fd);
+            return fail(QStringLiteral("%1 : %2").arg(device, QString::fromLocal8Bit(std::strerror(e))));
+        }
+        return std::make_unique<PpdevPort>(fd, device);
+#else
+        return fail(QStringLiteral("%1 : ppdev absent de ce système").arg(device));
+#endif
+    }
+
+    if (choice.startsWith(QStringLiteral("raw"))) {
+        const QString baseText = choice.section(u':', 1);
+        bool ok = true;
+        const unsigned base = baseText.isEmpty() ? 0x378u : baseText.toUInt(&ok, 0);
+        const QString name = QStringLiteral("ports 0x%1").arg(base, 0, 16);
+        if (!ok || base > 0xFFFC) return fail(QStringLiteral("%1 : adresse invalide").arg(baseText));
+#ifdef ORVANEL_HAVE_RAWIO
+        if (ioperm(base, 3, 1) != 0)
+            return fail(QStringLiteral("%1 : %2").arg(name, QString::fromLocal8Bit(std::strerror(errno))));
+        return std::make_unique<RawPort>(base);
+#else
+        return fail(QStringLiteral("%1 : accès direct impossible sur ce processeur").arg(name));
+#endif
+    }
+    return fail(QStringLiteral("%1 : port inconnu (sim, ppdev:/dev/parportN ou raw:0x378)").arg(choice));
+}
+
+}  // namespace port
+
+int16_t Inp32(int16_t reg) { return port::Current().Inp32(reg); }
+void Out32(int16_t reg, int16_t value) { port::Current().Out32(reg, value); }

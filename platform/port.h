@@ -1,0 +1,88 @@
+// The parallel port: Inp32/Out32 on the data register (888) and the control
+// register (890), behind one interface with three back ends.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace port {
+
+constexpr int16_t kData = 888;
+constexpr int16_t kStatus = 889;
+constexpr int16_t kControl = 890;
+
+class Port {
+public:
+    virtual ~Port() = default;
+    virtual int16_t Inp32(int16_t reg) = 0;
+    virtual void Out32(int16_t reg, int16_t value) = 0;
+    // What the user is told about the port in use.
+    virtual QString Description() const = 0;
+    virtual bool Simulated() const { return false; }
+};
+
+struct Write {
+    int16_t reg;
+    uint8_t value;
+    bool operator==(const Write&) const = default;
+};
+
+// A port with no hardware behind it: it keeps every write, answers reads as
+// an idle paddle does, and turns rising step edges into the steps of a
+// simulated mount.
+class SimulatedPort final : public Port {
+public:
+    int16_t Inp32(int16_t reg) override;
+    void Out32(int16_t reg, int16_t value) override;
+    QString Description() const override;
+    bool Simulated() const override { return true; }
+
+    // Writes in order (the oldest are dropped past a million).
+    const std::vector<Write>& Writes() const { return writes_; }
+    void ClearWrites() { writes_.clear(); }
+    void SetRecording(bool on) { recording_ = on; }
+
+    // Paddle: codes queued here are read back one per control-register read,
+    // then the held code (11: no button).
+    void QueuePaddleCodes(const std::vector<int16_t>& codes);
+    void HoldPaddleCode(int16_t code) { heldCode_ = code; }
+
+    // The simulated mount: steps counted on each rising step edge, +1 when the
+    // axis's direction line is high, -1 when low.
+    int64_t AzSteps() const { return azSteps_; }   // bit 2 step, bit 3 direction
+    int64_t AltSteps() const { return altSteps_; } // bit 0 step, bit 1 direction
+    void ResetMount() { azSteps_ = altSteps_ = 0; }
+
+    uint8_t DataLatch() const { return data_; }
+    uint8_t ControlLatch() const { return control_; }
+
+private:
+    std::vector<Write> writes_;
+    bool recording_ = true;
+    std::deque<int16_t> queued_;
+    int16_t heldCode_ = 11;
+    uint8_t data_ = 0;
+    uint8_t control_ = 0;
+    int64_t azSteps_ = 0;
+    int64_t altSteps_ = 0;
+};
+
+// The port in use (a simulated one until another is installed).
+Port& Current();
+void Install(std::unique_ptr<Port> p);
+// The simulated port when it is the one in use, else null.
+SimulatedPort* Simulator();
+
+// Opens the port a command-line choice names: "sim", "ppdev:/dev/parport0",
+// "raw:0x378". On failure the simulated port is returned and *error says
+// which device could not be opened and why.
+std::unique_ptr<Port> Open(const QString& choice, QString* error);
+
+}  // namespace port
+
+// The port library's two calls.
+int16_t Inp32(int16_t reg);
+void Out32(int16_t reg, int16_t value);

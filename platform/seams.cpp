@@ -1,0 +1,59 @@
+#include "platform/seams.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QTextStream>
+
+namespace seams {
+
+namespace {
+std::function<void()>& doEventsHook() { static std::function<void()> h; return h; }
+std::function<LocalTime()>& clockHook() { static std::function<LocalTime()> h; return h; }
+std::function<void(const QString&)>& msgBoxHook() { static std::function<void(const QString&)> h; return h; }
+std::function<void()>& quitHook() { static std::function<void()> h; return h; }
+}  // namespace
+
+void DoEvents() {
+    if (doEventsHook()) {
+        doEventsHook()();
+    } else if (QCoreApplication::instance()) {
+        QCoreApplication::processEvents();
+    }
+}
+void SetDoEvents(std::function<void()> hook) { doEventsHook() = std::move(hook); }
+
+LocalTime Now() {
+    if (clockHook()) return clockHook()();
+    const QDateTime now = QDateTime::currentDateTime();
+    LocalTime t;
+    t.year = now.date().year();
+    t.month = now.date().month();
+    t.day = now.date().day();
+    t.hour = now.time().hour();
+    t.minute = now.time().minute();
+    t.second = now.time().second();
+    t.millisecond = now.time().msec();
+    t.daylightSaving = now.isDaylightTime();
+    return t;
+}
+void SetClock(std::function<LocalTime()> hook) { clockHook() = std::move(hook); }
+
+void MsgBox(const QString& text) {
+    if (msgBoxHook()) {
+        msgBoxHook()(text);
+        return;
+    }
+    QTextStream(stderr) << text << '\n';
+}
+void SetMsgBox(std::function<void(const QString&)> hook) { msgBoxHook() = std::move(hook); }
+
+void Quit() {
+    if (quitHook()) {
+        quitHook()();
+    } else if (QCoreApplication::instance()) {
+        QCoreApplication::quit();
+    }
+}
+void SetQuit(std::function<void()> hook) { quitHook() = std::move(hook); }
+
+}  // namespace seams

@@ -1,0 +1,31 @@
+// The points where the program meets the outside world and tests step in:
+// letting pending window events run, the local clock, message boxes, quitting.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace seams {
+
+// Let pending window events run once (the moves call this twice per pulse).
+void DoEvents();
+void SetDoEvents(std::function<void()> hook);  // empty: the real event loop
+
+// The local date and time as the system clock gives it.
+struct LocalTime {
+    int year = 2000, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+    bool daylightSaving = false;  // the system's own summer-time state
+};
+LocalTime Now();
+void SetClock(std::function<LocalTime()> hook);  // empty: the system clock
+
+// A message box with an OK button; returns once the user has read it.
+void MsgBox(const QString& text);
+void SetMsgBox(std::function<void(const QString&)> hook);  // empty: standard error
+
+// Ends the program once the handler under way has returned.
+void Quit();
+void SetQuit(std::function<void()> hook);  // empty: leave the event loop
+
+}  // namespace seams

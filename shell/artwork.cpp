@@ -1,0 +1,97 @@
+#include "shell/artwork.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QRandomGenerator>
+#include <cmath>
+
+namespace artwork {
+
+QPixmap NightSky(int width, int height, unsigned seed) {
+    QPixmap p(width, height);
+    QPainter g(&p);
+    QLinearGradient sky(0, 0, 0, height);
+    sky.setColorAt(0, QColor(5, 8, 30));
+    sky.setColorAt(1, QColor(25, 35, 80));
+    g.fillRect(p.rect(), sky);
+    QRandomGenerator rng(seed);
+    g.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < width * height / 250; ++i) {
+        const double x = rng.bounded(width), y = rng.bounded(height);
+        const double r = 0.4 + rng.bounded(1.4);
+        const int v = 160 + rng.bounded(96);
+        g.setPen(Qt::NoPen);
+        g.setBrush(QColor(v, v, 255));
+        g.drawEllipse(QPointF(x, y), r, r);
+    }
+    // A hill line and a small dome.
+    QPainterPath hill;
+    hill.moveTo(0, height);
+    hill.lineTo(0, height * 0.85);
+    hill.cubicTo(width * 0.3, height * 0.75, width * 0.6, height * 0.95, width, height * 0.8);
+    hill.lineTo(width, height);
+    g.fillPath(hill, QColor(8, 10, 12));
+    g.setBrush(QColor(60, 60, 70));
+    g.drawPie(QRectF(width * 0.62, height * 0.78, width * 0.12, width * 0.12), 0, 180 * 16);
+    return p;
+}
+
+QPixmap Telescope(int size) {
+    QPixmap p(size, size);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.translate(size / 2.0, size / 2.0);
+    g.setPen(QPen(QColor(40, 40, 40), size / 24.0));
+    g.drawLine(QPointF(0, 0), QPointF(-size * 0.3, size * 0.45));
+    g.drawLine(QPointF(0, 0), QPointF(size * 0.3, size * 0.45));
+    g.rotate(-35);
+    g.setBrush(QColor(230, 230, 235));
+    g.drawRoundedRect(QRectF(-size * 0.42, -size * 0.09, size * 0.84, size * 0.18), 4, 4);
+    g.setBrush(QColor(30, 30, 40));
+    g.drawRect(QRectF(size * 0.36, -size * 0.11, size * 0.08, size * 0.22));
+    return p;
+}
+
+QPixmap StopSign(int size) {
+    QPixmap p(size, size);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    QPolygonF octagon;
+    for (int i = 0; i < 8; ++i) {
+        const double a = (22.5 + 45.0 * i) * 3.14159265358979 / 180.0;
+        octagon << QPointF(size / 2.0 + size * 0.46 * std::cos(a), size / 2.0 + size * 0.46 * std::sin(a));
+    }
+    g.setPen(QPen(Qt::white, size / 20.0));
+    g.setBrush(QColor(200, 20, 20));
+    g.drawPolygon(octagon);
+    QFont f = g.font();
+    f.setBold(true);
+    f.setPixelSize(size / 4);
+    g.setFont(f);
+    g.drawText(p.rect(), Qt::AlignCenter, QStringLiteral("STOP"));
+    return p;
+}
+
+QPixmap TwinklingStar(int size, int frame) {
+    QPixmap p(size, size);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.translate(size / 2.0, size / 2.0);
+    g.rotate(frame * 9.0);
+    QPolygonF star;
+    for (int i = 0; i < 10; ++i) {
+        const double r = (i % 2 == 0 ? 0.46 : 0.18) * size;
+        const double a = i * 36.0 * 3.14159265358979 / 180.0;
+        star << QPointF(r * std::sin(a), -r * std::cos(a));
+    }
+    g.setPen(Qt::NoPen);
+    g.setBrush(QColor(255, 220, 90));
+    g.drawPolygon(star);
+    return p;
+}
+
+}  // namespace artwork

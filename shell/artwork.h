@@ -1,0 +1,15 @@
+// Pictures the program draws itself: the splash photograph, the about and help
+// pictures and the stop sign of the progress window.
+#pragma once
+
+#include <QPixmap>
+
+namespace artwork {
+
+QPixmap NightSky(int width, int height, unsigned seed);
+QPixmap Telescope(int size);
+QPixmap StopSign(int size);
+// One frame of a slowly turning star.
+QPixmap TwinklingStar(int size, int frame);
+
+}  // namespace artwork

@@ -1,0 +1,34 @@
+#include "shell/frmaide.h"
+
+#include "platform/widgets.h"
+#include "shell/artwork.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+Frmaide::Frmaide() : Form(QStringLiteral("Aide")) {
+    setObjectName(QStringLiteral("frmaide"));
+    SetTwipsSize(5400, 3000);
+
+    Image1 = ui::Make<QLabel>(this, "Image1");
+    Image1->setPixmap(artwork::Telescope(twips::ToPixels(1080)));
+    ui::Place(Image1, 120, 120, 1080, 1080);
+
+    Label1 = ui::Make<QLabel>(this, "Label1");
+    Label1->setText(
+        QStringLiteral("Consultez les pages d'aides présentes sur le site Internet à l'adresse suivante :"));
+    Label1->setWordWrap(true);
+    ui::Place(Label1, 1320, 180, 3900, 720);
+
+    lblAdresse = ui::Make<QLabel>(this, "lblAdresse");
+    lblAdresse->setText(QStringLiteral("https://orvanel.example/aide"));
+    lblAdresse->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ui::Place(lblAdresse, 1320, 960, 3900, 360);
+
+    cmdok1 = ui::Make<QPushButton>(this, "cmdok1");
+    cmdok1->setText(QStringLiteral("OK"));
+    ui::Place(cmdok1, 2100, 1800, 1200, 420);
+    connect(cmdok1, &QPushButton::clicked, this, &Frmaide::cmdok1_Click);
+}
+
+void Frmaide::cmdok1_Click() { Unload(); }

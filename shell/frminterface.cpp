@@ -1,0 +1,297 @@
+#include "shell/frminterface.h"
+
+#include "altaz/frmaltazpilot.h"
+#include "altaz/frmaltazpointage.h"
+#include "altaz/frmaltazsuivi.h"
+#include "altaz/frmconfig.h"
+#include "altaz/frmcoord.h"
+#include "chart/frmCercle.h"
+#include "chart/frmLegend.h"
+#include "core/state.h"
+#include "equatorial/frmequaconfig.h"
+#include "equatorial/frmequapilot.h"
+#include "equatorial/frmequapointage.h"
+#include "motor/frmraquette.h"
+#include "motor/paddle.h"
+#include "motor/settingsfiles.h"
+#include "motor/speedtables.h"
+#include "platform/busywait.h"
+#include "platform/port.h"
+#include "platform/vbrt.h"
+#include "platform/seams.h"
+#include "shell/Frmnotes.h"
+#include "shell/buttonpictures.h"
+#include "shell/frmaide.h"
+#include "shell/frmcopyright.h"
+#include "shell/frmintro.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+QPointer<Frminterface>& mainWindow() {
+    static QPointer<Frminterface> w;
+    return w;
+}
+}  // namespace
+
+Frminterface& frminterface() {
+    if (!mainWindow()) mainWindow() = new Frminterface();
+    return *mainWindow();
+}
+
+void ResetMainWindow() {
+    delete mainWindow().data();
+    mainWindow() = nullptr;
+}
+
+Frminterface::Frminterface() {
+    setObjectName(QStringLiteral("frminterface"));
+    setWindowTitle(QStringLiteral("Orvanel : Pilotage de télescopes"));
+    resize(1000, 720);
+
+    mdi = new QMdiArea(this);
+    mdi->setObjectName(QStringLiteral("mdi"));
+    setCentralWidget(mdi);
+    Form::SetMdiArea(mdi);
+
+    mnuQuitter = menuBar()->addAction(QStringLiteral("Quitter"), this, &Frminterface::Quitter_Click);
+    mnuObservations = menuBar()->addAction(QStringLiteral("Observations"), this, &Frminterface::Observations_Click);
+    mnuAide = menuBar()->addAction(QStringLiteral("Aide"), this, &Frminterface::Aide_Click);
+    mnuPropos = menuBar()->addAction(QStringLiteral("A propos de "), this, &Frminterface::propos_Click);
+
+    barchoix = makeBar("barchoix", {QStringLiteral("Mode équatorial"), QStringLiteral("Mode altazimutal")},
+                       &Frminterface::barchoix_ButtonClick);
+    baraltaz = makeBar("baraltaz",
+                       {QStringLiteral("Pilotage"), QStringLiteral("Suivi sidéral"), QStringLiteral("Initialisations"),
+                        QStringLiteral("constellations")},
+                       &Frminterface::baraltaz_ButtonClick);
+    barequa = makeBar("barequa",
+                      {QStringLiteral("Mode informatique"), QStringLiteral("Mode manuel"), QStringLiteral("Pilotage"),
+                       QStringLiteral("Pointage automatique"), QStringLiteral("Paramètres")},
+                      &Frminterface::barequa_ButtonClick);
+    baraltaz->setVisible(false);
+    barequa->setVisible(false);
+
+    heuretimer = new QTimer(this);
+    heuretimer->setObjectName(QStringLiteral("heuretimer"));
+    heuretimer->setInterval(200);
+    connect(heuretimer, &QTimer::timeout, this, &Frminterface::heuretimer_Timer);
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(200);
+    connect(Timer, &QTimer::timeout, this, &Frminterface::Timer_Timer);
+}
+
+QToolBar* Frminterface::makeBar(const char* name, const QStringList& captions,
+                                void (Frminterface::*handler)(int)) {
+    auto* bar = addToolBar(QString::fromLatin1(name));
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (int i = 0; i < captions.size(); ++i) {
+        QAction* a = bar->addAction(captions[i]);
+        const int index = i + 1;
+        connect(a, &QAction::triggered, this, [this, handler, index] { (this->*handler)(index); });
+    }
+    return bar;
+}
+
+QAction* Frminterface::Button(QToolBar* bar, int index) const {
+    const auto actions = bar->actions();
+    return index >= 1 && index <= actions.size() ? actions[index - 1] : nullptr;
+}
+
+void Frminterface::MDIForm_Load() {
+    if (port::Current().Simulated())
+        setWindowTitle(QStringLiteral("Orvanel : Pilotage de télescopes (port simulé)"));
+
+    Frmintro& intro = frmintro();
+    intro.Show();
+    intro.repaint();
+    intro.Label->setText(QStringLiteral(" chargement des bibliothèques d'objets"));
+    intro.Label->repaint();
+
+    LoadSpeedTables();
+
+    // Keeps the splash on screen for a moment.
+    BusyWait(100000);
+    seams::DoEvents();
+
+    LoadButtonPictures();
+
+    forms::Unload<Frmintro>();
+
+    const auto backlash = settingsfiles::ReadBacklash();
+    shared.site.BacklashAz = backlash.az;
+    shared.site.BacklashAlt = backlash.alt;
+
+    shared.pos.StepCountingOn = vb::False;
+    shared.pos.StepCounterAz = 0;
+    shared.pos.StepCounterAlt = 0;
+    shared.win.TrackingShown = vb::False;
+    shared.win.AltazSettingsShown = vb::False;
+}
+
+void Frminterface::Quitter_Click() {
+    // Whatever move is under way ends at its next pulse.
+    shared.drive.MotorMode = 0;
+    shared.altgoto.StopGoto = vb::True;
+    shared.altgoto.RemainingAz = 0;
+    shared.altgoto.RemainingAlt = 0;
+    heuretimer->stop();
+    Timer->stop();
+    Out32(port::kControl, 0);
+    seams::Quit();
+}
+
+void Frminterface::closeEvent(QCloseEvent* e) {
+    // Closing the frame is quitting.
+    Quitter_Click();
+    e->accept();
+}
+
+void Frminterface::Observations_Click() { frmnotes().Show(); }
+void Frminterface::Aide_Click() { frmaide().Show(); }
+void Frminterface::propos_Click() { frmcopyright().Show(); }
+
+void Frminterface::barchoix_ButtonClick(int index) {
+    switch (index) {
+    case 1:  // "Mode équatorial"
+        barequa->setVisible(true);
+        baraltaz->setVisible(false);
+        forms::Unload<Frmaltazpilot>();
+        forms::Unload<Frmaltazpointage>();
+        forms::Unload<Frmaltazsuivi>();
+        forms::Unload<Frmconfig>();
+        forms::Unload<Frmcoord>();
+        heuretimer->stop();
+        barchoix->setVisible(false);
+        break;
+    case 2:  // "Mode altazimutal"
+        barchoix->setVisible(false);
+        barequa->setVisible(false);
+        baraltaz->setVisible(true);
+        shared.win.AltazMode = vb::True;
+        frmcoord().Show();
+        forms::Unload<Frmequapilot>();
+        forms::Unload<Frmequapointage>();
+        forms::Unload<Frmequaconfig>();
+        break;
+    default:
+        break;
+    }
+}
+
+void Frminterface::baraltaz_ButtonClick(int index) {
+    switch (index) {
+    case 1:  // "Pilotage"
+        frmaltazpilot().Show();
+        if (frmcoord().picraquette->Shows(ButtonPictures[7])) {
+            frmcoord().picraquette->SetPicture(ButtonPictures[6]);
+            Timer->stop();
+            shared.drive.HandPadCode = paddle::kSwitchedOff;
+        }
+        break;
+    case 2:  // "Suivi sidéral"
+        ToggleSiderealTracking();
+        break;
+    case 3:  // "Initialisations"
+        ToggleAltazSettings();
+        break;
+    case 4:  // "constellations"
+        ToggleSkyChart();
+        break;
+    default:
+        break;
+    }
+}
+
+void Frminterface::barequa_ButtonClick(int index) {
+    switch (index) {
+    case 1:  // "Mode informatique"
+        Out32(port::kControl, 1);
+        Out32(port::kData, 0);
+        Timer->stop();
+        forms::Unload<Frmraquette>();
+        break;
+    case 2:  // "Mode manuel"
+        Out32(port::kControl, 11);
+        Out32(port::kData, 0);
+        shared.drive.LastPortOutput = 0;
+        forms::Unload<Frmaltazpilot>();
+        forms::Unload<Frmaltazpointage>();
+        forms::Unload<Frmaltazsuivi>();
+        forms::Unload<Frmconfig>();
+        forms::Unload<Frmequapilot>();
+        forms::Unload<Frmequapointage>();
+        forms::Unload<Frmequaconfig>();
+        forms::Unload<FrmCercle>();
+        forms::Unload<FrmLegend>();
+        frmraquette().Show();
+        Timer->start();
+        break;
+    case 3:  // "Pilotage"
+        frmequapilot().Show();
+        Timer->stop();
+        forms::Unload<Frmraquette>();
+        break;
+    case 4:  // "Pointage automatique"
+        frmequapointage().Show();
+        break;
+    case 5:  // "Paramètres"
+        frmequaconfig().Show();
+        break;
+    default:
+        break;
+    }
+}
+
+void Frminterface::ToggleSkyChart() {
+    if (shared.win.SkyChartShown != 0) {
+        frmCercle().Hide();
+        shared.win.SkyChartShown = vb::False;
+        return;
+    }
+    frmCercle().mnuPoint->setText(QStringLiteral("Pointage"));
+    if (shared.win.ChartInitDone != 0) frmCercle().RedrawChart();
+    shared.win.AltazMode = vb::True;
+    frmCercle().Show();
+    shared.win.SkyChartShown = vb::True;
+}
+
+void Frminterface::ToggleSiderealTracking() {
+    if (shared.win.TrackingShown == 0) {
+        frmaltazsuivi().Show();
+        shared.win.TrackingShown = vb::True;
+        return;
+    }
+    frmaltazsuivi().timcompteur->stop();
+    shared.drive.DeltaAz = 0;
+    shared.drive.DeltaAlt = 0;
+    frmcoord().txtms->setText(QStringLiteral("0"));
+    heuretimer->start();
+    shared.pos.PositionSynced = vb::False;
+    forms::Unload<Frmaltazsuivi>();
+    shared.win.TrackingShown = vb::False;
+}
+
+void Frminterface::ToggleAltazSettings() {
+    if (shared.win.AltazSettingsShown != 0) {
+        frmconfig().Hide();
+        shared.win.AltazSettingsShown = vb::False;
+    } else {
+        frmconfig().Show();
+        shared.win.AltazSettingsShown = vb::True;
+    }
+}
+
+void Frminterface::heuretimer_Timer() {}
+
+void Frminterface::Timer_Timer() {}

@@ -1,0 +1,64 @@
+// The main window: the program's frame, its menus, the three toolbars that
+// choose the mount and open the work windows, and its two timers.
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QMdiArea;
+class QTimer;
+class QToolBar;
+
+class Frminterface : public QMainWindow {
+    Q_OBJECT
+public:
+    Frminterface();
+
+    // Start-up: splash, speed tables, button pictures, backlash, flags.
+    void MDIForm_Load();
+
+    // Menu bar.
+    void Quitter_Click();
+    void Observations_Click();
+    void Aide_Click();
+    void propos_Click();
+
+    // Toolbars; index 1 is the leftmost button.
+    void barchoix_ButtonClick(int index);
+    void baraltaz_ButtonClick(int index);
+    void barequa_ButtonClick(int index);
+
+    // The alt-azimuth toolbar's show/hide toggles.
+    void ToggleSkyChart();
+    void ToggleSiderealTracking();
+    void ToggleAltazSettings();
+
+    // Timers.
+    void heuretimer_Timer();
+    void Timer_Timer();
+
+    QMdiArea* mdi = nullptr;
+    QToolBar* barchoix = nullptr;
+    QToolBar* baraltaz = nullptr;
+    QToolBar* barequa = nullptr;
+    QTimer* heuretimer = nullptr;  // clock tick, 200 ms
+    QTimer* Timer = nullptr;       // hand-paddle polling, 200 ms
+    QAction* mnuQuitter = nullptr;
+    QAction* mnuObservations = nullptr;
+    QAction* mnuAide = nullptr;
+    QAction* mnuPropos = nullptr;
+
+    // The toolbar's button of that index (1 = leftmost).
+    QAction* Button(QToolBar* bar, int index) const;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    QToolBar* makeBar(const char* name, const QStringList& captions, void (Frminterface::*handler)(int));
+};
+
+// The one main window.
+Frminterface& frminterface();
+// Drops the main window (tests start each case with a new one).
+void ResetMainWindow();
