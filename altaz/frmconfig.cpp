@@ -1,5 +1,141 @@
 #include "altaz/frmconfig.h"
 
+#include "altaz/altazfiles.h"
+#include "core/state.h"
+#include "platform/vbrt.h"
+#include "platform/widgets.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kBoxHeight = 285;
+
+QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width = 900) {
+    auto* b = ui::Make<QLineEdit>(parent, name);
+    ui::Place(b, left, top, width, kBoxHeight);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width) {
+    auto* l = new QLabel(text, parent);
+    ui::Place(l, left, top, width, kBoxHeight);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top, int width = 900) {
+    auto* b = ui::Make<QPushButton>(parent, name);
+    b->setText(text);
+    ui::Place(b, left, top, width, 360);
+    return b;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& title, int top, int height) {
+    auto* f = ui::Make<QGroupBox>(parent, name);
+    f->setTitle(title);
+    ui::Place(f, 60, top, 3900, height);
+    return f;
+}
+
+}  // namespace
+
 Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     setObjectName(QStringLiteral("frmconfig"));
+
+    Frlieu = frame(this, "Frlieu", QStringLiteral("Lieu d'observation"), 60, 1140);
+    label(Frlieu, QStringLiteral("Longitude"), 120, 300, 1000);
+    txtdegre = box(Frlieu, "txtdegre", 1200, 270, 700);
+    label(Frlieu, QStringLiteral("min"), 1980, 300, 400);
+    txtmin = box(Frlieu, "txtmin", 2400, 270, 700);
+    label(Frlieu, QStringLiteral("Latitude"), 120, 720, 1000);
+    txtlatdeg = box(Frlieu, "txtlatdeg", 1200, 690, 700);
+    label(Frlieu, QStringLiteral("min"), 1980, 720, 400);
+    txtlatmin = box(Frlieu, "txtlatmin", 2400, 690, 700);
+
+    frmeca = frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), 1260, 2400);
+    label(frmeca, QStringLiteral("Azimut"), 1500, 240, 900);
+    label(frmeca, QStringLiteral("Altitude"), 2640, 240, 900);
+    label(frmeca, QStringLiteral("Nombre de pas moteur"), 120, 600, 1320);
+    txtpasaz = box(frmeca, "txtpasaz", 1500, 570);
+    txtpasalt = box(frmeca, "txtpasalt", 2640, 570);
+    label(frmeca, QStringLiteral("Rapport de réduction"), 120, 1020, 1320);
+    txtRaz = box(frmeca, "txtRaz", 1500, 990);
+    txtRalt = box(frmeca, "txtRalt", 2640, 990);
+    label(frmeca, QStringLiteral("Angle d'un demi pas ('')"), 120, 1440, 1380);
+    txtapas = box(frmeca, "txtapas", 1500, 1410);
+    txtapas->setReadOnly(true);
+    txthpas = box(frmeca, "txthpas", 2640, 1410);
+    txthpas->setReadOnly(true);
+    label(frmeca, QStringLiteral("Azimut   et  altitude encoding"), 120, 1860, 1380);
+    cmdazencoding = button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), 1500, 1830, 420);
+    cmdazencoding_result = button(frmeca, "cmdazencoding_result", QStringLiteral("="), 1980, 1830, 420);
+    cmdaltencoding = button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), 2640, 1830, 420);
+    cmdaltencoding_result = button(frmeca, "cmdaltencoding_result", QStringLiteral("="), 3120, 1830, 420);
+
+    frame5 = frame(this, "frame5", QStringLiteral("Vitesses de pointage"), 3720, 840);
+    label(frame5, QStringLiteral("Azimut"), 120, 360, 800);
+    cbpointaz = ui::Make<QComboBox>(frame5, "cbpointaz");
+    ui::Place(cbpointaz, 960, 330, 700, 315);
+    label(frame5, QStringLiteral("Altitude"), 1920, 360, 800);
+    cbpointalt = ui::Make<QComboBox>(frame5, "cbpointalt");
+    ui::Place(cbpointalt, 2760, 330, 700, 315);
+
+    Frame3 = frame(this, "Frame3", QStringLiteral("Backlash"), 4620, 1260);
+    label(Frame3, QStringLiteral("Azimut"), 120, 330, 800);
+    txtbacklash_az = box(Frame3, "txtbacklash_az", 960, 300, 800);
+    txtbacklash_az->setText(QStringLiteral("0"));
+    cmdjeuaz_deb = button(Frame3, "cmdjeuaz_deb", QStringLiteral("Début"), 1860, 270);
+    cmdjeuaz_fin = button(Frame3, "cmdjeuaz_fin", QStringLiteral("Fin"), 2820, 270);
+    label(Frame3, QStringLiteral("Altitude"), 120, 780, 800);
+    txtbacklash_alt = box(Frame3, "txtbacklash_alt", 960, 750, 800);
+    txtbacklash_alt->setText(QStringLiteral("0"));
+    cmdjeualt_deb = button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 1860, 720);
+    cmdjeualt_fin = button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 2820, 720);
+
+    auto* test = frame(this, "Frame4", QStringLiteral("Sens des moteurs"), 5940, 1620);
+    cmdinitcoord = button(test, "cmdinitcoord", QStringLiteral("initialisation coordonnées"), 120, 270, 2400);
+    cmdinitok = button(test, "cmdinitok", QStringLiteral("ok"), 2640, 270, 900);
+    label(test, QStringLiteral("Azimut"), 120, 750, 800);
+    txtnbraz = box(test, "txtnbraz", 960, 720, 800);
+    txtazplus = box(test, "txtazplus", 1860, 720, 500);
+    txtazplus->setText(QStringLiteral("8"));
+    txtazmoins = box(test, "txtazmoins", 2460, 720, 500);
+    txtazmoins->setText(QStringLiteral("0"));
+    label(test, QStringLiteral("Altitude"), 120, 1170, 800);
+    txtnbralt = box(test, "txtnbralt", 960, 1140, 800);
+    txtaltplus = box(test, "txtaltplus", 1860, 1140, 500);
+    txtaltplus->setText(QStringLiteral("2"));
+    txtaltmoins = box(test, "txtaltmoins", 2460, 1140, 500);
+    txtaltmoins->setText(QStringLiteral("0"));
+
+    cmdvalid = button(this, "cmdvalid", QStringLiteral("Ok"), 1500, 7620, 1000);
+}
+
+void Frmconfig::Form_Load() {
+    shared.win.AltazSettingsShown = vb::True;
+    SetTwipsSize(4110, 8490);
+    const auto& m = shared.site.SiteAndMount;
+    txtdegre->setText(vb::CStr(m.SiteLongitudeDeg));
+    txtmin->setText(vb::CStr(m.SiteLongitudeMin));
+    txtlatdeg->setText(vb::CStr(m.SiteLatitudeDeg));
+    txtlatmin->setText(vb::CStr(m.SiteLatitudeMin));
+    txtpasaz->setText(vb::CStr(m.AzMotorSteps));
+    txtpasalt->setText(vb::CStr(m.AltMotorSteps));
+    txtRalt->setText(vb::CStr(m.AltitudeRatio));
+    txtRaz->setText(vb::CStr(shared.site.AzimuthRatio));
+    for (QComboBox* list : {cbpointaz, cbpointalt})
+        for (int level = 1; level <= 5; ++level) list->addItem(QString::number(level));
+    const auto levels = altazfiles::ReadPointageAltaz();
+    cbpointaz->setCurrentIndex(levels.az - 1);
+    cbpointalt->setCurrentIndex(levels.alt - 1);
+    txtapas->setText(vb::CStr(shared.site.AzStepArcsec));
+    txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
+    cmdazencoding_result->setEnabled(false);
+    cmdaltencoding_result->setEnabled(false);
+    txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
+    txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
 }

@@ -1,12 +1,61 @@
-// The alt-azimuth set-up window: site, mechanics, calibrations.
+// The alt-azimuth set-up window: site, mechanics and half-step angles, goto
+// speeds, backlash, and the calibrations made with the hand paddle.
 #pragma once
 
 #include "platform/form.h"
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
 
 class Frmconfig : public Form {
     Q_OBJECT
 public:
     Frmconfig();
+    void Form_Load() override;
+
+    // Site.
+    QGroupBox* Frlieu = nullptr;
+    QLineEdit* txtdegre = nullptr;   // longitude, whole degrees
+    QLineEdit* txtmin = nullptr;     // longitude, minutes
+    QLineEdit* txtlatdeg = nullptr;
+    QLineEdit* txtlatmin = nullptr;
+    // Mechanics.
+    QGroupBox* frmeca = nullptr;
+    QLineEdit* txtpasaz = nullptr;
+    QLineEdit* txtpasalt = nullptr;
+    QLineEdit* txtRaz = nullptr;
+    QLineEdit* txtRalt = nullptr;
+    QLineEdit* txtapas = nullptr;    // azimuth half-step angle, arc-seconds
+    QLineEdit* txthpas = nullptr;    // altitude half-step angle
+    QPushButton* cmdazencoding = nullptr;
+    QPushButton* cmdazencoding_result = nullptr;
+    QPushButton* cmdaltencoding = nullptr;
+    QPushButton* cmdaltencoding_result = nullptr;
+    // Goto speeds.
+    QGroupBox* frame5 = nullptr;
+    QComboBox* cbpointaz = nullptr;
+    QComboBox* cbpointalt = nullptr;
+    // Backlash.
+    QGroupBox* Frame3 = nullptr;
+    QLineEdit* txtbacklash_az = nullptr;
+    QLineEdit* txtbacklash_alt = nullptr;
+    QPushButton* cmdjeuaz_deb = nullptr;
+    QPushButton* cmdjeuaz_fin = nullptr;
+    QPushButton* cmdjeualt_deb = nullptr;
+    QPushButton* cmdjeualt_fin = nullptr;
+    // Direction test.
+    QPushButton* cmdinitcoord = nullptr;
+    QPushButton* cmdinitok = nullptr;
+    QLineEdit* txtnbraz = nullptr;
+    QLineEdit* txtnbralt = nullptr;
+    QLineEdit* txtazplus = nullptr;
+    QLineEdit* txtazmoins = nullptr;
+    QLineEdit* txtaltplus = nullptr;
+    QLineEdit* txtaltmoins = nullptr;
+    // Save.
+    QPushButton* cmdvalid = nullptr;
 };
 
 inline Frmconfig& frmconfig() { return forms::Use<Frmconfig>(); }

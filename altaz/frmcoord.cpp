@@ -1,11 +1,359 @@
 #include "altaz/frmcoord.h"
 
+#include "altaz/altazfiles.h"
+#include "altaz/frmconfig.h"
+#include "core/calendar.h"
+#include "core/conversions.h"
+#include "core/state.h"
+#include "motor/settingsfiles.h"
+#include "platform/vbrt.h"
+#include "shell/buttonpictures.h"
+#include "shell/frminterface.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+constexpr int kBoxHeight = 285;
+
+QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width) {
+    auto* b = ui::Make<QLineEdit>(parent, name);
+    ui::Place(b, left, top, width, kBoxHeight);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width) {
+    auto* l = new QLabel(text, parent);
+    ui::Place(l, left, top, width, kBoxHeight);
+    return l;
+}
+
+QScrollBar* bar(QWidget* parent, const char* name, int left, int top) {
+    auto* s = ui::Make<QScrollBar>(parent, name, Qt::Horizontal);
+    s->setRange(0, 32767);
+    s->setSingleStep(10);
+    s->setPageStep(100);
+    ui::Place(s, left, top, 2400, 255);
+    return s;
+}
+
+void setDms(QLineEdit* d, QLineEdit* m, QLineEdit* s, const DmsBoxes& b) {
+    d->setText(b.deg);
+    m->setText(b.min);
+    s->setText(b.sec);
+}
+
+DmsBoxes dms(const QLineEdit* d, const QLineEdit* m, const QLineEdit* s) {
+    return {d->text(), m->text(), s->text()};
+}
+
+}  // namespace
 
 Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     setObjectName(QStringLiteral("frmcoord"));
+
+    // Top band.
+    frheure = ui::Make<QGroupBox>(this, "frheure");
+    ui::Place(frheure, 0, 0, 5775, 2055);
+    label(frheure, QStringLiteral("Date"), 120, 240, 600);
+    cbjour = ui::Make<QComboBox>(frheure, "cbjour");
+    ui::Place(cbjour, 720, 210, 720, 315);
+    cbmois = ui::Make<QComboBox>(frheure, "cbmois");
+    ui::Place(cbmois, 1500, 210, 1380, 315);
+    cbannee = ui::Make<QComboBox>(frheure, "cbannee");
+    ui::Place(cbannee, 2940, 210, 900, 315);
+    optété = ui::Make<QRadioButton>(frheure, "optété");
+    optété->setText(QStringLiteral("été"));
+    ui::Place(optété, 4020, 210, 800, kBoxHeight);
+    opthivers = ui::Make<QRadioButton>(frheure, "opthivers");
+    opthivers->setText(QStringLiteral("hivers"));
+    ui::Place(opthivers, 4860, 210, 860, kBoxHeight);
+
+    label(frheure, QStringLiteral("Heure TU"), 120, 660, 900);
+    txth = box(frheure, "txth", 1080, 630, 420);
+    txtmin = box(frheure, "txtmin", 1560, 630, 420);
+    txts = box(frheure, "txts", 2040, 630, 420);
+    label(frheure, QStringLiteral("ms"), 2520, 660, 300);
+    txtms = box(frheure, "txtms", 2820, 630, 540);
+    txtms->setText(QStringLiteral("0"));
+    txtessai = box(frheure, "txtessai", 3480, 630, 1200);
+    txtessai->setToolTip(QStringLiteral("Temps sidéral à 0 h TU (s)"));
+
+    label(frheure, QStringLiteral("Azimut"), 120, 1080, 900);
+    txtcoordaz1 = box(frheure, "txtcoordaz1", 1080, 1050, 540);
+    txtcoordaz2 = box(frheure, "txtcoordaz2", 1680, 1050, 420);
+    txtcoordaz3 = box(frheure, "txtcoordaz3", 2160, 1050, 420);
+    txtaztos = box(frheure, "txtaztos", 2700, 1050, 1200);
+    label(frheure, QStringLiteral("Altitude"), 120, 1500, 900);
+    txtcoordalt1 = box(frheure, "txtcoordalt1", 1080, 1470, 540);
+    txtcoordalt2 = box(frheure, "txtcoordalt2", 1680, 1470, 420);
+    txtcoordalt3 = box(frheure, "txtcoordalt3", 2160, 1470, 420);
+    txtalttos = box(frheure, "txtalttos", 2700, 1470, 1200);
+    txtsens = box(frheure, "txtsens", 4020, 1050, 700);
+    cmdtrace = ui::Make<QPushButton>(frheure, "cmdtrace");
+    cmdtrace->setText(QStringLiteral("\u25CE"));
+    ui::Place(cmdtrace, 4020, 1440, 480, 420);
+
+    // Middle band.
+    Frobservation = ui::Make<QGroupBox>(this, "Frobservation");
+    ui::Place(Frobservation, 0, 2040, 5775, 2655);
+    lbCatalogue = ui::Make<QListWidget>(Frobservation, "lbCatalogue");
+    ui::Place(lbCatalogue, 120, 240, 2520, 1260);
+    lbObjets = ui::Make<QListWidget>(Frobservation, "lbObjets");
+    ui::Place(lbObjets, 2760, 240, 2880, 1260);
+    label(Frobservation, QStringLiteral("A.D"), 120, 1650, 500);
+    Txtad_h = box(Frobservation, "Txtad_h", 660, 1620, 480);
+    txtad_min = box(Frobservation, "txtad_min", 1200, 1620, 780);
+    label(Frobservation, QStringLiteral("min"), 2040, 1650, 400);
+    label(Frobservation, QStringLiteral("Déc."), 120, 2070, 500);
+    txtsign = box(Frobservation, "txtsign", 660, 2040, 300);
+    txtdec_deg = box(Frobservation, "txtdec_deg", 1020, 2040, 480);
+    txtdec_min = box(Frobservation, "txtdec_min", 1560, 2040, 780);
+    label(Frobservation, QStringLiteral("min"), 2400, 2070, 400);
+    cmdpointage = ui::Make<QPushButton>(Frobservation, "cmdpointage");
+    cmdpointage->setText(QStringLiteral("\u2316"));
+    cmdpointage->setToolTip(QStringLiteral("Pointage automatique"));
+    ui::Place(cmdpointage, 4800, 1620, 780, 720);
+
+    // On the window.
+    cmdreinit = ui::Make<QPushButton>(this, "cmdreinit");
+    cmdreinit->setText(QStringLiteral("Recalage"));
+    cmdreinit->setToolTip(QStringLiteral("(Ré)initialisation"));
+    ui::Place(cmdreinit, 3600, 4800, 1200, 420);
+    txtback = box(this, "txtback", 4920, 4860, 720);
+    label(this, QStringLiteral("Raquette de commande"), 120, 4920, 2000);
     picraquette = ui::Make<PictureBox>(this, "picraquette");
-    ui::Place(picraquette, 120, 120, 720, 480);
-    txtms = ui::Make<QLineEdit>(this, "txtms");
-    ui::Place(txtms, 960, 120, 600, 285);
+    picraquette->setToolTip(QStringLiteral("Activation raquette de commande"));
+    ui::Place(picraquette, 2160, 4740, 720, 480);
+    label(this, QStringLiteral("Fenêtre de réglages"), 120, 5400, 1800);
+    optinvis = ui::Make<QRadioButton>(this, "optinvis");
+    optinvis->setText(QStringLiteral("cachée"));
+    ui::Place(optinvis, 2040, 5370, 1000, kBoxHeight);
+    optvis = ui::Make<QRadioButton>(this, "optvis");
+    optvis->setText(QStringLiteral("apparente"));
+    ui::Place(optvis, 3120, 5370, 1200, kBoxHeight);
+
+    // Settings panel.
+    Frame1 = ui::Make<QGroupBox>(this, "Frame1");
+    Frame1->setTitle(QStringLiteral("Ajustement des vitesses"));
+    ui::Place(Frame1, 0, 5760, 5775, 2295);
+    label(Frame1, QStringLiteral("Azimut"), 240, 240, 2400);
+    label(Frame1, QStringLiteral("Altitude"), 3000, 240, 2400);
+    HScrollazl = bar(Frame1, "HScrollazl", 240, 600);
+    HScrollazm = bar(Frame1, "HScrollazm", 240, 1140);
+    HScrollazr = bar(Frame1, "HScrollazr", 240, 1680);
+    HScrollaltl = bar(Frame1, "HScrollaltl", 3000, 600);
+    HScrollaltm = bar(Frame1, "HScrollaltm", 3000, 1140);
+    HScrollaltr = bar(Frame1, "HScrollaltr", 3000, 1680);
+    const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
+    const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
+    for (int i = 0; i < 3; ++i) {
+        txtaz[i] = box(this, azNames[i], 120 + 900 * i, 8640, 840);
+        txtalt[i] = box(this, altNames[i], 2880 + 900 * i, 8640, 840);
+    }
+    Frame2 = ui::Make<QGroupBox>(this, "Frame2");
+    Frame2->setTitle(QStringLiteral("Inversion des commandes"));
+    ui::Place(Frame2, 0, 8040 - 0, 4200, 540);
+    chkalt = ui::Make<QCheckBox>(Frame2, "chkalt");
+    chkalt->setText(QStringLiteral("Déclinaison \\ Altitude"));
+    ui::Place(chkalt, 2100, 240, 2040, kBoxHeight);
+    chkaz = ui::Make<QCheckBox>(Frame2, "chkaz");
+    chkaz->setText(QStringLiteral("A.D. \\ Azimut"));
+    ui::Place(chkaz, 120, 240, 1900, kBoxHeight);
+    cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
+    cmdvalid->setText(QStringLiteral("OK"));
+    ui::Place(cmdvalid, 4320, 8100, 1200, 420);
+
+    // Right-hand strip.
+    Frame3 = ui::Make<QGroupBox>(this, "Frame3");
+    Frame3->setTitle(QStringLiteral("Coordonnées"));
+    ui::Place(Frame3, 5760, 1920, 2055, 3045);
+    label(Frame3, QStringLiteral("Coordonnées visées"), 120, 240, 1800);
+    label(Frame3, QStringLiteral("Azimut"), 120, 600, 1800);
+    txtcoordaz4 = box(Frame3, "txtcoordaz4", 120, 900, 540);
+    txtcoordaz5 = box(Frame3, "txtcoordaz5", 720, 900, 540);
+    txtcoordaz6 = box(Frame3, "txtcoordaz6", 1320, 900, 540);
+    label(Frame3, QStringLiteral("Altitude"), 120, 1260, 1800);
+    txtcoordalt4 = box(Frame3, "txtcoordalt4", 120, 1560, 540);
+    txtcoordalt5 = box(Frame3, "txtcoordalt5", 720, 1560, 540);
+    txtcoordalt6 = box(Frame3, "txtcoordalt6", 1320, 1560, 540);
+    ProgressBaraz = ui::Make<QProgressBar>(Frame3, "ProgressBaraz");
+    ProgressBaraz->setRange(0, 100);
+    ProgressBaraz->setValue(0);
+    ui::Place(ProgressBaraz, 120, 1980, 1800, 240);
+    ProgressBaralt = ui::Make<QProgressBar>(Frame3, "ProgressBaralt");
+    ProgressBaralt->setRange(0, 100);
+    ProgressBaralt->setValue(0);
+    ui::Place(ProgressBaralt, 120, 2280, 1800, 240);
+    cmstoppointage = ui::Make<QPushButton>(Frame3, "cmstoppointage");
+    cmstoppointage->setText(QStringLiteral("\u25A0"));
+    cmstoppointage->setToolTip(QStringLiteral("arrêt du pointage"));
+    ui::Place(cmstoppointage, 720, 2580, 600, 420);
+
+    connect(optété, &QRadioButton::clicked, this, &Frmcoord::optété_Click);
+    connect(opthivers, &QRadioButton::clicked, this, &Frmcoord::opthivers_Click);
+    connect(optinvis, &QRadioButton::clicked, this, &Frmcoord::optinvis_Click);
+    connect(optvis, &QRadioButton::clicked, this, &Frmcoord::optvis_Click);
+}
+
+void Frmcoord::Form_Load() {
+    // 1. Settings panel hidden.
+    SetTwipsSize(5745, 5700);
+    optinvis->setChecked(true);
+    shared.win.SkyChartShown = vb::False;
+
+    // 2. Date lists from the computer's date.
+    const seams::LocalTime now = seams::Now();
+    const DateListItems items = FillDateLists();
+    cbjour->addItems(items.cbjour);
+    cbmois->addItems(items.cbmois);
+    cbannee->addItems(items.cbannee);
+    const DateLists today = DateListsOf(now);
+    cbjour->setCurrentIndex(today.cbjour);
+    cbmois->setCurrentIndex(today.cbmois);
+    cbannee->setCurrentIndex(today.cbannee);
+
+    // 3. Season, from the system's own summer-time state.
+    if (DefaultUtOffsetHours(now) == 2) optété_Click();
+    else opthivers_Click();
+
+    // 4, 5. Universal time; before 2 h (summer) or 1 h (winter) local time,
+    // universal time is still on the day before.
+    const UtClock ut = UtClockOf(now, shared.site.UtOffsetHours);
+    txth->setText(ut.txth);
+    txtmin->setText(ut.txtmin);
+    txts->setText(ut.txts);
+    if (ut.previousDay) cbjour->setCurrentIndex(today.cbjour - 1);
+    // The sidereal time at 0 h is shown at every load: the conversions read it.
+    TimeBoxes t = Time();
+    ShowSiderealTime0h(t);
+    txtessai->setText(t.txtessai);
+
+    // 6. Counters and their displays.
+    shared.pos.PendingAzSteps = 0;
+    shared.pos.PendingAltSteps = 0;
+    for (QLineEdit* b : {txtcoordaz1, txtcoordaz2, txtcoordaz3, txtcoordalt1, txtcoordalt2, txtcoordalt3})
+        b->setText(QStringLiteral("?"));
+
+    // 7. The clock runs.
+    frminterface().heuretimer->start();
+
+    // 12. Paddle shown off.
+    picraquette->SetPicture(ButtonPictures[6]);
+
+    // 13. Command inversion.
+    const auto inv = settingsfiles::ReadInversion();
+    shared.site.InvertAz = inv.az;
+    shared.site.InvertAlt = inv.alt;
+    chkaz->setChecked(shared.site.InvertAz != 0);
+    chkalt->setChecked(shared.site.InvertAlt != 0);
+
+    // 14, 15. Paddle delays and the positions of their bars.
+    for (int i = 0; i < 3; ++i) {
+        txtaz[i]->setText(vb::CStr(shared.drive.ManualSpeedTable[i][0]));
+        txtalt[i]->setText(vb::CStr(shared.drive.ManualSpeedTable[i][1]));
+    }
+
+    // 16, 17. Site and mechanics.
+    ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
+
+    // 18. Direction values.
+    shared.site.AzPlusBits = 8;
+    shared.site.AzMinusBits = 0;
+    shared.site.AltPlusBits = 2;
+    shared.site.AltMinusBits = 0;
+
+    // 19. The set-up window, loaded and hidden.
+    frmconfig().Hide();
+    shared.win.AltazSettingsShown = vb::False;
+
+    // 20.
+    shared.pos.AzDirectionPlus = vb::False;
+    shared.pos.AltDirectionPlus = vb::False;
+}
+
+void Frmcoord::optété_Click() {
+    optété->setChecked(true);
+    shared.site.UtOffsetHours = 2;
+}
+
+void Frmcoord::opthivers_Click() {
+    opthivers->setChecked(true);
+    shared.site.UtOffsetHours = 1;
+}
+
+void Frmcoord::optinvis_Click() {
+    optinvis->setChecked(true);
+    SetTwipsHeight(5700);
+}
+
+void Frmcoord::optvis_Click() {
+    optvis->setChecked(true);
+    SetTwipsHeight(9000);
+}
+
+TimeBoxes Frmcoord::Time() const {
+    TimeBoxes t;
+    t.dates = {cbjour->currentIndex(), cbmois->currentIndex(), cbannee->currentIndex()};
+    t.clock = {txth->text(), txtmin->text(), txts->text(), txtms->text()};
+    t.txtessai = txtessai->text();
+    return t;
+}
+
+void Frmcoord::SetTime(const TimeBoxes& t) {
+    cbjour->setCurrentIndex(t.dates.cbjour);
+    cbmois->setCurrentIndex(t.dates.cbmois);
+    cbannee->setCurrentIndex(t.dates.cbannee);
+    txth->setText(t.clock.txth);
+    txtmin->setText(t.clock.txtmin);
+    txts->setText(t.clock.txts);
+    txtms->setText(t.clock.txtms);
+    txtessai->setText(t.txtessai);
+}
+
+EquatorialBoxes Frmcoord::Coordinates() const {
+    return {Txtad_h->text(), txtad_min->text(), txtsign->text(), txtdec_deg->text(), txtdec_min->text()};
+}
+
+void Frmcoord::SetCoordinates(const EquatorialBoxes& c) {
+    Txtad_h->setText(c.Txtad_h);
+    txtad_min->setText(c.txtad_min);
+    txtsign->setText(c.txtsign);
+    txtdec_deg->setText(c.txtdec_deg);
+    txtdec_min->setText(c.txtdec_min);
+}
+
+AzAltBoxes Frmcoord::TelescopeDisplay() const {
+    return {dms(txtcoordaz1, txtcoordaz2, txtcoordaz3), dms(txtcoordalt1, txtcoordalt2, txtcoordalt3)};
+}
+
+void Frmcoord::SetTelescopeDisplay(const AzAltBoxes& b) {
+    setDms(txtcoordaz1, txtcoordaz2, txtcoordaz3, b.az);
+    setDms(txtcoordalt1, txtcoordalt2, txtcoordalt3, b.alt);
+}
+
+AzAltBoxes Frmcoord::TargetDisplay() const {
+    return {dms(txtcoordaz4, txtcoordaz5, txtcoordaz6), dms(txtcoordalt4, txtcoordalt5, txtcoordalt6)};
+}
+
+void Frmcoord::SetTargetDisplay(const AzAltBoxes& b) {
+    setDms(txtcoordaz4, txtcoordaz5, txtcoordaz6, b.az);
+    setDms(txtcoordalt4, txtcoordalt5, txtcoordalt6, b.alt);
+}
+
+void Frmcoord::closeEvent(QCloseEvent* e) {
+    // This window holds the program's clock: it stays while the
+    // alt-azimuth mount is in use.
+    e->ignore();
 }

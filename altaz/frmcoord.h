@@ -1,18 +1,123 @@
-// The coordinates window: home of the universal-time clock, the typed
-// coordinates, the position displays and the hand-paddle switch.
+// The coordinates window: the working window of the alt-azimuth mount and the
+// home of the program's clock, date, target coordinates and position
+// displays, which the rest of the program reads and writes.
 #pragma once
 
+#include "core/coordboxes.h"
 #include "platform/form.h"
 #include "platform/widgets.h"
 
+#include <QString>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
 
 class Frmcoord : public Form {
     Q_OBJECT
 public:
     Frmcoord();
-    PictureBox* picraquette = nullptr;  // hand-paddle switch
-    QLineEdit* txtms = nullptr;         // milliseconds of the universal time
+    void Form_Load() override;
+
+    // Season and settings-panel options.
+    void optété_Click();
+    void opthivers_Click();
+    void optinvis_Click();
+    void optvis_Click();
+
+    // The controls the core reads and writes, as values.
+    TimeBoxes Time() const;
+    void SetTime(const TimeBoxes& t);
+    EquatorialBoxes Coordinates() const;
+    void SetCoordinates(const EquatorialBoxes& c);
+    AzAltBoxes TelescopeDisplay() const;
+    void SetTelescopeDisplay(const AzAltBoxes& b);
+    AzAltBoxes TargetDisplay() const;
+    void SetTargetDisplay(const AzAltBoxes& b);
+
+    // The program's folder followed by "\data\".
+    QString DataFolder;
+    // The catalogue chosen in lbCatalogue.
+    int16_t CatalogueIndex = 0;
+
+    // Top band: date, universal time, sidereal time, season, telescope position.
+    QGroupBox* frheure = nullptr;
+    QComboBox* cbjour = nullptr;
+    QComboBox* cbmois = nullptr;
+    QComboBox* cbannee = nullptr;
+    QLineEdit* txth = nullptr;
+    QLineEdit* txtmin = nullptr;
+    QLineEdit* txts = nullptr;
+    QLineEdit* txtms = nullptr;
+    QLineEdit* txtessai = nullptr;
+    QRadioButton* optété = nullptr;
+    QRadioButton* opthivers = nullptr;
+    QLineEdit* txtcoordaz1 = nullptr;
+    QLineEdit* txtcoordaz2 = nullptr;
+    QLineEdit* txtcoordaz3 = nullptr;
+    QLineEdit* txtcoordalt1 = nullptr;
+    QLineEdit* txtcoordalt2 = nullptr;
+    QLineEdit* txtcoordalt3 = nullptr;
+    QLineEdit* txtaztos = nullptr;
+    QLineEdit* txtalttos = nullptr;
+    QLineEdit* txtsens = nullptr;
+    QPushButton* cmdtrace = nullptr;
+
+    // Middle band: catalogues, objects, target coordinates, goto.
+    QGroupBox* Frobservation = nullptr;
+    QListWidget* lbCatalogue = nullptr;
+    QListWidget* lbObjets = nullptr;
+    QLineEdit* Txtad_h = nullptr;
+    QLineEdit* txtad_min = nullptr;
+    QLineEdit* txtsign = nullptr;
+    QLineEdit* txtdec_deg = nullptr;
+    QLineEdit* txtdec_min = nullptr;
+    QPushButton* cmdpointage = nullptr;
+
+    // On the window: sync, backlash left, paddle switch, settings panel options.
+    QPushButton* cmdreinit = nullptr;
+    QLineEdit* txtback = nullptr;
+    PictureBox* picraquette = nullptr;
+    QRadioButton* optinvis = nullptr;
+    QRadioButton* optvis = nullptr;
+
+    // Settings panel: paddle speeds and command inversion.
+    QGroupBox* Frame1 = nullptr;
+    QScrollBar* HScrollazl = nullptr;
+    QScrollBar* HScrollazm = nullptr;
+    QScrollBar* HScrollazr = nullptr;
+    QScrollBar* HScrollaltl = nullptr;
+    QScrollBar* HScrollaltm = nullptr;
+    QScrollBar* HScrollaltr = nullptr;
+    std::array<QLineEdit*, 3> txtaz{};
+    std::array<QLineEdit*, 3> txtalt{};
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* chkalt = nullptr;
+    QCheckBox* chkaz = nullptr;
+    QPushButton* cmdvalid = nullptr;
+
+    // Right-hand strip: goto target and progress.
+    QGroupBox* Frame3 = nullptr;
+    QLineEdit* txtcoordaz4 = nullptr;
+    QLineEdit* txtcoordaz5 = nullptr;
+    QLineEdit* txtcoordaz6 = nullptr;
+    QLineEdit* txtcoordalt4 = nullptr;
+    QLineEdit* txtcoordalt5 = nullptr;
+    QLineEdit* txtcoordalt6 = nullptr;
+    QProgressBar* ProgressBaraz = nullptr;
+    QProgressBar* ProgressBaralt = nullptr;
+    QPushButton* cmstoppointage = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
 };
 
 inline Frmcoord& frmcoord() { return forms::Use<Frmcoord>(); }

@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 
+#include <QString>
+
 // Site, mount and calibration.
 struct SiteState {
     // The alt-azimuth set-up file's first seven values.
@@ -147,6 +149,35 @@ struct WindowState {
     int16_t ChartInitDone = 0;         // the chart's defaults were applied
 };
 
+// Catalogue tables: an object table with the type filter over it, and a
+// bright-star table. The shared instance is `shared.cat`; a window that keeps
+// tables of its own (the equatorial pointing window) holds the same types.
+inline constexpr int kCatalogueRows = 1031;   // object rows 0..1030
+inline constexpr int kBrightStarRows = 121;   // bright-star rows 0..120
+
+struct ObjectTable {
+    std::array<QString, kCatalogueRows> CatalogueName;
+    std::array<QString, kCatalogueRows> CatalogueType;  // "GL", "OC", ...; the constellation in the bright-star file
+    std::array<int32_t, kCatalogueRows> CatalogueRA{};  // tenths of a minute of time
+    std::array<int32_t, kCatalogueRows> CatalogueDec{}; // tenths of a minute of arc, signed
+    int16_t CatalogueCount = 0;                         // records loaded: rows 0..CatalogueCount-1
+    int16_t ObjectTypeFilter = 0;                       // filter code 0..7, 0 none
+    std::array<int16_t, kCatalogueRows> FilterIndex{};  // object row shown by each row of the narrowed list
+    int16_t FilteredCount = 0;                          // last row of the narrowed list, -1 when empty
+};
+
+struct BrightStarTable {
+    std::array<QString, kBrightStarRows> BrightStarName;
+    std::array<QString, kBrightStarRows> BrightStarConst;  // constellation abbreviation
+    std::array<int32_t, kBrightStarRows> BrightStarRA{};
+    std::array<int32_t, kBrightStarRows> BrightStarDec{};
+    int16_t BrightStarCount = 0;                           // last row loaded, -1 for an empty file
+};
+
+// The program-wide object table (coordinates window, main window's menus,
+// alt-azimuth pointing window) and the main window's bright-star table.
+struct CatalogueState : ObjectTable, BrightStarTable {};
+
 struct ProgramState {
     SiteState site;
     PositionState pos;
@@ -155,6 +186,7 @@ struct ProgramState {
     EquatorialState equa;
     DriveState drive;
     WindowState win;
+    CatalogueState cat;
 };
 
 // The one shared instance.

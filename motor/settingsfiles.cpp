@@ -1,45 +1,12 @@
 #include "motor/settingsfiles.h"
 
-#include "motor/speedtables.h"
 #include "platform/datadir.h"
 #include "platform/filereport.h"
+#include "platform/numberfile.h"
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
-#include <cmath>
-#include <vector>
-
 namespace settingsfiles {
-
-namespace {
-
-// Reads up to values.size() numbers into values; a field that is not a
-// number leaves its value. Tells the user about a missing or malformed file.
-void readNumbers(const QString& programPath, std::vector<double*> values) {
-    auto reader = SeqReader::Open(datadir::Path(programPath));
-    if (!reader) {
-        filereport::Missing(programPath);
-        return;
-    }
-    bool bad = false;
-    std::size_t n = 0;
-    while (!reader->AtEnd()) {
-        const QString field = reader->Field();
-        if (n < values.size()) {
-            if (vb::IsNumeric(field) && std::isfinite(vb::Val(field))) *values[n] = vb::Val(field);
-            else bad = true;
-        }
-        ++n;
-    }
-    if (bad || n != values.size()) {
-        filereport::Malformed(programPath,
-                              QStringLiteral("%1 valeurs numériques attendues, une par ligne.").arg(values.size()));
-    } else {
-        filereport::Readable(programPath);
-    }
-}
-
-}  // namespace
 
 Inversion ReadInversion() {
     Inversion inv;
@@ -67,20 +34,20 @@ bool WriteInversion(int16_t az, int16_t alt) {
 
 Backlash ReadBacklash() {
     Backlash b;
-    readNumbers(kBacklash, {&b.az, &b.alt});
+    numberfile::Read(kBacklash, {&b.az, &b.alt});
     return b;
 }
 
-bool WriteBacklash(double az, double alt) { return speedfiles::WriteNumbers(kBacklash, {az, alt}); }
+bool WriteBacklash(double az, double alt) { return numberfile::Write(kBacklash, {az, alt}); }
 
 EquaMechanics ReadConfigEqua() {
     EquaMechanics m;
-    readNumbers(kConfigEqua, {&m.raSteps, &m.decSteps, &m.raRatio, &m.decRatio});
+    numberfile::Read(kConfigEqua, {&m.raSteps, &m.decSteps, &m.raRatio, &m.decRatio});
     return m;
 }
 
 bool WriteConfigEqua(const EquaMechanics& m) {
-    return speedfiles::WriteNumbers(kConfigEqua, {m.raSteps, m.decSteps, m.raRatio, m.decRatio});
+    return numberfile::Write(kConfigEqua, {m.raSteps, m.decSteps, m.raRatio, m.decRatio});
 }
 
 }  // namespace settingsfiles

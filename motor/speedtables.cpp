@@ -14,12 +14,6 @@ const PaddleTable kDefaultManual = DriveState{}.ManualSpeedTable;
 const SpeedTable kDefaultEqua = DriveState{}.EquaSpeedTable;
 const SpeedTable kDefaultAltaz = DriveState{}.AltazSpeedTable;
 
-bool WriteNumbers(const QString& programPath, const std::vector<double>& values) {
-    SeqWriter w;
-    for (double v : values) w.Print(v);
-    return filereport::Save(programPath, w);
-}
-
 }  // namespace speedfiles
 
 namespace {

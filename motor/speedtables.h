@@ -7,7 +7,6 @@
 #include "core/state.h"
 
 #include <QString>
-#include <vector>
 
 namespace speedfiles {
 inline const QString kManual = QStringLiteral("\\Data\\vitessemanu.ini");
@@ -19,10 +18,6 @@ inline const QString kAltaz = QStringLiteral("\\Data\\vitessealtaz.ini");
 extern const PaddleTable kDefaultManual;
 extern const SpeedTable kDefaultEqua;
 extern const SpeedTable kDefaultAltaz;
-
-// Writes values one per line, in the order given; false when the save failed
-// (the user has been told and the old file is kept).
-bool WriteNumbers(const QString& programPath, const std::vector<double>& values);
 }  // namespace speedfiles
 
 // Fills the three tables from their files, in the order vitessemanu,

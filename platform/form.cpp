@@ -1,9 +1,12 @@
 #include "platform/form.h"
 
+#include "platform/seams.h"
+
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QResizeEvent>
+#include <QTimer>
 
 namespace {
 QPointer<QMdiArea>& mdiArea() {
@@ -67,24 +70,21 @@ void Form::Unload() {
     unloaded_ = true;
     Form_Unload();
     Hide();
-    if (running_ > 0) {
-        destroyPending_ = true;
-        return;
-    }
-    destroyNow();
+    destroyWhenIdle();
 }
 
-void Form::destroyNow() {
-    destroyPending_ = false;
-    if (sub_) sub_->deleteLater();
-    else deleteLater();
-}
-
-Form::Running::Running(Form& f) : form_(&f) { ++f.running_; }
-
-Form::Running::~Running() {
-    if (!form_) return;
-    if (--form_->running_ == 0 && form_->destroyPending_) form_->destroyNow();
+void Form::destroyWhenIdle() {
+    // Every handler that lets events run does so through seams::DoEvents (or
+    // waits in a message box): a zero timer that finds neither under way runs
+    // straight from the main event loop.
+    QTimer::singleShot(0, this, [this] {
+        if (seams::NestingDepth() > 0) {
+            destroyWhenIdle();
+            return;
+        }
+        if (sub_) sub_->deleteLater();
+        else deleteLater();
+    });
 }
 
 void Form::SetTwipsSize(int width, int height) {

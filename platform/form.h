@@ -28,8 +28,10 @@ public:
     bool Shown() const;
     bool Unloaded() const { return unloaded_; }
 
-    // Drops the window (its unload handler runs). A window whose handler is
-    // still running is only hidden; it goes once that handler has returned.
+    // Drops the window (its unload handler runs). While a handler that lets
+    // events run is under way the window is only hidden; it goes once
+    // control is back in the main event loop, so no handler ever runs on a
+    // destroyed window.
     void Unload();
 
     // Size and place of the window's frame, in twips.
@@ -38,19 +40,6 @@ public:
     void SetTwipsHeight(int height);
     int TwipsWidth() const;
     int TwipsHeight() const;
-
-    // Held while a handler of this window runs a loop that lets events run:
-    // the window is not destroyed under it.
-    class Running {
-    public:
-        explicit Running(Form& f);
-        ~Running();
-        Running(const Running&) = delete;
-        Running& operator=(const Running&) = delete;
-
-    private:
-        QPointer<Form> form_;
-    };
 
     // The main window's document area that child windows open in.
     static void SetMdiArea(QMdiArea* area);
@@ -68,11 +57,9 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void destroyNow();
+    void destroyWhenIdle();
     QPointer<QMdiSubWindow> sub_;
     bool unloaded_ = false;
-    bool destroyPending_ = false;
-    int running_ = 0;
     bool inResize_ = false;
 };
 

@@ -118,14 +118,21 @@ std::unique_ptr<Port>& current() {
     static std::unique_ptr<Port> p;
     return p;
 }
+bool sealed = false;
 }  // namespace
+
+void Seal() { sealed = true; }
+bool Sealed() { return sealed; }
 
 Port& Current() {
     if (!current()) current() = std::make_unique<SimulatedPort>();
     return *current();
 }
 
-void Install(std::unique_ptr<Port> p) { current() = std::move(p); }
+void Install(std::unique_ptr<Port> p) {
+    current() = std::move(p);
+    sealed = false;
+}
 
 SimulatedPort* Simulator() { return dynamic_cast<SimulatedPort*>(&Current()); }
 
@@ -174,4 +181,6 @@ std::unique_ptr<Port> Open(const QString& choice, QString* error) {
 }  // namespace port
 
 int16_t Inp32(int16_t reg) { return port::Current().Inp32(reg); }
-void Out32(int16_t reg, int16_t value) { port::Current().Out32(reg, value); }
+void Out32(int16_t reg, int16_t value) {
+    if (!port::Sealed()) port::Current().Out32(reg, value);
+}

@@ -73,6 +73,10 @@ private:
 // The port in use (a simulated one until another is installed).
 Port& Current();
 void Install(std::unique_ptr<Port> p);
+// After Seal no write reaches the port any more (the program is ending);
+// installing a port opens it again.
+void Seal();
+bool Sealed();
 // The simulated port when it is the one in use, else null.
 SimulatedPort* Simulator();
 

@@ -11,9 +11,17 @@ std::function<void()>& doEventsHook() { static std::function<void()> h; return h
 std::function<LocalTime()>& clockHook() { static std::function<LocalTime()> h; return h; }
 std::function<void(const QString&)>& msgBoxHook() { static std::function<void(const QString&)> h; return h; }
 std::function<void()>& quitHook() { static std::function<void()> h; return h; }
+int depth = 0;
+struct Nested {
+    Nested() { ++depth; }
+    ~Nested() { --depth; }
+};
 }  // namespace
 
+int NestingDepth() { return depth; }
+
 void DoEvents() {
+    Nested nested;
     if (doEventsHook()) {
         doEventsHook()();
     } else if (QCoreApplication::instance()) {
@@ -39,6 +47,7 @@ LocalTime Now() {
 void SetClock(std::function<LocalTime()> hook) { clockHook() = std::move(hook); }
 
 void MsgBox(const QString& text) {
+    Nested nested;
     if (msgBoxHook()) {
         msgBoxHook()(text);
         return;
@@ -51,7 +60,7 @@ void Quit() {
     if (quitHook()) {
         quitHook()();
     } else if (QCoreApplication::instance()) {
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
     }
 }
 void SetQuit(std::function<void()> hook) { quitHook() = std::move(hook); }

@@ -24,6 +24,10 @@ void SetClock(std::function<LocalTime()> hook);  // empty: the system clock
 void MsgBox(const QString& text);
 void SetMsgBox(std::function<void(const QString&)> hook);  // empty: standard error
 
+// How many DoEvents and message boxes are under way: while it is above 0 a
+// handler that lets events run is still on the stack.
+int NestingDepth();
+
 // Ends the program once the handler under way has returned.
 void Quit();
 void SetQuit(std::function<void()> hook);  // empty: leave the event loop

@@ -10,6 +10,44 @@ void Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twips::ToPixels(left), twips::ToPixels(top), twips::ToPixels(width), twips::ToPixels(height));
 }
 
+QString WebdingsText(const QString& caption) {
+    QString out;
+    for (QChar c : caption) {
+        switch (c.unicode()) {
+        case '3': out += QChar(0x25C0); break;  // left-pointing triangle
+        case '4': out += QChar(0x25B6); break;  // right-pointing triangle
+        case '5': out += QChar(0x25B2); break;  // up-pointing triangle
+        case '6': out += QChar(0x25BC); break;  // down-pointing triangle
+        case '7': out += QChar(0x23EA); break;  // double left (fold)
+        case '8': out += QChar(0x23E9); break;  // double right (unfold)
+        case '9': out += QChar(0x23EE); break;  // to the start
+        case ':': out += QChar(0x23ED); break;  // to the end
+        case '<': out += QChar(0x25A0); break;  // stop square
+        case '=': out += QChar(0x25A1); break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
+QString SymbolText(const QString& caption) {
+    // The Symbol font puts the Greek alphabet on the Latin keys.
+    static const char16_t lower[26] = {
+        0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03C6, 0x03B3, 0x03B7, 0x03B9, 0x03D5, 0x03BA, 0x03BB, 0x03BC,
+        0x03BD, 0x03BF, 0x03C0, 0x03B8, 0x03C1, 0x03C3, 0x03C4, 0x03C5, 0x03D6, 0x03C9, 0x03BE, 0x03C8, 0x03B6};
+    static const char16_t upper[26] = {
+        0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393, 0x0397, 0x0399, 0x03D1, 0x039A, 0x039B, 0x039C,
+        0x039D, 0x039F, 0x03A0, 0x0398, 0x03A1, 0x03A3, 0x03A4, 0x03A5, 0x03C2, 0x03A9, 0x039E, 0x03A8, 0x0396};
+    QString out;
+    for (QChar c : caption) {
+        const char16_t u = c.unicode();
+        if (u >= 'a' && u <= 'z') out += QChar(lower[u - 'a']);
+        else if (u >= 'A' && u <= 'Z') out += QChar(upper[u - 'A']);
+        else out += c;
+    }
+    return out;
+}
+
 }  // namespace ui
 
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
@@ -26,14 +64,12 @@ bool PictureBox::Shows(const QPixmap& p) const {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) emit MouseDown();
+    emit MouseDown(e->button());
     QLabel::mousePressEvent(e);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        emit MouseUp();
-        if (rect().contains(e->position().toPoint())) emit Click();
-    }
+    emit MouseUp(e->button());
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit Click();
     QLabel::mouseReleaseEvent(e);
 }

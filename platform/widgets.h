@@ -20,6 +20,13 @@ W* Make(QWidget* parent, const char* name, Args&&... args) {
     return w;
 }
 
+// Captions in the Webdings and Symbol fonts are kept in the program's state
+// as those fonts' characters ("8", "7" for a fold switch; "a" for alpha) and
+// drawn as the matching Unicode characters. Characters without a match are
+// kept as they are.
+QString WebdingsText(const QString& caption);
+QString SymbolText(const QString& caption);
+
 }  // namespace ui
 
 // A picture that can be clicked. Which picture it shows is its state: compare
@@ -33,8 +40,10 @@ public:
     bool Shows(const QPixmap& p) const;
 
 signals:
-    void MouseDown();
-    void MouseUp();
+    // Any mouse button, pressed and released over the picture.
+    void MouseDown(Qt::MouseButton button);
+    void MouseUp(Qt::MouseButton button);
+    // The left button pressed and released over the picture.
     void Click();
 
 protected:

@@ -7,6 +7,8 @@
 #include "altaz/frmcoord.h"
 #include "chart/frmCercle.h"
 #include "chart/frmLegend.h"
+#include "core/calendar.h"
+#include "core/counters.h"
 #include "core/state.h"
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
@@ -27,6 +29,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -140,7 +143,10 @@ void Frminterface::MDIForm_Load() {
 }
 
 void Frminterface::Quitter_Click() {
-    // Whatever move is under way ends at its next pulse.
+    if (quitting_) return;
+    quitting_ = true;
+    // Whatever move is under way ends at its next pulse, and nothing it
+    // still writes reaches the port.
     shared.drive.MotorMode = 0;
     shared.altgoto.StopGoto = vb::True;
     shared.altgoto.RemainingAz = 0;
@@ -148,12 +154,13 @@ void Frminterface::Quitter_Click() {
     heuretimer->stop();
     Timer->stop();
     Out32(port::kControl, 0);
+    port::Seal();
     seams::Quit();
 }
 
 void Frminterface::closeEvent(QCloseEvent* e) {
     // Closing the frame is quitting.
-    Quitter_Click();
+    if (!quitting_) Quitter_Click();
     e->accept();
 }
 
@@ -292,6 +299,54 @@ void Frminterface::ToggleAltazSettings() {
     }
 }
 
-void Frminterface::heuretimer_Timer() {}
+void Frminterface::heuretimer_Timer() {
+    Frmcoord& coord = frmcoord();
+    auto& pos = shared.pos;
+
+    // 1. The universal-time clock.
+    TimeBoxes time = coord.Time();
+    UpdateUtClock(time);
+
+    // 2. At universal midnight the date lists follow the system's date.
+    const ClockBoxes& c = time.clock;
+    if (vb::Val(c.txth) == 0 && vb::Val(c.txtmin) == 0 && vb::Val(c.txts) == 0) {
+        time.dates = DateListsOf(seams::Now());
+        ShowSiderealTime0h(time);
+    }
+    coord.SetTime(time);
+
+    // 3. Direction-test pulse counts, or the pending pulses into the counters.
+    if (pos.StepCountingOn != 0) {
+        const int16_t code = shared.drive.HandPadCode;
+        double az = 0, alt = 0;
+        switch (code) {
+        case 15: case 143: az = 1; break;
+        case 9: case 137: az = 5; break;
+        case 13: case 141: az = 10; break;
+        case 26: case 10: alt = 1; break;
+        case 19: case 3: alt = 5; break;
+        case 18: case 2: alt = 10; break;
+        default: break;
+        }
+        if (az != 0) pos.StepCounterAz += pos.AzDirectionPlus != 0 ? az : -az;
+        if (alt != 0) pos.StepCounterAlt += pos.AltDirectionPlus != 0 ? alt : -alt;
+        frmconfig().txtnbraz->setText(vb::CStr(pos.StepCounterAz));
+        frmconfig().txtnbralt->setText(vb::CStr(pos.StepCounterAlt));
+    } else {
+        const AxisCounterBoxes az = UpdateAzimuthCounter();
+        coord.txtcoordaz1->setText(az.dms.deg);
+        coord.txtcoordaz2->setText(az.dms.min);
+        coord.txtcoordaz3->setText(az.dms.sec);
+        coord.txtaztos->setText(az.arcsec);
+        const AxisCounterBoxes alt = UpdateAltitudeCounter();
+        coord.txtcoordalt1->setText(alt.dms.deg);
+        coord.txtcoordalt2->setText(alt.dms.min);
+        coord.txtcoordalt3->setText(alt.dms.sec);
+        coord.txtalttos->setText(alt.arcsec);
+    }
+
+    // 4.
+    coord.txtsens->setText(vb::BoolText(pos.AzDirectionPlus));
+}
 
 void Frminterface::Timer_Timer() {}

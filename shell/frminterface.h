@@ -55,6 +55,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    bool quitting_ = false;
     QToolBar* makeBar(const char* name, const QStringList& captions, void (Frminterface::*handler)(int));
 };
 

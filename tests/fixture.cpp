@@ -30,6 +30,7 @@ void OrvanelTest::SetUp() {
 
 void OrvanelTest::TearDown() {
     seams::SetDoEvents({});
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     seams::SetMsgBox({});
     seams::SetClock({});
@@ -73,6 +74,8 @@ void OrvanelTest::UseShippedData() {
 
 void WindowTest::TearDown() {
     forms::UnloadAll();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ResetMainWindow();
     OrvanelTest::TearDown();
 }

@@ -60,15 +60,26 @@ TEST_F(Forms, ClosingByTheTitleBarUnloads) {
 
 TEST_F(Forms, AWindowIsNotDestroyedUnderItsOwnRunningHandler) {
     Frmessai& f = frmessai();
+    f.Show();
     QPointer<Frmessai> alive(&f);
-    {
-        Form::Running running(f);
-        forms::Unload<Frmessai>();
+    // A handler of the window runs a loop that lets events run; during one
+    // of its pauses another handler unloads the window.
+    int pauses = 0;
+    seams::SetDoEvents([&] {
+        if (++pauses == 2) forms::Unload<Frmessai>();
+        QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(alive);
-        EXPECT_FALSE(f.Shown());
+    });
+    for (int i = 0; i < 5; ++i) {
+        seams::DoEvents();
+        ASSERT_TRUE(alive) << "pause " << i;
         f.txt->setText(QStringLiteral("encore utilisable"));
     }
+    EXPECT_FALSE(f.Shown());
+    EXPECT_FALSE(forms::Loaded<Frmessai>());
+    seams::SetDoEvents({});
+    // Back in the main loop, the window goes.
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(alive);
 }

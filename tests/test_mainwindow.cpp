@@ -20,6 +20,7 @@
 #include "tests/fixture.h"
 
 #include <QAction>
+#include <functional>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -104,9 +105,10 @@ TEST_F(MainWindow, TheSplashSaysWhatIsLoading) {
 TEST_F(MainWindow, MissingStartUpFilesAreToldAndTheProgramGoesOn) {
     Frminterface& w = started();
     EXPECT_TRUE(w.barchoix->isVisible());
-    const QString all = messages.join('\n');
-    for (const char* f : {"vitessemanu.ini", "vitesseequa.ini", "vitessealtaz.ini", "liste.txt", "backlash.ini"})
-        EXPECT_TRUE(all.contains(QString::fromLatin1(f))) << f;
+    // One message per file, in the order start-up reads them.
+    const char* const order[] = {"vitessemanu.ini", "vitesseequa.ini", "vitessealtaz.ini", "liste.txt", "backlash.ini"};
+    ASSERT_EQ(messages.size(), 5) << messages.join('\n').toStdString();
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(messages[i].contains(QString::fromLatin1(order[i]))) << order[i];
     EXPECT_EQ(shared.site.BacklashAz, 0);
     // Drawn stand-ins keep the paddle switch's two states apart.
     EXPECT_NE(ButtonPictures[6].toImage(), ButtonPictures[7].toImage());
@@ -174,16 +176,25 @@ TEST_F(MainWindow, EquatorialToolbar) {
     w.barchoix_ButtonClick(1);
 
     // "Mode manuel": the port to the paddle, every work window closed, the paddle settings shown.
+    frmaltazpilot();
+    frmaltazpointage();
+    frmaltazsuivi();
+    frmconfig();
     frmequapilot();
+    frmequapointage();
+    frmequaconfig();
     frmCercle();
     frmLegend();
     shared.drive.LastPortOutput = 12;
     w.barequa_ButtonClick(2);
     EXPECT_EQ(Writes(), (std::vector<Write>{{890, 11}, {888, 0}}));
     EXPECT_EQ(shared.drive.LastPortOutput, 0);
-    EXPECT_FALSE(forms::Loaded<Frmequapilot>());
-    EXPECT_FALSE(forms::Loaded<FrmCercle>());
-    EXPECT_FALSE(forms::Loaded<FrmLegend>());
+    const bool loaded[] = {forms::Loaded<Frmaltazpilot>(), forms::Loaded<Frmaltazpointage>(),
+                           forms::Loaded<Frmaltazsuivi>(), forms::Loaded<Frmconfig>(),
+                           forms::Loaded<Frmequapilot>(),  forms::Loaded<Frmequapointage>(),
+                           forms::Loaded<Frmequaconfig>(), forms::Loaded<FrmCercle>(),
+                           forms::Loaded<FrmLegend>()};
+    for (int i = 0; i < 9; ++i) EXPECT_FALSE(loaded[i]) << "window " << i;
     EXPECT_TRUE(frmraquette().Shown());
     EXPECT_TRUE(w.Timer->isActive());
 
@@ -317,12 +328,55 @@ TEST_F(MainWindow, QuitterClearsTheControlRegisterAndEndsTheProgram) {
     EXPECT_FALSE(w.Timer->isActive());
 }
 
-TEST_F(MainWindow, ToolbarButtonsRunTheirHandlers) {
+TEST_F(MainWindow, EachToolbarButtonRunsItsOwnEffect) {
     UseShippedData();
     Frminterface& w = started();
     w.Button(w.barchoix, 1)->trigger();
     EXPECT_TRUE(w.barequa->isVisible());
-    w.Button(w.barequa, 2)->trigger();
-    EXPECT_TRUE(frmraquette().Shown());
+    struct Case {
+        int index;
+        std::function<bool()> effect;
+    } equa[] = {
+        {2, [] { return frmraquette().Shown(); }},
+        {1, [] { return !forms::Loaded<Frmraquette>(); }},
+        {3, [] { return frmequapilot().Shown(); }},
+        {4, [] { return frmequapointage().Shown(); }},
+        {5, [] { return frmequaconfig().Shown(); }},
+    };
+    for (const auto& c : equa) {
+        w.Button(w.barequa, c.index)->trigger();
+        EXPECT_TRUE(c.effect()) << "equatorial button " << c.index;
+    }
     EXPECT_EQ(w.Button(w.barequa, 6), nullptr);
+}
+
+TEST_F(MainWindow, EachAltazimuthToolbarButtonRunsItsOwnEffect) {
+    UseShippedData();
+    Frminterface& w = started();
+    w.Button(w.barchoix, 2)->trigger();
+    EXPECT_TRUE(w.baraltaz->isVisible());
+    struct Case {
+        int index;
+        std::function<bool()> effect;
+    } altaz[] = {
+        {1, [] { return frmaltazpilot().Shown(); }},
+        {2, [] { return frmaltazsuivi().Shown(); }},
+        {3, [] { return frmconfig().Shown(); }},
+        {4, [] { return frmCercle().Shown(); }},
+    };
+    for (const auto& c : altaz) {
+        w.Button(w.baraltaz, c.index)->trigger();
+        EXPECT_TRUE(c.effect()) << "alt-azimuth button " << c.index;
+    }
+}
+
+TEST_F(MainWindow, AfterQuitterNothingMoreReachesThePort) {
+    UseShippedData();
+    Frminterface& w = started();
+    w.mnuQuitter->trigger();
+    // A move still finishing its pulse, or the frame closing, writes nothing more.
+    Out32(888, 12);
+    w.close();
+    EXPECT_EQ(Writes(), (std::vector<Write>{{890, 0}}));
+    EXPECT_EQ(quitCalls, 1);
 }

@@ -2,6 +2,7 @@
 #include "motor/settingsfiles.h"
 #include "motor/speedtables.h"
 #include "platform/filereport.h"
+#include "platform/numberfile.h"
 #include "platform/vbrt.h"
 #include "tests/fixture.h"
 
@@ -102,6 +103,12 @@ TEST_F(SpeedTables, TheShippedFilesHoldTheBuiltInDefaults) {
     EXPECT_EQ(shared.drive.AltazSpeedTable, speedfiles::kDefaultAltaz);
     EXPECT_EQ(shared.drive.EquaSpeedTable, speedfiles::kDefaultEqua);
     EXPECT_EQ(shared.drive.ManualSpeedTable, speedfiles::kDefaultManual);
+    const auto shipped = settingsfiles::ReadConfigEqua();
+    const settingsfiles::EquaMechanics defaults;
+    EXPECT_EQ(shipped.raSteps, defaults.raSteps);
+    EXPECT_EQ(shipped.decSteps, defaults.decSteps);
+    EXPECT_EQ(shipped.raRatio, defaults.raRatio);
+    EXPECT_EQ(shipped.decRatio, defaults.decRatio);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
@@ -132,7 +139,7 @@ TEST_F(SpeedTables, LookupsPickTheLevelOfTheMovingAxis) {
 }
 
 TEST_F(SpeedTables, WrittenSpeedsReadBack) {
-    ASSERT_TRUE(speedfiles::WriteNumbers(speedfiles::kAltaz, {5, 6, 7, 8, 9, 15, 16, 17, 18, 19.5}));
+    ASSERT_TRUE(numberfile::Write(speedfiles::kAltaz, {5, 6, 7, 8, 9, 15, 16, 17, 18, 19.5}));
     EXPECT_EQ(ReadData("vitessealtaz.ini"), "5\r\n6\r\n7\r\n8\r\n9\r\n15\r\n16\r\n17\r\n18\r\n19.5\r\n");
 }
 

@@ -40,7 +40,13 @@ case "$cmd" in
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 300
         ;;
     bench)
-        for b in "$build"/bench/bench_*; do [ -x "$b" ] && QT_QPA_PLATFORM=offscreen "$b"; done
+        found=0
+        for b in "$build"/bench/bench_*; do
+            [ -x "$b" ] || continue
+            found=1
+            QT_QPA_PLATFORM=offscreen "$b"
+        done
+        [ "$found" -eq 1 ] || echo "no benchmark built"
         ;;
     *)
         echo "usage: bash tools/dev.sh start|test|bench" >&2

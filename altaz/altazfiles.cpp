@@ -1,0 +1,45 @@
+#include "altaz/altazfiles.h"
+
+#include "core/conversions.h"
+#include "core/state.h"
+#include "platform/numberfile.h"
+#include "platform/vbrt.h"
+
+namespace altazfiles {
+
+ConfigAltaz ReadConfigAltaz() {
+    ConfigAltaz c;
+    numberfile::Read(kConfig, {&c.longitudeDeg, &c.longitudeMin, &c.latitudeDeg, &c.latitudeMin, &c.azMotorSteps,
+                               &c.altMotorSteps, &c.altRatioTimes1000, &c.azRatioTimes1000});
+    return c;
+}
+
+bool WriteConfigAltaz(const ConfigAltaz& c) {
+    return numberfile::Write(kConfig, {c.longitudeDeg, c.longitudeMin, c.latitudeDeg, c.latitudeMin, c.azMotorSteps,
+                                       c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000});
+}
+
+PointageAltaz ReadPointageAltaz() {
+    double az = 3, alt = 3;
+    numberfile::Read(kPointage, {&az, &alt});
+    auto level = [](double v) { return v >= 1 && v <= 5 ? static_cast<int>(vb::CLng(v)) : 3; };
+    return {level(az), level(alt)};
+}
+
+bool WritePointageAltaz(const PointageAltaz& p) { return numberfile::Write(kPointage, {double(p.az), double(p.alt)}); }
+
+}  // namespace altazfiles
+
+void ApplyConfigAltaz(const altazfiles::ConfigAltaz& c) {
+    auto& m = shared.site.SiteAndMount;
+    m.SiteLongitudeDeg = c.longitudeDeg;
+    m.SiteLongitudeMin = c.longitudeMin;
+    m.SiteLatitudeDeg = c.latitudeDeg;
+    m.SiteLatitudeMin = c.latitudeMin;
+    m.AzMotorSteps = c.azMotorSteps;
+    m.AltMotorSteps = c.altMotorSteps;
+    m.AltitudeRatio = c.altRatioTimes1000 / 1000;
+    shared.site.AzimuthRatio = c.azRatioTimes1000 / 1000;
+    shared.site.AltStepArcsec = AltitudeStepArcsec();
+    shared.site.AzStepArcsec = AzimuthStepArcsec();
+}

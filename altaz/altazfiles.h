@@ -1,0 +1,42 @@
+// The alt-azimuth mount's settings files:
+//   "\data\config_altaz.ini"   site longitude degrees, minutes, latitude degrees,
+//                              minutes, azimuth and altitude motor steps, then the
+//                              altitude and azimuth reduction ratios times 1000
+//   "\data\pointagealtaz.ini"  the azimuth and altitude goto speed levels, 1 to 5
+#pragma once
+
+#include <QString>
+
+namespace altazfiles {
+
+inline const QString kConfig = QStringLiteral("\\data\\config_altaz.ini");
+inline const QString kPointage = QStringLiteral("\\data\\pointagealtaz.ini");
+
+// The eight values as the file holds them (ratios times 1000).
+struct ConfigAltaz {
+    double longitudeDeg = 2;
+    double longitudeMin = 20;
+    double latitudeDeg = 48;
+    double latitudeMin = 50;
+    double azMotorSteps = 200;
+    double altMotorSteps = 200;
+    double altRatioTimes1000 = 100000;
+    double azRatioTimes1000 = 100000;
+};
+// A missing or malformed file is told to the user; the values not read keep
+// the defaults above.
+ConfigAltaz ReadConfigAltaz();
+bool WriteConfigAltaz(const ConfigAltaz& c);
+
+struct PointageAltaz {
+    int az = 3;   // 1..5
+    int alt = 3;
+};
+PointageAltaz ReadPointageAltaz();
+bool WritePointageAltaz(const PointageAltaz& p);
+
+}  // namespace altazfiles
+
+// Site and mechanics from the file's values: SiteAndMount, the two ratios
+// divided by 1000, and the half-step angles of both axes.
+void ApplyConfigAltaz(const altazfiles::ConfigAltaz& c);

@@ -1,0 +1,79 @@
+// The catalogue files of the data folder and the tables they load into.
+//
+// Every file is read field by field: commas and line breaks separate fields,
+// a text field may stand in double quotes. A catalogue record has four
+// fields: name, type code ("GL", "OC", "GC", "PN", "DN", "ST"; in the
+// bright-star file the constellation abbreviation), right ascension in tenths
+// of a minute of time, declination in tenths of a minute of arc.
+// "\data\const.cat" holds pairs of constellation abbreviation and full name.
+//
+// A missing file is told to the user and loads as empty; a record whose
+// coordinates are not whole numbers, or a last record cut short, is skipped
+// and the file told malformed; a file longer than its table stops at the
+// table's last row.
+#pragma once
+
+#include "core/state.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+struct CatalogueRecord {
+    QString name;
+    QString type;     // type code, or the constellation abbreviation of a bright star
+    int32_t ra = 0;   // tenths of a minute of time
+    int32_t dec = 0;  // tenths of a minute of arc, signed
+};
+
+namespace catalogue {
+
+inline const QString kBrightStarFile = QStringLiteral("\\data\\5magstar.cat");
+inline const QString kConstellationFile = QStringLiteral("\\data\\const.cat");
+
+// Catalogue numbers 0..10: 0 the bright stars, 1 Messier, 2 IC, 3..10 the
+// NGC thousands.
+inline constexpr int16_t kCatalogues = 11;
+// The file name ("messier.cat"), its program path ("\data\messier.cat") and
+// the caption of the catalogue lists ("Objets Messier"); empty texts for a
+// number that names no catalogue.
+QString FileName(int16_t number);
+QString ProgramPath(int16_t number);
+QString Caption(int16_t number);
+// The eleven captions in number order, as the coordinates window lists them.
+QStringList Captions();
+
+// The records of a file, at most `limit` of them; nothing when the file
+// cannot be read (the user has been told).
+std::optional<std::vector<CatalogueRecord>> ReadRecords(const QString& programPath, int limit);
+
+// Loads catalogue `number` into rows 0.. of the table and sets its
+// CatalogueCount. Returns the names in file order, for the caller to append
+// to its object list (which it has cleared). A number that names no
+// catalogue, or a missing file, leaves the table empty.
+QStringList LoadCatalogue(ObjectTable& table, int16_t number);
+
+// Fills the bright-star table from "\data\5magstar.cat"; BrightStarCount is
+// the last row loaded, -1 when the file holds no star (or is missing).
+void LoadBrightStars(BrightStarTable& stars);
+
+// The full name of a constellation from "\data\const.cat" (the last record
+// with this abbreviation, compared case-sensitively), or an empty text.
+QString ConstellationName(const QString& abbreviation);
+
+// Captions of the star-information pop-up: "in " and the constellation's full
+// name; "AD:" hours "h" minutes "'"; "Dec:" degrees "°" minutes "'" (each
+// number in signed text form, e.g. "AD: 5h 32.7'", "Dec:-2°-3.4'").
+struct StarInfo {
+    QString constellation;
+    QString rightAscension;
+    QString declination;
+};
+StarInfo StarInfoCaptions(const QString& constellationAbbreviation, int32_t ra, int32_t dec);
+// The same for a row of a bright-star table; nothing for a row that holds no
+// star (no selection, or beyond the last star loaded).
+std::optional<StarInfo> StarInfoForRow(const BrightStarTable& stars, int row);
+
+}  // namespace catalogue

@@ -1,0 +1,255 @@
+#include "altaz/catalogue.h"
+#include "core/state.h"
+#include "platform/filereport.h"
+#include "tests/fixture.h"
+
+#include <vector>
+
+namespace {
+
+class Catalogue : public OrvanelTest {};
+
+struct Rec {
+    QString name, type;
+    int32_t ra, dec;
+};
+
+std::vector<Rec> numbered(int n) {
+    std::vector<Rec> out;
+    for (int i = 0; i < n; ++i) out.push_back({QStringLiteral("NGC %1").arg(i), QStringLiteral("GL"), i, -i});
+    return out;
+}
+
+QString fileOf(const std::vector<Rec>& recs) {
+    QString text;
+    for (const Rec& r : recs) text += QStringLiteral("\"%1\",\"%2\",%3,%4\r\n").arg(r.name, r.type).arg(r.ra).arg(r.dec);
+    return text;
+}
+
+QStringList namesOf(const std::vector<Rec>& recs) {
+    QStringList out;
+    for (const Rec& r : recs) out << r.name;
+    return out;
+}
+
+}  // namespace
+
+TEST_F(Catalogue, RecordsReadFieldByField) {
+    struct Case {
+        const char* what;
+        QString text;
+        std::vector<Rec> want;
+        bool malformed = false;
+    };
+    const std::vector<Case> cases = {
+        {"one record a line",
+         "\"M 31\",\"GL\",442,24849\r\n\"M 42\",\"DN\",3373,-3261\r\n",
+         {{"M 31", "GL", 442, 24849}, {"M 42", "DN", 3373, -3261}}},
+        {"a quoted name keeps its comma", "\"Alpha, Beta\",\"ST\",1,2\r\n", {{"Alpha, Beta", "ST", 1, 2}}},
+        {"records split across lines",
+         "\"A\"\r\n\"GL\"\r\n10\r\n-20\r\n\"B\",\"OC\"\r\n30,40\r\n",
+         {{"A", "GL", 10, -20}, {"B", "OC", 30, 40}}},
+        {"blanks before fields, unquoted texts",
+         "   \"A\",  \"GL\",   10,   -20\r\n  B , OC , 5 , 6\r\n",
+         {{"A", "GL", 10, -20}, {"B", "OC", 5, 6}}},
+        {"negative coordinates", "\"S\",\"GC\",-1,-54000\r\n", {{"S", "GC", -1, -54000}}},
+        {"line feeds only, no final line break",
+         "\"A\",\"GL\",1,2\n\"B\",\"PN\",3,4",
+         {{"A", "GL", 1, 2}, {"B", "PN", 3, 4}}},
+        {"empty file", "", {}},
+        {"trailing blank lines", "\"A\",\"GL\",1,2\r\n\r\n\r\n", {{"A", "GL", 1, 2}}},
+        {"exactly the table's 1031 records", fileOf(numbered(1031)), numbered(1031)},
+        {"1032 records stop at the table's end", fileOf(numbered(1032)), numbered(1031)},
+        {"coordinates that are not numbers skip the record",
+         "\"A\",\"GL\",x,2\r\n\"B\",\"GL\",3,4\r\n",
+         {{"B", "GL", 3, 4}},
+         true},
+        {"a last record cut short is dropped", "\"A\",\"GL\",1,2\r\n\"B\",\"GL\"\r\n", {{"A", "GL", 1, 2}}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        WriteData("messier.cat", c.text);
+        ObjectTable table;
+        const QStringList names = catalogue::LoadCatalogue(table, 1);
+        EXPECT_EQ(names, namesOf(c.want));
+        ASSERT_EQ(table.CatalogueCount, static_cast<int16_t>(c.want.size()));
+        for (std::size_t i = 0; i < c.want.size(); ++i) {
+            EXPECT_EQ(table.CatalogueName[i], c.want[i].name) << i;
+            EXPECT_EQ(table.CatalogueType[i], c.want[i].type) << i;
+            EXPECT_EQ(table.CatalogueRA[i], c.want[i].ra) << i;
+            EXPECT_EQ(table.CatalogueDec[i], c.want[i].dec) << i;
+        }
+        if (c.malformed) {
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_TRUE(messages[0].contains("messier.cat")) << messages[0].toStdString();
+        } else {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+        }
+        filereport::Reset();
+    }
+}
+
+TEST_F(Catalogue, AShorterCatalogueAfterALongerOneCountsOnlyItsOwnRecords) {
+    WriteData("messier.cat", fileOf(numbered(5)));
+    WriteData("ic.cat", QString("\"IC 1\",\"GL\",7,8\r\n"));
+    auto& t = shared.cat;
+    catalogue::LoadCatalogue(t, 1);
+    ASSERT_EQ(t.CatalogueCount, 5);
+    EXPECT_EQ(catalogue::LoadCatalogue(t, 2), QStringList{"IC 1"});
+    EXPECT_EQ(t.CatalogueCount, 1);
+    EXPECT_EQ(t.CatalogueName[0], "IC 1");
+    EXPECT_EQ(t.CatalogueRA[0], 7);
+}
+
+TEST_F(Catalogue, AMissingCatalogueIsToldAndLoadsEmpty) {
+    WriteData("messier.cat", fileOf(numbered(3)));
+    auto& t = shared.cat;
+    catalogue::LoadCatalogue(t, 1);
+    EXPECT_TRUE(catalogue::LoadCatalogue(t, 8).isEmpty());
+    EXPECT_EQ(t.CatalogueCount, 0);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("ngc5.cat")) << messages[0].toStdString();
+}
+
+TEST_F(Catalogue, EachNumberLoadsItsFileUnderItsCaption) {
+    struct Case {
+        int16_t number;
+        const char* file;
+        const char* caption;
+    } cases[] = {
+        {0, "5magstar.cat", "Etoiles magnitude 5"},
+        {1, "messier.cat", "Objets Messier"},
+        {2, "ic.cat", "Objets IC"},
+        {3, "ngc0.cat", "Objets NGC de 1 à 999"},
+        {4, "ngc1.cat", "Objets NGC de 1000 à 1999"},
+        {5, "ngc2.cat", "Objets NGC de 2000 à 2999"},
+        {6, "ngc3.cat", "Objets NGC de 3000 à 3999"},
+        {7, "ngc4.cat", "Objets NGC de 4000 à 4999"},
+        {8, "ngc5.cat", "Objets NGC de 5000 à 5999"},
+        {9, "ngc6.cat", "Objets NGC de 6000 à 6999"},
+        {10, "ngc7.cat", "Objets NGC de 7000 à 7999"},
+    };
+    QStringList captions;
+    for (const auto& c : cases) WriteData(c.file, QStringLiteral("\"%1\",\"GL\",1,2\r\n").arg(c.file));
+    for (const auto& c : cases) {
+        ObjectTable t;
+        EXPECT_EQ(catalogue::LoadCatalogue(t, c.number), QStringList{c.file}) << c.number;
+        EXPECT_EQ(catalogue::Caption(c.number), QString::fromUtf8(c.caption)) << c.number;
+        captions << QString::fromUtf8(c.caption);
+    }
+    EXPECT_EQ(catalogue::Captions(), captions);
+
+    // A number that names no catalogue (no position, "Autre...") loads nothing.
+    for (int16_t n : {-2, -1, 11}) {
+        ObjectTable t;
+        catalogue::LoadCatalogue(t, 1);
+        EXPECT_TRUE(catalogue::LoadCatalogue(t, n).isEmpty()) << n;
+        EXPECT_EQ(t.CatalogueCount, 0) << n;
+    }
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Catalogue, BrightStarsCountTheirLastRow) {
+    struct Case {
+        const char* what;
+        QString text;
+        int16_t last;
+        const char* lastName;
+    };
+    QString many;
+    for (int i = 0; i < 122; ++i) many += QStringLiteral("\"S%1\",\"Ori\",%1,%1\r\n").arg(i);
+    const std::vector<Case> cases = {
+        {"empty file", "", -1, nullptr},
+        {"one star", "\"Vega\",\"Lyr\",11178,23285\r\n", 0, "Vega"},
+        {"three stars", "\"A\",\"Ori\",1,2\r\n\"B\",\"Ori\",3,4\r\n\"C\",\"Lyr\",5,6\r\n", 2, "C"},
+        {"122 stars stop at the table's 121", many, 120, "S120"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteData("5magstar.cat", c.text);
+        BrightStarTable stars;
+        catalogue::LoadBrightStars(stars);
+        ASSERT_EQ(stars.BrightStarCount, c.last);
+        if (c.lastName) {
+            EXPECT_EQ(stars.BrightStarName[c.last], c.lastName);
+        }
+    }
+    EXPECT_TRUE(messages.isEmpty());
+
+    WriteData("5magstar.cat", QString("\"Vega\",\"Lyr\",11178,23285\r\n"));
+    BrightStarTable stars;
+    catalogue::LoadBrightStars(stars);
+    EXPECT_EQ(stars.BrightStarConst[0], "Lyr");
+    EXPECT_EQ(stars.BrightStarRA[0], 11178);
+    EXPECT_EQ(stars.BrightStarDec[0], 23285);
+}
+
+TEST_F(Catalogue, AMissingBrightStarFileIsToldAndLeavesNoStar) {
+    BrightStarTable stars;
+    catalogue::LoadBrightStars(stars);
+    EXPECT_EQ(stars.BrightStarCount, -1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("5magstar.cat"));
+}
+
+TEST_F(Catalogue, ConstellationLookup) {
+    WriteData("const.cat", QString("\"And\",\"Andromeda\"\r\n\"UMa\",\"Ursa Major\"\r\n\"Ori\",\"Orion\"\r\n"
+                                   "\"And\",\"Andromede\"\r\n\"Lyr\"\r\n"));
+    struct Case {
+        const char* key;
+        const char* name;
+    } cases[] = {
+        {"UMa", "Ursa Major"}, {"Ori", "Orion"}, {"And", "Andromede"},  // the last record wins
+        {"uma", ""},           {"Cyg", ""},      {"Lyr", ""},           // an abbreviation without a name
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(catalogue::ConstellationName(c.key), c.name) << c.key;
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Catalogue, AMissingConstellationFileIsToldAndNamesNothing) {
+    EXPECT_EQ(catalogue::ConstellationName("Ori"), "");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("const.cat"));
+}
+
+TEST_F(Catalogue, StarInformationCaptionsUseSignedNumbers) {
+    WriteData("const.cat", QString("\"Ori\",\"Orion\"\r\n"));
+    struct Case {
+        const char* constellation;
+        int32_t ra, dec;
+        const char* inLine;
+        const char* adLine;
+        const char* decLine;
+    } cases[] = {
+        {"Ori", 3327, -1234, "in Orion", "AD: 5h 32.7'", "Dec:-2°-3.4'"},
+        {"Ori", 3456, -300, "in Orion", "AD: 5h 45.6'", "Dec: 0°-30'"},
+        {"Ori", 0, 0, "in Orion", "AD: 0h 0'", "Dec: 0° 0'"},
+        {"Ori", 14399, 54000, "in Orion", "AD: 23h 59.9'", "Dec: 90° 0'"},
+        {"Ori", 600, -54000, "in Orion", "AD: 1h 0'", "Dec:-90° 0'"},
+        {"Xyz", 11178, 23285, "in ", "AD: 18h 37.8'", "Dec: 38° 48.5'"},
+    };
+    for (const auto& c : cases) {
+        const auto info = catalogue::StarInfoCaptions(c.constellation, c.ra, c.dec);
+        EXPECT_EQ(info.constellation, QString::fromUtf8(c.inLine)) << c.ra;
+        EXPECT_EQ(info.rightAscension, QString::fromUtf8(c.adLine)) << c.ra;
+        EXPECT_EQ(info.declination, QString::fromUtf8(c.decLine)) << c.dec;
+    }
+}
+
+TEST_F(Catalogue, StarInformationOnlyForARowThatHoldsAStar) {
+    WriteData("const.cat", QString("\"Lyr\",\"Lyra\"\r\n"));
+    WriteData("5magstar.cat", QString("\"Vega\",\"Lyr\",11178,23285\r\n\"Deneb\",\"Cyg\",12420,27131\r\n"));
+    BrightStarTable stars;
+    catalogue::LoadBrightStars(stars);
+    const auto vega = catalogue::StarInfoForRow(stars, 0);
+    ASSERT_TRUE(vega);
+    EXPECT_EQ(vega->constellation, "in Lyra");
+    EXPECT_EQ(vega->rightAscension, "AD: 18h 37.8'");
+    for (int row : {-1, 2, 120, 121}) EXPECT_FALSE(catalogue::StarInfoForRow(stars, row)) << row;
+
+    WriteData("5magstar.cat", QString());
+    catalogue::LoadBrightStars(stars);  // Vega's row keeps its old values, but there is no star now
+    EXPECT_FALSE(catalogue::StarInfoForRow(stars, 0));
+}
