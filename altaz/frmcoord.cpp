@@ -1,12 +1,16 @@
 #include "altaz/frmcoord.h"
 
 #include "altaz/altazfiles.h"
+#include "altaz/catalogue.h"
+#include "altaz/typefilter.h"
 #include "altaz/frmconfig.h"
 #include "core/calendar.h"
 #include "core/conversions.h"
 #include "core/state.h"
 #include "motor/settingsfiles.h"
+#include "platform/datadir.h"
 #include "platform/vbrt.h"
+#include "shell/artwork.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
 
@@ -17,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -75,10 +80,10 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     ui::Place(cbannee, 2940, 210, 900, 315);
     optété = ui::Make<QRadioButton>(frheure, "optété");
     optété->setText(QStringLiteral("été"));
-    ui::Place(optété, 4020, 210, 800, kBoxHeight);
+    ui::Place(optété, 3960, 210, 720, kBoxHeight);
     opthivers = ui::Make<QRadioButton>(frheure, "opthivers");
     opthivers->setText(QStringLiteral("hivers"));
-    ui::Place(opthivers, 4860, 210, 860, kBoxHeight);
+    ui::Place(opthivers, 4680, 210, 1020, kBoxHeight);
 
     label(frheure, QStringLiteral("Heure TU"), 120, 660, 900);
     txth = box(frheure, "txth", 1080, 630, 420);
@@ -102,16 +107,17 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtalttos = box(frheure, "txtalttos", 2700, 1470, 1200);
     txtsens = box(frheure, "txtsens", 4020, 1050, 700);
     cmdtrace = ui::Make<QPushButton>(frheure, "cmdtrace");
-    cmdtrace->setText(QStringLiteral("\u25CE"));
+    cmdtrace->setIcon(artwork::ChartIcon(24));
+    cmdtrace->setIconSize(QSize(22, 22));
     ui::Place(cmdtrace, 4020, 1440, 480, 420);
 
     // Middle band.
     Frobservation = ui::Make<QGroupBox>(this, "Frobservation");
     ui::Place(Frobservation, 0, 2040, 5775, 2655);
     lbCatalogue = ui::Make<QListWidget>(Frobservation, "lbCatalogue");
-    ui::Place(lbCatalogue, 120, 240, 2520, 1260);
+    ui::Place(lbCatalogue, 120, 240, 3000, 1260);
     lbObjets = ui::Make<QListWidget>(Frobservation, "lbObjets");
-    ui::Place(lbObjets, 2760, 240, 2880, 1260);
+    ui::Place(lbObjets, 3180, 240, 2460, 1260);
     label(Frobservation, QStringLiteral("A.D"), 120, 1650, 500);
     Txtad_h = box(Frobservation, "Txtad_h", 660, 1620, 480);
     txtad_min = box(Frobservation, "txtad_min", 1200, 1620, 780);
@@ -122,7 +128,8 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtdec_min = box(Frobservation, "txtdec_min", 1560, 2040, 780);
     label(Frobservation, QStringLiteral("min"), 2400, 2070, 400);
     cmdpointage = ui::Make<QPushButton>(Frobservation, "cmdpointage");
-    cmdpointage->setText(QStringLiteral("\u2316"));
+    cmdpointage->setIcon(artwork::Telescope(44));
+    cmdpointage->setIconSize(QSize(40, 40));
     cmdpointage->setToolTip(QStringLiteral("Pointage automatique"));
     ui::Place(cmdpointage, 4800, 1620, 780, 720);
 
@@ -132,10 +139,10 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     cmdreinit->setToolTip(QStringLiteral("(Ré)initialisation"));
     ui::Place(cmdreinit, 3600, 4800, 1200, 420);
     txtback = box(this, "txtback", 4920, 4860, 720);
-    label(this, QStringLiteral("Raquette de commande"), 120, 4920, 2000);
+    label(this, QStringLiteral("Raquette de commande"), 120, 4860, 2160);
     picraquette = ui::Make<PictureBox>(this, "picraquette");
     picraquette->setToolTip(QStringLiteral("Activation raquette de commande"));
-    ui::Place(picraquette, 2160, 4740, 720, 480);
+    ui::Place(picraquette, 2280, 4740, 720, 480);
     label(this, QStringLiteral("Fenêtre de réglages"), 120, 5400, 1800);
     optinvis = ui::Make<QRadioButton>(this, "optinvis");
     optinvis->setText(QStringLiteral("cachée"));
@@ -197,10 +204,13 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     ProgressBaralt->setValue(0);
     ui::Place(ProgressBaralt, 120, 2280, 1800, 240);
     cmstoppointage = ui::Make<QPushButton>(Frame3, "cmstoppointage");
-    cmstoppointage->setText(QStringLiteral("\u25A0"));
+    cmstoppointage->setIcon(artwork::StopSign(26));
+    cmstoppointage->setIconSize(QSize(24, 24));
     cmstoppointage->setToolTip(QStringLiteral("arrêt du pointage"));
     ui::Place(cmstoppointage, 720, 2580, 600, 420);
 
+    connect(lbCatalogue, &QListWidget::currentRowChanged, this, [this] { lbCatalogue_Click(); });
+    lbObjets->viewport()->installEventFilter(this);
     connect(optété, &QRadioButton::clicked, this, &Frmcoord::optété_Click);
     connect(opthivers, &QRadioButton::clicked, this, &Frmcoord::opthivers_Click);
     connect(optinvis, &QRadioButton::clicked, this, &Frmcoord::optinvis_Click);
@@ -249,6 +259,18 @@ void Frmcoord::Form_Load() {
     // 7. The clock runs.
     frminterface().heuretimer->start();
 
+    // 8. The bright stars of the star pop-up.
+    catalogue::LoadBrightStars(bright);
+
+    // 9, 10, 11. The first catalogue, the catalogue list, the first object.
+    DataFolder = datadir::Path(QStringLiteral("\\data\\"));
+    shared.cat.ObjectTypeFilter = 0;
+    CatalogueIndex = 0;
+    LoadCatalogue(0);
+    lbCatalogue->addItems(catalogue::Captions());
+    lbCatalogue->setCurrentRow(0);
+    lbObjets->setCurrentRow(0);
+
     // 12. Paddle shown off.
     picraquette->SetPicture(ButtonPictures[6]);
 
@@ -281,6 +303,53 @@ void Frmcoord::Form_Load() {
     // 20.
     shared.pos.AzDirectionPlus = vb::False;
     shared.pos.AltDirectionPlus = vb::False;
+}
+
+void Frmcoord::LoadCatalogue(int16_t index) {
+    lbObjets->addItems(catalogue::LoadCatalogue(shared.cat, index));
+}
+
+void Frmcoord::lbCatalogue_Click() {
+    CatalogueIndex = static_cast<int16_t>(lbCatalogue->currentRow());
+    lbObjets->clear();
+    Frminterface& main = frminterface();
+    main.UncheckFilterMenu();
+    const typefilter::Change change = typefilter::ChooseCatalogue(shared.cat, CatalogueIndex);
+    main.mnuaucun->setChecked(true);
+    main.mnufilt->setText(change.caption);
+    lbObjets->addItems(change.rows);
+}
+
+void Frmcoord::lbObjets_MouseDown(Qt::MouseButton button) {
+    if (button != Qt::RightButton) return;
+    // The pop-ups describe the selected row, not the row under the pointer.
+    const int row = lbObjets->currentRow();
+    Frminterface& main = frminterface();
+    if (lbCatalogue->currentRow() == 0) {
+        if (const auto star = catalogue::StarInfoForRow(bright, row)) {
+            main.mnutype->setText(star->constellation);
+            main.mnuAD->setText(star->rightAscension);
+            main.mnuDc->setText(star->declination);
+            ui::ShowPopup(main.mnuConst);
+        }
+    }
+    if (const auto type = typefilter::TypeCaptionForRow(shared.cat, row)) {
+        main.mnutype1->setText(*type);
+        ui::ShowPopup(main.mnufiltre);
+    }
+}
+
+bool Frmcoord::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == lbObjets->viewport() && e->type() == QEvent::MouseButtonPress) {
+        const auto button = static_cast<QMouseEvent*>(e)->button();
+        if (button == Qt::RightButton) {
+            // A right press leaves the selection as it is.
+            lbObjets_MouseDown(button);
+            return true;
+        }
+        lbObjets_MouseDown(button);
+    }
+    return Form::eventFilter(watched, e);
 }
 
 void Frmcoord::optété_Click() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/coordboxes.h"
+#include "core/state.h"
 #include "platform/form.h"
 #include "platform/widgets.h"
 
@@ -27,6 +28,11 @@ public:
     Frmcoord();
     void Form_Load() override;
 
+    // Catalogue list and object list.
+    void LoadCatalogue(int16_t index);
+    void lbCatalogue_Click();
+    void lbObjets_MouseDown(Qt::MouseButton button);
+
     // Season and settings-panel options.
     void optété_Click();
     void opthivers_Click();
@@ -47,6 +53,8 @@ public:
     QString DataFolder;
     // The catalogue chosen in lbCatalogue.
     int16_t CatalogueIndex = 0;
+    // The bright stars, for the star pop-up of the object list.
+    BrightStarTable bright;
 
     // Top band: date, universal time, sidereal time, season, telescope position.
     QGroupBox* frheure = nullptr;
@@ -118,6 +126,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 };
 
 inline Frmcoord& frmcoord() { return forms::Use<Frmcoord>(); }

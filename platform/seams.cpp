@@ -12,16 +12,14 @@ std::function<LocalTime()>& clockHook() { static std::function<LocalTime()> h; r
 std::function<void(const QString&)>& msgBoxHook() { static std::function<void(const QString&)> h; return h; }
 std::function<void()>& quitHook() { static std::function<void()> h; return h; }
 int depth = 0;
-struct Nested {
-    Nested() { ++depth; }
-    ~Nested() { --depth; }
-};
 }  // namespace
 
+NestedLoop::NestedLoop() { ++depth; }
+NestedLoop::~NestedLoop() { --depth; }
 int NestingDepth() { return depth; }
 
 void DoEvents() {
-    Nested nested;
+    NestedLoop nested;
     if (doEventsHook()) {
         doEventsHook()();
     } else if (QCoreApplication::instance()) {
@@ -47,7 +45,7 @@ LocalTime Now() {
 void SetClock(std::function<LocalTime()> hook) { clockHook() = std::move(hook); }
 
 void MsgBox(const QString& text) {
-    Nested nested;
+    NestedLoop nested;
     if (msgBoxHook()) {
         msgBoxHook()(text);
         return;

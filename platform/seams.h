@@ -27,6 +27,13 @@ void SetMsgBox(std::function<void(const QString&)> hook);  // empty: standard er
 // How many DoEvents and message boxes are under way: while it is above 0 a
 // handler that lets events run is still on the stack.
 int NestingDepth();
+// Held while a nested event loop of the program's own runs (a pop-up menu).
+struct NestedLoop {
+    NestedLoop();
+    ~NestedLoop();
+    NestedLoop(const NestedLoop&) = delete;
+    NestedLoop& operator=(const NestedLoop&) = delete;
+};
 
 // Ends the program once the handler under way has returned.
 void Quit();

@@ -1,7 +1,10 @@
 #include "platform/widgets.h"
 
 #include "platform/form.h"
+#include "platform/seams.h"
 
+#include <QCursor>
+#include <QMenu>
 #include <QMouseEvent>
 
 namespace ui {
@@ -9,6 +12,21 @@ namespace ui {
 void Place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twips::ToPixels(left), twips::ToPixels(top), twips::ToPixels(width), twips::ToPixels(height));
 }
+
+namespace {
+std::function<void(QMenu*)>& popupHook() {
+    static std::function<void(QMenu*)> h;
+    return h;
+}
+}  // namespace
+
+void ShowPopup(QMenu* menu) {
+    seams::NestedLoop nested;
+    if (popupHook()) popupHook()(menu);
+    else menu->exec(QCursor::pos());
+}
+
+void SetPopupHook(std::function<void(QMenu*)> hook) { popupHook() = std::move(hook); }
 
 QString WebdingsText(const QString& caption) {
     QString out;

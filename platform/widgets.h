@@ -4,6 +4,9 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <functional>
+
+class QMenu;
 
 class QWidget;
 
@@ -26,6 +29,10 @@ W* Make(QWidget* parent, const char* name, Args&&... args) {
 // kept as they are.
 QString WebdingsText(const QString& caption);
 QString SymbolText(const QString& caption);
+
+// Shows a pop-up menu at the pointer and waits until it is closed.
+void ShowPopup(QMenu* menu);
+void SetPopupHook(std::function<void(QMenu*)> hook);  // empty: the real menu
 
 }  // namespace ui
 

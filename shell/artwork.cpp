@@ -75,6 +75,24 @@ QPixmap StopSign(int size) {
     return p;
 }
 
+QPixmap ChartIcon(int size) {
+    QPixmap p(size, size);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    const QPointF c(size / 2.0, size / 2.0);
+    g.setPen(QPen(QColor(30, 40, 90), size / 16.0));
+    g.setBrush(QColor(20, 30, 70));
+    g.drawEllipse(c, size * 0.45, size * 0.45);
+    g.setPen(QPen(QColor(120, 140, 200), size / 24.0));
+    g.setBrush(Qt::NoBrush);
+    g.drawEllipse(c, size * 0.25, size * 0.25);
+    g.setPen(QPen(QColor(255, 80, 80), size / 12.0));
+    g.drawLine(QPointF(c.x() + size * 0.12, c.y() - size * 0.2), QPointF(c.x() + size * 0.12, c.y()));
+    g.drawLine(QPointF(c.x() + size * 0.02, c.y() - size * 0.1), QPointF(c.x() + size * 0.22, c.y() - size * 0.1));
+    return p;
+}
+
 QPixmap TwinklingStar(int size, int frame) {
     QPixmap p(size, size);
     p.fill(Qt::transparent);

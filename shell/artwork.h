@@ -9,6 +9,8 @@ namespace artwork {
 QPixmap NightSky(int width, int height, unsigned seed);
 QPixmap Telescope(int size);
 QPixmap StopSign(int size);
+// A small polar chart with a mark: refresh the telescope on the sky chart.
+QPixmap ChartIcon(int size);
 // One frame of a slowly turning star.
 QPixmap TwinklingStar(int size, int frame);
 

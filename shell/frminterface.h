@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QMenu;
 class QMdiArea;
 class QTimer;
 class QToolBar;
@@ -37,6 +38,22 @@ public:
     void heuretimer_Timer();
     void Timer_Timer();
 
+    // The coordinates window's object-type filter and nearest star, on the
+    // pop-up menu mnufiltre.
+    void mnuaucun_Click();
+    void mnugalaxies_Click();
+    void mnuATous_Click();
+    void mnuAOuverts_Click();
+    void mnuAGlobul_Click();
+    void mnuNtoutes_Click();
+    void mnuNPlanet_Click();
+    void mnuNDiffus_Click();
+    void mnunearest_Click();
+    // Clears the check mark of the item of the filter in force.
+    void UncheckFilterMenu();
+    // The filter item of a code 0..7, null for any other.
+    QAction* FilterItem(int16_t code) const;
+
     QMdiArea* mdi = nullptr;
     QToolBar* barchoix = nullptr;
     QToolBar* baraltaz = nullptr;
@@ -48,6 +65,26 @@ public:
     QAction* mnuAide = nullptr;
     QAction* mnuPropos = nullptr;
 
+    // Pop-up menus shown over the coordinates window's object list.
+    QMenu* mnufiltre = nullptr;
+    QAction* mnutype1 = nullptr;
+    QAction* mnufilt = nullptr;
+    QAction* mnunearest = nullptr;
+    QAction* mnuaucun = nullptr;
+    QAction* mnugalaxies = nullptr;
+    QMenu* mnuAmas = nullptr;
+    QAction* mnuATous = nullptr;
+    QAction* mnuAOuverts = nullptr;
+    QAction* mnuAGlobul = nullptr;
+    QMenu* mnuNebul = nullptr;
+    QAction* mnuNtoutes = nullptr;
+    QAction* mnuNPlanet = nullptr;
+    QAction* mnuNDiffus = nullptr;
+    QMenu* mnuConst = nullptr;
+    QAction* mnutype = nullptr;
+    QAction* mnuAD = nullptr;
+    QAction* mnuDc = nullptr;
+
     // The toolbar's button of that index (1 = leftmost).
     QAction* Button(QToolBar* bar, int index) const;
 
@@ -55,6 +92,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void chooseFilter(int16_t code);
     bool quitting_ = false;
     QToolBar* makeBar(const char* name, const QStringList& captions, void (Frminterface::*handler)(int));
 };
