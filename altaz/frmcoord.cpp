@@ -7,6 +7,7 @@
 #include "core/calendar.h"
 #include "core/conversions.h"
 #include "core/state.h"
+#include "motor/paddlespeeds.h"
 #include "motor/settingsfiles.h"
 #include "platform/datadir.h"
 #include "platform/vbrt.h"
@@ -46,7 +47,7 @@ QLabel* label(QWidget* parent, const QString& text, int left, int top, int width
 
 QScrollBar* bar(QWidget* parent, const char* name, int left, int top) {
     auto* s = ui::Make<QScrollBar>(parent, name, Qt::Horizontal);
-    s->setRange(0, 32767);
+    s->setRange(0, paddlespeeds::kLastPosition);
     s->setSingleStep(10);
     s->setPageStep(100);
     ui::Place(s, left, top, 2400, 255);
@@ -286,6 +287,13 @@ void Frmcoord::Form_Load() {
         txtaz[i]->setText(vb::CStr(shared.drive.ManualSpeedTable[i][0]));
         txtalt[i]->setText(vb::CStr(shared.drive.ManualSpeedTable[i][1]));
     }
+    using namespace paddlespeeds;
+    HScrollazl->setValue(PositionOf(kSlow, vb::Val(txtaz[0]->text())));
+    HScrollazm->setValue(PositionOf(kMedium, vb::Val(txtaz[1]->text())));
+    HScrollazr->setValue(PositionOf(kFast, vb::Val(txtaz[2]->text())));
+    HScrollaltl->setValue(PositionOf(kSlow, vb::Val(txtalt[0]->text())));
+    HScrollaltm->setValue(PositionOf(kMedium, vb::Val(txtalt[1]->text())));
+    HScrollaltr->setValue(PositionOf(kFast, vb::Val(txtalt[2]->text())));
 
     // 16, 17. Site and mechanics.
     ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
