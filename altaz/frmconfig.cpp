@@ -1,7 +1,15 @@
 #include "altaz/frmconfig.h"
 
 #include "altaz/altazfiles.h"
+#include "altaz/frmcoord.h"
+#include "core/conversions.h"
+#include "core/counters.h"
 #include "core/state.h"
+#include "motor/settingsfiles.h"
+#include "platform/port.h"
+#include "platform/seams.h"
+#include "shell/buttonpictures.h"
+#include "shell/frminterface.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
 
@@ -10,6 +18,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -113,6 +124,18 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     txtaltmoins->setText(QStringLiteral("0"));
 
     cmdvalid = button(this, "cmdvalid", QStringLiteral("Ok"), 1500, 7620, 1000);
+
+    connect(cmdazencoding, &QPushButton::clicked, this, &Frmconfig::cmdazencoding_Click);
+    connect(cmdaltencoding, &QPushButton::clicked, this, &Frmconfig::cmdaltencoding_Click);
+    connect(cmdazencoding_result, &QPushButton::clicked, this, &Frmconfig::cmdazencoding_result_Click);
+    connect(cmdaltencoding_result, &QPushButton::clicked, this, &Frmconfig::cmdaltencoding_result_Click);
+    connect(cmdjeuaz_deb, &QPushButton::clicked, this, &Frmconfig::cmdjeuaz_deb_Click);
+    connect(cmdjeuaz_fin, &QPushButton::clicked, this, &Frmconfig::cmdjeuaz_fin_Click);
+    connect(cmdjeualt_deb, &QPushButton::clicked, this, &Frmconfig::cmdjeualt_deb_Click);
+    connect(cmdjeualt_fin, &QPushButton::clicked, this, &Frmconfig::cmdjeualt_fin_Click);
+    connect(cmdinitcoord, &QPushButton::clicked, this, &Frmconfig::cmdinitcoord_Click);
+    connect(cmdinitok, &QPushButton::clicked, this, &Frmconfig::cmdinitok_Click);
+    connect(cmdvalid, &QPushButton::clicked, this, &Frmconfig::cmdvalid_Click);
 }
 
 void Frmconfig::Form_Load() {
@@ -138,4 +161,137 @@ void Frmconfig::Form_Load() {
     cmdaltencoding_result->setEnabled(false);
     txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
     txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
+}
+
+void Frmconfig::switchPaddleOn() {
+    Frmcoord& coord = frmcoord();
+    if (!coord.picraquette->Shows(ButtonPictures[6])) return;
+    coord.picraquette->SetPicture(ButtonPictures[7]);
+    Out32(port::kControl, 11);
+    Out32(port::kData, 0);
+    shared.drive.LastPortOutput = 0;
+    frminterface().Timer->start();
+}
+
+void Frmconfig::cmdazencoding_Click() {
+    shared.drive.EncoderCountAz = 0;
+    switchPaddleOn();
+    cmdazencoding_result->setEnabled(true);
+}
+
+void Frmconfig::cmdaltencoding_Click() {
+    shared.drive.EncoderCountAlt = 0;
+    switchPaddleOn();
+    cmdaltencoding_result->setEnabled(true);
+}
+
+namespace {
+void noSteps() {
+    seams::MsgBox(QStringLiteral("Nombre de pas moteur nul : le rapport de réduction ne peut pas être calculé."));
+}
+}  // namespace
+
+void Frmconfig::cmdazencoding_result_Click() {
+    // One pulse is half a motor step: a full azimuth turn is 2 x steps x ratio pulses.
+    const double steps = vb::Val(txtpasaz->text());
+    if (steps == 0) return noSteps();
+    txtRaz->setText(vb::CStr(shared.drive.EncoderCountAz / (2 * steps)));
+    shared.site.AzimuthRatio = vb::Val(txtRaz->text());
+    shared.site.AzStepArcsec = AzimuthStepArcsec();
+    txtapas->setText(vb::CStr(shared.site.AzStepArcsec));
+}
+
+void Frmconfig::cmdaltencoding_result_Click() {
+    // The altitude is calibrated on a quarter turn (90 degrees).
+    const double steps = vb::Val(txtpasalt->text());
+    if (steps == 0) return noSteps();
+    const auto doubled = static_cast<int32_t>(2 * static_cast<int64_t>(shared.drive.EncoderCountAlt));
+    txtRalt->setText(vb::CStr(doubled / steps));
+    shared.site.SiteAndMount.AltitudeRatio = vb::Val(txtRalt->text());
+    shared.site.AltStepArcsec = AltitudeStepArcsec();
+    txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
+}
+
+void Frmconfig::cmdjeuaz_deb_Click() {
+    shared.site.BacklashAz = 0;
+    shared.drive.BacklashCountAz = 0;
+    txtbacklash_az->setText(QStringLiteral("0"));
+    shared.drive.BacklashMeasureAz = vb::True;
+}
+
+void Frmconfig::cmdjeuaz_fin_Click() {
+    shared.site.BacklashAz = shared.drive.BacklashCountAz;
+    txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
+    shared.drive.BacklashMeasureAz = vb::False;
+}
+
+void Frmconfig::cmdjeualt_deb_Click() {
+    shared.site.BacklashAlt = 0;
+    shared.drive.BacklashCountAlt = 0;
+    txtbacklash_alt->setText(QStringLiteral("0"));
+    shared.drive.BacklashMeasureAlt = vb::True;
+}
+
+void Frmconfig::cmdjeualt_fin_Click() {
+    shared.site.BacklashAlt = shared.drive.BacklashCountAlt;
+    txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
+    shared.drive.BacklashMeasureAlt = vb::False;
+}
+
+void Frmconfig::cmdinitcoord_Click() {
+    auto& pos = shared.pos;
+    pos.DirTestStartAz = pos.AzimuthArcsec;
+    pos.DirTestStartAlt = pos.AltitudeArcsec;
+    pos.StepCountingOn = vb::True;
+    pos.AzimuthArcsec = 0;
+    pos.AltitudeArcsec = 0;
+}
+
+void Frmconfig::cmdinitok_Click() {
+    auto& pos = shared.pos;
+    auto& site = shared.site;
+    pos.DirTestEndAz = pos.AzimuthArcsec;
+    pos.DirTestEndAlt = pos.AltitudeArcsec;
+    // The counted direction and the measured span disagree: the direction
+    // line of that motor works the other way round.
+    if ((pos.StepCounterAz > 0) != (AzimuthSpan() > 0)) std::swap(site.AzPlusBits, site.AzMinusBits);
+    if ((pos.StepCounterAlt > 0) != (AltitudeSpan() > 0)) std::swap(site.AltPlusBits, site.AltMinusBits);
+    txtazplus->setText(vb::CStr(site.AzPlusBits));
+    txtazmoins->setText(vb::CStr(site.AzMinusBits));
+    txtaltplus->setText(vb::CStr(site.AltPlusBits));
+    txtaltmoins->setText(vb::CStr(site.AltMinusBits));
+    pos.StepCountingOn = vb::False;
+}
+
+void Frmconfig::cmdvalid_Click() {
+    // Every value is checked before any file is written: a save never
+    // leaves the settings half-written.
+    const std::pair<QLineEdit*, const char*> boxes[] = {
+        {txtdegre, "Longitude"},       {txtmin, "Longitude (min)"},  {txtlatdeg, "Latitude"},
+        {txtlatmin, "Latitude (min)"}, {txtpasaz, "Nombre de pas moteur (azimut)"},
+        {txtpasalt, "Nombre de pas moteur (altitude)"}, {txtRalt, "Rapport de réduction (altitude)"},
+        {txtRaz, "Rapport de réduction (azimut)"}, {txtbacklash_az, "Backlash (azimut)"},
+        {txtbacklash_alt, "Backlash (altitude)"}};
+    for (const auto& [box, name] : boxes) {
+        if (!vb::IsNumeric(box->text())) {
+            seams::MsgBox(QStringLiteral("Valeur non numérique : %1\nRien n'a été enregistré.")
+                              .arg(QString::fromUtf8(name)));
+            return;
+        }
+    }
+    altazfiles::ConfigAltaz c;
+    c.longitudeDeg = vb::Val(txtdegre->text());
+    c.longitudeMin = vb::Val(txtmin->text());
+    c.latitudeDeg = vb::Val(txtlatdeg->text());
+    c.latitudeMin = vb::Val(txtlatmin->text());
+    c.azMotorSteps = vb::Val(txtpasaz->text());
+    c.altMotorSteps = vb::Val(txtpasalt->text());
+    c.altRatioTimes1000 = vb::Val(txtRalt->text()) * 1000;
+    c.azRatioTimes1000 = vb::Val(txtRaz->text()) * 1000;
+    altazfiles::WriteConfigAltaz(c);
+    settingsfiles::WriteBacklash(vb::Val(txtbacklash_az->text()), vb::Val(txtbacklash_alt->text()));
+    altazfiles::WritePointageAltaz({cbpointaz->currentIndex() + 1, cbpointalt->currentIndex() + 1});
+    ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
+    txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
+    txtapas->setText(vb::CStr(shared.site.AzStepArcsec));
 }

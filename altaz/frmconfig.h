@@ -15,6 +15,22 @@ public:
     Frmconfig();
     void Form_Load() override;
 
+    // Encoder calibration of the reduction ratios.
+    void cmdazencoding_Click();
+    void cmdaltencoding_Click();
+    void cmdazencoding_result_Click();
+    void cmdaltencoding_result_Click();
+    // Backlash measurement.
+    void cmdjeuaz_deb_Click();
+    void cmdjeuaz_fin_Click();
+    void cmdjeualt_deb_Click();
+    void cmdjeualt_fin_Click();
+    // Direction test.
+    void cmdinitcoord_Click();
+    void cmdinitok_Click();
+    // Save.
+    void cmdvalid_Click();
+
     // Site.
     QGroupBox* Frlieu = nullptr;
     QLineEdit* txtdegre = nullptr;   // longitude, whole degrees
@@ -56,6 +72,9 @@ public:
     QLineEdit* txtaltmoins = nullptr;
     // Save.
     QPushButton* cmdvalid = nullptr;
+
+private:
+    void switchPaddleOn();
 };
 
 inline Frmconfig& frmconfig() { return forms::Use<Frmconfig>(); }

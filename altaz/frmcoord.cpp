@@ -4,15 +4,23 @@
 #include "altaz/catalogue.h"
 #include "altaz/typefilter.h"
 #include "altaz/frmconfig.h"
+#include "chart/frmCercle.h"
 #include "core/calendar.h"
+#include "core/counters.h"
+#include "core/gotostep.h"
 #include "core/conversions.h"
 #include "core/state.h"
+#include "motor/paddle.h"
 #include "motor/paddlespeeds.h"
 #include "motor/settingsfiles.h"
+#include "motor/speedtables.h"
+#include "platform/numberfile.h"
+#include "platform/port.h"
 #include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "shell/artwork.h"
 #include "shell/buttonpictures.h"
+#include "shell/frmDepl.h"
 #include "shell/frminterface.h"
 
 #include <QCheckBox>
@@ -28,6 +36,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+
+#include <vector>
 
 namespace {
 
@@ -94,7 +104,6 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtms = box(frheure, "txtms", 2820, 630, 540);
     txtms->setText(QStringLiteral("0"));
     txtessai = box(frheure, "txtessai", 3480, 630, 1200);
-    txtessai->setToolTip(QStringLiteral("Temps sidéral à 0 h TU (s)"));
 
     label(frheure, QStringLiteral("Azimut"), 120, 1080, 900);
     txtcoordaz1 = box(frheure, "txtcoordaz1", 1080, 1050, 540);
@@ -140,7 +149,7 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     cmdreinit->setToolTip(QStringLiteral("(Ré)initialisation"));
     ui::Place(cmdreinit, 3600, 4800, 1200, 420);
     txtback = box(this, "txtback", 4920, 4860, 720);
-    label(this, QStringLiteral("Raquette de commande"), 120, 4860, 2160);
+    label(this, QStringLiteral("Raquette de commande"), 120, 4920, 2160);
     picraquette = ui::Make<PictureBox>(this, "picraquette");
     picraquette->setToolTip(QStringLiteral("Activation raquette de commande"));
     ui::Place(picraquette, 2280, 4740, 720, 480);
@@ -167,21 +176,21 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
     const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
     for (int i = 0; i < 3; ++i) {
-        txtaz[i] = box(this, azNames[i], 120 + 900 * i, 8640, 840);
-        txtalt[i] = box(this, altNames[i], 2880 + 900 * i, 8640, 840);
+        txtaz[i] = box(this, azNames[i], 120 + 560 * i, 8640, 540);
+        txtalt[i] = box(this, altNames[i], 1860 + 560 * i, 8640, 540);
     }
     Frame2 = ui::Make<QGroupBox>(this, "Frame2");
     Frame2->setTitle(QStringLiteral("Inversion des commandes"));
-    ui::Place(Frame2, 0, 8040 - 0, 4200, 540);
+    ui::Place(Frame2, 3600, 8040, 2160, 855);
     chkalt = ui::Make<QCheckBox>(Frame2, "chkalt");
     chkalt->setText(QStringLiteral("Déclinaison \\ Altitude"));
-    ui::Place(chkalt, 2100, 240, 2040, kBoxHeight);
+    ui::Place(chkalt, 90, 510, 2040, kBoxHeight);
     chkaz = ui::Make<QCheckBox>(Frame2, "chkaz");
     chkaz->setText(QStringLiteral("A.D. \\ Azimut"));
-    ui::Place(chkaz, 120, 240, 1900, kBoxHeight);
+    ui::Place(chkaz, 90, 240, 2040, kBoxHeight);
     cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
     cmdvalid->setText(QStringLiteral("OK"));
-    ui::Place(cmdvalid, 4320, 8100, 1200, 420);
+    ui::Place(cmdvalid, 120, 8160, 1000, 390);
 
     // Right-hand strip.
     Frame3 = ui::Make<QGroupBox>(this, "Frame3");
@@ -210,6 +219,20 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     cmstoppointage->setToolTip(QStringLiteral("arrêt du pointage"));
     ui::Place(cmstoppointage, 720, 2580, 600, 420);
 
+    connect(picraquette, &PictureBox::Click, this, &Frmcoord::picraquette_Click);
+    connect(HScrollazl, &QScrollBar::valueChanged, this, &Frmcoord::HScrollazl_Change);
+    connect(HScrollazm, &QScrollBar::valueChanged, this, &Frmcoord::HScrollazm_Change);
+    connect(HScrollazr, &QScrollBar::valueChanged, this, &Frmcoord::HScrollazr_Change);
+    connect(HScrollaltl, &QScrollBar::valueChanged, this, &Frmcoord::HScrollaltl_Change);
+    connect(HScrollaltm, &QScrollBar::valueChanged, this, &Frmcoord::HScrollaltm_Change);
+    connect(HScrollaltr, &QScrollBar::valueChanged, this, &Frmcoord::HScrollaltr_Change);
+    connect(chkaz, &QCheckBox::clicked, this, &Frmcoord::chkaz_Click);
+    connect(chkalt, &QCheckBox::clicked, this, &Frmcoord::chkalt_Click);
+    connect(cmdvalid, &QPushButton::clicked, this, &Frmcoord::cmdvalid_Click);
+    connect(cmdpointage, &QPushButton::clicked, this, &Frmcoord::cmdpointage_Click);
+    connect(cmstoppointage, &QPushButton::clicked, this, &Frmcoord::cmstoppointage_Click);
+    connect(cmdreinit, &QPushButton::clicked, this, &Frmcoord::cmdreinit_Click);
+    connect(cmdtrace, &QPushButton::clicked, this, &Frmcoord::cmdtrace_Click);
     connect(lbCatalogue, &QListWidget::currentRowChanged, this, [this] { lbCatalogue_Click(); });
     lbObjets->viewport()->installEventFilter(this);
     connect(optété, &QRadioButton::clicked, this, &Frmcoord::optété_Click);
@@ -294,6 +317,21 @@ void Frmcoord::Form_Load() {
     HScrollaltl->setValue(PositionOf(kSlow, vb::Val(txtalt[0]->text())));
     HScrollaltm->setValue(PositionOf(kMedium, vb::Val(txtalt[1]->text())));
     HScrollaltr->setValue(PositionOf(kFast, vb::Val(txtalt[2]->text())));
+    // The paddle runs at the stored speeds whether or not a bar moved (a bar
+    // already in place runs no handler, and a stored delay beyond a bar's
+    // range leaves the bar at its end).
+    auto& d = shared.drive;
+    const auto& table = d.ManualSpeedTable;
+    d.PaddleDelayAzSlow = table[0][0];
+    d.PaddleDelayAzMedium = table[1][0];
+    d.PaddleDelayAzFast = table[2][0];
+    d.PaddleDelayAltSlow = table[0][1];
+    d.PaddleDelayAltMedium = table[1][1];
+    d.PaddleDelayAltFast = table[2][1];
+    for (int i = 0; i < 3; ++i) {
+        txtaz[i]->setText(vb::CStr(table[i][0]));
+        txtalt[i]->setText(vb::CStr(table[i][1]));
+    }
 
     // 16, 17. Site and mechanics.
     ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
@@ -318,6 +356,7 @@ void Frmcoord::LoadCatalogue(int16_t index) {
 }
 
 void Frmcoord::lbCatalogue_Click() {
+    if (shared.altgoto.GotoRunning) return;
     CatalogueIndex = static_cast<int16_t>(lbCatalogue->currentRow());
     lbObjets->clear();
     Frminterface& main = frminterface();
@@ -358,6 +397,211 @@ bool Frmcoord::eventFilter(QObject* watched, QEvent* e) {
         lbObjets_MouseDown(button);
     }
     return Form::eventFilter(watched, e);
+}
+
+namespace {
+
+// The goto pass's view of the coordinates and set-up windows.
+class CoordGotoWindows final : public GotoWindows {
+public:
+    explicit CoordGotoWindows(Frmcoord& c) : c_(c) {}
+    TimeBoxes Time() override { return c_.Time(); }
+    void SetSiderealTime0h(const QString& t) override { c_.txtessai->setText(t); }
+    GotoLevels Levels() override { return {frmconfig().cbpointaz->currentIndex(), frmconfig().cbpointalt->currentIndex()}; }
+    void SetTargetDisplay(const AzAltBoxes& b) override { c_.SetTargetDisplay(b); }
+    void SetProgressAz(int p) override { c_.ProgressBaraz->setValue(p); }
+    void SetProgressAlt(int p) override { c_.ProgressBaralt->setValue(p); }
+    void RedrawChartMark() override {
+        FrmCercle& chart = frmCercle();
+        chart.RedrawChart();
+        chart.DrawTeles2();
+        chart.DrawStar();
+        if (shared.win.ChartShowConst != 0) chart.DrawConstel();
+        if (shared.win.ChartFilter != 0) chart.DrawObjets();
+    }
+
+private:
+    Frmcoord& c_;
+};
+
+// The rest of the chart after its telescope mark.
+void drawChartOverlays(FrmCercle& chart) {
+    chart.DrawStar();
+    if (shared.win.ChartShowConst != 0) chart.DrawConstel();
+    if (shared.win.ChartFilter != 0) chart.DrawObjets();
+}
+
+// The mark at the telescope's present position.
+void drawTelescopeOnChart() {
+    TimeBoxes t = frmcoord().Time();
+    HorizontalToEquatorial(t);
+    frmcoord().txtessai->setText(t.txtessai);
+    shared.altgoto.SlewRA = shared.conv.RaHours * 600;
+    shared.altgoto.SlewDec = shared.conv.TargetDecDeg * 600;
+}
+
+}  // namespace
+
+void Frmcoord::cmdpointage_Click() {
+    auto& g = shared.altgoto;
+    if (g.GotoRunning) return;
+    const int row = typefilter::ObjectRow(shared.cat, lbObjets->currentRow());
+    if (row < 0) return;  // no object selected: nothing to point at
+
+    g.GotoRunning = true;
+    for (QWidget* w : std::initializer_list<QWidget*>{lbCatalogue, lbObjets, cmdpointage, cmdreinit}) w->setEnabled(false);
+    Frminterface& main = frminterface();
+
+    SetTwipsWidth(7820);
+    ProgressBaraz->setValue(0);
+    ProgressBaralt->setValue(0);
+    if (picraquette->Shows(ButtonPictures[7])) {
+        picraquette->SetPicture(ButtonPictures[6]);
+        main.Timer->stop();
+        shared.drive.HandPadCode = paddle::kSwitchedOff;
+    }
+    shared.equa.GotoRA = shared.cat.CatalogueRA[row];
+    shared.equa.GotoDec = shared.cat.CatalogueDec[row];
+    SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);
+    // A stop pressed while no goto ran must not stop this one.
+    g.StopGoto = vb::False;
+    g.RemainingAz = 121;
+    g.RemainingAlt = 121;
+    CoordGotoWindows windows(*this);
+    while (GotoUnfinished()) {
+        GotoStepAltaz(windows);
+        seams::DoEvents();
+    }
+    forms::Unload<FrmDepl>();
+    g.StopGoto = vb::False;
+    if (shared.win.SkyChartShown != 0) {
+        FrmCercle& chart = frmCercle();
+        chart.RedrawChart();
+        chart.DrawTeles1();
+        drawChartOverlays(chart);
+    }
+    switchPaddleOnAfterGoto();
+    SetTwipsWidth(5745);
+    for (QWidget* w : std::initializer_list<QWidget*>{lbCatalogue, lbObjets, cmdpointage, cmdreinit}) w->setEnabled(true);
+    g.GotoRunning = false;
+}
+
+void Frmcoord::switchPaddleOnAfterGoto() {
+    picraquette->SetPicture(ButtonPictures[7]);
+    Out32(port::kData, 0);
+    shared.drive.LastPortOutput = 0;
+    frminterface().Timer->start();
+}
+
+void Frmcoord::cmstoppointage_Click() {
+    shared.altgoto.StopGoto = vb::True;
+    shared.altgoto.RemainingAz = 0;
+    shared.altgoto.RemainingAlt = 0;
+    switchPaddleOnAfterGoto();
+}
+
+void Frmcoord::cmdreinit_Click() {
+    if (shared.altgoto.GotoRunning) return;
+    const int row = typefilter::ObjectRow(shared.cat, lbObjets->currentRow());
+    if (row < 0) return;
+    const int32_t ra = shared.cat.CatalogueRA[row];
+    const int32_t dec = shared.cat.CatalogueDec[row];
+    const int32_t hours = ra / 600;
+    Txtad_h->setText(vb::Str(hours));
+    txtad_min->setText(vb::Str((ra - 600.0 * hours) / 10));
+    const int32_t degrees = dec / 600;  // truncated toward zero
+    txtdec_deg->setText(vb::Str(degrees));
+    txtdec_min->setText(vb::Str((dec - 600.0 * degrees) / 10));
+    const bool south = txtdec_deg->text().startsWith(u'-') || txtdec_min->text().startsWith(u'-');
+    txtsign->setText(south ? QStringLiteral("-") : QStringLiteral("+"));
+    if (south) {
+        txtdec_min->setText(txtdec_min->text().mid(1));
+        txtdec_deg->setText(txtdec_deg->text().mid(1));
+    }
+    shared.pos.PositionSynced = vb::True;
+    TimeBoxes t = Time();
+    ShowSiderealTime0h(t);
+    txtessai->setText(t.txtessai);
+    EquatorialToHorizontal(t, Coordinates());
+    SetTelescopeDisplay(ShowTelescopeAzAlt());
+    if (shared.win.SkyChartShown != 0) {
+        FrmCercle& chart = frmCercle();
+        chart.RedrawChart();
+        drawTelescopeOnChart();
+        chart.DrawTeles2();
+        drawChartOverlays(chart);
+    }
+}
+
+void Frmcoord::cmdtrace_Click() {
+    if (shared.win.SkyChartShown == 0) return;
+    drawTelescopeOnChart();
+    FrmCercle& chart = frmCercle();
+    chart.RedrawChart();
+    chart.DrawTeles2();
+    drawChartOverlays(chart);
+}
+
+void Frmcoord::Form_Unload() {
+    // A goto still running ends at its next pulse.
+    if (shared.altgoto.GotoRunning) {
+        shared.altgoto.StopGoto = vb::True;
+        shared.altgoto.RemainingAz = 0;
+        shared.altgoto.RemainingAlt = 0;
+    }
+}
+
+void Frmcoord::picraquette_Click() {
+    Frminterface& main = frminterface();
+    if (picraquette->Shows(ButtonPictures[6])) {
+        picraquette->SetPicture(ButtonPictures[7]);
+        Out32(port::kControl, 11);
+        Out32(port::kData, 0);
+        shared.drive.LastPortOutput = 0;
+        main.Timer->start();
+    } else {
+        picraquette->SetPicture(ButtonPictures[6]);
+        main.Timer->stop();
+        shared.drive.HandPadCode = paddle::kSwitchedOff;
+    }
+}
+
+void Frmcoord::speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay) {
+    static constexpr paddlespeeds::Formula formulas[3] = {paddlespeeds::kSlow, paddlespeeds::kMedium,
+                                                          paddlespeeds::kFast};
+    box->setText(vb::CStr(paddlespeeds::DelayAt(formulas[formula], bar->value())));
+    delay = vb::CLng(vb::Val(box->text()));
+}
+
+void Frmcoord::HScrollazl_Change() { speedBarChanged(HScrollazl, txtaz[0], 0, shared.drive.PaddleDelayAzSlow); }
+void Frmcoord::HScrollazm_Change() { speedBarChanged(HScrollazm, txtaz[1], 1, shared.drive.PaddleDelayAzMedium); }
+void Frmcoord::HScrollazr_Change() { speedBarChanged(HScrollazr, txtaz[2], 2, shared.drive.PaddleDelayAzFast); }
+void Frmcoord::HScrollaltl_Change() { speedBarChanged(HScrollaltl, txtalt[0], 0, shared.drive.PaddleDelayAltSlow); }
+void Frmcoord::HScrollaltm_Change() { speedBarChanged(HScrollaltm, txtalt[1], 1, shared.drive.PaddleDelayAltMedium); }
+void Frmcoord::HScrollaltr_Change() { speedBarChanged(HScrollaltr, txtalt[2], 2, shared.drive.PaddleDelayAltFast); }
+
+// The paddle follows the boxes at once; the file changes only with OK.
+void Frmcoord::chkaz_Click() { shared.site.InvertAz = vb::Bool(chkaz->isChecked()); }
+void Frmcoord::chkalt_Click() { shared.site.InvertAlt = vb::Bool(chkalt->isChecked()); }
+
+void Frmcoord::cmdvalid_Click() {
+    auto& table = shared.drive.ManualSpeedTable;
+    std::vector<double> lines;
+    auto store = [&](QLineEdit* box, int32_t& entry) {
+        const double v = vb::Val(box->text());
+        if (v != 0) {
+            entry = vb::CLng(v);
+            lines.push_back(v);
+        } else {
+            lines.push_back(entry);  // an empty or non-numeric box keeps the stored speed
+        }
+    };
+    for (int i = 0; i < 3; ++i) store(txtaz[i], table[i][0]);
+    for (int i = 0; i < 3; ++i) store(txtalt[i], table[i][1]);
+    numberfile::Write(speedfiles::kManual, lines);
+    shared.site.InvertAz = vb::Bool(chkaz->isChecked());
+    shared.site.InvertAlt = vb::Bool(chkalt->isChecked());
+    settingsfiles::WriteInversion(shared.site.InvertAz, shared.site.InvertAlt);
 }
 
 void Frmcoord::optété_Click() {
@@ -427,6 +671,16 @@ AzAltBoxes Frmcoord::TargetDisplay() const {
 void Frmcoord::SetTargetDisplay(const AzAltBoxes& b) {
     setDms(txtcoordaz4, txtcoordaz5, txtcoordaz6, b.az);
     setDms(txtcoordalt4, txtcoordalt5, txtcoordalt6, b.alt);
+}
+
+void Frmcoord::ShowAzimuthCounter(const AxisCounterBoxes& b) {
+    setDms(txtcoordaz1, txtcoordaz2, txtcoordaz3, b.dms);
+    txtaztos->setText(b.arcsec);
+}
+
+void Frmcoord::ShowAltitudeCounter(const AxisCounterBoxes& b) {
+    setDms(txtcoordalt1, txtcoordalt2, txtcoordalt3, b.dms);
+    txtalttos->setText(b.arcsec);
 }
 
 void Frmcoord::closeEvent(QCloseEvent* e) {

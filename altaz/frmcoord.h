@@ -33,6 +33,25 @@ public:
     void lbCatalogue_Click();
     void lbObjets_MouseDown(Qt::MouseButton button);
 
+    // Goto, stop, sync and chart refresh.
+    void cmdpointage_Click();
+    void cmstoppointage_Click();
+    void cmdreinit_Click();
+    void cmdtrace_Click();
+    void Form_Unload() override;
+
+    // Hand paddle: switch, speed bars, command inversion, OK.
+    void picraquette_Click();
+    void HScrollazl_Change();
+    void HScrollazm_Change();
+    void HScrollazr_Change();
+    void HScrollaltl_Change();
+    void HScrollaltm_Change();
+    void HScrollaltr_Change();
+    void chkaz_Click();
+    void chkalt_Click();
+    void cmdvalid_Click();
+
     // Season and settings-panel options.
     void optété_Click();
     void opthivers_Click();
@@ -46,6 +65,8 @@ public:
     void SetCoordinates(const EquatorialBoxes& c);
     AzAltBoxes TelescopeDisplay() const;
     void SetTelescopeDisplay(const AzAltBoxes& b);
+    void ShowAzimuthCounter(const AxisCounterBoxes& b);
+    void ShowAltitudeCounter(const AxisCounterBoxes& b);
     AzAltBoxes TargetDisplay() const;
     void SetTargetDisplay(const AzAltBoxes& b);
 
@@ -126,6 +147,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void switchPaddleOnAfterGoto();
+    void speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay);
     bool eventFilter(QObject* watched, QEvent* e) override;
 };
 

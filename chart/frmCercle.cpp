@@ -9,3 +9,8 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Carte du ciel")) {
 }
 
 void FrmCercle::RedrawChart() { update(); }
+void FrmCercle::DrawTeles1() {}
+void FrmCercle::DrawTeles2() {}
+void FrmCercle::DrawStar() {}
+void FrmCercle::DrawConstel() {}
+void FrmCercle::DrawObjets() {}

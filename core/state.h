@@ -83,6 +83,7 @@ struct AltazGotoState {
     double RemainingAz = 0;            // target minus counter at the start of the last pass
     double RemainingAlt = 0;
     int16_t StopGoto = 0;              // stop request for a running goto
+    bool GotoRunning = false;          // a goto loop is under way: no second one starts
     double SlewRA = 0;                 // telescope mark drawn during an alt-azimuth goto
     double SlewDec = 0;
 };
@@ -110,8 +111,8 @@ struct DriveState {
     int16_t SpeedChanged = 0;          // a running move must look its delay up again
     // Until their files are read the tables hold the shipped speeds, so a
     // missing or short file never leaves a delay of 0 (the fastest speed).
-    SpeedTable EquaSpeedTable = {{{400000, 400000}, {150000, 150000}, {60000, 60000}, {20000, 20000}, {6000, 6000}}};
-    SpeedTable AltazSpeedTable = {{{400000, 400000}, {150000, 150000}, {60000, 60000}, {20000, 20000}, {6000, 6000}}};
+    SpeedTable EquaSpeedTable = {{{400000, 400000}, {200000, 200000}, {100000, 100000}, {50000, 50000}, {25000, 25000}}};
+    SpeedTable AltazSpeedTable = {{{400000, 400000}, {200000, 200000}, {100000, 100000}, {50000, 50000}, {25000, 25000}}};
     PaddleTable ManualSpeedTable = {{{1118078, 1118078}, {463138, 463138}, {70434, 70434}}};
     int32_t PaddleDelayAzSlow = 0;
     int32_t PaddleDelayAzMedium = 0;
@@ -147,6 +148,8 @@ struct WindowState {
     int16_t AltazSettingsShown = 0;    // the set-up window is open
     int16_t SkyChartShown = 0;         // the chart is open in its pointing role
     int16_t ChartInitDone = 0;         // the chart's defaults were applied
+    int16_t ChartShowConst = 0;        // the chart draws the constellation lines
+    int16_t ChartFilter = 0;           // the chart's object filter, 0 none
 };
 
 // Catalogue tables: an object table with the type filter over it, and a

@@ -1,7 +1,16 @@
 #include "platform/busywait.h"
 
+#include <chrono>
+
 void BusyWait(int32_t count) {
-    // The volatile counter keeps the compiler from dropping or shortening the loop.
-    volatile int64_t i = 0;
-    while (i <= count) i = i + 1;
+    // One count is kNanosecondsPerCount of the steady clock, whatever the
+    // processor: the speeds in the settings files mean the same on every
+    // machine. The loop spins (the moves run on the interface thread, between
+    // two port writes) and always makes at least one round.
+    using clock = std::chrono::steady_clock;
+    const auto deadline = clock::now() + std::chrono::nanoseconds(int64_t{count} * kNanosecondsPerCount);
+    volatile int64_t rounds = 0;
+    do {
+        rounds = rounds + 1;
+    } while (clock::now() < deadline);
 }

@@ -1,8 +1,11 @@
-// The motors' speed: a counted loop between port writes.
+// The motors' speed: a busy wait between port writes.
 #pragma once
 
 #include <cstdint>
 
-// Counts from 0 up to count inclusive (count + 1 rounds; none when count is
-// negative). The loop cannot be optimised away: a larger count always waits longer.
+// What one count of a delay lasts.
+constexpr int64_t kNanosecondsPerCount = 10;
+
+// Waits count x kNanosecondsPerCount on the steady clock, spinning; a count
+// of 0 or less still makes one round. A larger count always waits longer.
 void BusyWait(int32_t count);

@@ -17,6 +17,7 @@
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
 #include "motor/frmraquette.h"
+#include "motor/handpad.h"
 #include "motor/paddle.h"
 #include "motor/settingsfiles.h"
 #include "motor/speedtables.h"
@@ -113,6 +114,11 @@ Frminterface::Frminterface() {
     mnuAD = mnuConst->addAction(QString());
     mnuDc = mnuConst->addAction(QString());
 
+    // The azimuth backlash still to take up, shown while the paddle moves.
+    handpad::SetBacklashDisplay([](const QString& text) {
+        if (forms::Loaded<Frmcoord>()) frmcoord().txtback->setText(text);
+    });
+
     heuretimer = new QTimer(this);
     heuretimer->setObjectName(QStringLiteral("heuretimer"));
     heuretimer->setInterval(200);
@@ -179,6 +185,7 @@ void Frminterface::Quitter_Click() {
     // Whatever move is under way ends at its next pulse, and nothing it
     // still writes reaches the port.
     shared.drive.MotorMode = 0;
+    shared.drive.HandPadCode = paddle::kSwitchedOff;
     shared.altgoto.StopGoto = vb::True;
     shared.altgoto.RemainingAz = 0;
     shared.altgoto.RemainingAlt = 0;
@@ -359,28 +366,20 @@ void Frminterface::heuretimer_Timer() {
         case 18: case 2: alt = 10; break;
         default: break;
         }
-        if (az != 0) pos.StepCounterAz += pos.AzDirectionPlus != 0 ? az : -az;
-        if (alt != 0) pos.StepCounterAlt += pos.AltDirectionPlus != 0 ? alt : -alt;
+        if (az != 0) pos.StepCounterAz += pos.AzDirectionPlus == vb::True ? az : -az;
+        if (alt != 0) pos.StepCounterAlt += pos.AltDirectionPlus == vb::True ? alt : -alt;
         frmconfig().txtnbraz->setText(vb::CStr(pos.StepCounterAz));
         frmconfig().txtnbralt->setText(vb::CStr(pos.StepCounterAlt));
     } else {
-        const AxisCounterBoxes az = UpdateAzimuthCounter();
-        coord.txtcoordaz1->setText(az.dms.deg);
-        coord.txtcoordaz2->setText(az.dms.min);
-        coord.txtcoordaz3->setText(az.dms.sec);
-        coord.txtaztos->setText(az.arcsec);
-        const AxisCounterBoxes alt = UpdateAltitudeCounter();
-        coord.txtcoordalt1->setText(alt.dms.deg);
-        coord.txtcoordalt2->setText(alt.dms.min);
-        coord.txtcoordalt3->setText(alt.dms.sec);
-        coord.txtalttos->setText(alt.arcsec);
+        coord.ShowAzimuthCounter(UpdateAzimuthCounter());
+        coord.ShowAltitudeCounter(UpdateAltitudeCounter());
     }
 
     // 4.
     coord.txtsens->setText(vb::BoolText(pos.AzDirectionPlus));
 }
 
-void Frminterface::Timer_Timer() {}
+void Frminterface::Timer_Timer() { handpad::PaddleTick(); }
 
 QAction* Frminterface::FilterItem(int16_t code) const {
     QAction* const items[] = {mnuaucun, mnugalaxies, mnuATous, mnuAOuverts,
@@ -393,15 +392,32 @@ void Frminterface::UncheckFilterMenu() {
 }
 
 void Frminterface::chooseFilter(int16_t code) {
-    Frmcoord& coord = frmcoord();
-    const auto change = typefilter::ChooseFilter(shared.cat, code, static_cast<int16_t>(coord.lbCatalogue->currentRow()));
-    if (!change) return;
-    if (QAction* a = FilterItem(change->uncheck)) a->setChecked(false);
-    mnufilt->setText(change->caption);
+    UncheckFilterMenu();
+    mnufilt->setText(typefilter::Caption(code));
     FilterItem(code)->setChecked(true);
-    coord.lbObjets->clear();
-    coord.lbObjets->addItems(change->rows);
+    if (code == 0) {
+        shared.cat.ObjectTypeFilter = 0;
+        LoadCatalogue(static_cast<int16_t>(frmcoord().lbCatalogue->currentRow()));
+    } else {
+        shared.cat.ObjectTypeFilter = code;
+        const auto codes = typefilter::CodesOf(code);
+        FilterObjectsByType(codes.first, codes.second);
+    }
 }
+
+void Frminterface::LoadCatalogue(int16_t index) {
+    QListWidget* list = frmcoord().lbObjets;
+    list->clear();
+    list->addItems(catalogue::LoadCatalogue(shared.cat, index));
+}
+
+void Frminterface::FilterObjectsByType(const QString& first, const QString& second) {
+    QListWidget* list = frmcoord().lbObjets;
+    list->clear();
+    list->addItems(typefilter::ApplyTypeFilter(shared.cat, first, second));
+}
+
+void Frminterface::LoadBrightStars() { catalogue::LoadBrightStars(shared.cat); }
 
 void Frminterface::mnuaucun_Click() { chooseFilter(0); }
 void Frminterface::mnugalaxies_Click() { chooseFilter(1); }
@@ -413,6 +429,6 @@ void Frminterface::mnuNPlanet_Click() { chooseFilter(6); }
 void Frminterface::mnuNDiffus_Click() { chooseFilter(7); }
 
 void Frminterface::mnunearest_Click() {
-    catalogue::LoadBrightStars(shared.cat);
+    LoadBrightStars();
     neareststar::ShowNearestStar(shared.cat, frmcoord().lbObjets->currentRow(), shared.cat);
 }

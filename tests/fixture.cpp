@@ -1,6 +1,7 @@
 #include "tests/fixture.h"
 
 #include "core/state.h"
+#include "motor/handpad.h"
 #include "platform/datadir.h"
 #include "platform/filereport.h"
 
@@ -16,6 +17,7 @@ QString ShippedDataFolder() { return QStringLiteral(ORVANEL_SOURCE_DIR "/data");
 void OrvanelTest::SetUp() {
     ASSERT_TRUE(dir_.isValid());
     ResetSharedState();
+    handpad::Reset();
     filereport::Reset();
     datadir::SetFolder(dir_.path());
     auto sim = std::make_unique<port::SimulatedPort>();

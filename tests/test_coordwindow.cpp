@@ -1,5 +1,6 @@
 #include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
+#include "core/calendar.h"
 #include "core/state.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
@@ -92,7 +93,7 @@ TEST_F(CoordWindow, LoadSetsTheSharedControlsAndState) {
     EXPECT_EQ(c.txtmin->text(), "30");
     EXPECT_EQ(c.txts->text(), "15");
     EXPECT_EQ(c.txtms->text(), "0");
-    EXPECT_FALSE(c.txtessai->text().isEmpty()) << "the conversions read it";
+    EXPECT_EQ(c.txtessai->text(), SiderealTime0hText({9, 11, 26})) << "the conversions read it";
     for (QLineEdit* b : {c.txtcoordaz1, c.txtcoordaz2, c.txtcoordaz3, c.txtcoordalt1, c.txtcoordalt2, c.txtcoordalt3})
         EXPECT_EQ(b->text(), "?");
     EXPECT_EQ(shared.pos.PendingAzSteps, 0);
@@ -226,6 +227,19 @@ TEST_F(CoordWindow, MissingSettingsAreToldAndTheWindowStillOpens) {
     EXPECT_EQ(c.lbObjets->count(), 0);
 }
 
+TEST_F(CoordWindow, AMalformedSiteFileIsToldAndItsUnreadValuesKeepTheirDefaults) {
+    WriteData("config_altaz.ini", QByteArray("-3\r\nest\r\n45\r\n"));
+    Frmcoord& c = frmcoord();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("config_altaz.ini"));
+    EXPECT_EQ(shared.site.SiteAndMount.SiteLongitudeDeg, -3);
+    EXPECT_EQ(shared.site.SiteAndMount.SiteLongitudeMin, 20);
+    EXPECT_EQ(shared.site.SiteAndMount.SiteLatitudeDeg, 45);
+    EXPECT_EQ(shared.site.SiteAndMount.AzMotorSteps, 200);
+    EXPECT_EQ(shared.site.AzimuthRatio, 100);
+    EXPECT_EQ(c.lbCatalogue->count(), 11);
+}
+
 TEST_F(CoordWindow, ZeroMechanicsGiveAZeroStepAngleWithoutFailing) {
     WriteData("config_altaz.ini", QByteArray("2\r\n20\r\n48\r\n50\r\n0\r\n200\r\n0\r\n100000\r\n"));
     frmcoord();
@@ -236,7 +250,8 @@ TEST_F(CoordWindow, ZeroMechanicsGiveAZeroStepAngleWithoutFailing) {
 TEST_F(CoordWindow, TheTitleBarDoesNotCloseIt) {
     Frmcoord& c = frmcoord();
     c.Show();
-    c.close();
+    ASSERT_NE(c.parentWidget(), nullptr) << "shown inside the main window";
+    c.parentWidget()->close();  // the sub-window's own close button
     EXPECT_TRUE(forms::Loaded<Frmcoord>());
     EXPECT_TRUE(c.Shown());
 }
@@ -285,14 +300,15 @@ TEST_F(ClockTick, AtUniversalMidnightTheDateListsFollowTheSystemDate) {
     EXPECT_EQ(c.cbjour->currentIndex(), 3);
 }
 
-TEST_F(ClockTick, EmptyClockBoxesCountAsMidnight) {
+TEST_F(ClockTick, AtNewYearAllThreeDateListsRollOver) {
+    clock = {2026, 12, 31, 21, 0, 0, 0, false};
     Frmcoord& c = frmcoord();
-    c.cbjour->setCurrentIndex(3);
-    // The clock writes the hour from the local time; blank minutes and
-    // seconds with an hour of 0 read as midnight.
-    clock = {2026, 12, 10, 1, 0, 0, 0, false};
+    clock = {2027, 1, 1, 1, 0, 0, 0, false};
     frminterface().heuretimer_Timer();
-    EXPECT_EQ(c.cbjour->currentIndex(), 9);
+    EXPECT_EQ(c.cbjour->currentIndex(), 0);
+    EXPECT_EQ(c.cbmois->currentIndex(), 0);
+    EXPECT_EQ(c.cbannee->currentIndex(), 27);
+    EXPECT_EQ(c.txtessai->text(), SiderealTime0hText({0, 0, 27}));
 }
 
 TEST_F(ClockTick, DirectionTestCountsThePaddleCodeInsteadOfMovingTheCounters) {
@@ -417,4 +433,9 @@ TEST_F(ObjectList, NearestStarNamesTheStarAndItsConstellation) {
     frminterface().mnunearest->trigger();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], QStringLiteral("L'ETOILE LA PLUS PROCHE EST:\r\nBeta ()."));
+    // The command reads the star file again each time.
+    WriteData("5magstar.cat", QByteArray("\"Sirrah\",\"Lyr\",8,17455\r\n"));
+    frminterface().mnunearest->trigger();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[1], QStringLiteral("L'ETOILE LA PLUS PROCHE EST:\r\nSirrah (Lyra)."));
 }

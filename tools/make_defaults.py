@@ -31,7 +31,7 @@ SITE_LATITUDE = (48, 50)  # degrees, minutes; north positive
 
 # Busy-wait counts per half pulse, levels 1 (slowest) to 5 (fastest) as the
 # user sees them.
-SPEED_LEVELS = [400000, 150000, 60000, 20000, 6000]
+SPEED_LEVELS = [400000, 200000, 100000, 50000, 25000]
 MID_LEVEL = 3             # goto speed level, 1 to 5
 
 # File name and its lines, in the program's order.

@@ -286,7 +286,7 @@ class DefaultsTest(unittest.TestCase):
                 self.assertEqual(len(self.lines(self.dir, name)), count)
 
     def test_values(self):
-        speeds = ["400000", "150000", "60000", "20000", "6000"]
+        speeds = ["400000", "200000", "100000", "50000", "25000"]
         expected = {
             "vitessemanu.ini": ["1118078", "463138", "70434"] * 2,
             "vitessealtaz.ini": speeds * 2,

@@ -1,0 +1,179 @@
+#include "core/gotostep.h"
+
+#include "core/calendar.h"
+#include "core/conversions.h"
+#include "core/counters.h"
+#include "core/numbers.h"
+#include "core/state.h"
+#include "motor/cmd_moteur.h"
+#include "motor/speedtables.h"
+#include "platform/seams.h"
+#include "platform/vbrt.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// One axis of the mount as a pass moves it.
+struct AxisMove {
+    double& counter;          // AzimuthArcsec or AltitudeArcsec
+    double target;            // GotoTargetAz or GotoTargetAlt
+    double remaining;         // RemainingAz or RemainingAlt
+    double stepArcsec;        // AzStepArcsec or AltStepArcsec
+    double backlash;          // BacklashAz or BacklashAlt
+    int16_t& directionPlus;   // AzDirectionPlus or AltDirectionPlus
+    int16_t plusBits, minusBits;
+    int16_t stepBit;          // 4 azimuth, 1 altitude
+    int16_t motorMode;        // 1 azimuth, 3 altitude
+    int16_t& speedIndex;      // SpeedIndexAz or SpeedIndexAlt
+    int level;                // goto speed level 0..4
+    void (GotoWindows::*setProgress)(int);
+};
+
+// The delay of an axis at its goto level. The level is set only for the
+// look-up: a manual move started later, or a speed the user chooses while the
+// goto runs, keeps the speed index the sliders show.
+int32_t GotoDelay(AxisMove& axis) {
+    const int16_t kept = axis.speedIndex;
+    axis.speedIndex = static_cast<int16_t>(std::clamp(axis.level, 0, 4));
+    shared.drive.MotorMode = axis.motorMode;
+    LookupAltazDelay();
+    axis.speedIndex = kept;
+    return shared.drive.StepDelay;
+}
+
+// Pulses the axis toward its target and brings its counter and direction
+// flag up to date.
+void MoveAxis(AxisMove& axis, GotoWindows& windows) {
+    if (axis.remaining == 0) return;  // nothing to do, nothing touched
+    const bool forward = axis.remaining > 0;
+    // Anything but "true" counts as the minus direction: a reversal is then
+    // taken up rather than skipped.
+    const bool wasPlus = axis.directionPlus == vb::True;
+    const bool reversing = forward != wasPlus;
+    // Whole pulses of slack taken up on a reversal; none for a backlash of 0
+    // or less.
+    const double backlash = axis.backlash > 0 ? axis.backlash : 0;
+    const int64_t takeUp = reversing ? static_cast<int64_t>(std::floor(backlash)) : 0;
+
+    // Floor, not truncation: a negative remainder gets one pulse more.
+    const double count = std::fabs(std::floor(axis.remaining / axis.stepArcsec));
+    const double last = reversing ? count + backlash : count;   // pulses for i = 0 .. last
+    const int64_t pulses = static_cast<int64_t>(std::floor(last)) + 1;
+    const int16_t bits = forward ? axis.plusBits : axis.minusBits;
+    const int32_t delay = GotoDelay(axis);
+
+    int64_t sent = 0;
+    while (sent < pulses && shared.altgoto.StopGoto == vb::False) {
+        // The flag follows the direction actually pulsed, from the first pulse on.
+        axis.directionPlus = vb::Bool(forward);
+        Pulse(bits, axis.stepBit, delay);
+        if (count != 0 && sent != 0) {
+            const float percent = static_cast<float>(100.0 * static_cast<double>(sent) / last);
+            (windows.*axis.setProgress)(static_cast<int>(std::floor(percent)));
+        }
+        ++sent;
+    }
+
+    if (sent == pulses) {
+        axis.counter = axis.target;  // the move was completed
+    } else {
+        // Stopped: the pulses sent, less those that took up the slack.
+        const int64_t moved = std::max<int64_t>(0, sent - takeUp);
+        axis.counter += (forward ? 1 : -1) * static_cast<double>(moved) * axis.stepArcsec;
+    }
+}
+
+}  // namespace
+
+void SplitGotoTarget(double gotoRA, double gotoDec) {
+    auto& g = shared.altgoto;
+    const int32_t raHours = vb::CLng(gotoRA) / 600;
+    g.GotoRaHours = raHours;
+    g.GotoRaMinutes = (gotoRA - 600.0 * raHours) / 10;
+    g.GotoDecDegrees = vb::CLng(gotoDec) / 600;
+    g.GotoDecMinutes = (gotoDec - 600.0 * g.GotoDecDegrees) / 10;
+    if (g.GotoDecDegrees < 0) g.GotoDecMinutes = std::fabs(g.GotoDecMinutes);
+}
+
+bool GotoUnfinished() {
+    const auto& g = shared.altgoto;
+    return std::fabs(g.RemainingAz) >= kGotoToleranceArcsec || std::fabs(g.RemainingAlt) >= kGotoToleranceArcsec;
+}
+
+void GotoStepAltaz(GotoWindows& windows) {
+    auto& g = shared.altgoto;
+    auto& conv = shared.conv;
+    auto& pos = shared.pos;
+    auto& site = shared.site;
+    const auto& mount = site.SiteAndMount;
+
+    shared.drive.DeltaAz = 0;
+    shared.drive.DeltaAlt = 0;
+
+    // Where the target stands now.
+    TimeBoxes time = windows.Time();
+    const double lst = LocalSiderealTime(time);
+    pos.LocalSiderealSeconds = RoundedSiderealSeconds(lst);
+    const double hourAngle = HourAngleRadians(lst, HoursMinutesToSeconds(g.GotoRaHours, g.GotoRaMinutes));
+    conv.ObserverLatitudeRad = (mount.SiteLatitudeDeg + mount.SiteLatitudeMin / 60) * Pi / 180;
+    conv.TargetRaRad = (15 * g.GotoRaHours + 15 * g.GotoRaMinutes / 60) * Pi / 180;
+    double dec = (std::fabs(static_cast<double>(g.GotoDecDegrees)) + std::fabs(g.GotoDecMinutes) / 60) * Pi / 180;
+    if (g.GotoDecDegrees < 0 || (g.GotoDecDegrees == 0 && g.GotoDecMinutes < 0)) dec = -dec;
+    conv.TargetDecRad = dec;
+
+    const Horizontal hz = HorizontalOf(hourAngle, dec, conv.ObserverLatitudeRad);
+    conv.TargetAltRad = hz.altRad;
+    conv.TargetAltDeg = hz.altDeg;
+    g.GotoTargetAlt = hz.altDeg * 3600;
+    if (hz.azimuthDefined) {
+        conv.TargetAzRad = hz.azRad;
+        conv.TargetAzDeg = hz.azDeg;
+        g.GotoTargetAz = hz.azDeg * 3600;
+    } else {
+        // At the zenith every azimuth will do: the azimuth axis stays.
+        g.GotoTargetAz = pos.AzimuthArcsec;
+    }
+    windows.SetTargetDisplay(ShowGotoTargetAzAlt());
+
+    if (g.GotoTargetAlt < 0) {
+        seams::MsgBox(kBelowHorizonMessage);
+        g.RemainingAz = 0;
+        g.RemainingAlt = 0;
+        return;
+    }
+    // Without a step angle there is no pulse count: nothing is sent.
+    if (!(site.AzStepArcsec > 0) || !(site.AltStepArcsec > 0)) {
+        seams::MsgBox(kNoStepAngleMessage);
+        g.RemainingAz = 0;
+        g.RemainingAlt = 0;
+        return;
+    }
+
+    // Not folded into +-180 degrees: a move across north goes the long way.
+    g.RemainingAz = g.GotoTargetAz - pos.AzimuthArcsec;
+    g.RemainingAlt = g.GotoTargetAlt - pos.AltitudeArcsec;
+    const GotoLevels levels = windows.Levels();
+
+    AxisMove az{pos.AzimuthArcsec, g.GotoTargetAz, g.RemainingAz, site.AzStepArcsec, site.BacklashAz,
+                pos.AzDirectionPlus, site.AzPlusBits, site.AzMinusBits, 4, 1, shared.drive.SpeedIndexAz,
+                levels.az, &GotoWindows::SetProgressAz};
+    AxisMove alt{pos.AltitudeArcsec, g.GotoTargetAlt, g.RemainingAlt, site.AltStepArcsec, site.BacklashAlt,
+                 pos.AltDirectionPlus, site.AltPlusBits, site.AltMinusBits, 1, 3, shared.drive.SpeedIndexAlt,
+                 levels.alt, &GotoWindows::SetProgressAlt};
+
+    MoveAxis(az, windows);
+    // A stop during the azimuth move leaves the altitude where it is.
+    if (g.StopGoto == vb::False) MoveAxis(alt, windows);
+
+    if (shared.win.SkyChartShown != 0) {
+        TimeBoxes now = windows.Time();
+        HorizontalToEquatorial(now);
+        windows.SetSiderealTime0h(now.txtessai);
+        g.SlewRA = conv.RaHours * 600;
+        g.SlewDec = conv.TargetDecDeg * 600;
+        windows.RedrawChartMark();
+    }
+}

@@ -1,0 +1,94 @@
+// One pass of the alt-azimuth goto (module general), and the small helpers
+// the goto loops share.
+//
+// A goto is a loop of passes: each pass computes where the target stands at
+// the universal time of the clock boxes, pulses the azimuth axis and then the
+// altitude axis from their counters to it (taking up the backlash when an
+// axis reverses), and leaves the remaining differences in
+// shared.altgoto.RemainingAz and RemainingAlt for the loop to test. A stop
+// button sets StopGoto and zeroes both remaining values; the pass sends no
+// further pulse once StopGoto is set.
+#pragma once
+
+#include "core/coordboxes.h"
+
+#include <QString>
+
+// The message of a target below the horizon.
+inline const QString kBelowHorizonMessage = QStringLiteral("déplacement impossible : altitude négative !");
+// The message of a goto asked while an axis has no step angle (motor steps or
+// reduction ratio not set in the set-up window).
+inline const QString kNoStepAngleMessage =
+    QStringLiteral("déplacement impossible : angle de pas nul, la mécanique n'est pas réglée (Initialisations) !");
+
+// The loop goes on while either remaining value is this or more, in
+// absolute value (arc-seconds).
+constexpr double kGotoToleranceArcsec = 120;
+
+// The goto speed levels chosen in the set-up window (frmconfig.cbpointaz,
+// cbpointalt), as list positions 0..4 (shown as 1..5).
+struct GotoLevels {
+    int az = 0;
+    int alt = 0;
+};
+
+// What a pass reads from and shows in the windows. The coordinates window
+// implements it over its controls; tests over plain values.
+class GotoWindows {
+public:
+    virtual ~GotoWindows() = default;
+    // frmcoord: the date lists, the universal-time boxes and txtessai, as
+    // they read now (read once, at the start of the pass).
+    virtual TimeBoxes Time() = 0;
+    // frmcoord.txtessai, refreshed from the date lists when the chart's mark
+    // is placed (only the sidereal time at 0 h is written back: the clock
+    // may have moved on during the pass).
+    virtual void SetSiderealTime0h(const QString& txtessai) = 0;
+    // frmconfig.cbpointaz and cbpointalt: list positions.
+    virtual GotoLevels Levels() = 0;
+    // frmcoord.txtcoordaz4..6 and txtcoordalt4..6: where the target stands.
+    virtual void SetTargetDisplay(const AzAltBoxes& boxes) = 0;
+    // frmcoord.ProgressBaraz, ProgressBaralt: 0..100.
+    virtual void SetProgressAz(int percent) = 0;
+    virtual void SetProgressAlt(int percent) = 0;
+    // Called only while the chart is open (SkyChartShown): redraw it and draw
+    // the telescope mark at SlewRA, SlewDec, then the stars, the
+    // constellation lines when shown and the objects when a filter is set.
+    virtual void RedrawChartMark() = 0;
+};
+
+// The goto destination GotoRA (tenths of time-minutes) and GotoDec (tenths
+// of arc-minutes) split into GotoRaHours, GotoRaMinutes, GotoDecDegrees and
+// GotoDecMinutes: hours and degrees from the rounded values, truncated
+// toward zero; the minutes made positive when the degrees are negative, so a
+// declination between -1 and 0 degree keeps its sign in the minutes
+// (-300 gives 0 and -30; -615 gives -1 and 1.5).
+void SplitGotoTarget(double gotoRA, double gotoDec);
+
+// Either remaining value is still kGotoToleranceArcsec or more.
+bool GotoUnfinished();
+
+// One pass of the alt-azimuth goto.
+//
+// Sets DeltaAz, DeltaAlt (0), LocalSiderealSeconds, the target values of
+// shared.conv, GotoTargetAz, GotoTargetAlt and shows them, then:
+// - a target below the horizon (altitude < 0): kBelowHorizonMessage, both
+//   remaining values 0, nothing sent;
+// - a step angle of 0 on either axis: kNoStepAngleMessage, both remaining
+//   values 0, nothing sent;
+// - otherwise RemainingAz, RemainingAlt := target - counter (the azimuth not
+//   folded: a move across north goes the long way, through south), and each
+//   axis, azimuth first, gets |floor(remaining / step angle)| + 1 pulses
+//   (none when the remaining value is 0), plus the whole pulses of its
+//   backlash when it reverses (a backlash of 0 or less takes up nothing), at
+//   the delay of its goto level. StopGoto ends the pulses at the next one; a
+//   stop during the azimuth move skips the altitude move.
+// Afterwards each axis's counter is the target when its move was completed,
+// otherwise the counter moved by the pulses sent less the backlash take-up;
+// its direction flag is the direction it was pulsed in (unchanged when no
+// pulse went out). SpeedIndexAz and SpeedIndexAlt keep their values (the goto
+// levels are used for the delay look-up only); StepDelay holds the delay of
+// the last axis moved, MotorMode that axis's mode (1 or 3). When the chart is
+// open, SlewRA and SlewDec follow the new counters and the chart redraws its
+// mark. The data register keeps the last value written.
+void GotoStepAltaz(GotoWindows& windows);

@@ -1,0 +1,165 @@
+#include "motor/handpad.h"
+
+#include "core/counters.h"
+#include "core/state.h"
+#include "motor/cmd_moteur.h"
+#include "motor/paddle.h"
+#include "platform/vbrt.h"
+
+namespace handpad {
+
+namespace {
+
+BacklashState backlash;
+bool tickRunning = false;
+
+std::function<void(const QString&)>& display() {
+    static std::function<void(const QString&)> f;
+    return f;
+}
+
+struct Axis {
+    int16_t& left;
+    int16_t& done;
+    int16_t& dir;
+    int16_t& flag;          // AzDirectionPlus / AltDirectionPlus
+    const double& amount;   // BacklashAz / BacklashAlt
+    const int16_t& measuring;
+    double& measured;
+    int32_t& encoder;
+    void (*countStep)();
+    bool shown;             // the azimuth's take-up is shown in txtback
+};
+
+Axis azimuth() {
+    auto& d = shared.drive;
+    return {backlash.BacklashLeftAz, backlash.BacklashDoneAz, backlash.BacklashDirAz, shared.pos.AzDirectionPlus,
+            shared.site.BacklashAz, d.BacklashMeasureAz, d.BacklashCountAz, d.EncoderCountAz, CountAzStep, true};
+}
+
+Axis altitude() {
+    auto& d = shared.drive;
+    return {backlash.BacklashLeftAlt, backlash.BacklashDoneAlt, backlash.BacklashDirAlt, shared.pos.AltDirectionPlus,
+            shared.site.BacklashAlt, d.BacklashMeasureAlt, d.BacklashCountAlt, d.EncoderCountAlt, CountAltStep, false};
+}
+
+void paddleMove(const Axis& axis) {
+    auto& d = shared.drive;
+    // The move's own bits and direction, fixed now: a move run by a handler
+    // between two pulses may change the shared ones.
+    const int16_t direction = d.DirectionBits;
+    const int16_t step = d.StepBit;
+    const int16_t own = static_cast<int16_t>(direction + step);
+    const int16_t plus = axis.flag;
+
+    int16_t code = paddle::ReadCode(d.LastPortOutput);
+    auto held = [&] { return code == d.HandPadCode; };
+    auto pulse = [&] {
+        Pulse(direction, step, d.PaddleDelay);
+        code = paddle::ReadCode(own);
+        d.LastPortOutput = own;
+    };
+
+    if (axis.measuring != 0) {
+        while (held()) {
+            pulse();
+            axis.measured += 1;
+        }
+    }
+
+    if (axis.dir == plus) {
+        // No reversal since the last completed take-up: a normal move.
+        while (held()) {
+            pulse();
+            axis.flag = plus;
+            axis.countStep();
+            ++axis.encoder;
+        }
+        return;
+    }
+
+    // A reversal: take the backlash up (a backlash of 0 or less takes none).
+    if (axis.done != 0) axis.left = vb::CInt(axis.amount);
+    if (axis.left < 0) axis.left = 0;
+    while (held() && axis.left > 0) {
+        pulse();
+        --axis.left;
+        if (axis.shown && display()) display()(vb::CStr(axis.left));
+    }
+    if (axis.left == 0) {
+        axis.done = vb::True;
+        axis.dir = plus;
+    } else {
+        axis.done = vb::False;
+    }
+}
+
+struct TickGuard {
+    TickGuard() { tickRunning = true; }
+    ~TickGuard() { tickRunning = false; }
+    TickGuard(const TickGuard&) = delete;
+    TickGuard& operator=(const TickGuard&) = delete;
+};
+
+int32_t delayOf(paddle::Speed speed, int32_t slow, int32_t medium, int32_t fast) {
+    switch (speed) {
+    case paddle::Speed::Slow: return slow;
+    case paddle::Speed::Medium: return medium;
+    case paddle::Speed::Fast: return fast;
+    }
+    return slow;
+}
+
+}  // namespace
+
+BacklashState& Backlash() { return backlash; }
+
+void Reset() {
+    backlash = BacklashState{};
+    tickRunning = false;
+}
+
+bool TickRunning() { return tickRunning; }
+
+void SetBacklashDisplay(std::function<void(const QString&)> show) { display() = std::move(show); }
+
+void PaddleMoveAz() { paddleMove(azimuth()); }
+void PaddleMoveAlt() { paddleMove(altitude()); }
+
+void PaddleTick() {
+    if (tickRunning) return;
+    const TickGuard guard;
+    auto& d = shared.drive;
+    const auto& site = shared.site;
+
+    const int16_t code = paddle::ReadCode(d.LastPortOutput);
+    d.HandPadCode = code;
+    if (code == paddle::kReleased) {
+        d.DirectionBits = 0;
+        d.StepBit = 0;
+        d.PaddleDelay = 0;
+        return;
+    }
+    const auto button = paddle::Decode(code);
+    if (!button) return;
+
+    if (button->axis == paddle::Axis::AltDec) {
+        int16_t direction = button->direction;
+        if (site.InvertAlt != 0) direction = direction == 0 ? 2 : 0;
+        d.DirectionBits = direction;
+        d.StepBit = 1;
+        d.PaddleDelay = delayOf(button->speed, d.PaddleDelayAltSlow, d.PaddleDelayAltMedium, d.PaddleDelayAltFast);
+        shared.pos.AltDirectionPlus = vb::Bool(direction == site.AltPlusBits);
+        PaddleMoveAlt();
+    } else {
+        int16_t direction = button->direction;
+        if (site.InvertAz != 0) direction = direction == 0 ? 8 : 0;
+        d.DirectionBits = direction;
+        d.StepBit = 4;
+        d.PaddleDelay = delayOf(button->speed, d.PaddleDelayAzSlow, d.PaddleDelayAzMedium, d.PaddleDelayAzFast);
+        shared.pos.AzDirectionPlus = vb::Bool(direction == site.AzPlusBits);
+        PaddleMoveAz();
+    }
+}
+
+}  // namespace handpad

@@ -1,0 +1,49 @@
+// The hand paddle: what the main window's paddle timer does on each tick, and
+// the paddle moves that step an axis while its button stays pressed.
+//
+// A tick reads the button code through the port, chooses the axis, the
+// direction (with the paddle's live inversion, shared.site.InvertAz and
+// InvertAlt) and the delay (the six paddle delays), and runs the axis's
+// paddle move. The move pulses until the code read back differs from
+// HandPadCode: a released or changed button, or another window setting
+// HandPadCode to 1000 (paddle off). It also takes up the backlash after a
+// reversal, counts pulses for the backlash measurement and the encoder
+// calibration, and counts the position pulses of normal moves.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace handpad {
+
+// Backlash take-up state of each axis.
+struct BacklashState {
+    int16_t BacklashLeftAz = 0;   // pulses still to take up
+    int16_t BacklashDoneAz = 0;   // the last take-up was completed (-1)
+    int16_t BacklashDirAz = 0;    // direction flag in which it was last completed
+    int16_t BacklashLeftAlt = 0;
+    int16_t BacklashDoneAlt = 0;
+    int16_t BacklashDirAlt = 0;
+};
+BacklashState& Backlash();
+// Back to the start-up state (and no tick under way).
+void Reset();
+
+// One tick of the paddle timer. A tick that comes while an earlier tick's
+// move is still running returns at once without reading the port.
+void PaddleTick();
+// True while a tick (and its move) is under way.
+bool TickRunning();
+
+// The paddle moves; PaddleTick calls them after setting DirectionBits,
+// StepBit, PaddleDelay and the axis's direction flag.
+void PaddleMoveAz();
+void PaddleMoveAlt();
+
+// Where the azimuth pulses still to take up are shown (the coordinates
+// window's txtback): called with the count's text after each take-up pulse.
+// Empty: shown nowhere.
+void SetBacklashDisplay(std::function<void(const QString&)> show);
+
+}  // namespace handpad

@@ -1,0 +1,154 @@
+#include "motor/moves.h"
+
+#include "core/counters.h"
+#include "core/state.h"
+#include "motor/cmd_moteur.h"
+#include "motor/settingsfiles.h"
+#include "motor/speedtables.h"
+#include "platform/vbrt.h"
+
+std::optional<ModeBits> ModeBitsOf(int16_t mode) {
+    switch (mode) {
+    case 0: return ModeBits{0, 0};
+    case 1: return ModeBits{0, 4};
+    case 2: return ModeBits{8, 4};
+    case 3: return ModeBits{0, 1};
+    case 4: return ModeBits{2, 1};
+    default: return std::nullopt;
+    }
+}
+
+std::optional<ModeBits> CommandBitsOf(int16_t mode, int16_t invertAz, int16_t invertAlt) {
+    const bool az = invertAz != 0, alt = invertAlt != 0;
+    switch (mode) {
+    case 0: return ModeBits{0, 0};
+    case 1: return ModeBits{static_cast<int16_t>(az ? 0 : 8), 4};
+    case 2: return ModeBits{static_cast<int16_t>(az ? 8 : 0), 4};
+    case 3: return ModeBits{static_cast<int16_t>(alt ? 0 : 2), 1};
+    case 4: return ModeBits{static_cast<int16_t>(alt ? 2 : 0), 1};
+    default: return std::nullopt;
+    }
+}
+
+void SetModeBits() {
+    auto& d = shared.drive;
+    if (const auto bits = ModeBitsOf(d.MotorMode)) {
+        d.DirectionBits = bits->direction;
+        d.StepBit = bits->step;
+    }
+}
+
+void ApplyDirection() {
+    auto& d = shared.drive;
+    auto& pos = shared.pos;
+    const auto saved = settingsfiles::ReadInversion();
+    pos.AzDirectionPlus = vb::False;
+    pos.AltDirectionPlus = vb::False;
+    const auto bits = CommandBitsOf(d.MotorMode, saved.az, saved.alt);
+    if (!bits) return;
+    d.DirectionBits = bits->direction;
+    d.StepBit = bits->step;
+    if (d.MotorMode == 1 || d.MotorMode == 2) {
+        if (d.DirectionBits == shared.site.AzPlusBits) pos.AzDirectionPlus = vb::True;
+    } else if (d.MotorMode == 3 || d.MotorMode == 4) {
+        if (d.DirectionBits == shared.site.AltPlusBits) pos.AltDirectionPlus = vb::True;
+    }
+}
+
+namespace {
+
+enum class Counted { None, Az, Alt };
+
+bool namesAnAxis(int16_t mode) { return mode >= 1 && mode <= 4; }
+
+// The delay of the move's own axis. MotorMode may meanwhile hold another
+// move's mode (a handler run between two pulses); the look-up is made for
+// this move's mode, and nothing can run between the swap and its undoing.
+int32_t delayFor(void (*lookup)(), int16_t mode) {
+    auto& d = shared.drive;
+    const int16_t current = d.MotorMode;
+    d.MotorMode = mode;
+    lookup();
+    d.MotorMode = current;
+    return d.StepDelay;
+}
+
+// What a move fixes when it starts: its bits, its mode, and its direction flag.
+struct OwnMove {
+    int16_t mode;
+    int16_t direction;
+    int16_t step;
+    int16_t plus;  // the axis's direction flag as ApplyDirection set it
+};
+
+OwnMove startMove() {
+    ApplyDirection();
+    const auto& d = shared.drive;
+    const int16_t mode = d.MotorMode;
+    const int16_t plus = (mode == 1 || mode == 2) ? shared.pos.AzDirectionPlus : shared.pos.AltDirectionPlus;
+    return {mode, d.DirectionBits, d.StepBit, plus};
+}
+
+// One pulse counted into the pending counter of the axis, in the direction
+// this move pulses (a move run inside this one may have changed the flag).
+void count(Counted counted, int16_t plus) {
+    switch (counted) {
+    case Counted::Az:
+        shared.pos.AzDirectionPlus = plus;
+        CountAzStep();
+        break;
+    case Counted::Alt:
+        shared.pos.AltDirectionPlus = plus;
+        CountAltStep();
+        break;
+    case Counted::None:
+        break;
+    }
+}
+
+void heldMove(void (*lookup)(), Counted counted) {
+    const OwnMove move = startMove();
+    if (!namesAnAxis(move.mode)) return;
+    auto& d = shared.drive;
+    int32_t delay = delayFor(lookup, move.mode);
+    while (d.MotorMode != 0) {
+        Pulse(move.direction, move.step, delay);
+        count(counted, move.plus);
+        if (d.SpeedChanged == vb::True) delay = delayFor(lookup, move.mode);
+    }
+}
+
+}  // namespace
+
+void ManualMoveAz() { heldMove(LookupAltazDelay, Counted::Az); }
+void ManualMoveAlt() { heldMove(LookupAltazDelay, Counted::Alt); }
+void ManualMoveEquaRA() { heldMove(LookupEquaDelay, Counted::None); }
+void ManualMoveEquaDec() { heldMove(LookupEquaDelay, Counted::None); }
+
+void TrackStepAz() {
+    auto& d = shared.drive;
+    d.DirectionBits = d.DeltaAz > 0 ? shared.site.AzPlusBits : shared.site.AzMinusBits;
+    const int16_t direction = d.DirectionBits;
+    const int16_t pulses = d.AzStepsTick;
+    for (int k = 1; k <= pulses; ++k) Pulse(direction, 4, d.TrackDelayAz);
+}
+
+void TrackStepAlt() {
+    auto& d = shared.drive;
+    d.DirectionBits = d.DeltaAlt > 0 ? shared.site.AltPlusBits : shared.site.AltMinusBits;
+    const int16_t direction = d.DirectionBits;
+    const int16_t pulses = vb::CInt(d.AltStepsTick);
+    for (int k = 1; k <= pulses; ++k) Pulse(direction, 1, d.TrackDelayAlt);
+}
+
+void MoveEquaSteps() {
+    const OwnMove move = startMove();
+    if (!namesAnAxis(move.mode)) return;
+    auto& d = shared.drive;
+    int32_t delay = delayFor(LookupEquaDelay, move.mode);
+    const int16_t pulses = d.EquaStepCount;
+    for (int k = 1; k <= pulses; ++k) {
+        Pulse(move.direction, move.step, delay);
+        if (d.SpeedChanged == vb::True) delay = delayFor(LookupEquaDelay, move.mode);
+    }
+}

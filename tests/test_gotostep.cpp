@@ -1,0 +1,464 @@
+// The alt-azimuth goto pass, driven the way the goto loops drive it, on the
+// simulated mount. Expected positions come from the textbook formulas (atan2
+// of the azimuth's sine and cosine), not from the program's quarter rules.
+#include "core/calendar.h"
+#include "core/conversions.h"
+#include "core/gotostep.h"
+#include "core/numbers.h"
+#include "core/state.h"
+#include "platform/vbrt.h"
+#include "tests/fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+// The windows of a pass over plain values. The clock may be made to move on
+// by some seconds at every read, as the clock timer does while a goto runs.
+class FakeWindows final : public GotoWindows {
+public:
+    TimeBoxes time;
+    int advanceSeconds = 0;
+    TimeBoxes lastRead;
+    GotoLevels levels{2, 2};
+    std::vector<int> progressAz, progressAlt;
+    AzAltBoxes target;
+    int chartRedraws = 0;
+
+    TimeBoxes Time() override {
+        lastRead = time;
+        int s = static_cast<int>(vb::Val(time.clock.txts)) + advanceSeconds;
+        int m = static_cast<int>(vb::Val(time.clock.txtmin)) + s / 60;
+        time.clock.txts = QString::number(s % 60);
+        time.clock.txtmin = QString::number(m % 60);
+        time.clock.txth = QString::number(static_cast<int>(vb::Val(time.clock.txth)) + m / 60);
+        return lastRead;
+    }
+    void SetSiderealTime0h(const QString& txtessai) override { time.txtessai = txtessai; }
+    GotoLevels Levels() override { return levels; }
+    void SetTargetDisplay(const AzAltBoxes& boxes) override { target = boxes; }
+    void SetProgressAz(int percent) override { progressAz.push_back(percent); }
+    void SetProgressAlt(int percent) override { progressAlt.push_back(percent); }
+    void RedrawChartMark() override { ++chartRedraws; }
+};
+
+struct AzAlt {
+    double az = 0;   // arc-seconds from north through east
+    double alt = 0;  // arc-seconds
+};
+
+// Difference of two azimuths in arc-seconds, across north.
+double AzimuthGap(double a, double b) {
+    double d = std::fmod(std::fabs(a - b), 1296000.0);
+    return std::min(d, 1296000.0 - d);
+}
+
+double DmsArcsec(const DmsBoxes& b) { return 3600 * vb::Val(b.deg) + 60 * vb::Val(b.min) + vb::Val(b.sec); }
+
+constexpr double kTurn = 1296000;
+
+class GotoStep : public OrvanelTest {
+protected:
+    FakeWindows w;
+    double step = 0;               // arc-seconds per pulse, both axes
+    std::function<void()> onEvents;  // what runs while the pass lets events run
+
+    void SetUp() override {
+        OrvanelTest::SetUp();
+        Configure();
+        seams::SetDoEvents([this] {
+            if (onEvents) onEvents();
+        });
+    }
+
+    // A fresh start for the next case of a table.
+    void Fresh() {
+        ResetSharedState();
+        messages.clear();
+        Sim().ResetMount();
+        Sim().ClearWrites();
+        w = FakeWindows{};
+        onEvents = nullptr;
+        Configure();
+    }
+
+    void Configure() {
+        auto& site = shared.site;
+        site.SiteAndMount.SiteLatitudeDeg = 45;
+        site.SiteAndMount.SiteLatitudeMin = 30;
+        site.SiteAndMount.SiteLongitudeDeg = 2;
+        site.SiteAndMount.SiteLongitudeMin = 20;
+        // A coarse mechanics keeps the passes short: 200 steps, ratio 120,
+        // 27 arc-seconds a pulse.
+        step = StepAngleArcsec(200, 120);
+        site.AzStepArcsec = step;
+        site.AltStepArcsec = step;
+        site.AzPlusBits = 8;
+        site.AzMinusBits = 0;
+        site.AltPlusBits = 2;
+        site.AltMinusBits = 0;
+        // Short, distinct delays: level l of axis a waits 2 l + a.
+        for (int l = 0; l < 5; ++l)
+            for (int a = 0; a < 2; ++a) shared.drive.AltazSpeedTable[l][a] = 2 * l + a;
+
+        w.time.dates = DateListsOf(2026, 12, 10);
+        w.time.clock = {QStringLiteral("20"), QStringLiteral("30"), QStringLiteral("0"), QStringLiteral("0")};
+        ShowSiderealTime0h(w.time);
+    }
+
+    // Right ascension (tenths of time-minutes) of the object at that hour
+    // angle on the clock as it reads now.
+    double RaAtHourAngle(double hours) const {
+        double ra = LocalSiderealTime(w.time) / 3600 - hours;
+        ra = std::fmod(ra, 24.0);
+        if (ra < 0) ra += 24;
+        return std::round(ra * 600);
+    }
+
+    static AzAlt Textbook(double raTenths, double decTenths, const TimeBoxes& time) {
+        const double lat = (45 + 30 / 60.0) * std::numbers::pi / 180;
+        const double h = (LocalSiderealTime(time) / 3600 - raTenths / 600) * 15 * std::numbers::pi / 180;
+        const double d = decTenths / 600 * std::numbers::pi / 180;
+        const double alt = std::asin(std::sin(lat) * std::sin(d) + std::cos(lat) * std::cos(d) * std::cos(h));
+        double az = std::atan2(-std::cos(d) * std::sin(h),
+                               std::sin(d) * std::cos(lat) - std::cos(d) * std::cos(h) * std::sin(lat));
+        az = std::fmod(az * 180 / std::numbers::pi + 360, 360.0);
+        return {az * 3600, alt * 180 / std::numbers::pi * 3600};
+    }
+
+    // The synchronisation on an object: its coordinates typed into the
+    // equatorial boxes, then the conversion sets the counters.
+    void SyncOn(double raTenths, double decTenths) {
+        const int ra = static_cast<int>(raTenths), dec = static_cast<int>(decTenths);
+        EquatorialBoxes b;
+        b.Txtad_h = vb::CStr(ra / 600);
+        b.txtad_min = vb::CStr((ra - 600 * (ra / 600)) / 10.0);
+        b.txtsign = dec < 0 ? QStringLiteral("-") : QStringLiteral("+");
+        const int a = std::abs(dec);
+        b.txtdec_deg = vb::CStr(a / 600);
+        b.txtdec_min = vb::CStr((a - 600 * (a / 600)) / 10.0);
+        EquatorialToHorizontal(w.time, b);
+    }
+
+    // The goto loop of the coordinates window, without its windows.
+    int RunGoto(double raTenths, double decTenths) {
+        shared.altgoto.StopGoto = vb::False;
+        shared.equa.GotoRA = raTenths;
+        shared.equa.GotoDec = decTenths;
+        SplitGotoTarget(raTenths, decTenths);
+        shared.altgoto.RemainingAz = 121;
+        shared.altgoto.RemainingAlt = 121;
+        int passes = 0;
+        while (GotoUnfinished() && passes < 50) {
+            GotoStepAltaz(w);
+            seams::DoEvents();
+            ++passes;
+        }
+        shared.altgoto.StopGoto = vb::False;
+        return passes;
+    }
+};
+
+TEST(GotoTarget, DestinationSplitsIntoHoursAndDegrees) {
+    struct Case {
+        double ra, dec;
+        double hours, raMinutes;
+        int32_t degrees;
+        double decMinutes;
+    };
+    const Case cases[] = {
+        {3456, 1830, 5, 45.6, 3, 3},
+        {3456, -300, 5, 45.6, 0, -30},    // -0 deg 30': the sign stays in the minutes
+        {0, -615, 0, 0, -1, 1.5},         // minutes positive once the degrees carry the sign
+        {14399, 300, 23, 59.9, 0, 30},
+        {600, -5400, 1, 0, -9, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ra << " " << c.dec);
+        ResetSharedState();
+        SplitGotoTarget(c.ra, c.dec);
+        const auto& g = shared.altgoto;
+        EXPECT_DOUBLE_EQ(g.GotoRaHours, c.hours);
+        EXPECT_NEAR(g.GotoRaMinutes, c.raMinutes, 1e-12);
+        EXPECT_EQ(g.GotoDecDegrees, c.degrees);
+        EXPECT_NEAR(g.GotoDecMinutes, c.decMinutes, 1e-12);
+    }
+}
+
+TEST_F(GotoStep, RepeatedPassesEndOnTheTargetWithTheMountAgreeing) {
+    struct Case {
+        const char* what;
+        double fromHourAngle, fromDec;  // the star synchronised on
+        double toHourAngle, toDec;      // the target
+    };
+    const Case cases[] = {
+        {"west and higher", -2, 12000, 1.5, 24000},
+        {"east and lower", 1, 24000, -4, 3000},
+        {"just south of the equator (-0 deg 30')", -2, 12000, 0.3, -300},
+        {"across the meridian to the east, higher", 3, 6000, -1, 30000},
+        {"circumpolar in the north-east", 2, 18000, -9, 42000},
+        {"down in the south-west", -1, 30000, 3, -6000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        w.advanceSeconds = 3;  // the sky moves on between passes
+        SyncOn(RaAtHourAngle(c.fromHourAngle), c.fromDec);
+        const double startAz = shared.pos.AzimuthArcsec, startAlt = shared.pos.AltitudeArcsec;
+        const double ra = RaAtHourAngle(c.toHourAngle);
+
+        const int passes = RunGoto(ra, c.toDec);
+
+        EXPECT_GE(passes, 2);
+        EXPECT_LT(passes, 50);
+        const AzAlt there = Textbook(ra, c.toDec, w.lastRead);
+        ASSERT_GE(there.alt, 0);
+        EXPECT_LE(AzimuthGap(shared.pos.AzimuthArcsec, there.az), 120);
+        EXPECT_NEAR(shared.pos.AltitudeArcsec, there.alt, 120);
+        // Where the pulses took the mount: no pulse is lost or left uncounted.
+        EXPECT_LE(AzimuthGap(startAz + static_cast<double>(Sim().AzSteps()) * step, there.az), 120);
+        EXPECT_NEAR(startAlt + static_cast<double>(Sim().AltSteps()) * step, there.alt, 120);
+        // The target shown, and the progress of the long first pass.
+        EXPECT_LE(AzimuthGap(DmsArcsec(w.target.az), there.az), 121);
+        EXPECT_NEAR(DmsArcsec(w.target.alt), there.alt, 121);
+        ASSERT_FALSE(w.progressAz.empty());
+        ASSERT_FALSE(w.progressAlt.empty());
+        for (int p : w.progressAz) EXPECT_TRUE(p >= 0 && p <= 100) << p;
+        for (int p : w.progressAlt) EXPECT_TRUE(p >= 0 && p <= 100) << p;
+        EXPECT_EQ(*std::max_element(w.progressAz.begin(), w.progressAz.end()), 100);
+        EXPECT_EQ(*std::max_element(w.progressAlt.begin(), w.progressAlt.end()), 100);
+        EXPECT_TRUE(messages.isEmpty());
+    }
+}
+
+TEST_F(GotoStep, TargetBelowTheHorizonIsRefusedWithoutAPulse) {
+    SyncOn(RaAtHourAngle(-1), 12000);
+    const double az = shared.pos.AzimuthArcsec, alt = shared.pos.AltitudeArcsec;
+
+    const int passes = RunGoto(RaAtHourAngle(11), -18000);  // -30 deg, under the northern horizon
+
+    EXPECT_EQ(passes, 1);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("déplacement impossible : altitude négative !")});
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(shared.pos.AzimuthArcsec, az);
+    EXPECT_EQ(shared.pos.AltitudeArcsec, alt);
+    EXPECT_EQ(shared.altgoto.RemainingAz, 0);
+    EXPECT_EQ(shared.altgoto.RemainingAlt, 0);
+    EXPECT_LT(vb::Val(w.target.alt.deg), 0);  // where it stands is still shown
+}
+
+TEST_F(GotoStep, NoStepAngleGivesAMessageAndSendsNothing) {
+    for (bool azimuth : {true, false}) {
+        SCOPED_TRACE(azimuth ? "azimuth" : "altitude");
+        Fresh();
+        (azimuth ? shared.site.AzStepArcsec : shared.site.AltStepArcsec) = 0;
+        SyncOn(RaAtHourAngle(-1), 12000);
+        const double az = shared.pos.AzimuthArcsec, alt = shared.pos.AltitudeArcsec;
+
+        const int passes = RunGoto(RaAtHourAngle(2), 30000);
+
+        EXPECT_EQ(passes, 1);
+        EXPECT_EQ(messages, QStringList{kNoStepAngleMessage});
+        EXPECT_TRUE(Writes().empty());
+        EXPECT_EQ(shared.pos.AzimuthArcsec, az);
+        EXPECT_EQ(shared.pos.AltitudeArcsec, alt);
+    }
+}
+
+TEST_F(GotoStep, BacklashIsTakenUpOnAReversalOnly) {
+    enum Axis { Az, Alt };
+    struct Case {
+        const char* what;
+        Axis axis;
+        double remainingSteps;  // target minus counter, in step angles
+        bool wasPlus;           // the axis's direction flag before the pass
+        double backlash;
+        int64_t pulses;         // signed pulses the mount sees on that axis
+    };
+    const Case cases[] = {
+        {"azimuth forward, same direction", Az, 10.5, true, 7, 11},
+        {"azimuth forward, reversing", Az, 10.5, false, 7, 18},
+        {"azimuth back, reversing", Az, -10.5, true, 7, -19},  // floor(-10.5) = -11
+        {"azimuth back, same direction", Az, -10.5, false, 7, -12},
+        {"azimuth reversing, no backlash", Az, 10.5, false, 0, 11},
+        {"azimuth reversing, negative backlash", Az, 10.5, false, -5, 11},
+        {"azimuth reversing, whole pulses of backlash", Az, 10.5, false, 2.5, 13},
+        {"half a step forward", Az, 0.5, true, 7, 1},
+        {"half a step back", Az, -0.5, false, 7, -2},
+        {"altitude up, same direction", Alt, 10.5, true, 7, 11},
+        {"altitude up, reversing", Alt, 10.5, false, 7, 18},
+        {"altitude down, reversing", Alt, -10.5, true, 7, -19},
+        {"altitude down, same direction", Alt, -10.5, false, 7, -12},
+        {"altitude reversing, negative backlash", Alt, -10.5, true, -3, -12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        const double ra = RaAtHourAngle(1), dec = 18000;
+        SyncOn(ra, dec);  // both counters exactly on the target
+        const bool az = c.axis == Az;
+        double& counter = az ? shared.pos.AzimuthArcsec : shared.pos.AltitudeArcsec;
+        const double target = counter;
+        counter -= c.remainingSteps * step;
+        (az ? shared.pos.AzDirectionPlus : shared.pos.AltDirectionPlus) = vb::Bool(c.wasPlus);
+        (az ? shared.site.BacklashAz : shared.site.BacklashAlt) = c.backlash;
+        (az ? shared.site.BacklashAlt : shared.site.BacklashAz) = 7;
+        const int16_t otherFlag = az ? shared.pos.AltDirectionPlus : shared.pos.AzDirectionPlus;
+        Sim().ResetMount();
+
+        RunGoto(ra, dec);
+
+        EXPECT_EQ(az ? Sim().AzSteps() : Sim().AltSteps(), c.pulses);
+        EXPECT_EQ(az ? Sim().AltSteps() : Sim().AzSteps(), 0);  // the other axis stays
+        EXPECT_EQ(counter, target);                             // a completed move ends on the target
+        EXPECT_EQ(az ? shared.pos.AzDirectionPlus : shared.pos.AltDirectionPlus, vb::Bool(c.remainingSteps > 0));
+        EXPECT_EQ(az ? shared.pos.AltDirectionPlus : shared.pos.AzDirectionPlus, otherFlag);
+        // Progress only on the axis that moved.
+        EXPECT_TRUE((az ? w.progressAlt : w.progressAz).empty());
+    }
+}
+
+TEST_F(GotoStep, AzimuthAcrossNorthGoesTheLongWay) {
+    const double ra = RaAtHourAngle(13.5), dec = 36000;  // +60 deg, low in the north-north-east
+    SyncOn(ra, dec);
+    const double targetAz = shared.pos.AzimuthArcsec;
+    ASSERT_GT(targetAz, 0);
+    ASSERT_LT(targetAz, 20 * 3600.0);
+    shared.pos.AzimuthArcsec = 350 * 3600.0;  // 10 deg west of north
+
+    RunGoto(ra, dec);
+
+    // Back through west and south, not forward across north.
+    const double expectedSteps = (targetAz - 350 * 3600.0) / step;
+    EXPECT_NEAR(static_cast<double>(Sim().AzSteps()), expectedSteps, 2);
+    EXPECT_LT(Sim().AzSteps(), -10000);
+    EXPECT_EQ(shared.pos.AzimuthArcsec, targetAz);
+    EXPECT_EQ(shared.pos.AzDirectionPlus, vb::False);
+}
+
+TEST_F(GotoStep, AStopLeavesTheCountersWhereThePulsesTookThem) {
+    enum Axis { Az, Alt };
+    struct Case {
+        const char* what;
+        Axis axis;      // the axis that is moving when the stop comes
+        int64_t k;      // pulses of that axis sent when the stop comes
+        bool reversing;
+        double backlash;
+        int64_t movedSteps;  // how far its counter moves, in step angles
+    };
+    // The azimuth has 200.5 step angles to go forward, the altitude 100.5 back.
+    const Case cases[] = {
+        {"azimuth, first pulse", Az, 1, false, 0, 1},
+        {"azimuth, midway", Az, 150, false, 0, 150},
+        {"azimuth, still taking up the backlash", Az, 10, true, 20, 0},
+        {"azimuth, past the backlash", Az, 60, true, 20, 40},
+        {"altitude, first pulse", Alt, 1, false, 0, -1},
+        {"altitude, midway", Alt, 70, false, 0, -70},
+        {"altitude, still taking up the backlash", Alt, 5, true, 20, 0},
+        {"altitude, past the backlash", Alt, 80, true, 20, -60},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        const double ra = RaAtHourAngle(-1), dec = 24000;
+        SyncOn(ra, dec);
+        const double targetAz = shared.pos.AzimuthArcsec, targetAlt = shared.pos.AltitudeArcsec;
+        const double startAz = targetAz - 200.5 * step, startAlt = targetAlt + 100.5 * step;
+        shared.pos.AzimuthArcsec = startAz;
+        shared.pos.AltitudeArcsec = startAlt;
+        // Reversing: the azimuth last went back, the altitude last went up.
+        shared.pos.AzDirectionPlus = c.reversing && c.axis == Az ? vb::False : vb::True;
+        shared.pos.AltDirectionPlus = c.reversing && c.axis == Alt ? vb::True : vb::False;
+        shared.site.BacklashAz = shared.site.BacklashAlt = c.backlash;
+        Sim().ResetMount();
+        const bool az = c.axis == Az;
+        // The stop button, pressed once the k-th pulse has gone out.
+        onEvents = [&] {
+            const int64_t sent = az ? Sim().AzSteps() : -Sim().AltSteps();
+            if (sent == c.k && shared.altgoto.StopGoto == vb::False) {
+                shared.altgoto.StopGoto = vb::True;
+                shared.altgoto.RemainingAz = 0;
+                shared.altgoto.RemainingAlt = 0;
+            }
+        };
+
+        const int passes = RunGoto(ra, dec);
+
+        EXPECT_EQ(passes, 1);
+        if (az) {
+            EXPECT_EQ(Sim().AzSteps(), c.k);
+            EXPECT_EQ(Sim().AltSteps(), 0);  // no altitude move after a stop in azimuth
+            EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, startAz + static_cast<double>(c.movedSteps) * step);
+            EXPECT_EQ(shared.pos.AltitudeArcsec, startAlt);
+            EXPECT_EQ(shared.pos.AzDirectionPlus, vb::True);   // it was pulsed forward
+            EXPECT_EQ(shared.pos.AltDirectionPlus, vb::False);  // never pulsed: as it was
+        } else {
+            EXPECT_EQ(Sim().AltSteps(), -c.k);
+            EXPECT_EQ(shared.pos.AzimuthArcsec, targetAz);  // the azimuth move was completed
+            EXPECT_DOUBLE_EQ(shared.pos.AltitudeArcsec, startAlt + static_cast<double>(c.movedSteps) * step);
+            EXPECT_EQ(shared.pos.AltDirectionPlus, vb::False);  // it was pulsed down
+        }
+
+        // The next goto starts from where the mount really is.
+        if (c.backlash == 0) {
+            onEvents = nullptr;
+            RunGoto(ra, dec);
+            EXPECT_LE(AzimuthGap(startAz + static_cast<double>(Sim().AzSteps()) * step, targetAz), 120);
+            EXPECT_NEAR(startAlt + static_cast<double>(Sim().AltSteps()) * step, targetAlt, 120);
+        }
+    }
+}
+
+TEST_F(GotoStep, GotoLevelsSetTheDelaysAndLeaveTheSpeedIndexes) {
+    w.levels = {4, 1};
+    shared.drive.SpeedIndexAz = 2;
+    shared.drive.SpeedIndexAlt = 3;
+    const double ra = RaAtHourAngle(1), dec = 18000;
+    SyncOn(ra, dec);
+    shared.pos.AzimuthArcsec -= 20.5 * step;
+    shared.pos.AltitudeArcsec -= 20.5 * step;
+    std::vector<int32_t> azDelays, altDelays;
+    std::vector<int16_t> azIndexes;
+    int halfPulses = 0;
+    onEvents = [&] {
+        (shared.drive.MotorMode == 1 ? azDelays : altDelays).push_back(shared.drive.StepDelay);
+        if (shared.drive.MotorMode == 1) azIndexes.push_back(shared.drive.SpeedIndexAz);
+        // Midway the user picks another manual speed for the azimuth.
+        if (++halfPulses == 10) shared.drive.SpeedIndexAz = 0;
+    };
+
+    RunGoto(ra, dec);
+
+    ASSERT_FALSE(azDelays.empty());
+    ASSERT_FALSE(altDelays.empty());
+    for (int32_t d : azDelays) EXPECT_EQ(d, 2 * 4 + 0);
+    for (int32_t d : altDelays) EXPECT_EQ(d, 2 * 1 + 1);
+    EXPECT_EQ(azIndexes.front(), 2);  // the manual speed shown stays in force
+    EXPECT_EQ(shared.drive.SpeedIndexAz, 0);
+    EXPECT_EQ(shared.drive.SpeedIndexAlt, 3);
+}
+
+TEST_F(GotoStep, OpenChartFollowsTheTelescope) {
+    const double ra = RaAtHourAngle(1.5), dec = 24000;
+    SyncOn(RaAtHourAngle(-1), 12000);
+
+    const int closedPasses = RunGoto(ra, dec);
+    EXPECT_EQ(w.chartRedraws, 0);
+
+    shared.win.SkyChartShown = vb::True;
+    SyncOn(RaAtHourAngle(-1), 12000);
+    const int passes = RunGoto(ra, dec);
+
+    EXPECT_GE(closedPasses, 1);
+    EXPECT_EQ(w.chartRedraws, passes);
+    EXPECT_NEAR(shared.altgoto.SlewRA, ra, 2);    // tenths of time-minutes
+    EXPECT_NEAR(shared.altgoto.SlewDec, dec, 3);  // tenths of arc-minutes
+}
+
+}  // namespace
