@@ -24,19 +24,11 @@
 
 namespace {
 
-constexpr int kBoxHeight = 285;
-
 QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width = 900) {
-    auto* b = ui::Make<QLineEdit>(parent, name);
-    ui::Place(b, left, top, width, kBoxHeight);
-    return b;
+    return ui::TextBox(parent, name, left, top, width);
 }
 
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width) {
-    auto* l = new QLabel(text, parent);
-    ui::Place(l, left, top, width, kBoxHeight);
-    return l;
-}
+constexpr auto label = ui::Label;
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top, int width = 900) {
     auto* b = ui::Make<QPushButton>(parent, name);

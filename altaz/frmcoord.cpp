@@ -41,19 +41,9 @@
 
 namespace {
 
-constexpr int kBoxHeight = 285;
-
-QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width) {
-    auto* b = ui::Make<QLineEdit>(parent, name);
-    ui::Place(b, left, top, width, kBoxHeight);
-    return b;
-}
-
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width) {
-    auto* l = new QLabel(text, parent);
-    ui::Place(l, left, top, width, kBoxHeight);
-    return l;
-}
+constexpr int kBoxHeight = ui::kLineHeight;
+constexpr auto box = ui::TextBox;
+constexpr auto label = ui::Label;
 
 QScrollBar* bar(QWidget* parent, const char* name, int left, int top) {
     auto* s = ui::Make<QScrollBar>(parent, name, Qt::Horizontal);

@@ -4,6 +4,7 @@
 #include "platform/seams.h"
 
 #include <QCursor>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -64,6 +65,18 @@ QString SymbolText(const QString& caption) {
         else out += c;
     }
     return out;
+}
+
+QLineEdit* TextBox(QWidget* parent, const char* name, int left, int top, int width) {
+    auto* b = Make<QLineEdit>(parent, name);
+    Place(b, left, top, width, kLineHeight);
+    return b;
+}
+
+QLabel* Label(QWidget* parent, const QString& text, int left, int top, int width) {
+    auto* l = new QLabel(text, parent);
+    Place(l, left, top, width, kLineHeight);
+    return l;
 }
 
 }  // namespace ui

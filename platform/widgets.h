@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <functional>
 
+class QLineEdit;
 class QMenu;
 
 class QWidget;
@@ -22,6 +23,13 @@ W* Make(QWidget* parent, const char* name, Args&&... args) {
     w->setObjectName(QString::fromLatin1(name));
     return w;
 }
+
+// The usual height of a one-line control, in twips.
+constexpr int kLineHeight = 285;
+// A text box named as the program names it, and a plain label, placed in
+// twips on one line's height.
+QLineEdit* TextBox(QWidget* parent, const char* name, int left, int top, int width);
+QLabel* Label(QWidget* parent, const QString& text, int left, int top, int width);
 
 // Captions in the Webdings and Symbol fonts are kept in the program's state
 // as those fonts' characters ("8", "7" for a fold switch; "a" for alpha) and
