@@ -5,6 +5,7 @@
 #include "core/conversions.h"
 #include "core/counters.h"
 #include "core/state.h"
+#include "motor/handpad.h"
 #include "motor/settingsfiles.h"
 #include "platform/port.h"
 #include "platform/seams.h"
@@ -160,8 +161,7 @@ void Frmconfig::switchPaddleOn() {
     if (!coord.picraquette->Shows(ButtonPictures[6])) return;
     coord.picraquette->SetPicture(ButtonPictures[7]);
     Out32(port::kControl, 11);
-    Out32(port::kData, 0);
-    shared.drive.LastPortOutput = 0;
+    handpad::ClearDataForPaddle();
     frminterface().Timer->start();
 }
 
@@ -280,9 +280,10 @@ void Frmconfig::cmdvalid_Click() {
     c.altMotorSteps = vb::Val(txtpasalt->text());
     c.altRatioTimes1000 = vb::Val(txtRalt->text()) * 1000;
     c.azRatioTimes1000 = vb::Val(txtRaz->text()) * 1000;
-    altazfiles::WriteConfigAltaz(c);
-    settingsfiles::WriteBacklash(vb::Val(txtbacklash_az->text()), vb::Val(txtbacklash_alt->text()));
-    altazfiles::WritePointageAltaz({cbpointaz->currentIndex() + 1, cbpointalt->currentIndex() + 1});
+    // A file that cannot be written has been told; the mechanics in use stay.
+    if (!altazfiles::WriteConfigAltaz(c)) return;
+    if (!settingsfiles::WriteBacklash(vb::Val(txtbacklash_az->text()), vb::Val(txtbacklash_alt->text()))) return;
+    if (!altazfiles::WritePointageAltaz({cbpointaz->currentIndex() + 1, cbpointalt->currentIndex() + 1})) return;
     ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
     txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
     txtapas->setText(vb::CStr(shared.site.AzStepArcsec));

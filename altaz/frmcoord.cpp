@@ -10,6 +10,7 @@
 #include "core/gotostep.h"
 #include "core/conversions.h"
 #include "core/state.h"
+#include "motor/handpad.h"
 #include "motor/paddle.h"
 #include "motor/paddlespeeds.h"
 #include "motor/settingsfiles.h"
@@ -477,9 +478,9 @@ void Frmcoord::cmdpointage_Click() {
 }
 
 void Frmcoord::switchPaddleOnAfterGoto() {
+    if (port::Sealed()) return;  // the program is ending
     picraquette->SetPicture(ButtonPictures[7]);
-    Out32(port::kData, 0);
-    shared.drive.LastPortOutput = 0;
+    handpad::ClearDataForPaddle();
     frminterface().Timer->start();
 }
 
@@ -546,8 +547,7 @@ void Frmcoord::picraquette_Click() {
     if (picraquette->Shows(ButtonPictures[6])) {
         picraquette->SetPicture(ButtonPictures[7]);
         Out32(port::kControl, 11);
-        Out32(port::kData, 0);
-        shared.drive.LastPortOutput = 0;
+        handpad::ClearDataForPaddle();
         main.Timer->start();
     } else {
         picraquette->SetPicture(ButtonPictures[6]);

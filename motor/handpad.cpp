@@ -1,5 +1,7 @@
 #include "motor/handpad.h"
 
+#include "platform/port.h"
+
 #include "core/counters.h"
 #include "core/state.h"
 #include "motor/cmd_moteur.h"
@@ -12,6 +14,8 @@ namespace {
 
 BacklashState backlash;
 bool tickRunning = false;
+// How often the data register was cleared for the paddle.
+unsigned dataClears = 0;
 
 std::function<void(const QString&)>& display() {
     static std::function<void(const QString&)> f;
@@ -53,9 +57,17 @@ void paddleMove(const Axis& axis) {
     const int16_t plus = axis.flag;
 
     int16_t code = paddle::ReadCode(d.LastPortOutput);
-    auto held = [&] { return code == d.HandPadCode; };
+    const unsigned clearsBefore = dataClears;
+    auto handedBack = [&] { return dataClears != clearsBefore; };
+    auto held = [&] { return !handedBack() && code == d.HandPadCode; };
     auto pulse = [&] {
         Pulse(direction, step, d.PaddleDelay);
+        if (handedBack()) {
+            // The data register was cleared under this pulse, perhaps before
+            // its step write: clear it again so it matches LastPortOutput.
+            Out32(port::kData, 0);
+            return;
+        }
         code = paddle::ReadCode(own);
         d.LastPortOutput = own;
     };
@@ -113,6 +125,12 @@ int32_t delayOf(paddle::Speed speed, int32_t slow, int32_t medium, int32_t fast)
 }  // namespace
 
 BacklashState& Backlash() { return backlash; }
+
+void ClearDataForPaddle() {
+    Out32(port::kData, 0);
+    shared.drive.LastPortOutput = 0;
+    ++dataClears;
+}
 
 void Reset() {
     backlash = BacklashState{};

@@ -172,6 +172,12 @@ void Frminterface::MDIForm_Load() {
     shared.site.BacklashAz = backlash.az;
     shared.site.BacklashAlt = backlash.alt;
 
+    // The paddle's command inversion, for either mount (the coordinates
+    // window reads it again when it loads).
+    const auto inversion = settingsfiles::ReadInversion();
+    shared.site.InvertAz = inversion.az;
+    shared.site.InvertAlt = inversion.alt;
+
     shared.pos.StepCountingOn = vb::False;
     shared.pos.StepCounterAz = 0;
     shared.pos.StepCounterAlt = 0;
@@ -268,8 +274,7 @@ void Frminterface::barequa_ButtonClick(int index) {
         break;
     case 2:  // "Mode manuel"
         Out32(port::kControl, 11);
-        Out32(port::kData, 0);
-        shared.drive.LastPortOutput = 0;
+        handpad::ClearDataForPaddle();
         forms::Unload<Frmaltazpilot>();
         forms::Unload<Frmaltazpointage>();
         forms::Unload<Frmaltazsuivi>();
@@ -392,29 +397,14 @@ void Frminterface::UncheckFilterMenu() {
 }
 
 void Frminterface::chooseFilter(int16_t code) {
-    UncheckFilterMenu();
-    mnufilt->setText(typefilter::Caption(code));
+    Frmcoord& coord = frmcoord();
+    const auto change = typefilter::ChooseFilter(shared.cat, code, static_cast<int16_t>(coord.lbCatalogue->currentRow()));
+    if (!change) return;
+    if (QAction* a = FilterItem(change->uncheck)) a->setChecked(false);
+    mnufilt->setText(change->caption);
     FilterItem(code)->setChecked(true);
-    if (code == 0) {
-        shared.cat.ObjectTypeFilter = 0;
-        LoadCatalogue(static_cast<int16_t>(frmcoord().lbCatalogue->currentRow()));
-    } else {
-        shared.cat.ObjectTypeFilter = code;
-        const auto codes = typefilter::CodesOf(code);
-        FilterObjectsByType(codes.first, codes.second);
-    }
-}
-
-void Frminterface::LoadCatalogue(int16_t index) {
-    QListWidget* list = frmcoord().lbObjets;
-    list->clear();
-    list->addItems(catalogue::LoadCatalogue(shared.cat, index));
-}
-
-void Frminterface::FilterObjectsByType(const QString& first, const QString& second) {
-    QListWidget* list = frmcoord().lbObjets;
-    list->clear();
-    list->addItems(typefilter::ApplyTypeFilter(shared.cat, first, second));
+    coord.lbObjets->clear();
+    coord.lbObjets->addItems(change->rows);
 }
 
 void Frminterface::LoadBrightStars() { catalogue::LoadBrightStars(shared.cat); }

@@ -49,11 +49,7 @@ public:
     void mnuNPlanet_Click();
     void mnuNDiffus_Click();
     void mnunearest_Click();
-    // The shared object table behind the coordinates window's object list:
-    // load a catalogue into it, narrow the list to one or two type codes,
-    // reload the bright stars.
-    void LoadCatalogue(int16_t index);
-    void FilterObjectsByType(const QString& first, const QString& second);
+    // Reloads the program-wide bright-star table.
     void LoadBrightStars();
     // Clears the check mark of the item of the filter in force.
     void UncheckFilterMenu();

@@ -23,6 +23,7 @@
 #include <functional>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
@@ -43,6 +44,44 @@ protected:
     }
 };
 
+TEST_F(MainWindow, TheSavedInversionReachesThePaddleInEitherMount) {
+    UseShippedData();
+    WriteData("inversion.ini", QByteArray("Vrai\r\nFaux\r\n"));
+    Frminterface& w = started();
+    w.barchoix_ButtonClick(1);
+    w.barequa_ButtonClick(2);  // "Mode manuel": the paddle drives the equatorial mount
+    EXPECT_EQ(shared.site.InvertAz, vb::True);
+    EXPECT_EQ(shared.site.InvertAlt, vb::False);
+    EXPECT_FALSE(forms::Loaded<Frmcoord>());
+}
+
+TEST_F(MainWindow, QuitterDuringAGotoStopsItAndLeavesThePaddleOff) {
+    UseShippedData();
+    WriteData("vitessealtaz.ini", QByteArray("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
+    Frminterface& w = started();
+    w.barchoix_ButtonClick(2);
+    Frmcoord& c = frmcoord();
+    auto select = [&](const char* name) {
+        c.lbObjets->setCurrentItem(c.lbObjets->findItems(QString::fromLatin1(name), Qt::MatchExactly).value(0));
+    };
+    select("Capella");
+    c.cmdreinit_Click();
+    select("Deneb");
+    int pauses = 0;
+    seams::SetDoEvents([&] {
+        if (++pauses == 30) w.mnuQuitter->trigger();
+    });
+    Sim().ClearWrites();
+    c.cmdpointage_Click();
+    seams::SetDoEvents({});
+    EXPECT_EQ(quitCalls, 1);
+    EXPECT_LE(pauses, 32) << "the goto ended at its next pulse";
+    ASSERT_FALSE(Writes().empty());
+    EXPECT_EQ(Writes().back(), (Write{890, 0})) << "nothing reaches the port after the last write";
+    EXPECT_FALSE(w.Timer->isActive()) << "the paddle is not switched back on";
+    EXPECT_FALSE(shared.altgoto.GotoRunning);
+}
+
 TEST_F(MainWindow, StartsWithOnlyTheMountChoiceAndNoTimer) {
     UseShippedData();
     WriteData("backlash.ini", QByteArray("14\r\n9\r\n"));
@@ -61,6 +100,7 @@ TEST_F(MainWindow, StartsWithOnlyTheMountChoiceAndNoTimer) {
     EXPECT_EQ(w.Timer->interval(), 200);
     EXPECT_EQ(shared.site.BacklashAz, 14);
     EXPECT_EQ(shared.site.BacklashAlt, 9);
+    EXPECT_EQ(shared.site.InvertAz, vb::False);
     EXPECT_EQ(shared.pos.StepCountingOn, 0);
     EXPECT_EQ(shared.pos.StepCounterAz, 0);
     EXPECT_EQ(shared.win.TrackingShown, 0);
@@ -106,9 +146,10 @@ TEST_F(MainWindow, MissingStartUpFilesAreToldAndTheProgramGoesOn) {
     Frminterface& w = started();
     EXPECT_TRUE(w.barchoix->isVisible());
     // One message per file, in the order start-up reads them.
-    const char* const order[] = {"vitessemanu.ini", "vitesseequa.ini", "vitessealtaz.ini", "liste.txt", "backlash.ini"};
-    ASSERT_EQ(messages.size(), 5) << messages.join('\n').toStdString();
-    for (int i = 0; i < 5; ++i) EXPECT_TRUE(messages[i].contains(QString::fromLatin1(order[i]))) << order[i];
+    const char* const order[] = {"vitessemanu.ini", "vitesseequa.ini", "vitessealtaz.ini",
+                                 "liste.txt",       "backlash.ini",    "inversion.ini"};
+    ASSERT_EQ(messages.size(), 6) << messages.join('\n').toStdString();
+    for (int i = 0; i < 6; ++i) EXPECT_TRUE(messages[i].contains(QString::fromLatin1(order[i]))) << order[i];
     EXPECT_EQ(shared.site.BacklashAz, 0);
     // Drawn stand-ins keep the paddle switch's two states apart.
     EXPECT_NE(ButtonPictures[6].toImage(), ButtonPictures[7].toImage());

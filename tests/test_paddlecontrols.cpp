@@ -1,5 +1,6 @@
 #include "altaz/frmcoord.h"
 #include "core/state.h"
+#include "motor/handpad.h"
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
@@ -153,4 +154,28 @@ TEST_F(PaddleControls, WithThePaddleOnTheTimerMovesTheMountAndTheClockCountsIt) 
     frminterface().Timer_Timer();
     seams::SetDoEvents({});
     EXPECT_EQ(Sim().AzSteps(), 20);
+}
+
+TEST_F(PaddleControls, APaddleMoveEndsWhenAHandlerGivesThePortBackToThePaddle) {
+    Frmcoord& c = frmcoord();
+    c.picraquette_Click();
+    shared.drive.PaddleDelayAzMedium = 0;
+    handpad::Backlash().BacklashDirAz = vb::True;  // no take-up pending
+    handpad::Backlash().BacklashDoneAz = vb::True;
+    for (int at : {9, 10}) {  // during the first and the second half of a pulse
+        SCOPED_TRACE(at);
+        int events = 0;
+        Sim().HoldPaddleCode(137);
+        seams::SetDoEvents([&] {
+            if (++events == at) c.cmstoppointage_Click();  // clears the data register for the paddle
+        });
+        frminterface().Timer_Timer();
+        seams::SetDoEvents({});
+        EXPECT_LE(events, 10) << "the move ended after that pulse";
+        EXPECT_EQ(shared.drive.LastPortOutput, 0);
+        // The paddle reads right again: released, then the same button.
+        Sim().HoldPaddleCode(11);
+        frminterface().Timer_Timer();
+        EXPECT_EQ(shared.drive.HandPadCode, 11);
+    }
 }

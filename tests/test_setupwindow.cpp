@@ -4,7 +4,11 @@
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
+#include "platform/datadir.h"
 #include "tests/fixture.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -195,4 +199,17 @@ TEST_F(SetupWindow, DirectionTestSwapsTheValuesOfAnAxisThatCountedAgainstItsSpan
         EXPECT_EQ(f.txtaltmoins->text(), vb::CStr(c.bits[3]));
         EXPECT_EQ(shared.pos.StepCountingOn, vb::False);
     }
+}
+
+TEST_F(SetupWindow, AFailedSaveIsToldAndKeepsTheMechanicsInUse) {
+    Frmconfig& f = frmconfig();
+    QFile::remove(datadir::Folder() + "/config_altaz.ini");
+    QDir(datadir::Folder()).mkdir("config_altaz.ini");  // a folder in its place: no file can be saved there
+    f.txtRaz->setText("3");
+    f.txtbacklash_az->setText("50");
+    f.cmdvalid_Click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("config_altaz.ini"));
+    EXPECT_EQ(shared.site.AzimuthRatio, 100);
+    EXPECT_EQ(ReadData("backlash.ini"), "0\r\n0\r\n") << "nothing more is written";
 }
