@@ -392,6 +392,13 @@ bool Frmcoord::eventFilter(QObject* watched, QEvent* e) {
 
 namespace {
 
+// The rest of the chart after its telescope mark.
+void drawChartOverlays(FrmCercle& chart) {
+    chart.DrawStar();
+    if (shared.win.ChartShowConst != 0) chart.DrawConstel();
+    if (shared.win.ChartFilter != 0) chart.DrawObjets();
+}
+
 // The goto pass's view of the coordinates and set-up windows.
 class CoordGotoWindows final : public GotoWindows {
 public:
@@ -406,21 +413,12 @@ public:
         FrmCercle& chart = frmCercle();
         chart.RedrawChart();
         chart.DrawTeles2();
-        chart.DrawStar();
-        if (shared.win.ChartShowConst != 0) chart.DrawConstel();
-        if (shared.win.ChartFilter != 0) chart.DrawObjets();
+        drawChartOverlays(chart);
     }
 
 private:
     Frmcoord& c_;
 };
-
-// The rest of the chart after its telescope mark.
-void drawChartOverlays(FrmCercle& chart) {
-    chart.DrawStar();
-    if (shared.win.ChartShowConst != 0) chart.DrawConstel();
-    if (shared.win.ChartFilter != 0) chart.DrawObjets();
-}
 
 // The mark at the telescope's present position.
 void drawTelescopeOnChart() {

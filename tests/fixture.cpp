@@ -41,6 +41,22 @@ void OrvanelTest::TearDown() {
     datadir::SetFolder(QString());
 }
 
+std::vector<int> OrvanelTest::Data() const {
+    std::vector<int> out;
+    for (const auto& w : Writes())
+        if (w.reg == port::kData) out.push_back(w.value);
+    return out;
+}
+
+std::vector<int> OrvanelTest::Pulses(int n, int direction, int step) {
+    std::vector<int> out;
+    for (int i = 0; i < n; ++i) {
+        out.push_back(direction);
+        out.push_back(direction + step);
+    }
+    return out;
+}
+
 void OrvanelTest::WriteData(const QString& relative, const QByteArray& bytes) {
     const QString path = dir_.path() + u'/' + relative;
     QDir().mkpath(QFileInfo(path).absolutePath());

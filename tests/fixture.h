@@ -27,6 +27,10 @@ protected:
     port::SimulatedPort& Sim() { return *sim_; }
     // The writes made to the port since the test began (or ClearWrites).
     std::vector<port::Write> Writes() const { return sim_->Writes(); }
+    // The values written to the data register, in order.
+    std::vector<int> Data() const;
+    // n pulses of the given bits, as Data() shows them.
+    static std::vector<int> Pulses(int n, int direction, int step);
 
     QStringList messages;   // texts of the message boxes, in order
     seams::LocalTime clock; // what the local clock reads

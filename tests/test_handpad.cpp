@@ -65,20 +65,6 @@ protected:
         });
     }
 
-    std::vector<int> Data() const {
-        std::vector<int> out;
-        for (const auto& w : Writes())
-            if (w.reg == port::kData) out.push_back(w.value);
-        return out;
-    }
-    static std::vector<int> Pulses(int n, int direction, int step) {
-        std::vector<int> out;
-        for (int i = 0; i < n; ++i) {
-            out.push_back(direction);
-            out.push_back(direction + step);
-        }
-        return out;
-    }
     static QStringList Countdown(int from, int to) {
         QStringList out;
         for (int i = from; i >= to; --i) out << QString::number(i);

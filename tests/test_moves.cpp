@@ -28,23 +28,7 @@ protected:
         WriteData("inversion.ini", QStringLiteral("%1\r\n%2\r\n").arg(az ? "Vrai" : "Faux", alt ? "Vrai" : "Faux"));
     }
 
-    // The values written to the data register, in order.
-    std::vector<int> Data() const {
-        std::vector<int> out;
-        for (const auto& w : Writes())
-            if (w.reg == port::kData) out.push_back(w.value);
-        return out;
-    }
 
-    // n pulses of the given bits.
-    static std::vector<int> Pulses(int n, int direction, int step) {
-        std::vector<int> out;
-        for (int i = 0; i < n; ++i) {
-            out.push_back(direction);
-            out.push_back(direction + step);
-        }
-        return out;
-    }
 
     // Runs `action` at the event pass that follows the first write of pulse k
     // (events run twice a pulse), once.
