@@ -24,6 +24,7 @@
 #include "shell/frmDepl.h"
 #include "shell/frminterface.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -38,6 +39,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -167,21 +169,21 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
     const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
     for (int i = 0; i < 3; ++i) {
-        txtaz[i] = box(this, azNames[i], 120 + 560 * i, 8640, 540);
-        txtalt[i] = box(this, altNames[i], 1860 + 560 * i, 8640, 540);
+        txtaz[i] = box(this, azNames[i], 120 + 920 * i, 8100, 880);
+        txtalt[i] = box(this, altNames[i], 120 + 920 * i, 8460, 880);
     }
     Frame2 = ui::Make<QGroupBox>(this, "Frame2");
     Frame2->setTitle(QStringLiteral("Inversion des commandes"));
-    ui::Place(Frame2, 3600, 8040, 2160, 855);
+    ui::Place(Frame2, 2940, 8040, 2040, 855);
     chkalt = ui::Make<QCheckBox>(Frame2, "chkalt");
     chkalt->setText(QStringLiteral("Déclinaison \\ Altitude"));
-    ui::Place(chkalt, 90, 510, 2040, kBoxHeight);
+    ui::Place(chkalt, 60, 510, 1960, kBoxHeight);
     chkaz = ui::Make<QCheckBox>(Frame2, "chkaz");
     chkaz->setText(QStringLiteral("A.D. \\ Azimut"));
-    ui::Place(chkaz, 90, 240, 2040, kBoxHeight);
+    ui::Place(chkaz, 60, 240, 1960, kBoxHeight);
     cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
     cmdvalid->setText(QStringLiteral("OK"));
-    ui::Place(cmdvalid, 120, 8160, 1000, 390);
+    ui::Place(cmdvalid, 5040, 8280, 660, 390);
 
     // Right-hand strip.
     Frame3 = ui::Make<QGroupBox>(this, "Frame3");
@@ -226,6 +228,12 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     connect(cmdtrace, &QPushButton::clicked, this, &Frmcoord::cmdtrace_Click);
     connect(lbCatalogue, &QListWidget::currentRowChanged, this, [this] { lbCatalogue_Click(); });
     lbObjets->viewport()->installEventFilter(this);
+    // Each pair of options is a choice of one.
+    for (auto [a, b] : {std::pair{optété, opthivers}, std::pair{optinvis, optvis}}) {
+        auto* group = new QButtonGroup(this);
+        group->addButton(a);
+        group->addButton(b);
+    }
     connect(optété, &QRadioButton::clicked, this, &Frmcoord::optété_Click);
     connect(opthivers, &QRadioButton::clicked, this, &Frmcoord::opthivers_Click);
     connect(optinvis, &QRadioButton::clicked, this, &Frmcoord::optinvis_Click);

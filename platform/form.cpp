@@ -42,11 +42,12 @@ QWidget* Form::Frame() const { return sub_ ? static_cast<QWidget*>(sub_.data()) 
 void Form::Show() {
     if (unloaded_) return;
     if (!sub_ && MdiChild() && mdiArea()) {
-        const QSize size = this->size();
+        const QSize inside = size();
         sub_ = mdiArea()->addSubWindow(this);
         sub_->setAttribute(Qt::WA_DeleteOnClose, false);
         sub_->setWindowTitle(windowTitle());
-        sub_->resize(size);
+        sub_->show();
+        sub_->resize(inside + (sub_->size() - size()));
     }
     if (sub_) {
         QWidget::show();
@@ -87,13 +88,17 @@ void Form::destroyWhenIdle() {
     });
 }
 
+// Sizes are those of the window's inside, where its controls are placed; a
+// sub-window grows its frame around it.
 void Form::SetTwipsSize(int width, int height) {
-    Frame()->resize(twips::ToPixels(width), twips::ToPixels(height));
+    const QSize inside(twips::ToPixels(width), twips::ToPixels(height));
+    if (sub_) sub_->resize(inside + (sub_->size() - size()));
+    else resize(inside);
 }
-void Form::SetTwipsWidth(int width) { Frame()->resize(twips::ToPixels(width), Frame()->height()); }
-void Form::SetTwipsHeight(int height) { Frame()->resize(Frame()->width(), twips::ToPixels(height)); }
-int Form::TwipsWidth() const { return twips::FromPixels(Frame()->width()); }
-int Form::TwipsHeight() const { return twips::FromPixels(Frame()->height()); }
+void Form::SetTwipsWidth(int width) { SetTwipsSize(width, TwipsHeight()); }
+void Form::SetTwipsHeight(int height) { SetTwipsSize(TwipsWidth(), height); }
+int Form::TwipsWidth() const { return twips::FromPixels(width()); }
+int Form::TwipsHeight() const { return twips::FromPixels(height()); }
 
 void Form::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
