@@ -204,30 +204,37 @@ void Frmconfig::cmdaltencoding_result_Click() {
     txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
 }
 
+namespace {
+// "Début": the axis's backlash is measured from 0 by the paddle pulses that follow.
+void startBacklashMeasure(double& backlash, double& count, int16_t& measuring, QLineEdit* box) {
+    backlash = 0;
+    count = 0;
+    box->setText(QStringLiteral("0"));
+    measuring = vb::True;
+}
+// "Fin": the pulses counted are the backlash.
+void endBacklashMeasure(double& backlash, double count, int16_t& measuring, QLineEdit* box) {
+    backlash = count;
+    box->setText(vb::CStr(backlash));
+    measuring = vb::False;
+}
+}  // namespace
+
 void Frmconfig::cmdjeuaz_deb_Click() {
-    shared.site.BacklashAz = 0;
-    shared.drive.BacklashCountAz = 0;
-    txtbacklash_az->setText(QStringLiteral("0"));
-    shared.drive.BacklashMeasureAz = vb::True;
+    auto& d = shared.drive;
+    startBacklashMeasure(shared.site.BacklashAz, d.BacklashCountAz, d.BacklashMeasureAz, txtbacklash_az);
 }
-
 void Frmconfig::cmdjeuaz_fin_Click() {
-    shared.site.BacklashAz = shared.drive.BacklashCountAz;
-    txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
-    shared.drive.BacklashMeasureAz = vb::False;
+    auto& d = shared.drive;
+    endBacklashMeasure(shared.site.BacklashAz, d.BacklashCountAz, d.BacklashMeasureAz, txtbacklash_az);
 }
-
 void Frmconfig::cmdjeualt_deb_Click() {
-    shared.site.BacklashAlt = 0;
-    shared.drive.BacklashCountAlt = 0;
-    txtbacklash_alt->setText(QStringLiteral("0"));
-    shared.drive.BacklashMeasureAlt = vb::True;
+    auto& d = shared.drive;
+    startBacklashMeasure(shared.site.BacklashAlt, d.BacklashCountAlt, d.BacklashMeasureAlt, txtbacklash_alt);
 }
-
 void Frmconfig::cmdjeualt_fin_Click() {
-    shared.site.BacklashAlt = shared.drive.BacklashCountAlt;
-    txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
-    shared.drive.BacklashMeasureAlt = vb::False;
+    auto& d = shared.drive;
+    endBacklashMeasure(shared.site.BacklashAlt, d.BacklashCountAlt, d.BacklashMeasureAlt, txtbacklash_alt);
 }
 
 void Frmconfig::cmdinitcoord_Click() {
