@@ -161,20 +161,20 @@ void PaddleTick() {
     const auto button = paddle::Decode(code);
     if (!button) return;
 
-    if (button->axis == paddle::Axis::AltDec) {
-        int16_t direction = button->direction;
-        if (site.InvertAlt != 0) direction = direction == 0 ? 2 : 0;
-        d.DirectionBits = direction;
-        d.StepBit = 1;
-        d.PaddleDelay = delayOf(button->speed, d.PaddleDelayAltSlow, d.PaddleDelayAltMedium, d.PaddleDelayAltFast);
+    // The board's bits, inversion, delays, direction flag and move.
+    const bool alt = button->axis == paddle::Axis::AltDec;
+    const int16_t other = alt ? 2 : 8;     // the direction value that is not 0
+    const int16_t invert = alt ? site.InvertAlt : site.InvertAz;
+    int16_t direction = button->direction;
+    if (invert != 0) direction = direction == 0 ? other : 0;
+    d.DirectionBits = direction;
+    d.StepBit = alt ? 1 : 4;
+    d.PaddleDelay = alt ? delayOf(button->speed, d.PaddleDelayAltSlow, d.PaddleDelayAltMedium, d.PaddleDelayAltFast)
+                        : delayOf(button->speed, d.PaddleDelayAzSlow, d.PaddleDelayAzMedium, d.PaddleDelayAzFast);
+    if (alt) {
         shared.pos.AltDirectionPlus = vb::Bool(direction == site.AltPlusBits);
         PaddleMoveAlt();
     } else {
-        int16_t direction = button->direction;
-        if (site.InvertAz != 0) direction = direction == 0 ? 8 : 0;
-        d.DirectionBits = direction;
-        d.StepBit = 4;
-        d.PaddleDelay = delayOf(button->speed, d.PaddleDelayAzSlow, d.PaddleDelayAzMedium, d.PaddleDelayAzFast);
         shared.pos.AzDirectionPlus = vb::Bool(direction == site.AzPlusBits);
         PaddleMoveAz();
     }
