@@ -64,13 +64,6 @@ Frmaltazpointage::Frmaltazpointage()
     ui::Place(lbCatalogue, 120, 120, 2760, 2040);
     ui::Place(lbObjets, 3000, 120, 2280, 3510);
     ui::Place(Frame4, 3000, 120, 2280, 3510);
-    ui::Label(Frame4, QStringLiteral("A.D."), 120, 390, 600);
-    ui::Place(tAD[0], 720, 360, 600, ui::kLineHeight);
-    ui::Place(tAD[1], 1380, 360, 780, ui::kLineHeight);
-    ui::Label(Frame4, QStringLiteral("Dec."), 120, 870, 600);
-    ui::Place(tDec[0], 720, 840, 600, ui::kLineHeight);
-    ui::Place(tDec[1], 1380, 840, 780, ui::kLineHeight);
-    ui::Place(bOK, 1380, 1380, 780, 390);
     tADpos->setText(QStringLiteral("?"));
     ui::Place(tADpos, 120, 2280, 1320, ui::kLineHeight);
     tdcpos->setText(QStringLiteral("?"));

@@ -27,36 +27,18 @@ PointingWindow::PointingWindow(const QString& caption, ObjectTable& objects, typ
     tDec[1] = ui::Make<QLineEdit>(Frame4, "tDec1");
     bOK = ui::Make<QPushButton>(Frame4, "bOK");
     bOK->setText(QStringLiteral("OK"));
+    // Inside the frame, which each window places.
+    ui::Label(Frame4, QStringLiteral("A.D."), 120, 390, 600);
+    ui::Place(tAD[0], 780, 360, 600, ui::kLineHeight);
+    ui::Place(tAD[1], 1440, 360, 720, ui::kLineHeight);
+    ui::Label(Frame4, QStringLiteral("Dec."), 120, 870, 600);
+    ui::Place(tDec[0], 780, 840, 600, ui::kLineHeight);
+    ui::Place(tDec[1], 1440, 840, 720, ui::kLineHeight);
+    ui::Place(bOK, 1440, 1380, 720, 390);
     tADpos = ui::Make<QLabel>(this, "tADpos");
     tdcpos = ui::Make<QLabel>(this, "tdcpos");
 
-    // The object-type filter pop-up.
-    const QStringList captions = typefilter::ItemCaptions(owner);
-    mnufiltre = new QMenu(typefilter::kPopupCaption, this);
-    mnufiltre->setObjectName(QStringLiteral("mnufiltre"));
-    mnutype1 = mnufiltre->addAction(typefilter::kTypeItemInitial);
-    mnufilt = mnufiltre->addAction(typefilter::InitialCaption(owner));
-    mnunearest = mnufiltre->addAction(typefilter::kNearestItem, this, &PointingWindow::mnunearest_Click);
-    mnufiltre->addSeparator();
-    mnuaucun = mnufiltre->addAction(captions[0], this, &PointingWindow::mnuaucun_Click);
-    mnugalaxies = mnufiltre->addAction(captions[1], this, &PointingWindow::mnugalaxies_Click);
-    mnuAmas = mnufiltre->addMenu(typefilter::kClustersMenu);
-    mnuATous = mnuAmas->addAction(captions[2], this, &PointingWindow::mnuATous_Click);
-    mnuAOuverts = mnuAmas->addAction(captions[3], this, &PointingWindow::mnuAOuverts_Click);
-    mnuAGlobul = mnuAmas->addAction(captions[4], this, &PointingWindow::mnuAGlobul_Click);
-    mnuNebul = mnufiltre->addMenu(typefilter::kNebulaeMenu);
-    mnuNtoutes = mnuNebul->addAction(captions[5], this, &PointingWindow::mnuNtoutes_Click);
-    mnuNPlanet = mnuNebul->addAction(captions[6], this, &PointingWindow::mnuNPlanet_Click);
-    mnuNDiffus = mnuNebul->addAction(captions[7], this, &PointingWindow::mnuNDiffus_Click);
-    for (int16_t code = 0; code < typefilter::kFilters; ++code) FilterItem(code)->setCheckable(true);
-
-    // The star-information pop-up.
-    mnuConst = new QMenu(this);
-    mnuConst->setObjectName(QStringLiteral("mnuConst"));
-    mnutype = mnuConst->addAction(QString());
-    mnuConst->addSeparator();
-    mnuAD = mnuConst->addAction(QString());
-    mnuDc = mnuConst->addAction(QString());
+    BuildFilterMenus(this, owner);
 
     connect(lbCatalogue, &QListWidget::currentRowChanged, this, [this] { lbCatalogue_Click(); });
     connect(lbObjets, &QListWidget::itemDoubleClicked, this, [this] { lbObjets_DblClick(); });
@@ -101,35 +83,14 @@ void PointingWindow::lbCatalogue_Click() {
     lbObjets->addItems(change.rows);
 }
 
-QAction* PointingWindow::FilterItem(int16_t code) const {
-    QAction* const items[] = {mnuaucun, mnugalaxies, mnuATous, mnuAOuverts,
-                              mnuAGlobul, mnuNtoutes, mnuNPlanet, mnuNDiffus};
-    return code >= 0 && code < typefilter::kFilters ? items[code] : nullptr;
-}
-
 void PointingWindow::UncheckFilterMenu() {
     if (QAction* a = FilterItem(objects_.ObjectTypeFilter)) a->setChecked(false);
 }
 
-void PointingWindow::chooseFilter(int16_t code) {
+void PointingWindow::FilterChosen(int16_t code) {
     if (shared.altgoto.GotoRunning) return;
-    const auto change = typefilter::ChooseFilter(objects_, code, catalogueOf(CurrentCatalogue));
-    if (!change) return;
-    if (QAction* a = FilterItem(change->uncheck)) a->setChecked(false);
-    mnufilt->setText(change->caption);
-    FilterItem(code)->setChecked(true);
-    lbObjets->clear();
-    lbObjets->addItems(change->rows);
+    ShowFilterChoice(objects_, code, catalogueOf(CurrentCatalogue), lbObjets);
 }
-
-void PointingWindow::mnuaucun_Click() { chooseFilter(0); }
-void PointingWindow::mnugalaxies_Click() { chooseFilter(1); }
-void PointingWindow::mnuATous_Click() { chooseFilter(2); }
-void PointingWindow::mnuAOuverts_Click() { chooseFilter(3); }
-void PointingWindow::mnuAGlobul_Click() { chooseFilter(4); }
-void PointingWindow::mnuNtoutes_Click() { chooseFilter(5); }
-void PointingWindow::mnuNPlanet_Click() { chooseFilter(6); }
-void PointingWindow::mnuNDiffus_Click() { chooseFilter(7); }
 
 void PointingWindow::mnunearest_Click() {
     neareststar::ShowNearestStar(objects_, lbObjets->currentRow(), stars_);

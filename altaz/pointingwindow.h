@@ -7,6 +7,7 @@
 // that differ (double click on an object, "OK") are the window's.
 #pragma once
 
+#include "altaz/filtermenus.h"
 #include "altaz/pointing.h"
 #include "altaz/typefilter.h"
 #include "core/state.h"
@@ -24,7 +25,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 
-class PointingWindow : public Form {
+class PointingWindow : public Form, public FilterMenus {
     Q_OBJECT
 public:
     // Catalogue choice: "Autre..." (position 0) hides the object list and
@@ -32,20 +33,10 @@ public:
     // object list and loads its catalogue whole, the filter back to none.
     void lbCatalogue_Click();
 
-    // The object-type filter pop-up's items and the nearest-star command.
-    void mnuaucun_Click();
-    void mnugalaxies_Click();
-    void mnuATous_Click();
-    void mnuAOuverts_Click();
-    void mnuAGlobul_Click();
-    void mnuNtoutes_Click();
-    void mnuNPlanet_Click();
-    void mnuNDiffus_Click();
-    void mnunearest_Click();
+    // The nearest bright star of the selected object, in a message.
+    void mnunearest_Click() override;
     // Clears the check mark of the item of the filter in force.
     void UncheckFilterMenu();
-    // The filter item of a code 0..7, null for any other.
-    QAction* FilterItem(int16_t code) const;
 
     // Appends catalogue list position `position`'s objects to lbObjets (the
     // caller clears it); a position that names no catalogue loads nothing.
@@ -64,27 +55,6 @@ public:
     QPushButton* bOK = nullptr;
     QLabel* tADpos = nullptr;               // the position's right ascension
     QLabel* tdcpos = nullptr;               // and declination
-
-    // Object-type filter pop-up.
-    QMenu* mnufiltre = nullptr;
-    QAction* mnutype1 = nullptr;
-    QAction* mnufilt = nullptr;
-    QAction* mnunearest = nullptr;
-    QAction* mnuaucun = nullptr;
-    QAction* mnugalaxies = nullptr;
-    QMenu* mnuAmas = nullptr;
-    QAction* mnuATous = nullptr;
-    QAction* mnuAOuverts = nullptr;
-    QAction* mnuAGlobul = nullptr;
-    QMenu* mnuNebul = nullptr;
-    QAction* mnuNtoutes = nullptr;
-    QAction* mnuNPlanet = nullptr;
-    QAction* mnuNDiffus = nullptr;
-    // Star-information pop-up.
-    QMenu* mnuConst = nullptr;
-    QAction* mnutype = nullptr;
-    QAction* mnuAD = nullptr;
-    QAction* mnuDc = nullptr;
 
 protected:
     // `objects` is the object table behind lbObjets (the shared one, or the
@@ -123,8 +93,9 @@ protected:
     ObjectTable& objects_;
     BrightStarTable stars_;  // the nearest-star search's table
 
+    void FilterChosen(int16_t code) override;
+
 private:
-    void chooseFilter(int16_t code);
     int16_t catalogueOf(int16_t position) const;
     QStringList catalogueEntries_;
     int16_t catalogueOfFirstEntry_;

@@ -62,13 +62,6 @@ Frmequapointage::Frmequapointage()
     ui::Place(lbCatalogue, 2640, 450, 2760, 1500);
     ui::Place(lbObjets, 2640, 2070, 2760, 2010);
     ui::Place(Frame4, 2640, 2070, 2760, 2010);
-    ui::Label(Frame4, QStringLiteral("A.D."), 120, 390, 600);
-    ui::Place(tAD[0], 780, 360, 600, ui::kLineHeight);
-    ui::Place(tAD[1], 1440, 360, 720, ui::kLineHeight);
-    ui::Label(Frame4, QStringLiteral("Dec."), 120, 870, 600);
-    ui::Place(tDec[0], 780, 840, 600, ui::kLineHeight);
-    ui::Place(tDec[1], 1440, 840, 720, ui::kLineHeight);
-    ui::Place(bOK, 1440, 1380, 720, 390);
 
     // Telescope position.
     QGroupBox* coords = frame(this, "Frame1", QStringLiteral("Coordonnées"), 5520, 450, 2040, 1320);

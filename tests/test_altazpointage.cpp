@@ -11,6 +11,7 @@
 #include "shell/frmDepl.h"
 #include "shell/frminterface.h"
 #include "tests/fixture.h"
+#include "tests/popups.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -53,12 +54,7 @@ protected:
         WriteData("vitessealtaz.ini", QByteArray("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
         clock = {2026, 12, 10, 21, 0, 0, 0, false};
         StartAltazimuth();
-        ui::SetPopupHook([this](QMenu* m) {
-            QStringList texts;
-            for (QAction* a : m->actions())
-                if (!a->isSeparator()) texts << a->text();
-            popups << m->objectName() + ": " + texts.join(" | ");
-        });
+        RecordPopups(popups);
     }
     void TearDown() override {
         ui::SetPopupHook({});

@@ -11,6 +11,7 @@
 #include "shell/frmDepl.h"
 #include "shell/frminterface.h"
 #include "tests/fixture.h"
+#include "tests/popups.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -59,12 +60,7 @@ protected:
         frminterface().barchoix_ButtonClick(1);  // "Mode équatorial"
         shared.drive.EquaSpeedTable = {};          // no waiting between writes
         messages.clear();
-        ui::SetPopupHook([this](QMenu* m) {
-            QStringList texts;
-            for (QAction* a : m->actions())
-                if (!a->isSeparator()) texts << a->text();
-            popups << m->objectName() + ": " + texts.join(" | ");
-        });
+        RecordPopups(popups);
     }
     void TearDown() override {
         ui::SetPopupHook({});
