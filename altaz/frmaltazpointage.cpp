@@ -61,20 +61,20 @@ Frmaltazpointage::Frmaltazpointage()
     : PointingWindow(QStringLiteral("pointage"), ownObjects_, typefilter::Owner::AltazPointing, catalogueEntries(), 0) {
     setObjectName(QStringLiteral("frmaltazpointage"));
 
-    ui::Place(lbCatalogue, 120, 120, 2760, 2040);
-    ui::Place(lbObjets, 3000, 120, 2280, 3510);
-    ui::Place(Frame4, 3000, 120, 2280, 3510);
+    ui::Place(lbCatalogue, 120, 120, 3000, 2040);
+    ui::Place(lbObjets, 3240, 120, 2040, 3510);
+    ui::Place(Frame4, 3240, 120, 2040, 3510);
     tADpos->setText(QStringLiteral("?"));
-    ui::Place(tADpos, 120, 2280, 1320, ui::kLineHeight);
+    ui::Place(tADpos, 120, 2280, 1440, ui::kLineHeight);
     tdcpos->setText(QStringLiteral("?"));
-    ui::Place(tdcpos, 1560, 2280, 1320, ui::kLineHeight);
+    ui::Place(tdcpos, 1680, 2280, 1440, ui::kLineHeight);
 
     cmdpointage_graph = ui::Make<QPushButton>(this, "cmdpointage_graph");
     cmdpointage_graph->setText(QStringLiteral("Pointage"));
-    ui::Place(cmdpointage_graph, 120, 2760, 1320, 420);
+    ui::Place(cmdpointage_graph, 120, 2760, 1440, 420);
     cmdsave = ui::Make<QPushButton>(this, "cmdsave");
     cmdsave->setText(QStringLiteral("Sauvegarde"));
-    ui::Place(cmdsave, 1560, 2760, 1320, 420);
+    ui::Place(cmdsave, 1680, 2760, 1440, 420);
 
     Frame3 = ui::Make<QGroupBox>(this, "Frame3");
     Frame3->setTitle(QStringLiteral("Coordonnées"));

@@ -28,13 +28,13 @@ PointingWindow::PointingWindow(const QString& caption, ObjectTable& objects, typ
     bOK = ui::Make<QPushButton>(Frame4, "bOK");
     bOK->setText(QStringLiteral("OK"));
     // Inside the frame, which each window places.
-    ui::Label(Frame4, QStringLiteral("A.D."), 120, 390, 600);
-    ui::Place(tAD[0], 780, 360, 600, ui::kLineHeight);
-    ui::Place(tAD[1], 1440, 360, 720, ui::kLineHeight);
-    ui::Label(Frame4, QStringLiteral("Dec."), 120, 870, 600);
-    ui::Place(tDec[0], 780, 840, 600, ui::kLineHeight);
-    ui::Place(tDec[1], 1440, 840, 720, ui::kLineHeight);
-    ui::Place(bOK, 1440, 1380, 720, 390);
+    ui::Label(Frame4, QStringLiteral("A.D."), 120, 390, 540);
+    ui::Place(tAD[0], 660, 360, 600, ui::kLineHeight);
+    ui::Place(tAD[1], 1320, 360, 600, ui::kLineHeight);
+    ui::Label(Frame4, QStringLiteral("Dec."), 120, 870, 540);
+    ui::Place(tDec[0], 660, 840, 600, ui::kLineHeight);
+    ui::Place(tDec[1], 1320, 840, 600, ui::kLineHeight);
+    ui::Place(bOK, 1320, 1380, 600, 390);
     tADpos = ui::Make<QLabel>(this, "tADpos");
     tdcpos = ui::Make<QLabel>(this, "tdcpos");
 

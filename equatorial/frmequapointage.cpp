@@ -58,10 +58,10 @@ Frmequapointage::Frmequapointage()
 
     // Reference stars, catalogues and objects, typed coordinates.
     lbEtoiles = ui::Make<QListWidget>(this, "lbEtoiles");
-    ui::Place(lbEtoiles, 120, 450, 2400, 3630);
-    ui::Place(lbCatalogue, 2640, 450, 2760, 1500);
-    ui::Place(lbObjets, 2640, 2070, 2760, 2010);
-    ui::Place(Frame4, 2640, 2070, 2760, 2010);
+    ui::Place(lbEtoiles, 120, 450, 2160, 3630);
+    ui::Place(lbCatalogue, 2400, 450, 3000, 1500);
+    ui::Place(lbObjets, 2400, 2070, 3000, 2010);
+    ui::Place(Frame4, 2400, 2070, 3000, 2010);
 
     // Telescope position.
     QGroupBox* coords = frame(this, "Frame1", QStringLiteral("Coordonnées"), 5520, 450, 2040, 1320);
