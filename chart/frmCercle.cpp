@@ -114,6 +114,16 @@ QAction* item(QMenu* menu, const char* name, const QString& caption, bool checka
     return a;
 }
 
+// Runs the handler when the item is chosen. The check mark is the handler's
+// to set: the one the menu toggles on its own is undone first.
+template <class F>
+void onChoose(QAction* a, QObject* owner, F handler) {
+    QObject::connect(a, &QAction::triggered, owner, [a, handler] {
+        if (a->isCheckable()) a->setChecked(!a->isChecked());
+        handler();
+    });
+}
+
 QMenu* submenu(QMenu* parent, const char* name, const QString& caption) {
     QMenu* m = parent->addMenu(caption);
     m->setObjectName(QString::fromLatin1(name));
@@ -144,10 +154,10 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     mnuName->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     mnuRep = item(mnuName, "mnuRep", QStringLiteral("Repère"), true);
     mnuRep->setChecked(true);
-    connect(mnuRep, &QAction::triggered, this, &FrmCercle::mnuRep_Click);
+    onChoose(mnuRep, this, [this] { mnuRep_Click(); });
     mnuConst = item(mnuName, "mnuConst", QStringLiteral("Constellations"), true);
     mnuConst->setChecked(true);
-    connect(mnuConst, &QAction::triggered, this, &FrmCercle::mnuConst_Click);
+    onChoose(mnuConst, this, [this] { mnuConst_Click(); });
 
     mnuObjets = submenu(mnuName, "mnuObjets", QStringLiteral("Objets"));
     mnuTyp = submenu(mnuObjets, "mnuTyp", QStringLiteral("Type"));
@@ -155,7 +165,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
         const CatalogueItem& c = kCatalogueItems[i];
         catalogueItems[i] = item(mnuTyp, c.name, QString::fromLatin1(c.caption), true);
         const QString stem = QString::fromLatin1(c.stem);
-        connect(catalogueItems[i], &QAction::triggered, this, [this, stem] { mnuCatalogue_Click(stem); });
+        onChoose(catalogueItems[i], this, [this, stem] { mnuCatalogue_Click(stem); });
     }
     catalogueItems[0]->setChecked(true);
     mnuaucun = item(mnuObjets, "mnuaucun", QStringLiteral("Aucun"), true);
@@ -165,7 +175,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     mnuNebuleuse = item(mnuObjets, "mnuNebuleuse", QStringLiteral("Nébuleuses"), true);
     mnuTous->setChecked(true);
     const std::array<QAction*, 5> types = {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
-    for (int16_t f = 0; f < 5; ++f) connect(types[f], &QAction::triggered, this, [this, f] { mnuType_Click(f); });
+    for (int16_t f = 0; f < 5; ++f) onChoose(types[f], this, [this, f] { mnuType_Click(f); });
     mnuName->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
 
     mnuZ = submenu(mnuName, "mnuZ", QStringLiteral("Zoom (1:1)"));
@@ -173,7 +183,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     connect(mnuRaz, &QAction::triggered, this, &FrmCercle::mnuRaz_Click);
     for (int16_t n = 1; n <= chart::kMaxZoom; ++n) {
         zoomItems[n - 1] = item(mnuZ, kZoomNames[n - 1], QString::number(n) + QStringLiteral(":1"), true);
-        connect(zoomItems[n - 1], &QAction::triggered, this, [this, n] { mnuZoom_Click(n); });
+        onChoose(zoomItems[n - 1], this, [this, n] { mnuZoom_Click(n); });
     }
     zoomItems[0]->setChecked(true);
     mnuRot = submenu(mnuName, "mnuRot", QStringLiteral("Rotation"));
