@@ -1,6 +1,7 @@
 #include "chart/frmCercle.h"
 #include "chart/frmLegend.h"
 #include "core/state.h"
+#include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
 #include "tests/chartrecorder.h"
@@ -8,6 +9,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -499,4 +501,155 @@ TEST_F(Chart, ClosingTheChart) {
         EXPECT_EQ(shared.win.SkyChartShown, k.shownAfter) << k.what;
         settle();
     }
+}
+
+TEST_F(Chart, RightClickNamesWhatIsUnderThePointer) {
+    WriteData("vstar.cat", QString(kStars) + "\"KAPPA\",\"Xyz\",0,18000\r\n");  // (7500, 4500): not in const.cat
+    WriteData("messier.cat", QString("\"M 9\",\"GL\",0,26900\r\n") + kMessier);  // (6758, 4500), next to DELTA
+    shared.win.AltazMode = vb::True;
+    FrmCercle& c = open();
+    c.RedrawChart();
+    struct Case {
+        const char* what;
+        float x, y;
+        const char* name;
+        bool operations;
+        const char* defaultItem;
+    } cases[] = {
+        {"a star: name and the last full name of its constellation", 6750, 4530, "DELTA [Lyre].", true, "mnuNom"},
+        {"a star beats a nearer object", 6760, 4500, "DELTA [Lyre].", true, "mnuNom"},
+        {"an object", 1560, 4420, "M 2", true, "mnuNom"},
+        {"a star group is pickable too", 4500, 7560, "M 1", true, "mnuNom"},
+        {"an abbreviation missing from const.cat", 7500, 4500, "KAPPA [].", true, "mnuNom"},
+        {"100 away from everything", 6650, 3000, "aucun objet", false, ""},
+        {"exactly 100 away from the pole star", 4600, 4400, "aucun objet", false, ""},
+    };
+    for (const auto& k : cases) {
+        c.Form_MouseDown(2, 0, k.x, k.y);
+        ASSERT_EQ(popups.size(), 1) << k.what;
+        EXPECT_EQ(popups.takeFirst(), QString::fromUtf8(k.name)) << k.what;
+        EXPECT_EQ(pointEnabled.takeFirst(), k.operations) << k.what;
+        EXPECT_EQ(reinitEnabled.takeFirst(), k.operations) << k.what;
+        EXPECT_EQ(defaults.takeFirst(), k.defaultItem) << k.what;
+        EXPECT_TRUE(c.mnuPoint->isEnabled()) << k.what << ": enabled again once the menu is closed";
+        EXPECT_TRUE(c.mnureinit->isEnabled()) << k.what;
+        EXPECT_EQ(c.pickX, k.x);
+        EXPECT_EQ(c.pickY, k.y);
+    }
+    // A left click opens nothing but moves the point the operations use.
+    QTest::mouseClick(c.picture, Qt::LeftButton, {}, QPoint(450, 300));
+    EXPECT_TRUE(popups.isEmpty());
+    EXPECT_EQ(c.pickX, 6750);
+    EXPECT_EQ(c.pickY, 4500);
+    QTest::mouseClick(c.picture, Qt::RightButton, {}, QPoint(450, 302));
+    EXPECT_EQ(popups, QStringList{"DELTA [Lyre]."});
+}
+
+TEST_F(Chart, OnAnEquatorialMountAPickDisablesTheAltazimuthSync) {
+    shared.win.AltazMode = vb::False;
+    FrmCercle& c = open();
+    c.RedrawChart();
+    c.Form_MouseDown(2, 0, 6750, 4500);
+    EXPECT_EQ(reinitEnabled.value(0), false);
+    EXPECT_FALSE(c.mnureinit->isEnabled());
+    c.Form_MouseDown(2, 0, 100, 100);  // empty sky
+    EXPECT_FALSE(c.mnureinit->isEnabled()) << "only an alt-azimuth mount enables it again";
+    EXPECT_TRUE(c.mnuPoint->isEnabled());
+    shared.win.AltazMode = vb::True;
+    c.Form_MouseDown(2, 0, 100, 100);
+    EXPECT_TRUE(c.mnureinit->isEnabled());
+}
+
+TEST_F(Chart, OnlyTheEntriesOfTheLastReadingArePicked) {
+    shared.win.AltazMode = vb::True;
+    FrmCercle& c = open();
+    c.RedrawChart();
+    const auto pick = [&](float x, float y) {
+        popups.clear();
+        c.Form_MouseDown(2, 0, x, y);
+        return popups.value(0);
+    };
+    ASSERT_EQ(pick(3000, 4500), "M 6");
+    // A shorter catalogue: the old sixth object is gone.
+    WriteData("ic.cat", QString("\"IC 1\",\"GL\",0,0\r\n"));
+    c.catalogueItems[1]->trigger();
+    EXPECT_EQ(c.objCount, 1);
+    EXPECT_EQ(pick(3000, 4500), "aucun objet");
+    EXPECT_EQ(pick(9000, 4500), "IC 1");
+    // "Aucun": the catalogue is not read and its last table stays pickable.
+    c.mnuaucun->trigger();
+    EXPECT_EQ(pick(9000, 4500), "IC 1");
+    // 201 stars fill the table; 3 stars read afterwards leave only those.
+    QString many;
+    for (int n = 0; n < 205; ++n) many += QStringLiteral("\"ETA\",\"Lyr\",%1,45000\r\n").arg(n * 60);
+    WriteData("vstar.cat", many);
+    WriteData("vconst.cat", QString("0,200\r\n200,203\r\n"));
+    rec.calls.clear();
+    c.RedrawChart();
+    EXPECT_EQ(c.starCount, 201) << "the file's records beyond the table are not read";
+    EXPECT_EQ(rec.Of("line").filter("(160,160,220)").size(), 1) << "a line to star 203, not in the table, is left out";
+    double x = 0, y = 0;
+    c.NewCoord(199 * 60, 45000, x, y);
+    EXPECT_EQ(pick(static_cast<float>(x), static_cast<float>(y)), "ETA [Lyre].");
+    WriteData("vstar.cat", QString(kStars));
+    c.RedrawChart();
+    EXPECT_EQ(pick(static_cast<float>(x), static_cast<float>(y)), "aucun objet");
+    // Closing and reopening empties the tables until the next drawing.
+    c.bEsc->click();
+    settle();
+    FrmCercle& again = frmCercle();
+    EXPECT_EQ(again.starCount, 0);
+    EXPECT_EQ(again.objCount, 0);
+}
+
+TEST_F(Chart, MissingOrBrokenFilesSkipTheirLayerAndAreToldOnce) {
+    struct Case {
+        const char* what;
+        const char* file;
+        QByteArray content;  // empty: the file is removed
+        const char* message;
+        int stars, lines, objects;
+    } cases[] = {
+        {"no star file", "vstar.cat", {}, "vstar.cat", 0, 0, 6},
+        {"no line file", "vconst.cat", {}, "vconst.cat", 3, 0, 6},
+        {"no catalogue", "messier.cat", {}, "messier.cat", 3, 2, 0},
+        {"an unreadable line record", "vconst.cat", "0,1\r\nx,2\r\n1,2\r\n", "vconst.cat", 3, 2, 6},
+        {"a line to a star not in the file", "vconst.cat", "0,1\r\n1,7\r\n", nullptr, 3, 1, 6},
+        {"an unreadable star record", "vstar.cat", "\"MU\",\"UMa\",0,54000\r\n\"ETA\",\"UMa\",north,0\r\n",
+         "vstar.cat", 1, 0, 6},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        if (k.content.isEmpty()) QFile::remove(datadir::Folder() + u'/' + QString::fromLatin1(k.file));
+        else WriteData(QString::fromLatin1(k.file), k.content);
+        messages.clear();
+        FrmCercle& c = open();
+        c.RedrawChart();
+        c.RedrawChart();
+        EXPECT_EQ(rec.Of("circle").filter(" r25 ").size(), k.stars * 2);
+        EXPECT_EQ(rec.Of("line").filter("(160,160,220)").size(), k.lines * 2);
+        EXPECT_EQ(rec.Of("circle").filter(" r30 ").size(), k.objects * 2);
+        if (k.message) {
+            ASSERT_EQ(messages.size(), 1) << messages.join('\n').toStdString();
+            EXPECT_TRUE(messages[0].contains(QString::fromLatin1(k.message))) << messages[0].toStdString();
+        } else {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        }
+        forms::UnloadAll();
+        settle();
+        WriteData(QString::fromLatin1(k.file), QString(k.file == QLatin1String("vstar.cat") ? kStars
+                                                       : k.file == QLatin1String("vconst.cat") ? kLines
+                                                                                               : kMessier));
+    }
+}
+
+TEST_F(Chart, NoConstellationFileLeavesTheFullNameEmpty) {
+    QFile::remove(datadir::Folder() + QStringLiteral("/const.cat"));
+    FrmCercle& c = open();
+    c.RedrawChart();
+    messages.clear();
+    for (int i = 0; i < 2; ++i) c.Form_MouseDown(2, 0, 6750, 4500);
+    EXPECT_EQ(popups, (QStringList{"DELTA [].", "DELTA []."}));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("const.cat"));
 }
