@@ -7,7 +7,7 @@ set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ORVANEL_BUILD_DIR:-$here/build}"
-packages=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev python3)
+packages=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev python3 fonts-dejavu-core)
 
 install_missing() {
     local missing=()
