@@ -207,7 +207,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     Label1->setStyleSheet(QStringLiteral("color: rgb(160, 160, 160);"));
     Label1->setAlignment(Qt::AlignCenter);
     ui::Place(Label1, 60, 60, 450, 450);
-    QFont f = Label1->font();
+    QFont f(QStringLiteral("DejaVu Sans"));  // has the switch's symbols
     f.setPixelSize(twips::ToPixels(300));
     Label1->setFont(f);
     SetLabel1Caption(QStringLiteral("8"));

@@ -57,7 +57,7 @@ QImage FrmLegend::LegendPicture() {
     text("Télescope");
     c.Line(kMarkX - 200, y, kMarkX + 200, y, kRepereColour);
     c.Circle(kMarkX, y, 150, kRepereColour, kRepereColour, false);
-    text("Repère (0°, 30°, 60° de déclinaison à 1:1)");
+    text("Repère (0°, 30°, 60°)");
     return c.Image();
 }
 
