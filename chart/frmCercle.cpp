@@ -330,6 +330,15 @@ void FrmCercle::DrawRep() {
     picture->update();
 }
 
+void FrmCercle::enter(const CatalogueRecord& r, QString& name, QString& kind, double& ad, double& dec, double& x,
+                      double& y) const {
+    name = r.name;
+    kind = r.type;
+    ad = r.ra;
+    dec = r.dec;
+    NewCoord(ad, dec, x, y);
+}
+
 void FrmCercle::DrawStar() {
     if (!drawing()) return;
     foreColor_ = chart::kStarOutline;
@@ -341,11 +350,7 @@ void FrmCercle::DrawStar() {
     if (!records) return;
     for (const CatalogueRecord& r : *records) {
         const int n = starCount++;
-        starName[n] = r.name;
-        starConst[n] = r.type;
-        starAD[n] = r.ra;
-        starDec[n] = r.dec;
-        NewCoord(starAD[n], starDec[n], starX[n], starY[n]);
+        enter(r, starName[n], starConst[n], starAD[n], starDec[n], starX[n], starY[n]);
         circle(starX[n], starY[n], 25);
         if (shared.win.ChartLabels != 0) {
             const QString letter = GreekToSymbolLetter(r.name);
@@ -398,11 +403,7 @@ void FrmCercle::DrawObjets() {
     };
     for (const CatalogueRecord& r : *records) {
         const int n = objCount++;
-        objName[n] = r.name;
-        objType[n] = r.type;
-        objAD[n] = r.ra;
-        objDec[n] = r.dec;
-        NewCoord(objAD[n], objDec[n], objX[n], objY[n]);
+        enter(r, objName[n], objType[n], objAD[n], objDec[n], objX[n], objY[n]);
         bool draw = false;
         switch (filter) {
         case 1:

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 
+struct CatalogueRecord;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -147,6 +148,9 @@ private:
     chart::View view() const;
     bool drawing() const;  // the drawing can be seen (or is recorded)
     void circle(double x, double y, double r);
+    // A record of a file into one entry of a table, with its place on the chart.
+    void enter(const CatalogueRecord& r, QString& name, QString& kind, double& ad, double& dec, double& x,
+               double& y) const;
     void drawReticle(double ad, double dec);
     void zoomTo(int16_t n, int16_t old);
     void showZoomCaptions(int16_t n);
