@@ -207,7 +207,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     Label1->setStyleSheet(QStringLiteral("color: rgb(160, 160, 160);"));
     Label1->setAlignment(Qt::AlignCenter);
     ui::Place(Label1, 60, 60, 450, 450);
-    QFont f(QStringLiteral("DejaVu Sans"));  // has the switch's symbols
+    QFont f = Label1->font();
     f.setPixelSize(twips::ToPixels(300));
     Label1->setFont(f);
     SetLabel1Caption(QStringLiteral("8"));
@@ -309,6 +309,7 @@ void FrmCercle::RedrawChart() {
 
 void FrmCercle::showEvent(QShowEvent* e) {
     Form::showEvent(e);
+    setFocus();  // the keys move the chart at once
     if (!stale_) return;
     forceDraw_ = true;
     RedrawChart();

@@ -185,7 +185,7 @@ TEST_F(ChartGoto, AStopPressedBeforeTheGotoDoesNotHoldItUp) {
     EXPECT_NE(Sim().AzSteps(), 0);
 }
 
-TEST_F(ChartGoto, PointingDoesNothingOutsideTheAltazimuthPointingRole) {
+TEST_F(ChartGoto, AltazimuthPointingDoesNothingOutsideThePointingRoleOrDuringAnotherGoto) {
     struct Case {
         const char* what;
         int16_t altaz, chartShown;
@@ -193,7 +193,6 @@ TEST_F(ChartGoto, PointingDoesNothingOutsideTheAltazimuthPointingRole) {
     } cases[] = {
         {"chart in its initialisation role", vb::True, vb::False, false},
         {"another goto under way", vb::True, vb::True, true},
-        {"equatorial mount: its goto comes with its own pointing window", vb::False, vb::True, false},
     };
     onStar(0, chart().mnureinit);
     for (const auto& k : cases) {
