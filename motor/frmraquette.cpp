@@ -71,21 +71,21 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
     Frame2 = frame(this, "Frame2", QStringLiteral("Inversion des commandes"), 120, 2520, 3060, 1080);
     chkaz = ui::Make<QCheckBox>(Frame2, "chkaz");
     chkaz->setText(QStringLiteral("A.D. \\ Azimut"));
-    ui::Place(chkaz, 120, 330, 2820, ui::kLineHeight);
+    ui::Place(chkaz, 120, 300, 2820, 315);
     chkalt = ui::Make<QCheckBox>(Frame2, "chkalt");
     chkalt->setText(QStringLiteral("Déclinaison \\ Altitude"));
-    ui::Place(chkalt, 120, 690, 2820, ui::kLineHeight);
+    ui::Place(chkalt, 120, 660, 2820, 315);
 
     // The fold switch of the backlash panel.
-    Label2 = namedLabel(this, "Label2", QStringLiteral("Réglage backlash"), 3300, 2700, 1380);
+    Label2 = namedLabel(this, "Label2", QStringLiteral("Réglage backlash"), 3240, 2700, 1620);
     lblbacklash = ui::Make<PictureBox>(this, "lblbacklash");
     lblbacklash->setAlignment(Qt::AlignCenter);
-    ui::Place(lblbacklash, 4740, 2640, 405, 405);
+    ui::Place(lblbacklash, 4860, 2640, 345, 405);
     SetLblbacklashCaption(kFolded);
 
     cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
     cmdvalid->setToolTip(QStringLiteral("Enregistrer"));
-    ui::Place(cmdvalid, 3300, 3180, 840, 540);
+    ui::Place(cmdvalid, 3300, 3180, 960, 600);
     Cmdquit = button(this, "Cmdquit", QStringLiteral("Quitter"), 3300, 3900, 1845);
 
     // Backlash, beyond the folded width.
