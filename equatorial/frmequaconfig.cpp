@@ -26,21 +26,12 @@ QLabel* heading(QWidget* parent, const QString& text, int left, int top, int wid
     return l;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top, int width) {
-    auto* b = ui::Make<QPushButton>(parent, name);
-    b->setText(text);
-    ui::Place(b, left, top, width, 390);
-    return b;
-}
-
 }  // namespace
 
 Frmequaconfig::Frmequaconfig() : Form(QStringLiteral("Paramètres")) {
     setObjectName(QStringLiteral("frmequaconfig"));
 
-    frmeca = ui::Make<QGroupBox>(this, "frmeca");
-    frmeca->setTitle(QStringLiteral("Paramètres mécaniques"));
-    ui::Place(frmeca, 120, 60, 3720, 2520);
+    frmeca = ui::Frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), 120, 60, 3720, 2520);
     heading(frmeca, QStringLiteral("Nombre de pas moteur"), 780, 300, 1380);
     heading(frmeca, QStringLiteral("Rapports de réduction"), 2220, 300, 1380);
     ui::Label(frmeca, QStringLiteral("A.D"), 120, 1260, 600);
@@ -50,8 +41,8 @@ Frmequaconfig::Frmequaconfig() : Form(QStringLiteral("Paramètres")) {
     txtpasdec = ui::TextBox(frmeca, "txtpasdec", 900, 1830, 1140);
     txtRdec = ui::TextBox(frmeca, "txtRdec", 2340, 1830, 1140);
 
-    bFin = button(this, "bFin", QStringLiteral("&Valider"), 240, 2880, 1560);
-    cmdbacklash = button(this, "cmdbacklash", QStringLiteral("backlash"), 2160, 2880, 1560);
+    bFin = ui::Button(this, "bFin", QStringLiteral("&Valider"), 240, 2880, 1560, 390);
+    cmdbacklash = ui::Button(this, "cmdbacklash", QStringLiteral("backlash"), 2160, 2880, 1560, 390);
 
     connect(bFin, &QPushButton::clicked, this, &Frmequaconfig::bFin_Click);
     connect(cmdbacklash, &QPushButton::clicked, this, &Frmequaconfig::cmdbacklash_Click);

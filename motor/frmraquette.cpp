@@ -20,25 +20,10 @@
 
 namespace {
 
-QGroupBox* frame(QWidget* parent, const char* name, const QString& title, int left, int top, int width,
-                 int height) {
-    auto* f = ui::Make<QGroupBox>(parent, name);
-    f->setTitle(title);
-    ui::Place(f, left, top, width, height);
-    return f;
-}
-
 QLabel* namedLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width) {
     QLabel* l = ui::Label(parent, text, left, top, width);
     l->setObjectName(QString::fromLatin1(name));
     return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top, int width) {
-    auto* b = ui::Make<QPushButton>(parent, name);
-    b->setText(text);
-    ui::Place(b, left, top, width, 360);
-    return b;
 }
 
 const QString kFolded = QStringLiteral("8");
@@ -50,7 +35,7 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
     setObjectName(QStringLiteral("frmraquette"));
 
     // Paddle speeds: per axis a bar and its box for slow, medium and fast.
-    Frame1 = frame(this, "Frame1", QStringLiteral("Ajustement des vitesses"), 120, 60, 5025, 2340);
+    Frame1 = ui::Frame(this, "Frame1", QStringLiteral("Ajustement des vitesses"), 120, 60, 5025, 2340);
     Label1 = namedLabel(Frame1, "Label1", QStringLiteral("A.D \\ Azimut"), 120, 300, 2280);
     Label3 = namedLabel(Frame1, "Label3", QStringLiteral("Déc. \\ Altitude"), 2580, 300, 2280);
     using paddlesettings::MakeBar;
@@ -68,7 +53,7 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
     }
 
     // Command inversion.
-    Frame2 = frame(this, "Frame2", QStringLiteral("Inversion des commandes"), 120, 2520, 3060, 1080);
+    Frame2 = ui::Frame(this, "Frame2", QStringLiteral("Inversion des commandes"), 120, 2520, 3060, 1080);
     chkaz = ui::Make<QCheckBox>(Frame2, "chkaz");
     chkaz->setText(QStringLiteral("A.D. \\ Azimut"));
     ui::Place(chkaz, 120, 300, 2820, 315);
@@ -86,20 +71,20 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
     cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
     cmdvalid->setToolTip(QStringLiteral("Enregistrer"));
     ui::Place(cmdvalid, 3300, 3180, 960, 600);
-    Cmdquit = button(this, "Cmdquit", QStringLiteral("Quitter"), 3300, 3900, 1845);
+    Cmdquit = ui::Button(this, "Cmdquit", QStringLiteral("Quitter"), 3300, 3900, 1845);
 
     // Backlash, beyond the folded width.
-    Frame3 = frame(this, "Frame3", QStringLiteral("Backlash"), kFoldedWidth + 120, 60, 2025, 2700);
+    Frame3 = ui::Frame(this, "Frame3", QStringLiteral("Backlash"), kFoldedWidth + 120, 60, 2025, 2700);
     Label4 = namedLabel(Frame3, "Label4", QStringLiteral("A.D \\ Azimut"), 120, 300, 1800);
     txtbacklash_az = ui::TextBox(Frame3, "txtbacklash_az", 120, 630, 900);
     txtbacklash_az->setText(QStringLiteral("0"));
-    cmdjeuaz_deb = button(Frame3, "cmdjeuaz_deb", QStringLiteral("Début"), 120, 990, 870);
-    cmdjeuaz_fin = button(Frame3, "cmdjeuaz_fin", QStringLiteral("Fin"), 1050, 990, 870);
+    cmdjeuaz_deb = ui::Button(Frame3, "cmdjeuaz_deb", QStringLiteral("Début"), 120, 990, 870);
+    cmdjeuaz_fin = ui::Button(Frame3, "cmdjeuaz_fin", QStringLiteral("Fin"), 1050, 990, 870);
     Label5 = namedLabel(Frame3, "Label5", QStringLiteral("Déc. \\ Altitude"), 120, 1500, 1800);
     txtbacklash_alt = ui::TextBox(Frame3, "txtbacklash_alt", 120, 1830, 900);
     txtbacklash_alt->setText(QStringLiteral("0"));
-    cmdjeualt_deb = button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 120, 2190, 870);
-    cmdjeualt_fin = button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 1050, 2190, 870);
+    cmdjeualt_deb = ui::Button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 120, 2190, 870);
+    cmdjeualt_fin = ui::Button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 1050, 2190, 870);
 
     connect(HScrollazl, &QScrollBar::valueChanged, this, &Frmraquette::HScrollazl_Change);
     connect(HScrollazm, &QScrollBar::valueChanged, this, &Frmraquette::HScrollazm_Change);

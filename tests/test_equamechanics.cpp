@@ -3,7 +3,7 @@
 #include "motor/frmraquette.h"
 #include "platform/datadir.h"
 #include "shell/frminterface.h"
-#include "tests/fixture.h"
+#include "tests/started.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -13,15 +13,8 @@
 
 using port::Write;
 
-class EquaMechanics : public WindowTest {
+class EquaMechanics : public StartedProgramTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        UseShippedData();
-        frminterface().MDIForm_Load();
-        frminterface().show();
-        messages.clear();
-    }
     static void Type(Frmequaconfig& f, const char* pasad, const char* pasdec, const char* rad, const char* rdec) {
         f.txtpasad->setText(QString::fromUtf8(pasad));
         f.txtpasdec->setText(QString::fromUtf8(pasdec));

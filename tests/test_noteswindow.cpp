@@ -3,22 +3,15 @@
 #include "shell/Frmnotes.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
-#include "tests/fixture.h"
+#include "tests/started.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
 
-class NotesWindow : public WindowTest {
+class NotesWindow : public StartedProgramTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        UseShippedData();
-        frminterface().MDIForm_Load();
-        frminterface().show();
-        messages.clear();
-    }
     // Presses and releases the save picture with a mouse button.
     static void PressSave(Frmnotes& n, Qt::MouseButton button) {
         QTest::mousePress(n.Picturesave, button);
@@ -47,6 +40,10 @@ TEST_F(NotesWindow, OpensOnTheNotesAtItsFixedSize) {
         EXPECT_EQ(n.TwipsWidth(), 7485);
         EXPECT_EQ(n.TwipsHeight(), 6705);
     }
+    // The menu item shows the open window again without reading the file.
+    n.txtnotes->setPlainText("en cours");
+    frminterface().Observations_Click();
+    EXPECT_EQ(n.txtnotes->toPlainText(), "en cours");
     EXPECT_TRUE(messages.isEmpty());
 }
 

@@ -2,7 +2,7 @@
 #include "motor/frmraquette.h"
 #include "platform/vbrt.h"
 #include "shell/frminterface.h"
-#include "tests/fixture.h"
+#include "tests/started.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -11,15 +11,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
-class PaddleSettings : public WindowTest {
+class PaddleSettings : public StartedProgramTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        UseShippedData();
-        frminterface().MDIForm_Load();
-        frminterface().show();
-        messages.clear();
-    }
     // Right edge of the backlash panel, in the window's own pixels.
     static bool BacklashPanelInside(Frmraquette& r) { return r.Frame3->geometry().right() < r.width(); }
 };
