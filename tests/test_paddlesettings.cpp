@@ -1,4 +1,5 @@
 #include "core/state.h"
+#include "platform/seams.h"
 #include "motor/frmraquette.h"
 #include "platform/vbrt.h"
 #include "shell/frminterface.h"
@@ -95,6 +96,30 @@ TEST_F(PaddleSettings, TheInversionBoxesActOnThePaddleAtOnce) {
     EXPECT_EQ(shared.site.InvertAlt, vb::True);
     r.chkaz->click();
     EXPECT_EQ(shared.site.InvertAz, vb::False);
+}
+
+TEST_F(PaddleSettings, ThePaddleFollowsTheInversionBoxAtOnce) {
+    Frminterface& w = frminterface();
+    w.barchoix_ButtonClick(1);  // "Mode équatorial"
+    w.barequa_ButtonClick(2);   // "Mode manuel": the paddle settings window opens
+    Frmraquette& r = frmraquette();
+    shared.drive.PaddleDelayAzSlow = 0;
+    // The slow right-ascension button (direction value 0) held for ten
+    // pulses, before and after the box is checked. A tick may first spend
+    // itself on an empty backlash take-up; the next one moves.
+    for (int expected : {-10, 10}) {
+        if (expected > 0) r.chkaz->click();
+        Sim().ResetMount();
+        int events = 0;
+        Sim().HoldPaddleCode(15);
+        seams::SetDoEvents([&] {
+            if (++events == 20) Sim().HoldPaddleCode(11);
+        });
+        w.Timer_Timer();
+        w.Timer_Timer();
+        seams::SetDoEvents({});
+        EXPECT_EQ(Sim().AzSteps(), expected);
+    }
 }
 
 TEST_F(PaddleSettings, SaveWritesSpeedsInversionAndBacklashAndStaysOpen) {
