@@ -4,9 +4,11 @@
 #include "platform/seams.h"
 
 #include <QCursor>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 
 namespace ui {
 
@@ -77,6 +79,22 @@ QLabel* Label(QWidget* parent, const QString& text, int left, int top, int width
     auto* l = new QLabel(text, parent);
     Place(l, left, top, width, kLineHeight);
     return l;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
+                    int height) {
+    auto* b = Make<QPushButton>(parent, name);
+    b->setText(text);
+    Place(b, left, top, width, height);
+    return b;
+}
+
+QGroupBox* Frame(QWidget* parent, const char* name, const QString& title, int left, int top, int width,
+                 int height) {
+    auto* f = Make<QGroupBox>(parent, name);
+    f->setTitle(title);
+    Place(f, left, top, width, height);
+    return f;
 }
 
 }  // namespace ui
