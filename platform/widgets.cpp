@@ -39,10 +39,12 @@ QString WebdingsText(const QString& caption) {
         case '4': out += QChar(0x25B6); break;  // right-pointing triangle
         case '5': out += QChar(0x25B2); break;  // up-pointing triangle
         case '6': out += QChar(0x25BC); break;  // down-pointing triangle
-        case '7': out += QChar(0x23EA); break;  // double left (fold)
-        case '8': out += QChar(0x23E9); break;  // double right (unfold)
-        case '9': out += QChar(0x23EE); break;  // to the start
-        case ':': out += QChar(0x23ED); break;  // to the end
+        // Two triangles each: the single media symbols are missing from the
+        // usual fonts (DejaVu among them), where they draw as empty boxes.
+        case '7': out += QStringLiteral("\u25C0\u25C0"); break;  // double left (fold)
+        case '8': out += QStringLiteral("\u25B6\u25B6"); break;  // double right (unfold)
+        case '9': out += QStringLiteral("|\u25C0"); break;        // to the start
+        case ':': out += QStringLiteral("\u25B6|"); break;        // to the end
         case '<': out += QChar(0x25A0); break;  // stop square
         case '=': out += QChar(0x25A1); break;
         default: out += c; break;
