@@ -69,16 +69,10 @@ Frmaltazpointage::Frmaltazpointage()
     tdcpos->setText(QStringLiteral("?"));
     ui::Place(tdcpos, 1680, 2280, 1440, ui::kLineHeight);
 
-    cmdpointage_graph = ui::Make<QPushButton>(this, "cmdpointage_graph");
-    cmdpointage_graph->setText(QStringLiteral("Pointage"));
-    ui::Place(cmdpointage_graph, 120, 2760, 1440, 420);
-    cmdsave = ui::Make<QPushButton>(this, "cmdsave");
-    cmdsave->setText(QStringLiteral("Sauvegarde"));
-    ui::Place(cmdsave, 1680, 2760, 1440, 420);
+    cmdpointage_graph = ui::Button(this, "cmdpointage_graph", QStringLiteral("Pointage"), 120, 2760, 1440, 420);
+    cmdsave = ui::Button(this, "cmdsave", QStringLiteral("Sauvegarde"), 1680, 2760, 1440, 420);
 
-    Frame3 = ui::Make<QGroupBox>(this, "Frame3");
-    Frame3->setTitle(QStringLiteral("Coordonnées"));
-    ui::Place(Frame3, 5400, 120, 3375, 1380);
+    Frame3 = ui::Frame(this, "Frame3", QStringLiteral("Coordonnées"), 5400, 120, 3375, 1380);
     ui::Label(Frame3, QStringLiteral("Azimut"), 120, 390, 900);
     txtcoordaz1 = ui::TextBox(Frame3, "txtcoordaz1", 1020, 360, 480);
     txtcoordaz2 = ui::TextBox(Frame3, "txtcoordaz2", 1560, 360, 480);
@@ -90,9 +84,7 @@ Frmaltazpointage::Frmaltazpointage()
     txtcoordalt3 = ui::TextBox(Frame3, "txtcoordalt3", 2100, 840, 480);
     txtdistalt = ui::TextBox(Frame3, "txtdistalt", 2640, 840, 615);
 
-    frame5 = ui::Make<QGroupBox>(this, "frame5");
-    frame5->setTitle(QStringLiteral("Vitesses de pointage"));
-    ui::Place(frame5, 5400, 1620, 3375, 1440);
+    frame5 = ui::Frame(this, "frame5", QStringLiteral("Vitesses de pointage"), 5400, 1620, 3375, 1440);
     ui::Label(frame5, QStringLiteral("Azimut"), 120, 390, 1200);
     cbpointaz = ui::Make<QComboBox>(frame5, "cbpointaz");
     ui::Place(cbpointaz, 1440, 360, 1200, 330);
@@ -102,9 +94,7 @@ Frmaltazpointage::Frmaltazpointage()
     for (QComboBox* list : {cbpointaz, cbpointalt})
         for (int level = 1; level <= 5; ++level) list->addItem(QString::number(level));
 
-    Cmdquit = ui::Make<QPushButton>(this, "Cmdquit");
-    Cmdquit->setText(QStringLiteral("Quitter"));
-    ui::Place(Cmdquit, 5400, 3180, 3375, 450);
+    Cmdquit = ui::Button(this, "Cmdquit", QStringLiteral("Quitter"), 5400, 3180, 3375, 450);
 
     mnuquit = new QAction(QStringLiteral("quitter pointage automatique"), this);
     mnuquit->setObjectName(QStringLiteral("mnuquit"));

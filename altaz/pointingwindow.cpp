@@ -25,8 +25,6 @@ PointingWindow::PointingWindow(const QString& caption, ObjectTable& objects, typ
     tAD[1] = ui::Make<QLineEdit>(Frame4, "tAD1");
     tDec[0] = ui::Make<QLineEdit>(Frame4, "tDec0");
     tDec[1] = ui::Make<QLineEdit>(Frame4, "tDec1");
-    bOK = ui::Make<QPushButton>(Frame4, "bOK");
-    bOK->setText(QStringLiteral("OK"));
     // Inside the frame, which each window places.
     ui::Label(Frame4, QStringLiteral("A.D."), 120, 390, 540);
     ui::Place(tAD[0], 660, 360, 600, ui::kLineHeight);
@@ -34,7 +32,7 @@ PointingWindow::PointingWindow(const QString& caption, ObjectTable& objects, typ
     ui::Label(Frame4, QStringLiteral("Dec."), 120, 870, 540);
     ui::Place(tDec[0], 660, 840, 600, ui::kLineHeight);
     ui::Place(tDec[1], 1320, 840, 600, ui::kLineHeight);
-    ui::Place(bOK, 1320, 1380, 600, 390);
+    bOK = ui::Button(Frame4, "bOK", QStringLiteral("OK"), 1320, 1380, 600, 390);
     tADpos = ui::Make<QLabel>(this, "tADpos");
     tdcpos = ui::Make<QLabel>(this, "tdcpos");
 

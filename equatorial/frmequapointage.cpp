@@ -38,13 +38,6 @@ QStringList catalogueEntries() {
     return entries;
 }
 
-QGroupBox* frame(QWidget* parent, const char* name, const QString& title, int left, int top, int width, int height) {
-    auto* f = ui::Make<QGroupBox>(parent, name);
-    f->setTitle(title);
-    ui::Place(f, left, top, width, height);
-    return f;
-}
-
 }  // namespace
 
 Frmequapointage::Frmequapointage()
@@ -64,7 +57,7 @@ Frmequapointage::Frmequapointage()
     ui::Place(Frame4, 2400, 2070, 3000, 2010);
 
     // Telescope position.
-    QGroupBox* coords = frame(this, "Frame1", QStringLiteral("Coordonnées"), 5520, 450, 2040, 1320);
+    QGroupBox* coords = ui::Frame(this, "Frame1", QStringLiteral("Coordonnées"), 5520, 450, 2040, 1320);
     ui::Label(coords, QStringLiteral("A.D"), 120, 390, 600);
     tADpos->setParent(coords);
     ui::Place(tADpos, 720, 390, 1260, ui::kLineHeight);
@@ -73,7 +66,7 @@ Frmequapointage::Frmequapointage()
     ui::Place(tdcpos, 720, 870, 1260, ui::kLineHeight);
 
     // The chart in its two roles.
-    QGroupBox* chart = frame(this, "Frame2", QStringLiteral("Mode Graphique"), 5520, 1890, 2040, 2190);
+    QGroupBox* chart = ui::Frame(this, "Frame2", QStringLiteral("Mode Graphique"), 5520, 1890, 2040, 2190);
     Picinit = ui::Make<PictureBox>(chart, "Picinit");
     ui::Place(Picinit, 540, 300, 960, 480);
     ui::Label(chart, QStringLiteral("Initialisation"), 120, 810, 1800)->setAlignment(Qt::AlignCenter);
@@ -82,26 +75,22 @@ Frmequapointage::Frmequapointage()
     ui::Label(chart, QStringLiteral("Pointage"), 120, 1740, 1800)->setAlignment(Qt::AlignCenter);
 
     // Goto speeds and inversion, save and quit.
-    QGroupBox* speeds = frame(this, "Frame3", QStringLiteral("Vitesses de pointage"), 120, 4230, 2880, 1140);
+    QGroupBox* speeds = ui::Frame(this, "Frame3", QStringLiteral("Vitesses de pointage"), 120, 4230, 2880, 1140);
     ui::Label(speeds, QStringLiteral("A.D"), 120, 330, 1320);
     cbpointaz = ui::Make<QComboBox>(speeds, "cbpointaz");
     ui::Place(cbpointaz, 1560, 300, 1140, 330);
     ui::Label(speeds, QStringLiteral("Déclinaison"), 120, 750, 1320);
     cbpointalt = ui::Make<QComboBox>(speeds, "cbpointalt");
     ui::Place(cbpointalt, 1560, 720, 1140, 330);
-    QGroupBox* inversion = frame(this, "Frame5", QStringLiteral("Inversion des axes"), 3120, 4230, 2280, 1140);
+    QGroupBox* inversion = ui::Frame(this, "Frame5", QStringLiteral("Inversion des axes"), 3120, 4230, 2280, 1140);
     chkpointad = ui::Make<QCheckBox>(inversion, "chkpointad");
     chkpointad->setText(QStringLiteral("A.D. "));
     ui::Place(chkpointad, 120, 330, 2040, ui::kLineHeight);
     chkpointdec = ui::Make<QCheckBox>(inversion, "chkpointdec");
     chkpointdec->setText(QStringLiteral("Déclinaison "));
     ui::Place(chkpointdec, 120, 750, 2040, ui::kLineHeight);
-    cmdsave = ui::Make<QPushButton>(this, "cmdsave");
-    cmdsave->setText(QStringLiteral("Sauvegarde réglages"));
-    ui::Place(cmdsave, 5520, 4320, 2040, 420);
-    Cmdquit = ui::Make<QPushButton>(this, "Cmdquit");
-    Cmdquit->setText(QStringLiteral("Quitter"));
-    ui::Place(Cmdquit, 5520, 4890, 2040, 420);
+    cmdsave = ui::Button(this, "cmdsave", QStringLiteral("Sauvegarde réglages"), 5520, 4320, 2040, 420);
+    Cmdquit = ui::Button(this, "Cmdquit", QStringLiteral("Quitter"), 5520, 4890, 2040, 420);
 
     connect(mnuquit, &QAction::triggered, this, &Frmequapointage::mnuquit_Click);
     connect(lbEtoiles, &QListWidget::itemDoubleClicked, this, &Frmequapointage::lbEtoiles_DblClick);
