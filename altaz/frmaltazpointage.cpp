@@ -1,15 +1,12 @@
 #include "altaz/frmaltazpointage.h"
 
 #include "altaz/catalogue.h"
-#include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
 #include "chart/frmCercle.h"
 #include "core/conversions.h"
 #include "core/gotostep.h"
 #include "core/state.h"
-#include "motor/handpad.h"
 #include "motor/paddle.h"
-#include "platform/port.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
@@ -23,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -34,26 +30,6 @@ constexpr int kHeight = 3795;
 
 // "Autre..." then every catalogue, the bright stars first.
 QStringList catalogueEntries() { return catalogue::Captions(); }
-
-// The goto pass's view of the windows: the clock, the target and progress
-// displays of the coordinates window, the goto levels of the set-up window.
-class PointingGotoWindows final : public GotoWindows {
-public:
-    TimeBoxes Time() override { return frmcoord().Time(); }
-    void SetSiderealTime0h(const QString& t) override { frmcoord().txtessai->setText(t); }
-    GotoLevels Levels() override { return {frmconfig().cbpointaz->currentIndex(), frmconfig().cbpointalt->currentIndex()}; }
-    void SetTargetDisplay(const AzAltBoxes& b) override { frmcoord().SetTargetDisplay(b); }
-    void SetProgressAz(int p) override { frmcoord().ProgressBaraz->setValue(p); }
-    void SetProgressAlt(int p) override { frmcoord().ProgressBaralt->setValue(p); }
-    void RedrawChartMark() override {
-        FrmCercle& chart = frmCercle();
-        chart.RedrawChart();
-        chart.DrawTeles2();
-        chart.DrawStar();
-        if (shared.win.ChartShowConst != 0) chart.DrawConstel();
-        if (shared.win.ChartFilter != 0) chart.DrawObjets();
-    }
-};
 
 }  // namespace
 
@@ -163,19 +139,15 @@ void Frmaltazpointage::lbObjets_DblClick() {
     g.StopGoto = vb::False;
     g.RemainingAz = 121;
     g.RemainingAlt = 121;
-    PointingGotoWindows windows;
+    const auto windows = coord.GotoView();
     while (GotoUnfinished()) {
-        GotoStepAltaz(windows);
+        GotoStepAltaz(*windows);
         seams::DoEvents();
     }
 
     forms::Unload<FrmDepl>();
     g.StopGoto = vb::False;
-    if (!port::Sealed()) {  // unless the program is ending
-        coord.picraquette->SetPicture(ButtonPictures[7]);
-        handpad::ClearDataForPaddle();
-        main.Timer->start();
-    }
+    coord.switchPaddleOnAfterGoto();
     gotoRunning_ = false;
     g.GotoRunning = false;
 }
