@@ -172,7 +172,7 @@ void Frmequapointage::Form_Unload() {
 
 void Frmequapointage::Form_Resize() { KeepSize(kWidth, kHeight); }
 
-void Frmequapointage::showPosition(double ra, double dec) {
+void Frmequapointage::ShowPosition(double ra, double dec) {
     const PositionCaptions c = CaptionsOf(ra, dec, NumberForm::Plain);
     tADpos->setText(c.ra);
     tdcpos->setText(c.dec);
@@ -185,7 +185,7 @@ void Frmequapointage::lbEtoiles_DblClick() {
     auto& e = shared.equa;
     e.TelescopeRA = stars_.BrightStarRA[i];
     e.TelescopeDec = stars_.BrightStarDec[i];
-    showPosition(e.TelescopeRA, e.TelescopeDec);
+    ShowPosition(e.TelescopeRA, e.TelescopeDec);
     lbCatalogue->show();
     if (CurrentCatalogue != 0) lbObjets->show();
     shared.win.ShowTelescope = vb::True;
@@ -214,7 +214,7 @@ void Frmequapointage::bOK_Click() {
     if (!typed) return;
     shared.equa.GotoRA = typed->gotoRA;
     shared.equa.GotoDec = typed->gotoDec;
-    showPosition(typed->gotoRA, typed->gotoDec);
+    ShowPosition(typed->gotoRA, typed->gotoDec);
     runGoto();
 }
 
@@ -224,7 +224,7 @@ void Frmequapointage::runGoto() {
     if (!r.Moved()) return;
     shared.equa.TelescopeRA = r.ra;
     shared.equa.TelescopeDec = r.dec;
-    showPosition(r.ra, r.dec);
+    ShowPosition(r.ra, r.dec);
 }
 
 void Frmequapointage::Picinit_MouseDown() { Picinit->SetPicture(ButtonPictures[3]); }

@@ -34,6 +34,10 @@ public:
     void Cmdquit_Click();
     void mnuquit_Click();
 
+    // Shows a telescope position in tADpos and tdcpos ("7h3.6'", "-10°12'");
+    // the chart's sync and goto show theirs here too.
+    void ShowPosition(double ra, double dec);
+
     // The reference stars of lbEtoiles (row i is star i), from
     // "\data\5magstar.cat"; RefStarCount() stars.
     const BrightStarTable& RefStars() const { return stars_; }
@@ -57,7 +61,6 @@ private:
     // Runs the goto to GotoRA, GotoDec; the telescope then points where the
     // pulses took it, shown in tADpos and tdcpos.
     void runGoto();
-    void showPosition(double ra, double dec);
     void openChart(const QString& role, bool pointing);
     void loadGotoSpeeds();
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -17,6 +17,7 @@
 //     if (r.Moved()) {
 //         shared.equa.TelescopeRA = r.ra;    // where the telescope now points
 //         shared.equa.TelescopeDec = r.dec;
+//         frmequapointage().ShowPosition(r.ra, r.dec);
 //     }
 //
 // The goto itself leaves TelescopeRA and TelescopeDec alone: the caller sets
