@@ -2,7 +2,9 @@
 
 #include "core/conversions.h"
 #include "core/state.h"
+#include "platform/filereport.h"
 #include "platform/numberfile.h"
+#include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
 namespace altazfiles {
@@ -27,6 +29,25 @@ PointageAltaz ReadPointageAltaz() {
 }
 
 bool WritePointageAltaz(const PointageAltaz& p) { return numberfile::Write(kPointage, {double(p.az), double(p.alt)}); }
+
+SuiviAltaz ReadSuiviAltaz() {
+    SuiviAltaz s;
+    double increment = s.increment, az = s.delayAz, alt = s.delayAlt;
+    numberfile::Read(kSuivi, {&increment, &az, &alt});
+    auto delay = [](double v, int32_t fallback) { return vb::FitsLong(v) ? vb::CLng(v) : fallback; };
+    s.increment = increment;
+    s.delayAz = delay(az, s.delayAz);
+    s.delayAlt = delay(alt, s.delayAlt);
+    return s;
+}
+
+bool WriteSuiviAltaz(const QString& increment, const QString& delayAz, const QString& delayAlt) {
+    SeqWriter w;
+    w.Print(increment);
+    w.Print(delayAz);
+    w.Print(delayAlt);
+    return filereport::Save(kSuivi, w);
+}
 
 }  // namespace altazfiles
 

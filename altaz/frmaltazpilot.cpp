@@ -1,5 +1,282 @@
 #include "altaz/frmaltazpilot.h"
 
-Frmaltazpilot::Frmaltazpilot() : Form(QStringLiteral(" Pilotage altazimutal")) {
-    setObjectName(QStringLiteral("frmaltazpilot"));
+#include "motor/moves.h"
+#include "motor/speedtables.h"
+#include "platform/numberfile.h"
+#include "platform/port.h"
+#include "platform/vbrt.h"
+#include "shell/artwork.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include <algorithm>
+#include <vector>
+
+const ManualDriveMount& AltazManualDrive() {
+    static const ManualDriveMount mount{
+    "frmaltazpilot",
+    QStringLiteral(" Pilotage altazimutal"),
+    5500,
+    4710,
+    10200,
+    5520,
+    1425,
+    QStringLiteral("Azimut"),
+    QStringLiteral("Altitude"),
+    QStringLiteral("Vitesses Azimut"),
+    QStringLiteral("Vitesses Altitude"),
+    "tAZ",
+    "tAlt",
+    QStringLiteral("I"),
+    &DriveState::AltazSpeedTable,
+    speedfiles::kAltaz,
+    ManualMoveAz,
+    ManualMoveAlt,
+    };
+    return mount;
+}
+
+namespace {
+
+// The bar of letters I of each speed level.
+const char* const kLevelBars[5] = {"I", "IIII", "IIIIIII", "IIIIIIIIII", "IIIIIIIIIIIII"};
+// A delay is shown and edited in units of this many busy-wait counts.
+constexpr double kDelayUnit = 50;
+
+// The bar and number boxes of one axis: green on black.
+QLineEdit* levelBox(QWidget* parent, const QString& name, int left, int width, const QString& text) {
+    auto* b = ui::TextBox(parent, name.toLatin1().constData(), left, 1080, width);
+    b->setStyleSheet(QStringLiteral("QLineEdit { color: #00ff00; background: black; }"));
+    b->setText(text);
+    return b;
+}
+
+QSlider* levelSlider(QWidget* parent, const QString& name) {
+    auto* s = ui::Make<QSlider>(parent, name.toLatin1().constData(), Qt::Horizontal);
+    s->setRange(0, 4);
+    s->setPageStep(1);
+    s->setTickPosition(QSlider::TicksBelow);
+    s->setTickInterval(1);
+    ui::Place(s, 120, 360, 2415, 540);
+    return s;
+}
+
+QPushButton* crossButton(QWidget* parent, const char* name, int left, int top, const QPixmap& picture) {
+    auto* b = ui::Make<QPushButton>(parent, name);
+    b->setCheckable(true);
+    b->setIcon(picture);
+    b->setIconSize(QSize(36, 36));
+    ui::Place(b, left, top, 855, 735);
+    return b;
+}
+
+}  // namespace
+
+Frmaltazpilot::Frmaltazpilot() : Frmaltazpilot(AltazManualDrive()) {}
+
+Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption), mount_(mount) {
+    setObjectName(QString::fromLatin1(mount.name));
+
+    // Top row: one frame per axis.
+    Fraz = ui::Make<QGroupBox>(this, "Fraz");
+    Fraz->setTitle(mount.azFrame);
+    ui::Place(Fraz, 60, 60, 2655, 1575);
+    slaz = levelSlider(Fraz, QStringLiteral("slaz"));
+    txtv_az = levelBox(Fraz, QStringLiteral("txtv_az"), 120, 1695, QStringLiteral("IIIIIIIIII"));
+    txtnumaz = levelBox(Fraz, QStringLiteral("txtnumaz"), 1920, 615, QString());
+    Fralt = ui::Make<QGroupBox>(this, "Fralt");
+    Fralt->setTitle(mount.altFrame);
+    ui::Place(Fralt, 2775, 60, 2655, 1575);
+    slalt = levelSlider(Fralt, QStringLiteral("slalt"));
+    txtv_alt = levelBox(Fralt, QStringLiteral("txtv_alt"), 120, 1695, QStringLiteral("IIIIIIIIII"));
+    txtnumalt = levelBox(Fralt, QStringLiteral("txtnumalt"), 1920, 615, QString());
+
+    // The direction cross.
+    Frdeplacement = ui::Make<QGroupBox>(this, "Frdeplacement");
+    Frdeplacement->setTitle(QStringLiteral("Déplacement"));
+    ui::Place(Frdeplacement, 60, 1695, 5415, 2895);
+    const int x = mount.crossLeft;
+    cmdhh = crossButton(Frdeplacement, "cmdhh", x + 855, 570, artwork::Arrow(36, 0));
+    cmdag = crossButton(Frdeplacement, "cmdag", x, 1305, artwork::Arrow(36, 270));
+    cmddstop = crossButton(Frdeplacement, "cmddstop", x + 855, 1305, artwork::StopSign(36));
+    cmddstop->setCheckable(false);
+    cmdad = crossButton(Frdeplacement, "cmdad", x + 1710, 1305, artwork::Arrow(36, 90));
+    cmdhb = crossButton(Frdeplacement, "cmdhb", x + 855, 2040, artwork::Arrow(36, 180));
+    Label1 = ui::Label(Frdeplacement, QStringLiteral("Ajustement des vitesses"), 5415 - 2760, 240, 2280);
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblvit = ui::Make<WebdingsLabel>(Frdeplacement, "lblvit");
+    lblvit->SetCaption(QStringLiteral("8"));
+    ui::Place(lblvit, 5415 - 435, 210, 345, 345);
+    Cmdquit = ui::Make<QPushButton>(this, "Cmdquit");
+    Cmdquit->setText(QStringLiteral("Quitter"));
+    Cmdquit->setIcon(artwork::ExitDoor(20));
+    ui::Place(Cmdquit, mount.width - 1395, mount.height - 1020, 1275, 450);
+
+    // The speed panel, beyond the window's normal width.
+    Frame2 = ui::Make<QGroupBox>(this, "Frame2");
+    Frame2->setTitle(QStringLiteral("Réglage des vitesses"));
+    ui::Place(Frame2, mount.panelLeft, 60, 4575, 4335);
+    Label3 = ui::Label(Frame2, mount.azHeading, 120, 240, 3000);
+    Label2 = ui::Label(Frame2, mount.altHeading, 120, 2010, 3000);
+    for (int i = 0; i < 10; ++i) {
+        const bool first = i < 5;
+        const int level = i % 5;
+        const int top = (first ? 510 : 2280) + 300 * level;
+        auto* bar = ui::Make<QScrollBar>(Frame2, QStringLiteral("HScroll%1").arg(i + 1).toLatin1().constData(),
+                                         Qt::Horizontal);
+        bar->setRange(0, kBarMaximum);
+        bar->setPageStep(10);
+        ui::Place(bar, 120, top + 22, 3615, 240);
+        HScroll[i] = bar;
+        const QString name = QStringLiteral("%1%2").arg(QLatin1String(first ? mount.azBoxes : mount.altBoxes)).arg(level);
+        (first ? tAZ : tAlt)[level] = ui::TextBox(Frame2, name.toLatin1().constData(), 3795, top, 660);
+    }
+    cmdvalid = ui::Make<QPushButton>(Frame2, "cmdvalid");
+    cmdvalid->setText(QStringLiteral("Ok"));
+    ui::Place(cmdvalid, 1800, 3840, 975, 390);
+
+    // A click leaves a direction button pressed until stop releases it.
+    const std::array<std::pair<QPushButton*, void (Frmaltazpilot::*)()>, 4> directions{
+        {{cmdad, &Frmaltazpilot::cmdad_Click},
+         {cmdag, &Frmaltazpilot::cmdag_Click},
+         {cmdhh, &Frmaltazpilot::cmdhh_Click},
+         {cmdhb, &Frmaltazpilot::cmdhb_Click}}};
+    for (const auto& [button, handler] : directions) {
+        connect(button, &QPushButton::clicked, this, [this, button, handler] {
+            button->setChecked(true);
+            (this->*handler)();
+        });
+    }
+    connect(cmddstop, &QPushButton::clicked, this, &Frmaltazpilot::cmddstop_Click);
+    connect(Cmdquit, &QPushButton::clicked, this, &Frmaltazpilot::Cmdquit_Click);
+    connect(slaz, &QSlider::valueChanged, this, &Frmaltazpilot::slaz_Click);
+    connect(slalt, &QSlider::valueChanged, this, &Frmaltazpilot::slalt_Click);
+    connect(lblvit, &WebdingsLabel::Click, this, &Frmaltazpilot::lblvit_Click);
+    for (int i = 0; i < 10; ++i)
+        connect(HScroll[i], &QScrollBar::valueChanged, this, [this, i] { HScrollChange(i); });
+    connect(cmdvalid, &QPushButton::clicked, this, &Frmaltazpilot::cmdvalid_Click);
+}
+
+SpeedTable& Frmaltazpilot::table() const { return shared.drive.*(mount_.table); }
+
+void Frmaltazpilot::Form_Load() {
+    SetTwipsSize(mount_.width, mount_.height);
+
+    // Both levels at 3; placing a slider runs no click handler, and the bar
+    // boxes' first text is already the bar of level 3.
+    auto& d = shared.drive;
+    for (QSlider* s : {slaz, slalt}) {
+        const QSignalBlocker quiet(s);
+        s->setValue(3);
+    }
+    d.SpeedIndexAz = static_cast<int16_t>(slaz->value());
+    txtnumaz->setText(QStringLiteral("4"));
+    d.SpeedIndexAlt = static_cast<int16_t>(slalt->value());
+    txtnumalt->setText(QStringLiteral("4"));
+
+    d.MotorMode = 0;
+
+    const SpeedTable& t = table();
+    for (int i = 0; i < 5; ++i) {
+        tAZ[i]->setText(vb::CStr(t[i][0] / kDelayUnit));
+        tAlt[i]->setText(vb::CStr(t[i][1] / kDelayUnit));
+    }
+    for (int i = 0; i < 10; ++i) {
+        const double position = std::nearbyint(vb::Val(boxOf(i)->text()));
+        if (position >= 0 && position <= kBarMaximum) {
+            HScroll[i]->setValue(static_cast<int>(position));
+        } else {
+            // Out of the bar's reach: the bar goes to its end, the box keeps the value.
+            const QSignalBlocker quiet(HScroll[i]);
+            HScroll[i]->setValue(position < 0 ? 0 : kBarMaximum);
+        }
+    }
+
+    Out32(port::kControl, 1);
+}
+
+void Frmaltazpilot::Form_Unload() { shared.drive.MotorMode = 0; }
+
+void Frmaltazpilot::direction(QPushButton* button, int16_t mode, std::array<QPushButton*, 3> released,
+                              void (*move)()) {
+    if (shared.altgoto.GotoRunning) {
+        button->setChecked(false);
+        return;
+    }
+    if (!button->isChecked()) {
+        shared.drive.MotorMode = 0;
+        return;
+    }
+    shared.drive.MotorMode = mode;
+    for (QPushButton* b : released) b->setChecked(false);
+    move();
+}
+
+void Frmaltazpilot::cmdad_Click() { direction(cmdad, 1, {cmdag, cmdhh, cmdhb}, mount_.moveAz); }
+void Frmaltazpilot::cmdag_Click() { direction(cmdag, 2, {cmdad, cmdhh, cmdhb}, mount_.moveAz); }
+void Frmaltazpilot::cmdhh_Click() { direction(cmdhh, 3, {cmdhb, cmdad, cmdag}, mount_.moveAlt); }
+void Frmaltazpilot::cmdhb_Click() { direction(cmdhb, 4, {cmdhh, cmdad, cmdag}, mount_.moveAlt); }
+
+void Frmaltazpilot::cmddstop_Click() {
+    shared.drive.MotorMode = 0;
+    for (QPushButton* b : {cmdhh, cmdhb, cmdad, cmdag}) b->setChecked(false);
+}
+
+void Frmaltazpilot::Cmdquit_Click() {
+    shared.drive.MotorMode = 0;
+    Unload();
+}
+
+void Frmaltazpilot::showLevel(int16_t level, QLineEdit* bar, QLineEdit* number, bool firstAxis) {
+    if (level < 0 || level > 4) return;
+    bar->setText(level == 0 && firstAxis ? mount_.levelZeroBar : QString::fromLatin1(kLevelBars[level]));
+    number->setText(vb::CStr(level + 1));
+    shared.drive.SpeedChanged = vb::True;
+}
+
+void Frmaltazpilot::slaz_Click() {
+    shared.drive.SpeedIndexAz = static_cast<int16_t>(slaz->value());
+    showLevel(shared.drive.SpeedIndexAz, txtv_az, txtnumaz, true);
+}
+
+void Frmaltazpilot::slalt_Click() {
+    shared.drive.SpeedIndexAlt = static_cast<int16_t>(slalt->value());
+    showLevel(shared.drive.SpeedIndexAlt, txtv_alt, txtnumalt, false);
+}
+
+void Frmaltazpilot::lblvit_Click() {
+    if (lblvit->Caption() == u"8") {
+        lblvit->SetCaption(QStringLiteral("7"));
+        SetTwipsWidth(mount_.panelWidth);
+    } else {
+        lblvit->SetCaption(QStringLiteral("8"));
+        SetTwipsWidth(mount_.width);
+    }
+}
+
+void Frmaltazpilot::HScrollChange(int index) { boxOf(index)->setText(vb::CStr(HScroll[index]->value())); }
+
+void Frmaltazpilot::cmdvalid_Click() {
+    // A box of 0 or without a number keeps its delay; the table changes only
+    // once the file holds the new values.
+    SpeedTable stored = table();
+    std::vector<double> lines;
+    for (int axis = 0; axis < 2; ++axis) {
+        for (int level = 0; level < 5; ++level) {
+            const double v = vb::Val(boxOf(5 * axis + level)->text()) * kDelayUnit;
+            if (v != 0) {
+                stored[level][axis] = vb::CLng(v);
+                lines.push_back(v);
+            } else {
+                lines.push_back(stored[level][axis]);
+            }
+        }
+    }
+    if (numberfile::Write(mount_.file, lines)) table() = stored;
 }
