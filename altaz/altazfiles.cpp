@@ -34,10 +34,17 @@ SuiviAltaz ReadSuiviAltaz() {
     SuiviAltaz s;
     double increment = s.increment, az = s.delayAz, alt = s.delayAlt;
     numberfile::Read(kSuivi, {&increment, &az, &alt});
-    auto delay = [](double v, int32_t fallback) { return vb::FitsLong(v) ? vb::CLng(v) : fallback; };
     s.increment = increment;
-    s.delayAz = delay(az, s.delayAz);
-    s.delayAlt = delay(alt, s.delayAlt);
+    // Delays are 32-bit counts: one beyond is unreadable and keeps its default.
+    auto delay = [](double v, int32_t& out) {
+        if (!vb::FitsLong(v)) return false;
+        out = vb::CLng(v);
+        return true;
+    };
+    const bool azRead = delay(az, s.delayAz);
+    const bool altRead = delay(alt, s.delayAlt);
+    if (!azRead || !altRead)
+        filereport::Malformed(kSuivi, QStringLiteral("Les délais sont des nombres entiers sur 32 bits."));
     return s;
 }
 
