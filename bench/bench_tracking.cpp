@@ -1,0 +1,163 @@
+// Alt-azimuth sidereal tracking on the simulated port, with the clock seam
+// driving simulated time: hours of tracking per star, the mount's position
+// (its step counts times the step angles) against the star's azimuth and
+// altitude at the time the program's clock shows after each tick, and the
+// software cost of one tick (bursts at delay 0, events run as in the program).
+//
+//   bash tools/dev.sh bench      (or build/bench/bench_tracking)
+
+#include "altaz/altazfiles.h"
+#include "core/calendar.h"
+#include "core/conversions.h"
+#include "core/counters.h"
+#include "core/numbers.h"
+#include "core/state.h"
+#include "core/tracking.h"
+#include "motor/moves.h"
+#include "platform/port.h"
+#include "platform/seams.h"
+#include "platform/vbrt.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct Star {
+    const char* what;
+    double hourAngleHours;  // at the start; east of the meridian when negative
+    double decDeg;
+    int incrementMs;
+    int hours;
+};
+
+QDateTime asDateTime(const seams::LocalTime& t) {
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.millisecond), Qt::UTC);
+}
+
+seams::LocalTime asLocal(const QDateTime& d) {
+    seams::LocalTime t;
+    t.year = d.date().year();
+    t.month = d.date().month();
+    t.day = d.date().day();
+    t.hour = d.time().hour();
+    t.minute = d.time().minute();
+    t.second = d.time().second();
+    t.millisecond = d.time().msec();
+    return t;
+}
+
+// The universal time the clock boxes show.
+QDateTime shownTime(const TimeBoxes& t) {
+    const QDateTime day(QDate(FirstListedYear + t.dates.cbannee, t.dates.cbmois + 1, 1), QTime(0, 0), Qt::UTC);
+    const double ms = 3600000 * vb::Val(t.clock.txth) + 60000 * vb::Val(t.clock.txtmin) +
+                      1000 * vb::Val(t.clock.txts) + vb::Val(t.clock.txtms);
+    return day.addDays(t.dates.cbjour).addMSecs(static_cast<qint64>(ms));
+}
+
+struct Run {
+    double worstArcsec = 0;
+    double worstHalfSteps = 0;
+    double tickNs = 0;
+    long ticks = 0;
+};
+
+Run track(const Star& star, seams::LocalTime& now) {
+    const auto& site = shared.site;
+    TimeBoxes time;
+    time.dates = DateListsOf(now);
+    UpdateUtClock(time);
+    ShowSiderealTime0h(time);
+    const double raHours = std::fmod(LocalSiderealTime(time) / 3600 - star.hourAngleHours + 48, 24);
+    const EquatorialBoxes target = SignedCoordinatesOf(raHours, star.decDeg);
+
+    auto& d = shared.drive;
+    d.TrackIntervalMs = tracking::IncrementOf(vb::CStr(star.incrementMs));
+    d.TrackDelayAz = 0;
+    d.TrackDelayAlt = 0;
+    tracking::TrackPoint point;
+    tracking::StartTracking(point, time, target);
+    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+    port::Simulator()->ResetMount();
+
+    const double lat = (site.SiteAndMount.SiteLatitudeDeg + site.SiteAndMount.SiteLatitudeMin / 60) * Pi / 180;
+    const double dec = star.decDeg * Pi / 180;
+    Run run;
+    const long ticks = static_cast<long>(star.hours) * 3600000 / star.incrementMs;
+    for (long k = 0; k < ticks; ++k) {
+        now = asLocal(asDateTime(now).addMSecs(star.incrementMs));
+        const auto t0 = std::chrono::steady_clock::now();
+        tracking::TrackTick(point, time, target);
+        TrackStepAz();
+        TrackStepAlt();
+        run.tickNs += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
+
+        const QDateTime ut = shownTime(time);
+        const double lst =
+            LocalSiderealTime(SiderealTime0h(JulianDay(ut.date().day(), ut.date().month(), ut.date().year())),
+                              ut.time().hour(), ut.time().minute(), ut.time().second(), ut.time().msec(),
+                              site.SiteAndMount.SiteLongitudeDeg, site.SiteAndMount.SiteLongitudeMin);
+        const Horizontal h = HorizontalOf(HourAngleRadians(lst, raHours * 3600), dec, lat);
+        const double mountAz = WrappedAzimuth(az0 + port::Simulator()->AzSteps() * site.AzStepArcsec);
+        const double mountAlt = alt0 + port::Simulator()->AltSteps() * site.AltStepArcsec;
+        double azError = std::fabs(mountAz - h.azDeg * 3600);
+        azError = std::min(azError, FullTurnArcsec - azError);
+        const double altError = std::fabs(mountAlt - h.altDeg * 3600);
+        run.worstArcsec = std::max({run.worstArcsec, azError, altError});
+        run.worstHalfSteps =
+            std::max({run.worstHalfSteps, azError / site.AzStepArcsec, altError / site.AltStepArcsec});
+    }
+    run.ticks = ticks;
+    run.tickNs /= static_cast<double>(ticks);
+    return run;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    port::Install(std::make_unique<port::SimulatedPort>());
+    port::Simulator()->SetRecording(false);
+    seams::SetDoEvents({});  // the real one: QCoreApplication::processEvents
+    seams::LocalTime now{2026, 12, 10, 21, 0, 0, 0, false};
+    seams::SetClock([&now] { return now; });
+    seams::SetMsgBox([](const QString&) {});
+
+    // The shipped site and mechanics (48°50' N, 2°20' E; 200 steps, ratio 100).
+    ApplyConfigAltaz(altazfiles::ConfigAltaz{});
+    shared.site.UtOffsetHours = 1;
+    shared.site.AzPlusBits = 8;
+    shared.site.AltPlusBits = 2;
+    std::printf("half step: azimuth %.3f arcsec, altitude %.3f arcsec\n", shared.site.AzStepArcsec,
+                shared.site.AltStepArcsec);
+
+    const Star stars[] = {
+        {"dec +20, across the meridian, 500 ms", -1, 20, 500, 2},
+        {"dec +20, across the meridian, 1000 ms", -1, 20, 1000, 2},
+        {"dec +85, through north, 1000 ms", -1, 85, 1000, 2},
+        {"dec +5, rising in the east, 1500 ms", -5, 5, 1500, 3},
+        {"dec -30, low in the south, 300 ms", -1, -30, 300, 2},
+        {"dec +60, overnight, 2000 ms", -4, 60, 2000, 8},
+    };
+    double worstArcsec = 0, worstHalfSteps = 0, tickNs = 0;
+    long ticks = 0;
+    for (const Star& star : stars) {
+        const Run r = track(star, now);
+        std::printf("%-42s %6ld ticks  worst %6.1f arcsec (%.2f half steps)  %.1f us a tick\n", star.what, r.ticks,
+                    r.worstArcsec, r.worstHalfSteps, r.tickNs / 1000);
+        worstArcsec = std::max(worstArcsec, r.worstArcsec);
+        worstHalfSteps = std::max(worstHalfSteps, r.worstHalfSteps);
+        tickNs += r.tickNs * static_cast<double>(r.ticks);
+        ticks += r.ticks;
+    }
+    std::printf("goal: error <= 2 half steps (%.1f arcsec), tick cost <= 100 us\n", 2 * shared.site.AzStepArcsec);
+    std::printf("tracking error max: %.1f arcsec (%.2f half steps)\n", worstArcsec, worstHalfSteps);
+    std::printf("tick cost: %.1f us\n", tickNs / static_cast<double>(ticks) / 1000);
+    return 0;
+}
