@@ -50,21 +50,29 @@ const char* const kLevelBars[5] = {"I", "IIII", "IIIIIII", "IIIIIIIIII", "IIIIII
 constexpr double kDelayUnit = 50;
 
 // The bar and number boxes of one axis: green on black.
-QLineEdit* levelBox(QWidget* parent, const QString& name, int left, int width, const QString& text) {
-    auto* b = ui::TextBox(parent, name.toLatin1().constData(), left, 1080, width);
+QLineEdit* levelBox(QWidget* parent, const char* name, int left, int width) {
+    auto* b = ui::TextBox(parent, name, left, 1080, width);
     b->setStyleSheet(QStringLiteral("QLineEdit { color: #00ff00; background: black; }"));
-    b->setText(text);
     return b;
 }
 
-QSlider* levelSlider(QWidget* parent, const QString& name) {
-    auto* s = ui::Make<QSlider>(parent, name.toLatin1().constData(), Qt::Horizontal);
-    s->setRange(0, 4);
-    s->setPageStep(1);
-    s->setTickPosition(QSlider::TicksBelow);
-    s->setTickInterval(1);
-    ui::Place(s, 120, 360, 2415, 540);
-    return s;
+// The frame of one axis: its level slider, bar box and number box.
+QGroupBox* axisFrame(QWidget* parent, const char* name, const QString& title, int left, const char* sliderName,
+                     const char* barName, const char* numberName, QSlider*& slider, QLineEdit*& bar,
+                     QLineEdit*& number) {
+    auto* f = ui::Make<QGroupBox>(parent, name);
+    f->setTitle(title);
+    ui::Place(f, left, 60, 2655, 1575);
+    slider = ui::Make<QSlider>(f, sliderName, Qt::Horizontal);
+    slider->setRange(0, 4);
+    slider->setPageStep(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(1);
+    ui::Place(slider, 120, 360, 2415, 540);
+    bar = levelBox(f, barName, 120, 1695);
+    bar->setText(QStringLiteral("IIIIIIIIII"));  // the bar of level 3
+    number = levelBox(f, numberName, 1920, 615);
+    return f;
 }
 
 QPushButton* crossButton(QWidget* parent, const char* name, int left, int top, const QPixmap& picture) {
@@ -84,18 +92,9 @@ Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption
     setObjectName(QString::fromLatin1(mount.name));
 
     // Top row: one frame per axis.
-    Fraz = ui::Make<QGroupBox>(this, "Fraz");
-    Fraz->setTitle(mount.azFrame);
-    ui::Place(Fraz, 60, 60, 2655, 1575);
-    slaz = levelSlider(Fraz, QStringLiteral("slaz"));
-    txtv_az = levelBox(Fraz, QStringLiteral("txtv_az"), 120, 1695, QStringLiteral("IIIIIIIIII"));
-    txtnumaz = levelBox(Fraz, QStringLiteral("txtnumaz"), 1920, 615, QString());
-    Fralt = ui::Make<QGroupBox>(this, "Fralt");
-    Fralt->setTitle(mount.altFrame);
-    ui::Place(Fralt, 2775, 60, 2655, 1575);
-    slalt = levelSlider(Fralt, QStringLiteral("slalt"));
-    txtv_alt = levelBox(Fralt, QStringLiteral("txtv_alt"), 120, 1695, QStringLiteral("IIIIIIIIII"));
-    txtnumalt = levelBox(Fralt, QStringLiteral("txtnumalt"), 1920, 615, QString());
+    Fraz = axisFrame(this, "Fraz", mount.azFrame, 60, "slaz", "txtv_az", "txtnumaz", slaz, txtv_az, txtnumaz);
+    Fralt = axisFrame(this, "Fralt", mount.altFrame, 2775, "slalt", "txtv_alt", "txtnumalt", slalt, txtv_alt,
+                      txtnumalt);
 
     // The direction cross.
     Frdeplacement = ui::Make<QGroupBox>(this, "Frdeplacement");

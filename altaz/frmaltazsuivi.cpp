@@ -281,30 +281,23 @@ void Frmaltazsuivi::ShowTrackState() {
 namespace {
 double valueOf(const QLineEdit* box) { return vb::Val(box->text()); }
 void setValue(QLineEdit* box, double v) { box->setText(vb::CStr(v)); }
+// One down from above 0, else to the top; one up from below the top, else to 0.
+void down(QLineEdit* box, double top) {
+    const double v = valueOf(box);
+    setValue(box, v > 0 ? v - 1 : top);
+}
+void up(QLineEdit* box, double top) {
+    const double v = valueOf(box);
+    setValue(box, v < top ? v + 1 : 0);
+}
 }  // namespace
 
 void Frmaltazsuivi::DecrementText(QLineEdit* box) { setValue(box, valueOf(box) - 1); }
 void Frmaltazsuivi::IncrementText(QLineEdit* box) { setValue(box, valueOf(box) + 1); }
-
-void Frmaltazsuivi::DecrementSixty(QLineEdit* box) {
-    const double v = valueOf(box);
-    setValue(box, v > 0 ? v - 1 : 59);
-}
-
-void Frmaltazsuivi::IncrementSixty(QLineEdit* box) {
-    const double v = valueOf(box);
-    setValue(box, v < 59 ? v + 1 : 0);
-}
-
-void Frmaltazsuivi::DecrementTwentyFour(QLineEdit* box) {
-    const double v = valueOf(box);
-    setValue(box, v > 0 ? v - 1 : 23);
-}
-
-void Frmaltazsuivi::IncrementWrap(QLineEdit* box) {
-    const double v = valueOf(box);
-    setValue(box, v < 23 ? v + 1 : 0);
-}
+void Frmaltazsuivi::DecrementSixty(QLineEdit* box) { down(box, 59); }
+void Frmaltazsuivi::IncrementSixty(QLineEdit* box) { up(box, 59); }
+void Frmaltazsuivi::DecrementTwentyFour(QLineEdit* box) { down(box, 23); }
+void Frmaltazsuivi::IncrementWrap(QLineEdit* box) { up(box, 23); }
 
 void Frmaltazsuivi::DecrementHourMinute(QLineEdit* hour, QLineEdit* minute) {
     if (valueOf(minute) > 0) {

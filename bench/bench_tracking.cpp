@@ -17,9 +17,9 @@
 #include "platform/port.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
+#include "tests/simsky.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 
 #include <algorithm>
 #include <chrono>
@@ -37,30 +37,6 @@ struct Star {
     int hours;
 };
 
-QDateTime asDateTime(const seams::LocalTime& t) {
-    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.millisecond), Qt::UTC);
-}
-
-seams::LocalTime asLocal(const QDateTime& d) {
-    seams::LocalTime t;
-    t.year = d.date().year();
-    t.month = d.date().month();
-    t.day = d.date().day();
-    t.hour = d.time().hour();
-    t.minute = d.time().minute();
-    t.second = d.time().second();
-    t.millisecond = d.time().msec();
-    return t;
-}
-
-// The universal time the clock boxes show.
-QDateTime shownTime(const TimeBoxes& t) {
-    const QDateTime day(QDate(FirstListedYear + t.dates.cbannee, t.dates.cbmois + 1, 1), QTime(0, 0), Qt::UTC);
-    const double ms = 3600000 * vb::Val(t.clock.txth) + 60000 * vb::Val(t.clock.txtmin) +
-                      1000 * vb::Val(t.clock.txts) + vb::Val(t.clock.txtms);
-    return day.addDays(t.dates.cbjour).addMSecs(static_cast<qint64>(ms));
-}
-
 struct Run {
     double worstArcsec = 0;
     double worstHalfSteps = 0;
@@ -69,7 +45,6 @@ struct Run {
 };
 
 Run track(const Star& star, seams::LocalTime& now) {
-    const auto& site = shared.site;
     TimeBoxes time;
     time.dates = DateListsOf(now);
     UpdateUtClock(time);
@@ -86,32 +61,19 @@ Run track(const Star& star, seams::LocalTime& now) {
     const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
     port::Simulator()->ResetMount();
 
-    const double lat = (site.SiteAndMount.SiteLatitudeDeg + site.SiteAndMount.SiteLatitudeMin / 60) * Pi / 180;
-    const double dec = star.decDeg * Pi / 180;
     Run run;
     const long ticks = static_cast<long>(star.hours) * 3600000 / star.incrementMs;
     for (long k = 0; k < ticks; ++k) {
-        now = asLocal(asDateTime(now).addMSecs(star.incrementMs));
+        simsky::Advance(now, star.incrementMs);
         const auto t0 = std::chrono::steady_clock::now();
         tracking::TrackTick(point, time, target);
         TrackStepAz();
         TrackStepAlt();
         run.tickNs += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
 
-        const QDateTime ut = shownTime(time);
-        const double lst =
-            LocalSiderealTime(SiderealTime0h(JulianDay(ut.date().day(), ut.date().month(), ut.date().year())),
-                              ut.time().hour(), ut.time().minute(), ut.time().second(), ut.time().msec(),
-                              site.SiteAndMount.SiteLongitudeDeg, site.SiteAndMount.SiteLongitudeMin);
-        const Horizontal h = HorizontalOf(HourAngleRadians(lst, raHours * 3600), dec, lat);
-        const double mountAz = WrappedAzimuth(az0 + port::Simulator()->AzSteps() * site.AzStepArcsec);
-        const double mountAlt = alt0 + port::Simulator()->AltSteps() * site.AltStepArcsec;
-        double azError = std::fabs(mountAz - h.azDeg * 3600);
-        azError = std::min(azError, FullTurnArcsec - azError);
-        const double altError = std::fabs(mountAlt - h.altDeg * 3600);
-        run.worstArcsec = std::max({run.worstArcsec, azError, altError});
-        run.worstHalfSteps =
-            std::max({run.worstHalfSteps, azError / site.AzStepArcsec, altError / site.AltStepArcsec});
+        const simsky::Offset off = simsky::MountOffset(az0, alt0, simsky::StarAt(simsky::ShownUt(time), raHours, star.decDeg));
+        run.worstArcsec = std::max({run.worstArcsec, off.az, off.alt});
+        run.worstHalfSteps = std::max(run.worstHalfSteps, off.HalfSteps());
     }
     run.ticks = ticks;
     run.tickNs /= static_cast<double>(ticks);

@@ -8,7 +8,7 @@
 #include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "shell/frminterface.h"
-#include "tests/fixture.h"
+#include "tests/altazfixture.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -25,22 +25,13 @@ using port::Write;
 
 namespace {
 
-class ManualDrive : public WindowTest {
+class ManualDrive : public AltazWindowTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        UseShippedData();
-        frminterface().MDIForm_Load();
-        frminterface().show();
-        frminterface().barchoix_ButtonClick(2);
-        messages.clear();
+        AltazWindowTest::SetUp();
         // Short delays: the moves run at once.
         shared.drive.AltazSpeedTable = {{{500, 550}, {400, 450}, {300, 350}, {200, 250}, {100, 150}}};
         shared.drive.EquaSpeedTable = shared.drive.AltazSpeedTable;
-        seams::SetDoEvents([this] {
-            ++events;
-            if (onEvents) onEvents(events);
-        });
         Sim().ClearWrites();
     }
 
@@ -55,9 +46,6 @@ protected:
         a.insert(a.end(), b.begin(), b.end());
         return a;
     }
-
-    int events = 0;
-    std::function<void(int)> onEvents;
 };
 
 TEST_F(ManualDrive, LoadingSetsLevelsModeAndBoxesAndTakesThePort) {

@@ -14,7 +14,8 @@
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
-#include "tests/fixture.h"
+#include "tests/altazfixture.h"
+#include "tests/simsky.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -31,35 +32,8 @@
 
 namespace {
 
-QDateTime asDateTime(const seams::LocalTime& t) {
-    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.millisecond), Qt::UTC);
-}
-
-void setFrom(seams::LocalTime& t, const QDateTime& d) {
-    t.year = d.date().year();
-    t.month = d.date().month();
-    t.day = d.date().day();
-    t.hour = d.time().hour();
-    t.minute = d.time().minute();
-    t.second = d.time().second();
-    t.millisecond = d.time().msec();
-}
-
-class TrackingWindow : public WindowTest {
+class TrackingWindow : public AltazWindowTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        UseShippedData();
-        frminterface().MDIForm_Load();
-        frminterface().show();
-        frminterface().barchoix_ButtonClick(2);
-        messages.clear();
-        seams::SetDoEvents([this] {
-            ++events;
-            if (onEvents) onEvents(events);
-        });
-    }
-
     // The universal time the clock gives now.
     ClockBoxes UtNow() {
         TimeBoxes t;
@@ -71,9 +45,9 @@ protected:
         const ClockBoxes now = UtNow();
         const int shown = vb::CLng(3600 * vb::Val(now.txth) + 60 * vb::Val(now.txtmin) + vb::Val(now.txts));
         clock.millisecond = 0;
-        setFrom(clock, asDateTime(clock).addSecs(3600 * h + 60 * m + s - shown));
+        simsky::Advance(clock, 1000 * (3600 * h + 60 * m + s - shown));
     }
-    void AdvanceClock(int ms) { setFrom(clock, asDateTime(clock).addMSecs(ms)); }
+    void AdvanceClock(int ms) { simsky::Advance(clock, ms); }
 
     // The coordinates window's clock as "h:m:s.ms".
     static QString ClockText() {
@@ -109,8 +83,6 @@ protected:
         return s;
     }
 
-    int events = 0;
-    std::function<void(int)> onEvents;
 };
 
 TEST_F(TrackingWindow, LoadingFillsTheSettingsAndStartsNothing) {
@@ -533,7 +505,6 @@ TEST_F(TrackingWindow, TheMountFollowsTheStarForAnHour) {
         {"near the pole, through north", -0.5, 85, 1000, true, true},
         {"low in the east, rising", -5, 5, 1500, false, false},
     };
-    const auto& site = shared.site;
     for (const Star& star : stars) {
         SCOPED_TRACE(star.what);
         SetUt(21, 0, 0);
@@ -547,21 +518,16 @@ TEST_F(TrackingWindow, TheMountFollowsTheStarForAnHour) {
         c.SetCoordinates(SignedCoordinatesOf(raHours, star.decDeg));
 
         Frmaltazsuivi& s = Started(vb::CStr(star.incrementMs));
-        // Universal time minus local time, whole hours.
-        const double utOffset = std::round(asDateTime(clock).secsTo(QDateTime(
-            QDate(2000 + Dates().cbannee, Dates().cbmois + 1, Dates().cbjour + 1),
-            QTime(vb::Val(c.txth->text()), vb::Val(c.txtmin->text()), vb::Val(c.txts->text())), Qt::UTC)) / 3600.0);
         // The mount was synchronised on the star: it stands where the start put the counters.
         const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+        // Universal time minus local time, whole hours.
+        const qint64 utOffsetMs = 3600000 * std::llround(simsky::AsDateTime(clock).msecsTo(simsky::ShownUt(c.Time())) / 3600000.0);
         Sim().ResetMount();
         Sim().SetRecording(false);
 
-        const double ra = raHours * 3600;  // seconds of time
-        const double dec = star.decDeg * Pi / 180;
-        const double lat = (site.SiteAndMount.SiteLatitudeDeg + site.SiteAndMount.SiteLatitudeMin / 60) * Pi / 180;
         double worst = 0;
         bool crossedNorth = false, altitudeReversed = false;
-        double lastAlt = alt0, lastRise = 0;
+        double lastAlt = 0, lastRise = 0;
         const int ticks = 3600000 / star.incrementMs;
         for (int k = 1; k <= ticks; ++k) {
             AdvanceClock(star.incrementMs);
@@ -569,33 +535,19 @@ TEST_F(TrackingWindow, TheMountFollowsTheStarForAnHour) {
             // The program's clock keeps to the system clock: ahead by one
             // increment (the tick points where the star will be at its next
             // run) and the milliseconds the resynchronisation leaves.
-            const TimeBoxes now = c.Time();
-            const QDateTime shown(QDate(2000 + now.dates.cbannee, now.dates.cbmois + 1, now.dates.cbjour + 1),
-                                  QTime(0, 0), Qt::UTC);
-            const QDateTime ut = shown.addMSecs(vb::CLng(3600000 * vb::Val(now.clock.txth) +
-                                                         60000 * vb::Val(now.clock.txtmin) +
-                                                         1000 * vb::Val(now.clock.txts) + vb::Val(now.clock.txtms)));
-            const double lead = asDateTime(clock).msecsTo(ut) - 3600000.0 * utOffset;
+            const QDateTime ut = simsky::ShownUt(c.Time());
+            const qint64 lead = simsky::AsDateTime(clock).msecsTo(ut) - utOffsetMs;
             ASSERT_GE(lead, 0) << "tick " << k;
             ASSERT_LT(lead, star.incrementMs + 1000) << "tick " << k;
-            // Where the star is at that time.
-            const double lst = LocalSiderealTime(
-                SiderealTime0h(JulianDay(ut.date().day(), ut.date().month(), ut.date().year())), ut.time().hour(),
-                ut.time().minute(), ut.time().second(), ut.time().msec(), site.SiteAndMount.SiteLongitudeDeg,
-                site.SiteAndMount.SiteLongitudeMin);
-            const Horizontal h = HorizontalOf(HourAngleRadians(lst, ra), dec, lat);
-            // Where the mount is.
-            const double mountAz = WrappedAzimuth(az0 + Sim().AzSteps() * site.AzStepArcsec);
-            const double mountAlt = alt0 + Sim().AltSteps() * site.AltStepArcsec;
-            double azError = std::fabs(mountAz - h.azDeg * 3600);
-            azError = std::min(azError, FullTurnArcsec - azError);
-            const double altError = std::fabs(mountAlt - h.altDeg * 3600);
-            worst = std::max({worst, azError / site.AzStepArcsec, altError / site.AltStepArcsec});
+            // The mount against the star at that time.
+            const Horizontal h = simsky::StarAt(ut, raHours, star.decDeg);
+            worst = std::max(worst, simsky::MountOffset(az0, alt0, h).HalfSteps());
             if (std::fabs(h.azDeg * 3600 - az0) > 180 * 3600) crossedNorth = true;
-            const double rise = mountAlt - lastAlt;
+            const double alt = static_cast<double>(Sim().AltSteps());
+            const double rise = alt - lastAlt;
             if (rise * lastRise < 0) altitudeReversed = true;
             if (rise != 0) lastRise = rise;
-            lastAlt = mountAlt;
+            lastAlt = alt;
         }
         EXPECT_LE(worst, 2.0) << "worst error in half steps";
         EXPECT_EQ(crossedNorth, star.throughNorth);
