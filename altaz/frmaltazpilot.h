@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/state.h"
+#include "motor/paddlespeeds.h"
 #include "platform/form.h"
 #include "platform/widgets.h"
 
@@ -76,8 +77,9 @@ public:
     void HScroll10_Change() { HScrollChange(9); }
     void cmdvalid_Click();
 
-    // The bars' last position: every delay the shipped tables hold is in reach.
-    static constexpr int kBarMaximum = 32767;
+    // The bars' last position, that of the paddle speed bars: every delay the
+    // shipped tables hold is in reach.
+    static constexpr int kBarMaximum = paddlespeeds::kLastPosition;
 
     const ManualDriveMount& Mount() const { return mount_; }
 
