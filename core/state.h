@@ -150,6 +150,13 @@ struct WindowState {
     int16_t ChartInitDone = 0;         // the chart's defaults were applied
     int16_t ChartShowConst = 0;        // the chart draws the constellation lines
     int16_t ChartFilter = 0;           // the chart's object filter, 0 none
+    int16_t ChartZoom = 0;             // the chart's zoom factor 1..7
+    int16_t ChartLabels = 0;           // the chart prints the stars' Greek letters
+    QString ChartCatalogue;            // stem of the chart's catalogue file ("messier", "ic", "ngc0".."ngc7")
+    int16_t ChartRotation = 0;         // degrees added to every right-ascension angle, -350..350
+    int16_t ChartShowRepere = 0;       // the chart draws its reference marks
+    double ChartPanX = 0;              // pan of the chart, chart units added to every point
+    double ChartPanY = 0;
 };
 
 // Catalogue tables: an object table with the type filter over it, and a
