@@ -60,9 +60,7 @@ QLineEdit* levelBox(QWidget* parent, const char* name, int left, int width) {
 QGroupBox* axisFrame(QWidget* parent, const char* name, const QString& title, int left, const char* sliderName,
                      const char* barName, const char* numberName, QSlider*& slider, QLineEdit*& bar,
                      QLineEdit*& number) {
-    auto* f = ui::Make<QGroupBox>(parent, name);
-    f->setTitle(title);
-    ui::Place(f, left, 60, 2655, 1575);
+    QGroupBox* f = ui::Frame(parent, name, title, left, 60, 2655, 1575);
     slider = ui::Make<QSlider>(f, sliderName, Qt::Horizontal);
     slider->setRange(0, 4);
     slider->setPageStep(1);
@@ -97,9 +95,7 @@ Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption
                       txtnumalt);
 
     // The direction cross.
-    Frdeplacement = ui::Make<QGroupBox>(this, "Frdeplacement");
-    Frdeplacement->setTitle(QStringLiteral("Déplacement"));
-    ui::Place(Frdeplacement, 60, 1695, 5415, 2895);
+    Frdeplacement = ui::Frame(this, "Frdeplacement", QStringLiteral("Déplacement"), 60, 1695, 5415, 2895);
     const int x = mount.crossLeft;
     cmdhh = crossButton(Frdeplacement, "cmdhh", x + 855, 570, artwork::Arrow(36, 0));
     cmdag = crossButton(Frdeplacement, "cmdag", x, 1305, artwork::Arrow(36, 270));
@@ -112,15 +108,12 @@ Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption
     lblvit = ui::Make<WebdingsLabel>(Frdeplacement, "lblvit");
     lblvit->SetCaption(QStringLiteral("8"));
     ui::Place(lblvit, 5415 - 435, 210, 345, 345);
-    Cmdquit = ui::Make<QPushButton>(this, "Cmdquit");
-    Cmdquit->setText(QStringLiteral("Quitter"));
+    Cmdquit = ui::Button(this, "Cmdquit", QStringLiteral("Quitter"), mount.width - 1395, mount.height - 1020, 1275,
+                         450);
     Cmdquit->setIcon(artwork::ExitDoor(20));
-    ui::Place(Cmdquit, mount.width - 1395, mount.height - 1020, 1275, 450);
 
     // The speed panel, beyond the window's normal width.
-    Frame2 = ui::Make<QGroupBox>(this, "Frame2");
-    Frame2->setTitle(QStringLiteral("Réglage des vitesses"));
-    ui::Place(Frame2, mount.panelLeft, 60, 4575, 4335);
+    Frame2 = ui::Frame(this, "Frame2", QStringLiteral("Réglage des vitesses"), mount.panelLeft, 60, 4575, 4335);
     Label3 = ui::Label(Frame2, mount.azHeading, 120, 240, 3000);
     Label2 = ui::Label(Frame2, mount.altHeading, 120, 2010, 3000);
     for (int i = 0; i < 10; ++i) {
@@ -133,12 +126,11 @@ Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption
         bar->setPageStep(10);
         ui::Place(bar, 120, top + 22, 3615, 240);
         HScroll[i] = bar;
-        const QString name = QStringLiteral("%1%2").arg(QLatin1String(first ? mount.azBoxes : mount.altBoxes)).arg(level);
+        const QString name =
+            QStringLiteral("%1%2").arg(QLatin1String(first ? mount.azBoxes : mount.altBoxes)).arg(level);
         (first ? tAZ : tAlt)[level] = ui::TextBox(Frame2, name.toLatin1().constData(), 3795, top, 660);
     }
-    cmdvalid = ui::Make<QPushButton>(Frame2, "cmdvalid");
-    cmdvalid->setText(QStringLiteral("Ok"));
-    ui::Place(cmdvalid, 1800, 3840, 975, 390);
+    cmdvalid = ui::Button(Frame2, "cmdvalid", QStringLiteral("Ok"), 1800, 3840, 975, 390);
 
     // A click leaves a direction button pressed until stop releases it.
     const std::array<std::pair<QPushButton*, void (Frmaltazpilot::*)()>, 4> directions{

@@ -76,25 +76,19 @@ Frmaltazsuivi::Frmaltazsuivi() : Form(QStringLiteral("Suivi Sidéral ")) {
     ui::Place(lbl1, kWidth - 540, kFoldedHeight - 480, 345, 345);
 
     // Shown unfolded: the settings.
-    Frincrement = ui::Make<QGroupBox>(this, "Frincrement");
-    Frincrement->setTitle(QStringLiteral("Incrément de calcul"));
-    ui::Place(Frincrement, 120, 2940, 2040, 840);
+    Frincrement = ui::Frame(this, "Frincrement", QStringLiteral("Incrément de calcul"), 120, 2940, 2040, 840);
     txtincrement = ui::TextBox(Frincrement, "txtincrement", 120, 330, 900);
     updowntaux = ui::Make<QWidget>(Frincrement, "updowntaux");
     ui::Place(updowntaux, 1035, 285, 285, 360);
     auto* up = spinnerArrow(updowntaux, Qt::UpArrow, 0);
     auto* down = spinnerArrow(updowntaux, Qt::DownArrow, 180);
     ui::Label(Frincrement, QStringLiteral("ms"), 1410, 330, 450);
-    Frame3 = ui::Make<QGroupBox>(this, "Frame3");
-    Frame3->setTitle(QStringLiteral("Vitesse de correction"));
-    ui::Place(Frame3, 2280, 2940, 2160, 1200);
+    Frame3 = ui::Frame(this, "Frame3", QStringLiteral("Vitesse de correction"), 2280, 2940, 2160, 1200);
     ui::Label(Frame3, QStringLiteral("Azimut"), 120, 330, 900);
     txttempoa = ui::TextBox(Frame3, "txttempoa", 1020, 300, 1020);
     ui::Label(Frame3, QStringLiteral("Altitude"), 120, 750, 900);
     txttempoh = ui::TextBox(Frame3, "txttempoh", 1020, 720, 1020);
-    cmdsave = ui::Make<QPushButton>(this, "cmdsave");
-    cmdsave->setText(QStringLiteral("Enregistrer"));
-    ui::Place(cmdsave, 120, 3900, 2040, 420);
+    cmdsave = ui::Button(this, "cmdsave", QStringLiteral("Enregistrer"), 120, 3900, 2040, 420);
 
     timcompteur = new QTimer(this);
     timcompteur->setObjectName(QStringLiteral("timcompteur"));

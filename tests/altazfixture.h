@@ -1,20 +1,17 @@
-// Tests of the alt-azimuth work windows: the program started on the shipped
-// data, the alt-azimuth mount chosen, and every pass of pending events counted
-// (a test hooks an action on the pass it wants).
+// Tests of the alt-azimuth work windows: the program started, the alt-azimuth
+// mount chosen, and every pass of pending events counted (a test hooks an
+// action on the pass it wants).
 #pragma once
 
-#include "shell/frminterface.h"
-#include "tests/fixture.h"
+#include "tests/started.h"
 
 #include <functional>
+#include <vector>
 
-class AltazWindowTest : public WindowTest {
+class AltazWindowTest : public StartedProgramTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        UseShippedData();
-        frminterface().MDIForm_Load();
-        frminterface().show();
+        StartedProgramTest::SetUp();
         frminterface().barchoix_ButtonClick(2);
         messages.clear();
         seams::SetDoEvents([this] {
@@ -23,6 +20,12 @@ protected:
         });
     }
 
-    int events = 0;                   // passes of events so far
+    // Port writes one after the other.
+    static std::vector<int> Concat(std::vector<int> a, const std::vector<int>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+
+    int events = 0;                     // passes of events so far
     std::function<void(int)> onEvents;  // called at each pass with its number
 };

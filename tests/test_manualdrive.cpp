@@ -42,10 +42,6 @@ protected:
             if (n == 2 * k - 1) action();
         };
     }
-    static std::vector<int> Concat(std::vector<int> a, const std::vector<int>& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
-    }
 };
 
 TEST_F(ManualDrive, LoadingSetsLevelsModeAndBoxesAndTakesThePort) {

@@ -321,6 +321,38 @@ TEST_F(TrackingWindow, APointThatDoesNotMoveSendsNothing) {
     EXPECT_TRUE(Data().empty());
 }
 
+TEST_F(TrackingWindow, BurstDirectionsFollowTheSignOfTheChange) {
+    struct Case {
+        const char* what;
+        double hourAngleHours;
+        int azDirection, altDirection;  // data-register direction bits of the bursts
+    } cases[] = {
+        {"rising in the south-east: azimuth and altitude grow", -3, 8, 2},
+        {"setting in the south-west: azimuth grows, altitude falls", 3, 8, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        SetUt(21, 0, 0);
+        Frmcoord& c = frmcoord();
+        c.txtms->setText("0");
+        TimeBoxes t = c.Time();
+        UpdateUtClock(t);
+        ShowSiderealTime0h(t);
+        c.SetCoordinates(SignedCoordinatesOf(std::fmod(LocalSiderealTime(t) / 3600 - k.hourAngleHours + 24, 24), 0));
+        Frmaltazsuivi& s = Started("10000");
+        Sim().ClearWrites();
+        AdvanceClock(10000);
+        s.timcompteur_Timer();
+        const int az = shared.drive.AzStepsTick, alt = vb::CLng(shared.drive.AltStepsTick);
+        ASSERT_GT(az, 0);
+        ASSERT_GT(alt, 0);
+        EXPECT_EQ(Data(), Concat(Pulses(az, k.azDirection, 4), Pulses(alt, k.altDirection, 1)));
+        EXPECT_EQ(s.txtna->text(), vb::CStr(az));
+        EXPECT_EQ(s.txtnh->text(), vb::CStr(alt));
+        s.imgstop_Click();
+    }
+}
+
 TEST_F(TrackingWindow, PauseStopsTheClockAndTheNextTickCatchesUp) {
     Frminterface& main = frminterface();
     SetUt(21, 0, 0);
@@ -521,7 +553,8 @@ TEST_F(TrackingWindow, TheMountFollowsTheStarForAnHour) {
         // The mount was synchronised on the star: it stands where the start put the counters.
         const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
         // Universal time minus local time, whole hours.
-        const qint64 utOffsetMs = 3600000 * std::llround(simsky::AsDateTime(clock).msecsTo(simsky::ShownUt(c.Time())) / 3600000.0);
+        const qint64 utOffsetMs =
+            3600000 * std::llround(simsky::AsDateTime(clock).msecsTo(simsky::ShownUt(c.Time())) / 3600000.0);
         Sim().ResetMount();
         Sim().SetRecording(false);
 
