@@ -124,7 +124,7 @@ struct DriveState {
     int32_t TrackDelayAlt = 0;
     double DeltaAz = 0;                // change of the current tracking tick, arc-seconds
     double DeltaAlt = 0;
-    int16_t AzStepsTick = 0;           // pulses of the current tracking tick
+    int32_t AzStepsTick = 0;           // pulses of the current tracking tick
     double AltStepsTick = 0;
     double AzStepRemainder = 0;        // fractions of a pulse carried to the next tick
     double AltStepRemainder = 0;

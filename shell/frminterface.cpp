@@ -299,12 +299,7 @@ void Frminterface::ToggleSiderealTracking() {
         shared.win.TrackingShown = vb::True;
         return;
     }
-    frmaltazsuivi().timcompteur->stop();
-    shared.drive.DeltaAz = 0;
-    shared.drive.DeltaAlt = 0;
-    frmcoord().txtms->setText(QStringLiteral("0"));
-    heuretimer->start();
-    shared.pos.PositionSynced = vb::False;
+    // Its unload stops the tick and gives the clock back, however it closes.
     forms::Unload<Frmaltazsuivi>();
     shared.win.TrackingShown = vb::False;
 }
