@@ -8,6 +8,7 @@
 #include "core/counters.h"
 #include "core/gotostep.h"
 #include "core/state.h"
+#include "equatorial/frmequapointage.h"
 #include "motor/paddle.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
@@ -632,19 +633,27 @@ void FrmCercle::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     ui::ShowPopup(mnuName);
 }
 
-void FrmCercle::mnuPoint_Click() {
-    if (shared.win.AltazMode != vb::True) {
-        // The equatorial mount points and syncs from the chart once its goto exists.
-        return;
-    }
-    auto& g = shared.altgoto;
-    // Only a chart in its pointing role starts a goto, and never a second one.
-    if (shared.win.SkyChartShown == vb::False || g.GotoRunning) return;
+bool FrmCercle::picked(double& ad, double& dec) const {
     int16_t index = -1, kind = -1;
     Cherche(pickX, pickY, index, kind);
-    if (index < 0) return;
-    const double ad = kind != 0 ? objAD[index] : starAD[index];
-    const double dec = kind != 0 ? objDec[index] : starDec[index];
+    if (index < 0) return false;
+    ad = kind != 0 ? objAD[index] : starAD[index];
+    dec = kind != 0 ? objDec[index] : starDec[index];
+    return true;
+}
+
+void FrmCercle::mnuPoint_Click() {
+    auto& g = shared.altgoto;
+    // Never a second move while a goto runs (its pulses let this menu through).
+    if (g.GotoRunning) return;
+    if (shared.win.AltazMode != vb::True) {
+        pointEquatorial();
+        return;
+    }
+    // Only a chart in its pointing role starts an alt-azimuth goto.
+    if (shared.win.SkyChartShown == vb::False) return;
+    double ad = 0, dec = 0;
+    if (!picked(ad, dec)) return;
 
     g.GotoRunning = true;
     Frmcoord& coord = frmcoord();
@@ -672,14 +681,37 @@ void FrmCercle::mnuPoint_Click() {
     g.GotoRunning = false;
 }
 
+void FrmCercle::pointEquatorial() {
+    double ad = 0, dec = 0;
+    if (!picked(ad, dec)) return;
+    auto& e = shared.equa;
+    auto& w = shared.win;
+    if (w.SkyChartShown != vb::False) {
+        // Pointing role: a goto. A stop from the progress window leaves the
+        // telescope where the pulses took it and the chart in its sync role.
+        e.GotoRA = ad;
+        e.GotoDec = dec;
+        // (Quitting the pointing window during the goto closes the chart too.)
+        if (frmequapointage().RunGoto() && !Unloaded()) RedrawChart();
+        return;
+    }
+    // Sync role: the telescope is aimed at the pick; from now on the chart points.
+    e.TelescopeRA = ad;
+    e.TelescopeDec = dec;
+    Frmequapointage& pointing = frmequapointage();
+    pointing.ShowPosition(ad, dec);
+    w.ShowTelescope = vb::True;
+    pointing.picpointage->setEnabled(true);
+    mnuPoint->setText(QStringLiteral("Pointage"));
+    w.SkyChartShown = vb::True;
+    RedrawChart();
+    w.AltazMode = vb::False;
+}
+
 void FrmCercle::mnureinit_Click() {
     if (shared.altgoto.GotoRunning) return;
-    int16_t index = -1, kind = -1;
-    Cherche(pickX, pickY, index, kind);
-    if (index < 0) return;
     auto& e = shared.equa;
-    e.GotoRA = kind != 0 ? objAD[index] : starAD[index];
-    e.GotoDec = kind != 0 ? objDec[index] : starDec[index];
+    if (!picked(e.GotoRA, e.GotoDec)) return;
 
     Frmcoord& coord = frmcoord();
     const chart::Split ra = chart::SplitCoordinate(e.GotoRA);

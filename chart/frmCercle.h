@@ -156,6 +156,10 @@ private:
     void showZoomCaptions(int16_t n);
     void showChecks();
     void rotate(int step);
+    // The coordinates of what the last press picked; false when it picked nothing.
+    bool picked(double& ad, double& dec) const;
+    // mnuPoint on an equatorial mount: a goto in the pointing role, a sync in the other.
+    void pointEquatorial();
 
     // What the next drawing inherits from the last: colours, fill, font.
     QColor foreColor_ = chart::kStarOutline;

@@ -201,7 +201,7 @@ void Frmequapointage::lbObjets_DblClick() {
     if (i < 0) return;
     shared.equa.GotoRA = ownObjects_.CatalogueRA[i];
     shared.equa.GotoDec = ownObjects_.CatalogueDec[i];
-    runGoto();
+    RunGoto();
 }
 
 void Frmequapointage::lbObjets_MouseDown(Qt::MouseButton button) {
@@ -215,16 +215,17 @@ void Frmequapointage::bOK_Click() {
     shared.equa.GotoRA = typed->gotoRA;
     shared.equa.GotoDec = typed->gotoDec;
     ShowPosition(typed->gotoRA, typed->gotoDec);
-    runGoto();
+    RunGoto();
 }
 
-void Frmequapointage::runGoto() {
+bool Frmequapointage::RunGoto() {
     EquaGotoOnScreen windows;
     const EquaGotoResult r = GotoEquatorial(windows);
-    if (!r.Moved()) return;
+    if (!r.Moved()) return false;
     shared.equa.TelescopeRA = r.ra;
     shared.equa.TelescopeDec = r.dec;
     ShowPosition(r.ra, r.dec);
+    return true;
 }
 
 void Frmequapointage::Picinit_MouseDown() { Picinit->SetPicture(ButtonPictures[3]); }

@@ -37,6 +37,10 @@ public:
     // Shows a telescope position in tADpos and tdcpos ("7h3.6'", "-10°12'");
     // the chart's sync and goto show theirs here too.
     void ShowPosition(double ra, double dec);
+    // Runs the goto to GotoRA, GotoDec (the chart's goto too); the telescope
+    // then points where the pulses took it, shown in tADpos and tdcpos.
+    // False when nothing moved (refused, or another goto runs).
+    bool RunGoto();
 
     // The reference stars of lbEtoiles (row i is star i), from
     // "\data\5magstar.cat"; RefStarCount() stars.
@@ -58,9 +62,6 @@ public:
 private:
     // The window's own object table, with its filter.
     ObjectTable ownObjects_;
-    // Runs the goto to GotoRA, GotoDec; the telescope then points where the
-    // pulses took it, shown in tADpos and tdcpos.
-    void runGoto();
     void openChart(const QString& role, bool pointing);
     void loadGotoSpeeds();
     bool eventFilter(QObject* watched, QEvent* e) override;
