@@ -56,11 +56,10 @@ QPushButton* trackButton(QWidget* parent, const char* name, int left, const QPix
     return b;
 }
 
+// The goto's account of what the file must hold, said of tracking.
 QString unusableMechanicsMessage() {
-    return QStringLiteral(
-               "Suivi impossible : le fichier %1 doit contenir quatre nombres positifs, un par ligne (pas moteur "
-               "A.D., pas moteur Déc., rapport de réduction A.D., rapport de réduction Déc.).")
-        .arg(datadir::Shown(settingsfiles::kConfigEqua));
+    return UnusableMechanicsMessage().replace(QStringLiteral("Pointage impossible"),
+                                              QStringLiteral("Suivi impossible"));
 }
 
 QString unusableRateMessage(double rate) {

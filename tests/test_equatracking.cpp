@@ -226,6 +226,7 @@ TEST_F(EquaTracking, UnusableMechanicsRefuseToStartAndNameTheFile) {
         w.cmdgo->click();
         ASSERT_EQ(messages.size(), 1);
         EXPECT_TRUE(messages[0].contains("config_equa.ini")) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].startsWith("Suivi impossible")) << messages[0].toStdString();
         EXPECT_FALSE(w.timersuivi->isActive());
         EXPECT_EQ(shared.drive.MotorMode, 0);
         EXPECT_TRUE(w.txtpas->text().isEmpty());
