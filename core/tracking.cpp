@@ -91,6 +91,24 @@ Pulses PulsesOf(double change, double pulseArcsec, double remainder) {
     return p;
 }
 
+double SiderealHalfStepsPerSecond(double raMotorSteps, double raRatio) {
+    return kSiderealArcsecPerSecond / ((360 / (raMotorSteps * raRatio)) * 3600 / 2);
+}
+
+bool UsableBurstRate(double halfStepsPerSecond) {
+    return std::isfinite(halfStepsPerSecond) && halfStepsPerSecond <= kLongestBurst;
+}
+
+SiderealBurst SiderealBurstOf(double halfStepsPerSecond, double somme) {
+    // The carry of the alt-azimuth bursts, on a rate of pulses.
+    const Pulses p = PulsesOf(halfStepsPerSecond, 1, somme);
+    SiderealBurst b;
+    b.count = static_cast<int16_t>(std::clamp(p.count, 0.0, kLongestBurst));
+    b.reste = p.rest;
+    b.somme = p.remainder;
+    return b;
+}
+
 double AzimuthChange(double a1, double a0) {
     double d = a1 - a0;
     if (std::fabs(d) > 360000) d += d < 0 ? 1296000 : -1296000;

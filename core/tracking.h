@@ -56,6 +56,29 @@ struct Pulses {
 };
 Pulses PulsesOf(double change, double pulseArcsec, double remainder);
 
+// --- Equatorial sidereal tracking -----------------------------------------
+
+// The sidereal rate, arc-seconds per second of time.
+constexpr double kSiderealArcsecPerSecond = 15.04;
+// The most pulses one burst can send.
+constexpr double kLongestBurst = 32767;
+
+// Half-steps per second of the right-ascension motor at the sidereal rate:
+// the rate over the half-step angle 360 / (steps * ratio) * 3600 / 2, not
+// rounded. 200 steps and a ratio of 360 give 15.04 / 9.
+double SiderealHalfStepsPerSecond(double raMotorSteps, double raRatio);
+// A rate the bursts can send: finite and at most kLongestBurst.
+bool UsableBurstRate(double halfStepsPerSecond);
+
+// One second's burst: the rate rounded (halves to even), its fraction added
+// to the carried sum, and one pulse at most moved between them.
+struct SiderealBurst {
+    int16_t count = 0;  // EquaStepCount
+    double reste = 0;   // the rate minus its rounded value
+    double somme = 0;   // the carried sum after this burst
+};
+SiderealBurst SiderealBurstOf(double halfStepsPerSecond, double somme);
+
 // The change of azimuth from a0 to a1, through north when it is the shorter
 // way (a change of more than 100 degrees is taken as a pass through 0).
 double AzimuthChange(double a1, double a0);

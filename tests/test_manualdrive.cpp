@@ -20,12 +20,48 @@
 #include <QSlider>
 
 #include <functional>
+#include <ostream>
+#include <string>
 
 using port::Write;
 
 namespace {
 
-class ManualDrive : public AltazWindowTest {
+// What differs between the two mounts' windows.
+struct DriveConfig {
+    const char* name;
+    Frmaltazpilot& (*window)();
+    bool (*loaded)();
+    SpeedTable DriveState::*table;
+    const char* file;
+    const char* caption;
+    int width, height, panelWidth, panelLeft;
+    const char* azFrame;
+    const char* altFrame;
+    const char* azHeading;
+    const char* altHeading;
+    const char* azBox0;
+    const char* altBox4;
+    const char* levelZeroBar;
+    bool countsPositions;  // the alt-azimuth moves count their pulses
+};
+
+// Test names and messages show the mount.
+void PrintTo(const DriveConfig& c, std::ostream* os) { *os << c.name; }
+
+Frmaltazpilot& altazWindow() { return frmaltazpilot(); }
+Frmaltazpilot& equaWindow() { return frmequapilot(); }
+
+const DriveConfig kConfigs[] = {
+    {"altaz", altazWindow, forms::Loaded<Frmaltazpilot>, &DriveState::AltazSpeedTable, "vitessealtaz.ini",
+     " Pilotage altazimutal", 5500, 4710, 10200, 5520, "Azimut", "Altitude", "Vitesses Azimut",
+     "Vitesses Altitude", "tAZ0", "tAlt4", "I", true},
+    {"equatorial", equaWindow, forms::Loaded<Frmequapilot>, &DriveState::EquaSpeedTable, "vitesseequa.ini",
+     "Pilotage équatorial", 6000, 4800, 10680, 6000, "Ascension droite", "Déclinaison", "Vitesses A.D",
+     "Vitesses Déc.", "tAD0", "tDc4", "Sid.", false},
+};
+
+class ManualDrive : public AltazWindowTest, public testing::WithParamInterface<DriveConfig> {
 protected:
     void SetUp() override {
         AltazWindowTest::SetUp();
@@ -34,6 +70,12 @@ protected:
         shared.drive.EquaSpeedTable = shared.drive.AltazSpeedTable;
         Sim().ClearWrites();
     }
+
+    static const DriveConfig& Config() { return GetParam(); }
+    static Frmaltazpilot& Window() { return Config().window(); }
+    static SpeedTable& Table() { return shared.drive.*(Config().table); }
+    // A window width as the frame shows it, to the nearest pixel.
+    static int Shown(int twips) { return twips::FromPixels(twips::ToPixels(twips)); }
 
     // Runs `action` at the first pass of events of pulse k (its first write made).
     void AtPulse(int k, std::function<void()> action) {
@@ -44,14 +86,15 @@ protected:
     }
 };
 
-TEST_F(ManualDrive, LoadingSetsLevelsModeAndBoxesAndTakesThePort) {
+TEST_P(ManualDrive, LoadingSetsLevelsModeAndBoxesAndTakesThePort) {
+    const DriveConfig& m = Config();
     shared.drive.MotorMode = 2;
     shared.drive.SpeedIndexAz = 0;
-    shared.drive.AltazSpeedTable = {{{600, 625}, {400000, 2000000}, {20, -100}, {50000, 50}, {25000, 1638350}}};
-    const Frmaltazpilot& p = frmaltazpilot();
-    EXPECT_EQ(p.windowTitle(), " Pilotage altazimutal");
-    EXPECT_EQ(p.TwipsWidth(), 5505);  // 5500 twips, to the nearest pixel
-    EXPECT_EQ(p.TwipsHeight(), 4710);
+    Table() = {{{600, 625}, {400000, 2000000}, {20, -100}, {50000, 50}, {25000, 1638350}}};
+    const Frmaltazpilot& p = Window();
+    EXPECT_EQ(p.windowTitle(), QString::fromUtf8(m.caption));
+    EXPECT_EQ(p.TwipsWidth(), Shown(m.width));
+    EXPECT_EQ(p.TwipsHeight(), m.height);
     EXPECT_EQ(Writes(), (std::vector<Write>{{890, 1}}));
     EXPECT_EQ(shared.drive.MotorMode, 0);
     EXPECT_EQ(shared.drive.SpeedIndexAz, 3);
@@ -61,10 +104,10 @@ TEST_F(ManualDrive, LoadingSetsLevelsModeAndBoxesAndTakesThePort) {
     EXPECT_EQ(p.slalt->value(), 3);
     for (const QLineEdit* b : {p.txtnumaz, p.txtnumalt}) EXPECT_EQ(b->text(), "4");
     for (const QLineEdit* b : {p.txtv_az, p.txtv_alt}) EXPECT_EQ(b->text(), "IIIIIIIIII");
-    EXPECT_EQ(p.Fraz->title(), "Azimut");
-    EXPECT_EQ(p.Fralt->title(), "Altitude");
-    EXPECT_EQ(p.Label3->text(), "Vitesses Azimut");
-    EXPECT_EQ(p.Label2->text(), "Vitesses Altitude");
+    EXPECT_EQ(p.Fraz->title(), QString::fromUtf8(m.azFrame));
+    EXPECT_EQ(p.Fralt->title(), QString::fromUtf8(m.altFrame));
+    EXPECT_EQ(p.Label3->text(), QString::fromUtf8(m.azHeading));
+    EXPECT_EQ(p.Label2->text(), QString::fromUtf8(m.altHeading));
     EXPECT_EQ(p.lblvit->Caption(), "8");
 
     struct Case {
@@ -86,11 +129,11 @@ TEST_F(ManualDrive, LoadingSetsLevelsModeAndBoxesAndTakesThePort) {
         EXPECT_EQ(box->text(), c.box) << "HScroll" << c.bar + 1;
         EXPECT_EQ(p.HScroll[c.bar]->value(), c.position) << "HScroll" << c.bar + 1;
     }
-    EXPECT_EQ(p.tAZ[0]->objectName(), "tAZ0");
-    EXPECT_EQ(p.tAlt[4]->objectName(), "tAlt4");
+    EXPECT_EQ(p.tAZ[0]->objectName(), m.azBox0);
+    EXPECT_EQ(p.tAlt[4]->objectName(), m.altBox4);
 }
 
-TEST_F(ManualDrive, EachButtonPulsesItsAxisUntilStop) {
+TEST_P(ManualDrive, EachButtonPulsesItsAxisUntilStop) {
     struct Case {
         const char* name;
         QPushButton* Frmaltazpilot::*button;
@@ -102,7 +145,8 @@ TEST_F(ManualDrive, EachButtonPulsesItsAxisUntilStop) {
         {"cmdhh", &Frmaltazpilot::cmdhh, 2, 1, 0, 3},
         {"cmdhb", &Frmaltazpilot::cmdhb, 0, 1, 0, -3},
     };
-    Frmaltazpilot& p = frmaltazpilot();
+    Frmaltazpilot& p = Window();
+    const bool counted = Config().countsPositions;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Sim().ClearWrites();
@@ -114,16 +158,16 @@ TEST_F(ManualDrive, EachButtonPulsesItsAxisUntilStop) {
         EXPECT_EQ(Data(), Pulses(3, c.direction, c.step)) << "the pulse under way is finished";
         EXPECT_EQ(Sim().AzSteps(), c.az);
         EXPECT_EQ(Sim().AltSteps(), c.alt);
-        EXPECT_EQ(shared.pos.PendingAzSteps, c.az) << "counted as sent";
-        EXPECT_EQ(shared.pos.PendingAltSteps, c.alt);
+        EXPECT_EQ(shared.pos.PendingAzSteps, counted ? c.az : 0) << "counted as sent, on the alt-azimuth mount";
+        EXPECT_EQ(shared.pos.PendingAltSteps, counted ? c.alt : 0);
         EXPECT_EQ(shared.drive.MotorMode, 0);
         for (const QPushButton* b : {p.cmdad, p.cmdag, p.cmdhh, p.cmdhb})
             EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
     }
 }
 
-TEST_F(ManualDrive, AnotherButtonDuringAMoveTakesThePortUntilStop) {
-    Frmaltazpilot& p = frmaltazpilot();
+TEST_P(ManualDrive, AnotherButtonDuringAMoveTakesThePortUntilStop) {
+    Frmaltazpilot& p = Window();
     // Up pressed during the second azimuth pulse; stop during the second altitude pulse.
     int stage = 0;
     events = 0;
@@ -145,8 +189,8 @@ TEST_F(ManualDrive, AnotherButtonDuringAMoveTakesThePortUntilStop) {
     EXPECT_FALSE(p.cmdhh->isChecked());
 }
 
-TEST_F(ManualDrive, ASliderClickChangesTheDelayFromTheNextPulse) {
-    Frmaltazpilot& p = frmaltazpilot();
+TEST_P(ManualDrive, ASliderClickChangesTheDelayFromTheNextPulse) {
+    Frmaltazpilot& p = Window();
     std::vector<int32_t> delays;
     events = 0;
     onEvents = [&](int n) {
@@ -159,9 +203,9 @@ TEST_F(ManualDrive, ASliderClickChangesTheDelayFromTheNextPulse) {
     EXPECT_EQ(shared.drive.SpeedChanged, vb::True);
 }
 
-TEST_F(ManualDrive, SlidersShowTheLevel) {
-    Frmaltazpilot& p = frmaltazpilot();
-    const char* const bars[5] = {"I", "IIII", "IIIIIII", "IIIIIIIIII", "IIIIIIIIIIIII"};
+TEST_P(ManualDrive, SlidersShowTheLevel) {
+    Frmaltazpilot& p = Window();
+    const char* const bars[5] = {Config().levelZeroBar, "IIII", "IIIIIII", "IIIIIIIIII", "IIIIIIIIIIIII"};
     for (int level : {0, 1, 2, 4, 3}) {
         p.slaz->setValue(level);
         p.slalt->setValue(4 - level);
@@ -169,14 +213,15 @@ TEST_F(ManualDrive, SlidersShowTheLevel) {
         EXPECT_EQ(shared.drive.SpeedIndexAlt, 4 - level);
         EXPECT_EQ(p.txtv_az->text(), bars[level]);
         EXPECT_EQ(p.txtnumaz->text(), vb::CStr(level + 1));
-        EXPECT_EQ(p.txtv_alt->text(), bars[4 - level]);
+        EXPECT_EQ(p.txtv_alt->text(), level == 4 ? "I" : bars[4 - level]) << "level 0 of the second axis is a bar";
         EXPECT_EQ(p.txtnumalt->text(), vb::CStr(5 - level));
     }
 }
 
-TEST_F(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
-    shared.drive.AltazSpeedTable = {{{600, 625}, {400000, 200000}, {100000, 100000}, {50000, 50000}, {25000, 25000}}};
-    Frmaltazpilot& p = frmaltazpilot();
+TEST_P(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
+    const QString file = QString::fromLatin1(Config().file);
+    Table() = {{{600, 625}, {400000, 200000}, {100000, 100000}, {50000, 50000}, {25000, 25000}}};
+    Frmaltazpilot& p = Window();
     p.HScroll[2]->setValue(37);
     EXPECT_EQ(p.tAZ[2]->text(), "37") << "a bar writes its box";
     p.tAZ[3]->setText("");
@@ -186,8 +231,8 @@ TEST_F(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
     p.tAlt[3]->setText("-4");
     p.cmdvalid->click();
     const SpeedTable expected = {{{600, 600}, {400000, 200000}, {1850, 616}, {50000, -200}, {25000, 25000}}};
-    EXPECT_EQ(shared.drive.AltazSpeedTable, expected);
-    EXPECT_EQ(ReadData("vitessealtaz.ini"),
+    EXPECT_EQ(Table(), expected);
+    EXPECT_EQ(ReadData(file),
               "600\r\n400000\r\n1850\r\n50000\r\n25000\r\n600\r\n200000\r\n616.5\r\n-200\r\n25000\r\n");
     EXPECT_TRUE(messages.isEmpty());
 
@@ -195,8 +240,8 @@ TEST_F(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
     for (QLineEdit* b : p.tAZ) b->clear();
     for (QLineEdit* b : p.tAlt) b->clear();
     p.cmdvalid->click();
-    EXPECT_EQ(shared.drive.AltazSpeedTable, expected);
-    EXPECT_EQ(ReadData("vitessealtaz.ini"),
+    EXPECT_EQ(Table(), expected);
+    EXPECT_EQ(ReadData(file),
               "600\r\n400000\r\n1850\r\n50000\r\n25000\r\n600\r\n200000\r\n616\r\n-200\r\n25000\r\n");
 
     // A file that cannot be written: told, the table unchanged.
@@ -207,27 +252,29 @@ TEST_F(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
     p.cmdvalid->click();
     datadir::SetFolder(folder);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains("vitessealtaz.ini"));
-    EXPECT_EQ(shared.drive.AltazSpeedTable, expected);
+    EXPECT_TRUE(messages[0].contains(file));
+    EXPECT_EQ(Table(), expected);
 }
 
-TEST_F(ManualDrive, TheSpeedPanelWidensTheWindow) {
-    Frmaltazpilot& p = frmaltazpilot();
-    for (const auto& [caption, width] : {std::pair{"7", 10200}, std::pair{"8", 5500}, std::pair{"7", 10200}}) {
+TEST_P(ManualDrive, TheSpeedPanelWidensTheWindow) {
+    const DriveConfig& m = Config();
+    Frmaltazpilot& p = Window();
+    for (const auto& [caption, width] :
+         {std::pair{"7", m.panelWidth}, std::pair{"8", m.width}, std::pair{"7", m.panelWidth}}) {
         p.lblvit_Click();
         EXPECT_EQ(p.lblvit->Caption(), caption);
         EXPECT_NEAR(p.TwipsWidth(), width, 7);
-        EXPECT_EQ(p.TwipsHeight(), 4710);
+        EXPECT_EQ(p.TwipsHeight(), m.height);
     }
     EXPECT_EQ(p.Frame2->title(), "Réglage des vitesses");
-    EXPECT_EQ(p.Frame2->x(), twips::ToPixels(5520));
+    EXPECT_EQ(p.Frame2->x(), twips::ToPixels(m.panelLeft));
 }
 
-TEST_F(ManualDrive, QuitOrAnyCloseEndsTheMove) {
+TEST_P(ManualDrive, QuitOrAnyCloseEndsTheMove) {
     for (const char* how : {"Quitter", "title bar"}) {
         SCOPED_TRACE(how);
-        frmaltazpilot().Show();
-        Frmaltazpilot& p = frmaltazpilot();
+        Window().Show();
+        Frmaltazpilot& p = Window();
         Sim().ClearWrites();
         AtPulse(2, [&] {
             if (QString(how) == "Quitter") p.Cmdquit->click();
@@ -236,15 +283,15 @@ TEST_F(ManualDrive, QuitOrAnyCloseEndsTheMove) {
         p.cmdhb->click();
         EXPECT_EQ(Data(), Pulses(2, 0, 1));
         EXPECT_EQ(shared.drive.MotorMode, 0);
-        EXPECT_FALSE(forms::Loaded<Frmaltazpilot>());
+        EXPECT_FALSE(Config().loaded());
         onEvents = nullptr;
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
 
-TEST_F(ManualDrive, NoMoveWhileAGotoRuns) {
-    Frmaltazpilot& p = frmaltazpilot();
+TEST_P(ManualDrive, NoMoveWhileAGotoRuns) {
+    Frmaltazpilot& p = Window();
     Sim().ClearWrites();
     shared.altgoto.GotoRunning = true;
     for (QPushButton* b : {p.cmdad, p.cmdag, p.cmdhh, p.cmdhb}) {
@@ -255,7 +302,12 @@ TEST_F(ManualDrive, NoMoveWhileAGotoRuns) {
     EXPECT_EQ(shared.drive.MotorMode, 0);
 }
 
-TEST_F(ManualDrive, TheEquatorialWindowIsTheSameWindowWithItsOwnSettings) {
+INSTANTIATE_TEST_SUITE_P(BothMounts, ManualDrive, testing::ValuesIn(kConfigs),
+                         [](const testing::TestParamInfo<DriveConfig>& info) { return std::string(info.param.name); });
+
+using EquatorialManualDrive = ManualDrive;
+
+TEST_F(EquatorialManualDrive, TheEquatorialWindowIsTheSameWindowWithItsOwnSettings) {
     Frmequapilot& p = frmequapilot();
     EXPECT_EQ(p.windowTitle(), "Pilotage équatorial");
     EXPECT_EQ(p.TwipsWidth(), 6000);
