@@ -260,18 +260,15 @@ void Frmcoord::Form_Load() {
     // 3. Season, from the system's own summer-time state.
     if (DefaultUtOffsetHours(now) == 2) optété_Click();
     else opthivers_Click();
+    shared.site.SeasonDefaultHours = DefaultUtOffsetHours(now);
 
-    // 4, 5. Universal time; before 2 h (summer) or 1 h (winter) local time,
-    // universal time is still on the day before.
-    const UtClock ut = UtClockOf(now, shared.site.UtOffsetHours);
-    txth->setText(ut.txth);
-    txtmin->setText(ut.txtmin);
-    txts->setText(ut.txts);
-    if (ut.previousDay) cbjour->setCurrentIndex(today.cbjour - 1);
-    // The sidereal time at 0 h is shown at every load: the conversions read it.
+    // 4, 5. Universal time, and the date lists on the UT date (before 2 h in
+    // summer or 1 h in winter, French time, still the day before). The
+    // sidereal time at 0 h is shown at every load: the conversions read it.
     TimeBoxes t = Time();
+    UpdateUtClock(t);
     ShowSiderealTime0h(t);
-    txtessai->setText(t.txtessai);
+    SetTime(t);
 
     // 6. Counters and their displays.
     shared.pos.PendingAzSteps = 0;
@@ -629,6 +626,8 @@ TimeBoxes Frmcoord::Time() const {
 }
 
 void Frmcoord::SetTime(const TimeBoxes& t) {
+    // The season the clock runs on (it follows the system's daylight saving).
+    (shared.site.UtOffsetHours == 2 ? optété : opthivers)->setChecked(true);
     cbjour->setCurrentIndex(t.dates.cbjour);
     cbmois->setCurrentIndex(t.dates.cbmois);
     cbannee->setCurrentIndex(t.dates.cbannee);
