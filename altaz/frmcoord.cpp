@@ -74,7 +74,7 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
 
     // Top band.
     frheure = ui::Make<QGroupBox>(this, "frheure");
-    ui::Place(frheure, 0, 0, 5775, 2055);
+    ui::Place(frheure, 0, 0, 5745, 2055);
     label(frheure, QStringLiteral("Date"), 120, 240, 600);
     cbjour = ui::Make<QComboBox>(frheure, "cbjour");
     ui::Place(cbjour, 720, 210, 720, 315);
@@ -116,7 +116,7 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
 
     // Middle band.
     Frobservation = ui::Make<QGroupBox>(this, "Frobservation");
-    ui::Place(Frobservation, 0, 2040, 5775, 2655);
+    ui::Place(Frobservation, 0, 2040, 5745, 2655);
     lbCatalogue = ui::Make<QListWidget>(Frobservation, "lbCatalogue");
     ui::Place(lbCatalogue, 120, 240, 3000, 1260);
     lbObjets = ui::Make<QListWidget>(Frobservation, "lbObjets");
@@ -157,7 +157,7 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     // Settings panel.
     Frame1 = ui::Make<QGroupBox>(this, "Frame1");
     Frame1->setTitle(QStringLiteral("Ajustement des vitesses"));
-    ui::Place(Frame1, 0, 5760, 5775, 2295);
+    ui::Place(Frame1, 0, 5760, 5745, 2295);
     label(Frame1, QStringLiteral("Azimut"), 240, 240, 2400);
     label(Frame1, QStringLiteral("Altitude"), 3000, 240, 2400);
     HScrollazl = bar(Frame1, "HScrollazl", 240, 600);
@@ -169,21 +169,21 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
     const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
     for (int i = 0; i < 3; ++i) {
-        txtaz[i] = box(this, azNames[i], 120 + 920 * i, 8100, 880);
-        txtalt[i] = box(this, altNames[i], 120 + 920 * i, 8460, 880);
+        txtaz[i] = box(this, azNames[i], 120 + 800 * i, 8160, 760);
+        txtalt[i] = box(this, altNames[i], 120 + 800 * i, 8520, 760);
     }
     Frame2 = ui::Make<QGroupBox>(this, "Frame2");
     Frame2->setTitle(QStringLiteral("Inversion des commandes"));
-    ui::Place(Frame2, 2940, 8040, 2040, 855);
+    ui::Place(Frame2, 2580, 8040, 2520, 855);
     chkalt = ui::Make<QCheckBox>(Frame2, "chkalt");
     chkalt->setText(QStringLiteral("Déclinaison \\ Altitude"));
-    ui::Place(chkalt, 60, 510, 1960, kBoxHeight);
+    ui::Place(chkalt, 60, 510, 2400, kBoxHeight);
     chkaz = ui::Make<QCheckBox>(Frame2, "chkaz");
     chkaz->setText(QStringLiteral("A.D. \\ Azimut"));
-    ui::Place(chkaz, 60, 240, 1960, kBoxHeight);
+    ui::Place(chkaz, 60, 240, 2400, kBoxHeight);
     cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
     cmdvalid->setText(QStringLiteral("OK"));
-    ui::Place(cmdvalid, 5040, 8280, 660, 390);
+    ui::Place(cmdvalid, 5160, 8280, 540, 390);
 
     // Right-hand strip.
     Frame3 = ui::Make<QGroupBox>(this, "Frame3");
