@@ -150,6 +150,9 @@ protected:
     void switchPaddleOnAfterGoto();
     void speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay);
     bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    int catalogueRowAtPress_ = -1;  // the catalogue chosen when the list was last pressed
 };
 
 inline Frmcoord& frmcoord() { return forms::Use<Frmcoord>(); }

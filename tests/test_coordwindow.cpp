@@ -417,6 +417,29 @@ TEST_F(ObjectList, ChoosingACatalogueResetsTheFilter) {
     EXPECT_EQ(shared.cat.ObjectTypeFilter, 0);
 }
 
+TEST_F(ObjectList, AClickOnTheCatalogueAlreadyChosenReloadsItAndResetsTheFilter) {
+    Frmcoord& c = frmcoord();
+    Frminterface& m = frminterface();
+    c.Show();
+    auto click = [&](int row) {
+        const QRect r = c.lbCatalogue->visualItemRect(c.lbCatalogue->item(row));
+        QTest::mouseClick(c.lbCatalogue->viewport(), Qt::LeftButton, {}, r.center());
+    };
+    click(1);
+    EXPECT_EQ(c.CatalogueIndex, 1);
+    EXPECT_EQ(rows(c.lbObjets), (QStringList{"M 1", "M 2", "M 31", "M 45", "M 44"})) << "loaded once";
+    m.mnuAOuverts->trigger();
+    EXPECT_EQ(rows(c.lbObjets), (QStringList{"M 45", "M 44"}));
+
+    click(1);
+
+    EXPECT_EQ(rows(c.lbObjets), (QStringList{"M 1", "M 2", "M 31", "M 45", "M 44"}));
+    EXPECT_EQ(m.mnufilt->text(), "Filtre=[Aucun]");
+    EXPECT_TRUE(m.mnuaucun->isChecked());
+    EXPECT_FALSE(m.mnuAOuverts->isChecked());
+    EXPECT_EQ(shared.cat.ObjectTypeFilter, 0);
+}
+
 TEST_F(ObjectList, AucunReloadsTheWholeCatalogue) {
     Frmcoord& c = frmcoord();
     Frminterface& m = frminterface();
