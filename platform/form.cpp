@@ -33,11 +33,7 @@ QList<QPointer<Form>>& allForms() {
 }
 }  // namespace
 
-namespace {
-
-// How far a caption runs past its control, across or down, in pixels, with
-// the font the control uses (0 when it fits).
-int captionOverrun(const QWidget* w) {
+int forms::CaptionOverrun(const QWidget* w) {
     const QFontMetrics fm(w->font());
     const QStyle* style = w->style();
     if (const auto* l = qobject_cast<const QLabel*>(w)) {
@@ -79,14 +75,16 @@ int captionOverrun(const QWidget* w) {
     return 0;
 }
 
+namespace {
+
 // A label that fits on two lines wraps; any other caption that does not fit
 // takes a smaller font, down to 6 points. The controls inside a frame keep
 // their own font.
 void fitCaption(QWidget* w) {
-    if (captionOverrun(w) == 0) return;
+    if (forms::CaptionOverrun(w) == 0) return;
     if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap()) {
         l->setWordWrap(true);
-        if (captionOverrun(l) == 0) return;
+        if (forms::CaptionOverrun(l) == 0) return;
         l->setWordWrap(false);
     }
     for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -98,7 +96,7 @@ void fitCaption(QWidget* w) {
     QFont f = w->font();
     if (f.pointSizeF() <= 0) f.setPointSizeF(QFontInfo(f).pointSizeF());
     constexpr double kSmallest = 6;
-    while (captionOverrun(w) > 0 && f.pointSizeF() > kSmallest) {
+    while (forms::CaptionOverrun(w) > 0 && f.pointSizeF() > kSmallest) {
         f.setPointSizeF(f.pointSizeF() - 0.5);
         w->setFont(f);
     }

@@ -101,6 +101,11 @@ std::unique_ptr<QMessageBox> MessageBox(const QString& text, QWidget* parent = n
 // (the program's seams::MsgBox).
 void ShowMessageBox(const QString& text);
 
+// How far a caption (label, check box, option button, button, frame title)
+// runs past its control, across or down, in pixels, with the font the control
+// uses; 0 when it is wholly visible.
+int CaptionOverrun(const QWidget* w);
+
 // Makes every caption under root wholly visible in its control: a label that
 // fits on two lines wraps, any other caption too wide for its control takes
 // a smaller font. Every window does this when it is shown.

@@ -5,16 +5,8 @@
 
 #include "platform/form.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QFontMetrics>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMdiSubWindow>
-#include <QRadioButton>
 #include <QStringList>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -61,55 +53,6 @@ inline void ExpectOpensAtSize(Form& form, int widthTwips, int heightTwips, const
     }
 }
 
-// How much of a caption does not fit in its control, in pixels across and
-// down, measured with the font the control uses; 0 x 0 when it fits.
-inline QSize CaptionOverflow(const QWidget* w) {
-    const QFontMetrics fm(w->font());
-    const QStyle* style = w->style();
-    if (const auto* l = qobject_cast<const QLabel*>(w)) {
-        if (l->text().isEmpty() || !l->pixmap().isNull()) return {0, 0};
-        const QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
-        int widest = 0;
-        QRect need;
-        if (l->wordWrap()) {
-            for (const QString& word : l->text().split(u' ', Qt::SkipEmptyParts))
-                widest = std::max(widest, fm.horizontalAdvance(word));
-            need = fm.boundingRect(QRect(0, 0, room.width(), 100000), Qt::TextWordWrap, l->text());
-        } else {
-            need = fm.boundingRect(QRect(0, 0, 100000, 100000), 0, l->text());
-        }
-        return {std::max({0, need.width() - room.width(), widest - room.width()}),
-                std::max(0, need.height() - room.height())};
-    }
-    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
-        if (b->text().isEmpty()) return {0, 0};
-        int beside = 0;  // what the control draws beside its text
-        if (qobject_cast<const QCheckBox*>(b)) {
-            beside = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, b) +
-                     style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
-        } else if (qobject_cast<const QRadioButton*>(b)) {
-            beside = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, b) +
-                     style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, b);
-        } else {
-            beside = 2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b);
-            if (!b->icon().isNull()) beside += b->iconSize().width() + 4;
-        }
-        return {std::max(0, fm.horizontalAdvance(b->text()) + beside - b->width()),
-                std::max(0, fm.height() - b->height())};
-    }
-    if (const auto* g = qobject_cast<const QGroupBox*>(w)) {
-        if (g->title().isEmpty()) return {0, 0};
-        QStyleOptionGroupBox opt;
-        opt.initFrom(g);
-        opt.text = g->title();
-        opt.textAlignment = g->alignment();
-        opt.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-        const QRect title = style->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, g);
-        return {std::max(0, title.right() - g->rect().right()), std::max(0, title.bottom() - g->rect().bottom())};
-    }
-    return {0, 0};
-}
-
 // Every caption of the window (labels, check boxes, option buttons, frames,
 // buttons) is wholly visible in its control.
 inline void ExpectCaptionsFit(QWidget* root) {
@@ -117,10 +60,7 @@ inline void ExpectCaptionsFit(QWidget* root) {
     all.prepend(root);
     for (const QWidget* w : all) {
         if (!w->isVisibleTo(root) && w != root) continue;
-        const QSize over = CaptionOverflow(w);
-        EXPECT_EQ(over, QSize(0, 0))
-            << Name(root) << "." << Name(w) << " cuts its caption by " << over.width() << " x " << over.height()
-            << " px";
+        EXPECT_EQ(forms::CaptionOverrun(w), 0) << Name(root) << "." << Name(w) << " cuts its caption";
     }
 }
 

@@ -1,6 +1,5 @@
 #include "platform/form.h"
 #include "tests/fixture.h"
-#include "tests/geometry.h"
 
 #include <QCoreApplication>
 #include <QCheckBox>
@@ -135,7 +134,7 @@ TEST_F(Forms, CaptionsTooWideForTheirControlsAreMadeToFit) {
         const auto* l = qobject_cast<QLabel*>(w);
         EXPECT_EQ(l && l->wordWrap(), c.wraps);
         EXPECT_EQ(QFontInfo(w->font()).pointSizeF() < before, c.smaller);
-        EXPECT_EQ(geometry::CaptionOverflow(w), QSize(0, 0));
+        EXPECT_EQ(forms::CaptionOverrun(w), 0);
     }
 
     // A frame's title takes a smaller font; the controls inside keep theirs.
@@ -148,5 +147,26 @@ TEST_F(Forms, CaptionsTooWideForTheirControlsAreMadeToFit) {
     forms::FitCaptions(&window);
     EXPECT_LT(frame->font().pointSizeF(), font.pointSizeF());
     EXPECT_EQ(inside->font().pointSizeF(), font.pointSizeF());
-    EXPECT_EQ(geometry::CaptionOverflow(frame), QSize(0, 0));
+    EXPECT_EQ(forms::CaptionOverrun(frame), 0);
+}
+
+TEST_F(Forms, ACaptionOverrunsByWhatItsTextNeedsBeyondItsControl) {
+    QWidget window;
+    const QString text = QStringLiteral("Nombre de pas moteur");
+    auto* l = new QLabel(text, &window);
+    const int need = QFontMetrics(l->font()).horizontalAdvance(text);
+    struct Case {
+        int width, height;
+        int overrun;
+    } cases[] = {{need, 19, 0}, {need + 20, 19, 0}, {need - 1, 19, 1}, {need - 30, 19, 30}, {need, 5, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width - need);
+        l->setGeometry(0, 0, c.width, c.height);
+        const int down = std::max(0, QFontMetrics(l->font()).height() - c.height);
+        EXPECT_EQ(forms::CaptionOverrun(l), std::max(c.overrun, down));
+    }
+    auto* pixmap = new QLabel(&window);
+    pixmap->setPixmap(QPixmap(200, 200));
+    pixmap->setGeometry(0, 0, 10, 10);
+    EXPECT_EQ(forms::CaptionOverrun(pixmap), 0) << "a picture has no caption";
 }
