@@ -199,12 +199,15 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtcoordalt5 = box(Frame3, "txtcoordalt5", 720, 1560, 540);
     txtcoordalt6 = box(Frame3, "txtcoordalt6", 1320, 1560, 540);
     ProgressBaraz = ui::Make<QProgressBar>(Frame3, "ProgressBaraz");
+    // Plain bars, without a percentage: cheap to redraw at every pulse.
     ProgressBaraz->setRange(0, 100);
     ProgressBaraz->setValue(0);
+    ProgressBaraz->setTextVisible(false);
     ui::Place(ProgressBaraz, 120, 1980, 1800, 240);
     ProgressBaralt = ui::Make<QProgressBar>(Frame3, "ProgressBaralt");
     ProgressBaralt->setRange(0, 100);
     ProgressBaralt->setValue(0);
+    ProgressBaralt->setTextVisible(false);
     ui::Place(ProgressBaralt, 120, 2280, 1800, 240);
     cmstoppointage = ui::Make<QPushButton>(Frame3, "cmstoppointage");
     cmstoppointage->setIcon(artwork::StopSign(26));

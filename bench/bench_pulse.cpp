@@ -145,7 +145,13 @@ int main(int argc, char** argv) {
 
     // 3. Interval jitter at about 1 kHz.
     std::puts("== pulse-interval jitter at about 1 kHz ==");
-    const auto delay1k = static_cast<int32_t>(std::max(0.0, std::round((1e6 - a) / b)));
+    // Past the cost of the events a pulse lasts its two delays: the delay of
+    // 1 kHz comes from the two longest periods.
+    const std::size_t last = counts.size() - 1;
+    const double slope = (periods[last] - periods[last - 1]) / (counts[last] - counts[last - 1]);
+    const double offset = periods[last] - slope * counts[last];
+    std::printf("long delays: period = %.2f us + %.3f ns per count\n", offset / 1000.0, slope);
+    const auto delay1k = static_cast<int32_t>(std::max(0.0, std::round((1e6 - offset) / slope)));
     jitter(delay1k, [](int) {});
 
     // 4. The same as a goto runs: the coordinates window shown, its clock
