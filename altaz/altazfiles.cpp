@@ -2,7 +2,9 @@
 
 #include "core/conversions.h"
 #include "core/state.h"
+#include "platform/filereport.h"
 #include "platform/numberfile.h"
+#include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
 namespace altazfiles {
@@ -27,6 +29,32 @@ PointageAltaz ReadPointageAltaz() {
 }
 
 bool WritePointageAltaz(const PointageAltaz& p) { return numberfile::Write(kPointage, {double(p.az), double(p.alt)}); }
+
+SuiviAltaz ReadSuiviAltaz() {
+    SuiviAltaz s;
+    double increment = s.increment, az = s.delayAz, alt = s.delayAlt;
+    numberfile::Read(kSuivi, {&increment, &az, &alt});
+    s.increment = increment;
+    // Delays are 32-bit counts: one beyond is unreadable and keeps its default.
+    auto delay = [](double v, int32_t& out) {
+        if (!vb::FitsLong(v)) return false;
+        out = vb::CLng(v);
+        return true;
+    };
+    const bool azRead = delay(az, s.delayAz);
+    const bool altRead = delay(alt, s.delayAlt);
+    if (!azRead || !altRead)
+        filereport::Malformed(kSuivi, QStringLiteral("Les délais sont des nombres entiers sur 32 bits."));
+    return s;
+}
+
+bool WriteSuiviAltaz(const QString& increment, const QString& delayAz, const QString& delayAlt) {
+    SeqWriter w;
+    w.Print(increment);
+    w.Print(delayAz);
+    w.Print(delayAlt);
+    return filereport::Save(kSuivi, w);
+}
 
 }  // namespace altazfiles
 

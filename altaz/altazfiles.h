@@ -3,14 +3,18 @@
 //                              minutes, azimuth and altitude motor steps, then the
 //                              altitude and azimuth reduction ratios times 1000
 //   "\data\pointagealtaz.ini"  the azimuth and altitude goto speed levels, 1 to 5
+//   "\data\suivialtaz.ini"     tracking: the tick increment in ms, then the
+//                              azimuth and altitude burst delays
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 namespace altazfiles {
 
 inline const QString kConfig = QStringLiteral("\\data\\config_altaz.ini");
 inline const QString kPointage = QStringLiteral("\\data\\pointagealtaz.ini");
+inline const QString kSuivi = QStringLiteral("\\data\\suivialtaz.ini");
 
 // The eight values as the file holds them (ratios times 1000).
 struct ConfigAltaz {
@@ -34,6 +38,16 @@ struct PointageAltaz {
 };
 PointageAltaz ReadPointageAltaz();
 bool WritePointageAltaz(const PointageAltaz& p);
+
+// The shipped tracking settings stand for what a file does not give.
+struct SuiviAltaz {
+    double increment = 500;
+    int32_t delayAz = 100000;
+    int32_t delayAlt = 100000;
+};
+SuiviAltaz ReadSuiviAltaz();
+// The three lines as the tracking window's boxes hold them.
+bool WriteSuiviAltaz(const QString& increment, const QString& delayAz, const QString& delayAlt);
 
 }  // namespace altazfiles
 

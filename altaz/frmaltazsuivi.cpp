@@ -1,9 +1,312 @@
 #include "altaz/frmaltazsuivi.h"
 
+#include "altaz/altazfiles.h"
+#include "altaz/frmcoord.h"
+#include "core/calendar.h"
+#include "core/conversions.h"
+#include "core/counters.h"
+#include "core/numbers.h"
+#include "core/state.h"
+#include "motor/moves.h"
+#include "motor/paddle.h"
+#include "platform/vbrt.h"
+#include "shell/artwork.h"
+#include "shell/buttonpictures.h"
+#include "shell/frminterface.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kWidth = 4560;
+constexpr int kFoldedHeight = 2910;
+constexpr int kUnfoldedHeight = 4785;
+constexpr int kCoordClockWidth = 6375;  // the coordinates window's clock frame while tracking
+
+PictureBox* picture(QWidget* parent, const char* name, int left, const QPixmap& p, const QString& tip) {
+    auto* b = ui::Make<PictureBox>(parent, name);
+    b->SetPicture(p);
+    b->setToolTip(tip);
+    ui::Place(b, left, 1740, 720, 540);
+    return b;
+}
+
+QToolButton* spinnerArrow(QWidget* parent, Qt::ArrowType arrow, int top) {
+    auto* b = new QToolButton(parent);
+    b->setArrowType(arrow);
+    ui::Place(b, 0, top, 285, 180);
+    return b;
+}
+
+// A 32-bit delay typed in a box; a text that is not such a number keeps the
+// delay as it was.
+void readDelay(const QLineEdit* box, int32_t& delay) {
+    const QString text = box->text();
+    const double v = vb::Val(text);
+    if (vb::IsNumeric(text) && vb::FitsLong(v)) delay = vb::CLng(v);
+}
+
+}  // namespace
 
 Frmaltazsuivi::Frmaltazsuivi() : Form(QStringLiteral("Suivi Sidéral ")) {
     setObjectName(QStringLiteral("frmaltazsuivi"));
+
+    // Shown folded: the sidereal time, the counts of the tick, the controls.
+    lblheuresid = ui::Label(this, QStringLiteral("Heure sidérale"), 120, 150, 1500);
+    lblheuresid->setObjectName(QStringLiteral("lblheuresid"));
+    txth2 = ui::TextBox(this, "txth2", 1680, 120, 600);
+    txtmin2 = ui::TextBox(this, "txtmin2", 2340, 120, 600);
+    txts2 = ui::TextBox(this, "txts2", 3000, 120, 600);
+    Label12 = ui::Label(this, QStringLiteral("Nombre de pas à effectuer"), 120, 570, 3600);
+    Label12->setObjectName(QStringLiteral("Label12"));
+    txtna = ui::TextBox(this, "txtna", 120, 900, 1500);
+    txtnh = ui::TextBox(this, "txtnh", 1740, 900, 1500);
+    txtsommea = ui::TextBox(this, "txtsommea", 120, 1260, 1500);
+    txtsommeh = ui::TextBox(this, "txtsommeh", 1740, 1260, 1500);
+    imglecture = picture(this, "imglecture", 120, artwork::PlaySymbol(32), QStringLiteral("suivi sidéral"));
+    imgpause = picture(this, "imgpause", 960, QPixmap(), QStringLiteral("Pause"));
+    imgstop = picture(this, "imgstop", 1800, artwork::StopSymbol(32), QStringLiteral("Arrêt"));
+    lbl1 = ui::Make<WebdingsLabel>(this, "lbl1");
+    lbl1->SetCaption(QStringLiteral("6"));
+    ui::Place(lbl1, kWidth - 540, kFoldedHeight - 480, 345, 345);
+
+    // Shown unfolded: the settings.
+    Frincrement = ui::Frame(this, "Frincrement", QStringLiteral("Incrément de calcul"), 120, 2940, 2040, 840);
+    txtincrement = ui::TextBox(Frincrement, "txtincrement", 120, 330, 900);
+    updowntaux = ui::Make<QWidget>(Frincrement, "updowntaux");
+    ui::Place(updowntaux, 1035, 285, 285, 360);
+    auto* up = spinnerArrow(updowntaux, Qt::UpArrow, 0);
+    auto* down = spinnerArrow(updowntaux, Qt::DownArrow, 180);
+    ui::Label(Frincrement, QStringLiteral("ms"), 1410, 330, 450);
+    Frame3 = ui::Frame(this, "Frame3", QStringLiteral("Vitesse de correction"), 2280, 2940, 2160, 1200);
+    ui::Label(Frame3, QStringLiteral("Azimut"), 120, 330, 900);
+    txttempoa = ui::TextBox(Frame3, "txttempoa", 1020, 300, 1020);
+    ui::Label(Frame3, QStringLiteral("Altitude"), 120, 750, 900);
+    txttempoh = ui::TextBox(Frame3, "txttempoh", 1020, 720, 1020);
+    cmdsave = ui::Button(this, "cmdsave", QStringLiteral("Enregistrer"), 120, 3900, 2040, 420);
+
     timcompteur = new QTimer(this);
     timcompteur->setObjectName(QStringLiteral("timcompteur"));
+
+    connect(imglecture, &PictureBox::Click, this, &Frmaltazsuivi::imglecture_Click);
+    connect(imgpause, &PictureBox::Click, this, &Frmaltazsuivi::imgpause_Click);
+    connect(imgstop, &PictureBox::Click, this, &Frmaltazsuivi::imgstop_Click);
+    connect(lbl1, &WebdingsLabel::Click, this, &Frmaltazsuivi::lbl1_Click);
+    connect(up, &QToolButton::clicked, this, &Frmaltazsuivi::updowntaux_UpClick);
+    connect(down, &QToolButton::clicked, this, &Frmaltazsuivi::updowntaux_DownClick);
+    connect(cmdsave, &QPushButton::clicked, this, &Frmaltazsuivi::cmdsave_Click);
+    connect(timcompteur, &QTimer::timeout, this, &Frmaltazsuivi::timcompteur_Timer);
+}
+
+void Frmaltazsuivi::Form_Load() {
+    SetTwipsSize(kWidth, kFoldedHeight);
+    shared.win.TrackingShown = vb::True;
+    imgpause->SetPicture(ButtonPictures[8]);
+
+    const altazfiles::SuiviAltaz s = altazfiles::ReadSuiviAltaz();
+    auto& d = shared.drive;
+    txtincrement->setText(vb::CStr(s.increment));
+    d.TrackDelayAz = s.delayAz;
+    txttempoa->setText(vb::CStr(d.TrackDelayAz));
+    d.TrackDelayAlt = s.delayAlt;
+    txttempoh->setText(vb::CStr(d.TrackDelayAlt));
+
+    Frmcoord& c = frmcoord();
+    TimeBoxes t = c.Time();
+    ShowSiderealTime0h(t);
+    c.txtessai->setText(t.txtessai);
+}
+
+void Frmaltazsuivi::Form_Unload() {
+    timcompteur->stop();
+    running_ = false;
+    shared.drive.DeltaAz = 0;
+    shared.drive.DeltaAlt = 0;
+    // The clock goes back to the main window while the coordinates window
+    // holds it (not when the alt-azimuth windows are closing all together).
+    if (forms::Loaded<Frmcoord>()) {
+        frmcoord().txtms->setText(QStringLiteral("0"));
+        frminterface().heuretimer->start();
+    }
+    shared.pos.PositionSynced = vb::False;
+    shared.win.TrackingShown = vb::False;
+}
+
+void Frmaltazsuivi::cmdsave_Click() {
+    altazfiles::WriteSuiviAltaz(txtincrement->text(), txttempoa->text(), txttempoh->text());
+}
+
+void Frmaltazsuivi::switchPaddleOff() {
+    Frmcoord& c = frmcoord();
+    if (!c.picraquette->Shows(ButtonPictures[7])) return;
+    c.picraquette->SetPicture(ButtonPictures[6]);
+    frminterface().Timer->stop();
+    shared.drive.HandPadCode = paddle::kSwitchedOff;
+}
+
+void Frmaltazsuivi::imglecture_Click() {
+    if (shared.altgoto.GotoRunning) return;
+    Frminterface& main = frminterface();
+    main.Timer->stop();
+    main.heuretimer->stop();
+    Frmcoord& c = frmcoord();
+    c.frheure->resize(twips::ToPixels(kCoordClockWidth), c.frheure->height());
+    switchPaddleOff();
+
+    // Unless a sync named the object, the point tracked is where the axis
+    // counters point.
+    TimeBoxes t = c.Time();
+    if (shared.pos.PositionSynced == 0) {
+        HorizontalToEquatorial(t);
+        c.SetCoordinates(ShowSignedCoordinates());
+    }
+    tracking::StartTracking(point, t, c.Coordinates());
+    c.SetTime(t);
+
+    ShowTrackState();
+    timcompteur->setInterval(tracking::IncrementOf(txtincrement->text()));
+    running_ = true;
+    paused_ = false;
+    timcompteur->start();
+}
+
+void Frmaltazsuivi::imgpause_Click() {
+    if (imgpause->Shows(ButtonPictures[8])) {
+        timcompteur->stop();
+        paused_ = true;
+        imgpause->SetPicture(ButtonPictures[9]);
+        return;
+    }
+    paused_ = false;
+    if (running_) timcompteur->start();
+    imgpause->SetPicture(ButtonPictures[8]);
+    switchPaddleOff();
+}
+
+void Frmaltazsuivi::imgstop_Click() {
+    timcompteur->stop();
+    running_ = false;
+    shared.drive.DeltaAz = 0;
+    shared.drive.DeltaAlt = 0;
+    frmcoord().txtms->setText(QStringLiteral("0"));
+    frminterface().heuretimer->start();
+    shared.pos.PositionSynced = vb::False;
+    for (QLineEdit* b : {txth2, txtmin2, txts2, txtna, txtnh, txtsommea, txtsommeh}) b->setText(QStringLiteral("0"));
+}
+
+void Frmaltazsuivi::lbl1_Click() {
+    if (lbl1->Caption() != u"6") {
+        lbl1->SetCaption(QStringLiteral("6"));
+        SetTwipsHeight(kFoldedHeight);
+    } else {
+        lbl1->SetCaption(QStringLiteral("5"));
+        SetTwipsHeight(kUnfoldedHeight);
+    }
+}
+
+void Frmaltazsuivi::readSettingsBoxes() {
+    auto& d = shared.drive;
+    d.TrackIntervalMs = tracking::IncrementOf(txtincrement->text());
+    timcompteur->setInterval(d.TrackIntervalMs);
+    readDelay(txttempoa, d.TrackDelayAz);
+    readDelay(txttempoh, d.TrackDelayAlt);
+}
+
+void Frmaltazsuivi::timcompteur_Timer() {
+    // The tick re-arms itself at its end: no tick runs inside another.
+    timcompteur->stop();
+    seams::DoEvents();
+    if (Unloaded()) return;
+    // A goto has the mount: the tick waits for it.
+    if (!shared.altgoto.GotoRunning) {
+        readSettingsBoxes();
+        Frmcoord& c = frmcoord();
+        TimeBoxes t = c.Time();
+        tracking::TrackTick(point, t, c.Coordinates());
+        c.SetTime(t);
+        ShowTrackState();
+        TrackStepAz();
+        TrackStepAlt();
+        seams::DoEvents();
+        if (Unloaded()) return;
+    }
+    // A stop or pause handled while events ran stays in force.
+    if (running_ && !paused_) timcompteur->start();
+}
+
+void Frmaltazsuivi::updowntaux_UpClick() {
+    txtincrement->setText(vb::CStr(tracking::IncrementUp(vb::Val(txtincrement->text()))));
+    frmcoord().txtms->setText(QStringLiteral("0"));
+}
+
+void Frmaltazsuivi::updowntaux_DownClick() {
+    const double v = vb::Val(txtincrement->text());
+    if (v <= 100) return;
+    txtincrement->setText(vb::CStr(tracking::IncrementDown(v)));
+    frmcoord().txtms->setText(QStringLiteral("0"));
+}
+
+void Frmaltazsuivi::ShowSiderealTime() {
+    const tracking::HourMinuteSecond b = tracking::SiderealTimeBoxes(shared.pos.LocalSiderealSeconds);
+    txth2->setText(b.h);
+    txtmin2->setText(b.m);
+    txts2->setText(b.s);
+}
+
+void Frmaltazsuivi::ShowTrackState() {
+    ShowSiderealTime();
+    const auto& d = shared.drive;
+    txtna->setText(vb::CStr(d.AzStepsTick));
+    txtnh->setText(vb::CStr(d.AltStepsTick));
+    // Degrees by floor, as the counters show them: an altitude below the
+    // horizon reads with its sign.
+    frmcoord().SetTelescopeDisplay(ShowTelescopeAzAlt());
+    txtsommea->setText(vb::CStr(RoundDecimals(d.AzStepRemainder, 2)));
+    txtsommeh->setText(vb::CStr(RoundDecimals(d.AltStepRemainder, 2)));
+}
+
+// --- Text-box helpers --------------------------------------------------------
+
+namespace {
+double valueOf(const QLineEdit* box) { return vb::Val(box->text()); }
+void setValue(QLineEdit* box, double v) { box->setText(vb::CStr(v)); }
+// One down from above 0, else to the top; one up from below the top, else to 0.
+void down(QLineEdit* box, double top) {
+    const double v = valueOf(box);
+    setValue(box, v > 0 ? v - 1 : top);
+}
+void up(QLineEdit* box, double top) {
+    const double v = valueOf(box);
+    setValue(box, v < top ? v + 1 : 0);
+}
+}  // namespace
+
+void Frmaltazsuivi::DecrementText(QLineEdit* box) { setValue(box, valueOf(box) - 1); }
+void Frmaltazsuivi::IncrementText(QLineEdit* box) { setValue(box, valueOf(box) + 1); }
+void Frmaltazsuivi::DecrementSixty(QLineEdit* box) { down(box, 59); }
+void Frmaltazsuivi::IncrementSixty(QLineEdit* box) { up(box, 59); }
+void Frmaltazsuivi::DecrementTwentyFour(QLineEdit* box) { down(box, 23); }
+void Frmaltazsuivi::IncrementWrap(QLineEdit* box) { up(box, 23); }
+
+void Frmaltazsuivi::DecrementHourMinute(QLineEdit* hour, QLineEdit* minute) {
+    if (valueOf(minute) > 0) {
+        DecrementText(minute);
+        return;
+    }
+    setValue(minute, 59);
+    DecrementTwentyFour(hour);
+}
+
+void Frmaltazsuivi::IncrementHourMinute(QLineEdit* hour, QLineEdit* minute) {
+    if (valueOf(minute) < 59) {
+        IncrementText(minute);
+        return;
+    }
+    setValue(minute, 0);
+    IncrementWrap(hour);
 }

@@ -1,15 +1,82 @@
-// The alt-azimuth sidereal tracking window.
+// The alt-azimuth sidereal tracking window: keeps the mount on a point of the
+// sky while the Earth turns. Its tick advances the program's clock in the
+// coordinates window, finds where the point has gone and sends one burst of
+// pulses per axis.
 #pragma once
 
+#include "core/tracking.h"
 #include "platform/form.h"
+#include "platform/widgets.h"
 
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QTimer;
+class QToolButton;
 
 class Frmaltazsuivi : public Form {
     Q_OBJECT
 public:
     Frmaltazsuivi();
+    void Form_Load() override;
+    // However the window goes, tracking stops and the clock goes back to the
+    // main window, as the toolbar's close does.
+    void Form_Unload() override;
+
+    void cmdsave_Click();
+    void imglecture_Click();
+    void imgpause_Click();
+    void imgstop_Click();
+    void lbl1_Click();
+    void timcompteur_Timer();
+    void updowntaux_UpClick();
+    void updowntaux_DownClick();
+
+    void ShowSiderealTime();
+    void ShowTrackState();
+
+    // Text-box helpers: each reads the number of its box and writes the new one.
+    static void DecrementText(QLineEdit* box);
+    static void IncrementText(QLineEdit* box);
+    static void DecrementSixty(QLineEdit* box);
+    static void IncrementSixty(QLineEdit* box);
+    static void DecrementTwentyFour(QLineEdit* box);
+    static void IncrementWrap(QLineEdit* box);
+    static void DecrementHourMinute(QLineEdit* hour, QLineEdit* minute);
+    static void IncrementHourMinute(QLineEdit* hour, QLineEdit* minute);
+
+    // Where the tracked point was and is, and this tick's counts.
+    tracking::TrackPoint point;
+
+    QLabel* lblheuresid = nullptr;
+    QLineEdit* txth2 = nullptr;
+    QLineEdit* txtmin2 = nullptr;
+    QLineEdit* txts2 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLineEdit* txtna = nullptr;
+    QLineEdit* txtnh = nullptr;
+    QLineEdit* txtsommea = nullptr;
+    QLineEdit* txtsommeh = nullptr;
+    PictureBox* imglecture = nullptr;
+    PictureBox* imgpause = nullptr;
+    PictureBox* imgstop = nullptr;
+    WebdingsLabel* lbl1 = nullptr;
+    QGroupBox* Frincrement = nullptr;
+    QLineEdit* txtincrement = nullptr;
+    QWidget* updowntaux = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QLineEdit* txttempoa = nullptr;
+    QLineEdit* txttempoh = nullptr;
+    QPushButton* cmdsave = nullptr;
     QTimer* timcompteur = nullptr;  // tracking tick
+
+private:
+    void readSettingsBoxes();
+    void switchPaddleOff();
+    // Tracking was started and not stopped; paused by the pause picture.
+    bool running_ = false;
+    bool paused_ = false;
 };
 
 inline Frmaltazsuivi& frmaltazsuivi() { return forms::Use<Frmaltazsuivi>(); }

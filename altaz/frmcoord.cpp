@@ -472,9 +472,9 @@ void Frmcoord::cmdpointage_Click() {
     g.StopGoto = vb::False;
     g.RemainingAz = 121;
     g.RemainingAlt = 121;
-    CoordGotoWindows windows(*this);
+    const auto windows = GotoView();
     while (GotoUnfinished()) {
-        GotoStepAltaz(windows);
+        GotoStepAltaz(*windows);
         seams::DoEvents();
     }
     forms::Unload<FrmDepl>();
@@ -490,6 +490,8 @@ void Frmcoord::cmdpointage_Click() {
     for (QWidget* w : std::initializer_list<QWidget*>{lbCatalogue, lbObjets, cmdpointage, cmdreinit}) w->setEnabled(true);
     g.GotoRunning = false;
 }
+
+std::unique_ptr<GotoWindows> Frmcoord::GotoView() { return std::make_unique<CoordGotoWindows>(*this); }
 
 void Frmcoord::switchPaddleOnAfterGoto() {
     if (port::Sealed()) return;  // the program is ending

@@ -10,6 +10,9 @@
 
 #include <QString>
 #include <array>
+#include <memory>
+
+class GotoWindows;
 
 class QCheckBox;
 class QComboBox;
@@ -69,6 +72,12 @@ public:
     void ShowAltitudeCounter(const AxisCounterBoxes& b);
     AzAltBoxes TargetDisplay() const;
     void SetTargetDisplay(const AzAltBoxes& b);
+
+    // What a goto pass reads from and shows in this window and the set-up
+    // window, for the goto loops of every window.
+    std::unique_ptr<GotoWindows> GotoView();
+    // The end of every goto: the paddle switched on and the data register cleared.
+    void switchPaddleOnAfterGoto();
 
     // The program's folder followed by "\data\".
     QString DataFolder;
@@ -147,7 +156,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
-    void switchPaddleOnAfterGoto();
     void speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay);
     bool eventFilter(QObject* watched, QEvent* e) override;
 

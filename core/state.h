@@ -125,7 +125,7 @@ struct DriveState {
     int32_t TrackDelayAlt = 0;
     double DeltaAz = 0;                // change of the current tracking tick, arc-seconds
     double DeltaAlt = 0;
-    int16_t AzStepsTick = 0;           // pulses of the current tracking tick
+    int32_t AzStepsTick = 0;           // pulses of the current tracking tick
     double AltStepsTick = 0;
     double AzStepRemainder = 0;        // fractions of a pulse carried to the next tick
     double AltStepRemainder = 0;
@@ -151,6 +151,13 @@ struct WindowState {
     int16_t ChartInitDone = 0;         // the chart's defaults were applied
     int16_t ChartShowConst = 0;        // the chart draws the constellation lines
     int16_t ChartFilter = 0;           // the chart's object filter, 0 none
+    int16_t ChartZoom = 0;             // the chart's zoom factor 1..7
+    int16_t ChartLabels = 0;           // the chart prints the stars' Greek letters
+    QString ChartCatalogue;            // stem of the chart's catalogue file ("messier", "ic", "ngc0".."ngc7")
+    int16_t ChartRotation = 0;         // degrees added to every right-ascension angle, -350..350
+    int16_t ChartShowRepere = 0;       // the chart draws its reference marks
+    double ChartPanX = 0;              // pan of the chart, chart units added to every point
+    double ChartPanY = 0;
 };
 
 // Catalogue tables: an object table with the type filter over it, and a

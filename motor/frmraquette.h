@@ -1,12 +1,85 @@
-// The hand-paddle settings window.
+// The hand-paddle settings window: the six paddle speeds, the command
+// inversion of each axis and the backlash of each axis, saved to their files.
+// The backlash panel lies to the right of the folded width and shows when the
+// fold switch opens the window.
 #pragma once
 
+#include "motor/paddlesettings.h"
 #include "platform/form.h"
+
+#include <QString>
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class PictureBox;
 
 class Frmraquette : public Form {
     Q_OBJECT
 public:
+    static constexpr int kFoldedWidth = 5265;
+    static constexpr int kUnfoldedWidth = 7530;
+    static constexpr int kHeight = 4605;
+
     Frmraquette();
+    void Form_Load() override;
+
+    void HScrollazl_Change();
+    void HScrollazm_Change();
+    void HScrollazr_Change();
+    void HScrollaltl_Change();
+    void HScrollaltm_Change();
+    void HScrollaltr_Change();
+    void chkaz_Click();
+    void chkalt_Click();
+    void cmdjeuaz_deb_Click();
+    void cmdjeuaz_fin_Click();
+    void cmdjeualt_deb_Click();
+    void cmdjeualt_fin_Click();
+    void lblbacklash_Click();
+    void cmdvalid_Click();
+    void Cmdquit_Click();
+
+    // The fold switch's caption as the program keeps it: "8" folded, "7"
+    // unfolded (drawn as the matching arrows).
+    QString lblbacklashCaption() const { return foldCaption_; }
+    void SetLblbacklashCaption(const QString& caption);
+
+    QGroupBox* Frame1 = nullptr;
+    QScrollBar* HScrollazl = nullptr;
+    QScrollBar* HScrollazm = nullptr;
+    QScrollBar* HScrollazr = nullptr;
+    QScrollBar* HScrollaltl = nullptr;
+    QScrollBar* HScrollaltm = nullptr;
+    QScrollBar* HScrollaltr = nullptr;
+    std::array<QLineEdit*, 3> txtaz{};
+    std::array<QLineEdit*, 3> txtalt{};
+    QLabel* Label1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* chkaz = nullptr;
+    QCheckBox* chkalt = nullptr;
+    QLabel* Label2 = nullptr;
+    PictureBox* lblbacklash = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QLineEdit* txtbacklash_az = nullptr;
+    QLineEdit* txtbacklash_alt = nullptr;
+    QPushButton* cmdjeuaz_deb = nullptr;
+    QPushButton* cmdjeuaz_fin = nullptr;
+    QPushButton* cmdjeualt_deb = nullptr;
+    QPushButton* cmdjeualt_fin = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QPushButton* cmdvalid = nullptr;
+    QPushButton* Cmdquit = nullptr;
+
+private:
+    paddlesettings::SpeedControls speedControls() const;
+    QString foldCaption_;
 };
 
 inline Frmraquette& frmraquette() { return forms::Use<Frmraquette>(); }

@@ -129,7 +129,7 @@ void TrackStepAz() {
     auto& d = shared.drive;
     d.DirectionBits = d.DeltaAz > 0 ? shared.site.AzPlusBits : shared.site.AzMinusBits;
     const int16_t direction = d.DirectionBits;
-    const int16_t pulses = d.AzStepsTick;
+    const int32_t pulses = d.AzStepsTick;
     for (int k = 1; k <= pulses; ++k) Pulse(direction, 4, d.TrackDelayAz);
 }
 
@@ -137,7 +137,7 @@ void TrackStepAlt() {
     auto& d = shared.drive;
     d.DirectionBits = d.DeltaAlt > 0 ? shared.site.AltPlusBits : shared.site.AltMinusBits;
     const int16_t direction = d.DirectionBits;
-    const int16_t pulses = vb::CInt(d.AltStepsTick);
+    const int32_t pulses = vb::CLng(d.AltStepsTick);
     for (int k = 1; k <= pulses; ++k) Pulse(direction, 1, d.TrackDelayAlt);
 }
 

@@ -8,28 +8,28 @@
 
 namespace settingsfiles {
 
-Inversion ReadInversion() {
+Inversion ReadInversion(const QString& programPath) {
     Inversion inv;
-    auto reader = SeqReader::Open(datadir::Path(kInversion));
+    auto reader = SeqReader::Open(datadir::Path(programPath));
     if (!reader) {
-        filereport::Missing(kInversion);
+        filereport::Missing(programPath);
         return inv;
     }
     if (reader->AtEnd()) {
-        filereport::Malformed(kInversion, QStringLiteral("Le fichier est vide."));
+        filereport::Malformed(programPath, QStringLiteral("Le fichier est vide."));
         return inv;
     }
     inv.az = vb::Bool(vb::IsVrai(reader->Field()));
     if (!reader->AtEnd()) inv.alt = vb::Bool(vb::IsVrai(reader->Field()));
-    filereport::Readable(kInversion);
+    filereport::Readable(programPath);
     return inv;
 }
 
-bool WriteInversion(int16_t az, int16_t alt) {
+bool WriteInversion(int16_t az, int16_t alt, const QString& programPath) {
     SeqWriter w;
     w.Print(vb::BoolText(az));
     w.Print(vb::BoolText(alt));
-    return filereport::Save(kInversion, w);
+    return filereport::Save(programPath, w);
 }
 
 Backlash ReadBacklash() {

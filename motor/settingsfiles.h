@@ -19,8 +19,10 @@ struct Inversion {
     int16_t alt = 0;
 };
 // A line reads true exactly when it is "Vrai"; a missing file reads as two false.
-Inversion ReadInversion();
-bool WriteInversion(int16_t az, int16_t alt);
+// The goto inversion of the equatorial mount ("\data\inversion_point.ini")
+// is kept in a file of the same form.
+Inversion ReadInversion(const QString& programPath = kInversion);
+bool WriteInversion(int16_t az, int16_t alt, const QString& programPath = kInversion);
 
 struct Backlash {
     double az = 0;

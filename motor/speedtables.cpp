@@ -18,11 +18,6 @@ const SpeedTable kDefaultAltaz = DriveState{}.AltazSpeedTable;
 
 namespace {
 
-bool fitsInt32(double v) {
-    return std::isfinite(v) && v >= std::numeric_limits<int32_t>::min() - 0.5 &&
-           v <= std::numeric_limits<int32_t>::max() + 0.5;
-}
-
 template <std::size_t Rows>
 void loadTable(const QString& programPath, std::array<std::array<int32_t, 2>, Rows>& table,
                const std::array<std::array<int32_t, 2>, Rows>& defaults) {
@@ -42,7 +37,7 @@ void loadTable(const QString& programPath, std::array<std::array<int32_t, 2>, Ro
     while (!reader->AtEnd()) {
         const QString field = reader->Field();
         const double v = vb::Val(field);
-        if (vb::IsNumeric(field) && fitsInt32(v)) {
+        if (vb::IsNumeric(field) && vb::FitsLong(v)) {
             table[i][j] = vb::CLng(v);
         } else {
             bad = true;  // the entry keeps its value

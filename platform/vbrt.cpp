@@ -72,6 +72,10 @@ QString Str(double value) {
 
 int16_t CInt(double value) { return roundEven<int16_t>(value); }
 int32_t CLng(double value) { return roundEven<int32_t>(value); }
+bool FitsLong(double value) {
+    return std::isfinite(value) && value >= std::numeric_limits<int32_t>::min() - 0.5 &&
+           value <= std::numeric_limits<int32_t>::max() + 0.5;
+}
 double Int(double value) { return std::floor(value); }
 double Fix(double value) { return std::trunc(value); }
 

@@ -26,6 +26,8 @@ QString CStr(double value);
 // Rounding to a whole number, halves to even; out-of-range values saturate.
 int16_t CInt(double value);
 int32_t CLng(double value);
+// True when the value rounds into the 32-bit range (CLng gives it exactly).
+bool FitsLong(double value);
 // Int: floor.  Fix: truncation toward zero.
 double Int(double value);
 double Fix(double value);

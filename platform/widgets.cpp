@@ -4,9 +4,11 @@
 #include "platform/seams.h"
 
 #include <QCursor>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 
 namespace ui {
 
@@ -37,10 +39,12 @@ QString WebdingsText(const QString& caption) {
         case '4': out += QChar(0x25B6); break;  // right-pointing triangle
         case '5': out += QChar(0x25B2); break;  // up-pointing triangle
         case '6': out += QChar(0x25BC); break;  // down-pointing triangle
-        case '7': out += QChar(0x23EA); break;  // double left (fold)
-        case '8': out += QChar(0x23E9); break;  // double right (unfold)
-        case '9': out += QChar(0x23EE); break;  // to the start
-        case ':': out += QChar(0x23ED); break;  // to the end
+        // Two triangles each: the single media symbols are missing from the
+        // usual fonts (DejaVu among them), where they draw as empty boxes.
+        case '7': out += QStringLiteral("\u25C0\u25C0"); break;  // double left (fold)
+        case '8': out += QStringLiteral("\u25B6\u25B6"); break;  // double right (unfold)
+        case '9': out += QStringLiteral("|\u25C0"); break;        // to the start
+        case ':': out += QStringLiteral("\u25B6|"); break;        // to the end
         case '<': out += QChar(0x25A0); break;  // stop square
         case '=': out += QChar(0x25A1); break;
         default: out += c; break;
@@ -79,6 +83,22 @@ QLabel* Label(QWidget* parent, const QString& text, int left, int top, int width
     return l;
 }
 
+QPushButton* Button(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
+                    int height) {
+    auto* b = Make<QPushButton>(parent, name);
+    b->setText(text);
+    Place(b, left, top, width, height);
+    return b;
+}
+
+QGroupBox* Frame(QWidget* parent, const char* name, const QString& title, int left, int top, int width,
+                 int height) {
+    auto* f = Make<QGroupBox>(parent, name);
+    f->setTitle(title);
+    Place(f, left, top, width, height);
+    return f;
+}
+
 }  // namespace ui
 
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
@@ -101,6 +121,21 @@ void PictureBox::mousePressEvent(QMouseEvent* e) {
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
     emit MouseUp(e->button());
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit Click();
+    QLabel::mouseReleaseEvent(e);
+}
+
+WebdingsLabel::WebdingsLabel(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignCenter);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void WebdingsLabel::SetCaption(const QString& caption) {
+    caption_ = caption;
+    setText(ui::WebdingsText(caption));
+}
+
+void WebdingsLabel::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit Click();
     QLabel::mouseReleaseEvent(e);
 }

@@ -6,7 +6,9 @@
 #include <QPixmap>
 #include <functional>
 
+class QGroupBox;
 class QLineEdit;
+class QPushButton;
 class QMenu;
 
 class QWidget;
@@ -30,6 +32,11 @@ constexpr int kLineHeight = 285;
 // twips on one line's height.
 QLineEdit* TextBox(QWidget* parent, const char* name, int left, int top, int width);
 QLabel* Label(QWidget* parent, const QString& text, int left, int top, int width);
+// A button and a frame with their captions, named and placed in twips.
+QPushButton* Button(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
+                    int height = 360);
+QGroupBox* Frame(QWidget* parent, const char* name, const QString& title, int left, int top, int width,
+                 int height);
 
 // Captions in the Webdings and Symbol fonts are kept in the program's state
 // as those fonts' characters ("8", "7" for a fold switch; "a" for alpha) and
@@ -67,4 +74,24 @@ protected:
 
 private:
     QPixmap picture_;
+};
+
+// A one-character switch in the Webdings font: its caption stays the font's
+// character ("8", "7") and is drawn as the matching Unicode character.
+class WebdingsLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit WebdingsLabel(QWidget* parent = nullptr);
+    const QString& Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+
+signals:
+    // The left button pressed and released over the label.
+    void Click();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QString caption_;
 };

@@ -112,4 +112,70 @@ QPixmap TwinklingStar(int size, int frame) {
     return p;
 }
 
+namespace {
+
+QPixmap blank(int size) {
+    QPixmap p(size, size);
+    p.fill(Qt::transparent);
+    return p;
+}
+
+// One filled shape with a darker outline; draw gets the painter and the size.
+template <class Draw>
+QPixmap filledShape(int size, const QColor& outline, const QColor& fill, Draw draw) {
+    QPixmap p = blank(size);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(outline, size / 24.0));
+    g.setBrush(fill);
+    draw(g, static_cast<double>(size));
+    return p;
+}
+
+const QColor kGreenOutline(20, 60, 20);
+const QColor kGreen(60, 170, 70);
+
+}  // namespace
+
+QPixmap Arrow(int size, int degrees) {
+    return filledShape(size, kGreenOutline, kGreen, [degrees](QPainter& g, double s) {
+        g.translate(s / 2, s / 2);
+        g.rotate(degrees);
+        QPolygonF arrow;
+        arrow << QPointF(0, -0.42 * s) << QPointF(0.34 * s, -0.02 * s) << QPointF(0.13 * s, -0.02 * s)
+              << QPointF(0.13 * s, 0.40 * s) << QPointF(-0.13 * s, 0.40 * s) << QPointF(-0.13 * s, -0.02 * s)
+              << QPointF(-0.34 * s, -0.02 * s);
+        g.drawPolygon(arrow);
+    });
+}
+
+QPixmap PlaySymbol(int size) {
+    return filledShape(size, kGreenOutline, kGreen, [](QPainter& g, double s) {
+        QPolygonF t;
+        t << QPointF(0.28 * s, 0.18 * s) << QPointF(0.82 * s, 0.5 * s) << QPointF(0.28 * s, 0.82 * s);
+        g.drawPolygon(t);
+    });
+}
+
+QPixmap StopSymbol(int size) {
+    return filledShape(size, QColor(90, 10, 10), QColor(200, 30, 30), [](QPainter& g, double s) {
+        g.drawRect(QRectF(0.22 * s, 0.22 * s, 0.56 * s, 0.56 * s));
+    });
+}
+
+QPixmap ExitDoor(int size) {
+    QPixmap p = blank(size);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    const double s = size;
+    g.setPen(QPen(QColor(60, 40, 20), s / 16.0));
+    g.setBrush(QColor(170, 120, 70));
+    g.drawRect(QRectF(0.12 * s, 0.1 * s, 0.42 * s, 0.8 * s));
+    g.setPen(QPen(QColor(30, 80, 30), s / 10.0));
+    g.drawLine(QPointF(0.4 * s, 0.5 * s), QPointF(0.88 * s, 0.5 * s));
+    g.drawLine(QPointF(0.88 * s, 0.5 * s), QPointF(0.72 * s, 0.36 * s));
+    g.drawLine(QPointF(0.88 * s, 0.5 * s), QPointF(0.72 * s, 0.64 * s));
+    return p;
+}
+
 }  // namespace artwork

@@ -14,4 +14,12 @@ QPixmap ChartIcon(int size);
 // One frame of a slowly turning star.
 QPixmap TwinklingStar(int size, int frame);
 
+// A thick arrow pointing up, turned clockwise by that many degrees (90 right).
+QPixmap Arrow(int size, int degrees);
+// Start and stop of a run: a triangle, a square.
+QPixmap PlaySymbol(int size);
+QPixmap StopSymbol(int size);
+// An open door with an arrow leaving through it: closing a window.
+QPixmap ExitDoor(int size);
+
 }  // namespace artwork

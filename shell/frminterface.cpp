@@ -89,30 +89,7 @@ Frminterface::Frminterface() {
     barequa->setVisible(false);
 
     // Pop-up menus of the coordinates window's object list.
-    const QStringList filterCaptions = typefilter::ItemCaptions(typefilter::Owner::MainWindow);
-    mnufiltre = new QMenu(typefilter::kPopupCaption, this);
-    mnufiltre->setObjectName(QStringLiteral("mnufiltre"));
-    mnutype1 = mnufiltre->addAction(typefilter::kTypeItemInitial);
-    mnufilt = mnufiltre->addAction(typefilter::InitialCaption(typefilter::Owner::MainWindow));
-    mnunearest = mnufiltre->addAction(typefilter::kNearestItem, this, &Frminterface::mnunearest_Click);
-    mnufiltre->addSeparator();
-    mnuaucun = mnufiltre->addAction(filterCaptions[0], this, &Frminterface::mnuaucun_Click);
-    mnugalaxies = mnufiltre->addAction(filterCaptions[1], this, &Frminterface::mnugalaxies_Click);
-    mnuAmas = mnufiltre->addMenu(typefilter::kClustersMenu);
-    mnuATous = mnuAmas->addAction(filterCaptions[2], this, &Frminterface::mnuATous_Click);
-    mnuAOuverts = mnuAmas->addAction(filterCaptions[3], this, &Frminterface::mnuAOuverts_Click);
-    mnuAGlobul = mnuAmas->addAction(filterCaptions[4], this, &Frminterface::mnuAGlobul_Click);
-    mnuNebul = mnufiltre->addMenu(typefilter::kNebulaeMenu);
-    mnuNtoutes = mnuNebul->addAction(filterCaptions[5], this, &Frminterface::mnuNtoutes_Click);
-    mnuNPlanet = mnuNebul->addAction(filterCaptions[6], this, &Frminterface::mnuNPlanet_Click);
-    mnuNDiffus = mnuNebul->addAction(filterCaptions[7], this, &Frminterface::mnuNDiffus_Click);
-    for (int16_t code = 0; code < typefilter::kFilters; ++code) FilterItem(code)->setCheckable(true);
-    mnuConst = new QMenu(this);
-    mnuConst->setObjectName(QStringLiteral("mnuConst"));
-    mnutype = mnuConst->addAction(QString());
-    mnuConst->addSeparator();
-    mnuAD = mnuConst->addAction(QString());
-    mnuDc = mnuConst->addAction(QString());
+    BuildFilterMenus(this, typefilter::Owner::MainWindow);
 
     // The azimuth backlash still to take up, shown while the paddle moves.
     handpad::SetBacklashDisplay([](const QString& text) {
@@ -322,12 +299,7 @@ void Frminterface::ToggleSiderealTracking() {
         shared.win.TrackingShown = vb::True;
         return;
     }
-    frmaltazsuivi().timcompteur->stop();
-    shared.drive.DeltaAz = 0;
-    shared.drive.DeltaAlt = 0;
-    frmcoord().txtms->setText(QStringLiteral("0"));
-    heuretimer->start();
-    shared.pos.PositionSynced = vb::False;
+    // Its unload stops the tick and gives the clock back, however it closes.
     forms::Unload<Frmaltazsuivi>();
     shared.win.TrackingShown = vb::False;
 }
@@ -380,37 +352,16 @@ void Frminterface::heuretimer_Timer() {
 
 void Frminterface::Timer_Timer() { handpad::PaddleTick(); }
 
-QAction* Frminterface::FilterItem(int16_t code) const {
-    QAction* const items[] = {mnuaucun, mnugalaxies, mnuATous, mnuAOuverts,
-                              mnuAGlobul, mnuNtoutes, mnuNPlanet, mnuNDiffus};
-    return code >= 0 && code < typefilter::kFilters ? items[code] : nullptr;
-}
-
 void Frminterface::UncheckFilterMenu() {
     if (QAction* a = FilterItem(shared.cat.ObjectTypeFilter)) a->setChecked(false);
 }
 
-void Frminterface::chooseFilter(int16_t code) {
+void Frminterface::FilterChosen(int16_t code) {
     Frmcoord& coord = frmcoord();
-    const auto change = typefilter::ChooseFilter(shared.cat, code, static_cast<int16_t>(coord.lbCatalogue->currentRow()));
-    if (!change) return;
-    if (QAction* a = FilterItem(change->uncheck)) a->setChecked(false);
-    mnufilt->setText(change->caption);
-    FilterItem(code)->setChecked(true);
-    coord.lbObjets->clear();
-    coord.lbObjets->addItems(change->rows);
+    ShowFilterChoice(shared.cat, code, static_cast<int16_t>(coord.lbCatalogue->currentRow()), coord.lbObjets);
 }
 
 void Frminterface::LoadBrightStars() { catalogue::LoadBrightStars(shared.cat); }
-
-void Frminterface::mnuaucun_Click() { chooseFilter(0); }
-void Frminterface::mnugalaxies_Click() { chooseFilter(1); }
-void Frminterface::mnuATous_Click() { chooseFilter(2); }
-void Frminterface::mnuAOuverts_Click() { chooseFilter(3); }
-void Frminterface::mnuAGlobul_Click() { chooseFilter(4); }
-void Frminterface::mnuNtoutes_Click() { chooseFilter(5); }
-void Frminterface::mnuNPlanet_Click() { chooseFilter(6); }
-void Frminterface::mnuNDiffus_Click() { chooseFilter(7); }
 
 void Frminterface::mnunearest_Click() {
     LoadBrightStars();

@@ -2,6 +2,8 @@
 // choose the mount and open the work windows, and its two timers.
 #pragma once
 
+#include "altaz/filtermenus.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -10,7 +12,7 @@ class QMdiArea;
 class QTimer;
 class QToolBar;
 
-class Frminterface : public QMainWindow {
+class Frminterface : public QMainWindow, public FilterMenus {
     Q_OBJECT
 public:
     Frminterface();
@@ -38,23 +40,13 @@ public:
     void heuretimer_Timer();
     void Timer_Timer();
 
-    // The coordinates window's object-type filter and nearest star, on the
-    // pop-up menu mnufiltre.
-    void mnuaucun_Click();
-    void mnugalaxies_Click();
-    void mnuATous_Click();
-    void mnuAOuverts_Click();
-    void mnuAGlobul_Click();
-    void mnuNtoutes_Click();
-    void mnuNPlanet_Click();
-    void mnuNDiffus_Click();
-    void mnunearest_Click();
+    // The coordinates window's nearest star, on the pop-up menu mnufiltre
+    // (its object-type filter items are those of FilterMenus).
+    void mnunearest_Click() override;
     // Reloads the program-wide bright-star table.
     void LoadBrightStars();
     // Clears the check mark of the item of the filter in force.
     void UncheckFilterMenu();
-    // The filter item of a code 0..7, null for any other.
-    QAction* FilterItem(int16_t code) const;
 
     QMdiArea* mdi = nullptr;
     QToolBar* barchoix = nullptr;
@@ -67,25 +59,8 @@ public:
     QAction* mnuAide = nullptr;
     QAction* mnuPropos = nullptr;
 
-    // Pop-up menus shown over the coordinates window's object list.
-    QMenu* mnufiltre = nullptr;
-    QAction* mnutype1 = nullptr;
-    QAction* mnufilt = nullptr;
-    QAction* mnunearest = nullptr;
-    QAction* mnuaucun = nullptr;
-    QAction* mnugalaxies = nullptr;
-    QMenu* mnuAmas = nullptr;
-    QAction* mnuATous = nullptr;
-    QAction* mnuAOuverts = nullptr;
-    QAction* mnuAGlobul = nullptr;
-    QMenu* mnuNebul = nullptr;
-    QAction* mnuNtoutes = nullptr;
-    QAction* mnuNPlanet = nullptr;
-    QAction* mnuNDiffus = nullptr;
-    QMenu* mnuConst = nullptr;
-    QAction* mnutype = nullptr;
-    QAction* mnuAD = nullptr;
-    QAction* mnuDc = nullptr;
+    // The pop-up menus shown over the coordinates window's object list
+    // (mnufiltre, mnuConst) are those of FilterMenus.
 
     // The toolbar's button of that index (1 = leftmost).
     QAction* Button(QToolBar* bar, int index) const;
@@ -93,8 +68,10 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
 
+protected:
+    void FilterChosen(int16_t code) override;
+
 private:
-    void chooseFilter(int16_t code);
     bool quitting_ = false;
     QToolBar* makeBar(const char* name, const QStringList& captions, void (Frminterface::*handler)(int));
 };

@@ -63,8 +63,8 @@ const WindowRow kWindows[] = {
     {"Frmnotes", [] () -> Form& { return frmnotes(); }, [] { main().Observations_Click(); }, 0, 0, {}},
     {"frmaltazpilot", [] () -> Form& { return frmaltazpilot(); }, [] { altaz(); main().baraltaz_ButtonClick(1); },
      0, 0, {}},
-    {"frmaltazsuivi", [] () -> Form& { return frmaltazsuivi(); }, [] { altaz(); main().baraltaz_ButtonClick(2); },
-     0, 0, {}},
+    // Its toolbar button toggles it, and its load already counts it as open.
+    {"frmaltazsuivi", [] () -> Form& { return frmaltazsuivi(); }, [] { altaz(); frmaltazsuivi().Show(); }, 0, 0, {}},
     {"frmCercle", [] () -> Form& { return frmCercle(); }, [] { altaz(); main().baraltaz_ButtonClick(4); }, 0, 0,
      {}},
     {"frmraquette", [] () -> Form& { return frmraquette(); },

@@ -200,6 +200,7 @@ TEST_F(MainWindow, ChoosingTheEquatorialMount) {
     frmaltazsuivi();
     frmconfig();
     frmcoord();
+    Sim().ClearWrites();  // the manual-drive window's load took the port
     w.heuretimer->start();
     w.barchoix_ButtonClick(1);
     EXPECT_EQ(bars(w), (std::array<bool, 3>{false, false, true}));
@@ -226,6 +227,7 @@ TEST_F(MainWindow, EquatorialToolbar) {
     frmequaconfig();
     frmCercle();
     frmLegend();
+    Sim().ClearWrites();  // the manual-drive windows' loads took the port
     shared.drive.LastPortOutput = 12;
     w.barequa_ButtonClick(2);
     EXPECT_EQ(Writes(), (std::vector<Write>{{890, 11}, {888, 0}}));

@@ -3,11 +3,12 @@
 #   bash tools/dev.sh start [orvanel options]   build and start (simulated port by default)
 #   bash tools/dev.sh test                      build and run every test headless
 #   bash tools/dev.sh bench                     build and run the benchmarks
+#   bash tools/dev.sh build                     build only
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ORVANEL_BUILD_DIR:-$here/build}"
-packages=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev python3)
+packages=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev python3 fonts-dejavu-core)
 
 install_missing() {
     local missing=()
@@ -32,6 +33,8 @@ shift || true
 install_missing
 build
 case "$cmd" in
+    build)
+        ;;
     start)
         exec "$build/orvanel" "$@"
         ;;
@@ -49,7 +52,7 @@ case "$cmd" in
         [ "$found" -eq 1 ] || echo "no benchmark built"
         ;;
     *)
-        echo "usage: bash tools/dev.sh start|test|bench" >&2
+        echo "usage: bash tools/dev.sh start|test|bench|build" >&2
         exit 2
         ;;
 esac

@@ -1,0 +1,74 @@
+// What the pointing windows (alt-azimuth and equatorial) compute from what
+// the user types or picks: typed coordinates read and checked, and the
+// captions of a position.
+//
+// Units: right ascension in tenths of a minute of time (600 per hour),
+// declination in tenths of a minute of arc (600 per degree, signed).
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The four boxes of the typed-coordinates frame: tAD(0) hours, tAD(1)
+// minutes of time, tDec(0) degrees, tDec(1) minutes of arc.
+struct TypedBoxes {
+    QString hours;
+    QString minutes;
+    QString degrees;
+    QString arcMinutes;
+};
+
+// Typed coordinates, read.
+struct TypedTarget {
+    // Whole hours, minutes, degrees and arc-minutes (the typed values
+    // floored; degrees and arc-minutes without their sign).
+    int32_t hours = 0;
+    int32_t minutes = 0;
+    int32_t degrees = 0;
+    int32_t arcMinutes = 0;
+    bool south = false;      // a "-" before the degrees, or negative arc-minutes
+    double gotoRA = 0;       // 600 h + 10 m
+    double gotoDec = 0;      // sign x (600 d + 10 m)
+    // The values as typed (degrees and arc-minutes without their sign), for
+    // the computations that take them unfloored.
+    double hoursTyped = 0;
+    double minutesTyped = 0;
+    double degreesTyped = 0;
+    double arcMinutesTyped = 0;
+};
+
+enum class TypedStatus {
+    Ok,
+    Empty,    // nothing typed in any box
+    Invalid,  // a box holds no number, or a value beyond its range
+};
+struct TypedReading {
+    TypedStatus status = TypedStatus::Empty;
+    TypedTarget target;
+};
+
+// Reads the four boxes. An empty box reads 0; a box that holds anything but
+// a number is invalid, as is a value outside hours 0..23.9, minutes
+// 0..59.9, degrees -90..90, arc-minutes -59.9..59.9 (negative only to mark a
+// southern declination under 1 degree), or a declination beyond 90 degrees.
+TypedReading ReadTypedCoordinates(const TypedBoxes& boxes);
+
+// What the user is told when the typed coordinates are invalid.
+inline const QString kTypedCoordinatesMessage = QStringLiteral(
+    "Coordonnées incorrectes : heures de 0 à 23, minutes de 0 à 59.9, degrés de -90 à 90 (« - » pour le sud), "
+    "minutes d'arc de 0 à 59.9.");
+
+// The captions of a position: right ascension h "h" m "'", declination
+// d "°" m "'". h and d are the whole hours and degrees (fraction dropped
+// toward zero), m the rest in minutes, rounded to 2 decimals; the
+// declination's minutes lose their sign when d is negative (-6120:
+// -10°12') and keep it when d is 0 (-300: 0°-30').
+struct PositionCaptions {
+    QString ra;
+    QString dec;
+};
+// Numbers in plain text form (7h3.6', -1°1.5'), as the equatorial window
+// shows them, or in signed text form ( 7h 3.6', -1° 1.5'), as the
+// alt-azimuth window does.
+enum class NumberForm { Plain, Signed };
+PositionCaptions CaptionsOf(double ra, double dec, NumberForm form);

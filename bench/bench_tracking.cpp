@@ -1,0 +1,186 @@
+// Alt-azimuth sidereal tracking on the simulated port, with the clock seam
+// driving simulated time: hours of tracking per star, the mount's position
+// (its step counts times the step angles) against the star's azimuth and
+// altitude at the time the program's clock shows after each tick, and the
+// software cost of one tick (bursts at delay 0, events run as in the program):
+// first the tick's computations and bursts alone, then the tracking window's
+// whole tick with its displays.
+//
+//   bash tools/dev.sh bench      (or build/bench/bench_tracking)
+
+#include "altaz/altazfiles.h"
+#include "altaz/frmaltazsuivi.h"
+#include "altaz/frmcoord.h"
+#include "core/calendar.h"
+#include "core/conversions.h"
+#include "core/counters.h"
+#include "core/numbers.h"
+#include "core/state.h"
+#include "core/tracking.h"
+#include "motor/moves.h"
+#include "platform/datadir.h"
+#include "platform/port.h"
+#include "platform/seams.h"
+#include "platform/vbrt.h"
+#include "shell/frminterface.h"
+#include "tests/simsky.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct Star {
+    const char* what;
+    double hourAngleHours;  // at the start; east of the meridian when negative
+    double decDeg;
+    int incrementMs;
+    int hours;
+};
+
+struct Run {
+    double worstArcsec = 0;
+    double worstHalfSteps = 0;
+    double tickNs = 0;
+    long ticks = 0;
+};
+
+Run track(const Star& star, seams::LocalTime& now) {
+    TimeBoxes time;
+    time.dates = DateListsOf(now);
+    UpdateUtClock(time);
+    ShowSiderealTime0h(time);
+    const double raHours = std::fmod(LocalSiderealTime(time) / 3600 - star.hourAngleHours + 48, 24);
+    const EquatorialBoxes target = SignedCoordinatesOf(raHours, star.decDeg);
+
+    auto& d = shared.drive;
+    d.TrackIntervalMs = tracking::IncrementOf(vb::CStr(star.incrementMs));
+    d.TrackDelayAz = 0;
+    d.TrackDelayAlt = 0;
+    tracking::TrackPoint point;
+    tracking::StartTracking(point, time, target);
+    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+    port::Simulator()->ResetMount();
+
+    Run run;
+    const long ticks = static_cast<long>(star.hours) * 3600000 / star.incrementMs;
+    for (long k = 0; k < ticks; ++k) {
+        simsky::Advance(now, star.incrementMs);
+        const auto t0 = std::chrono::steady_clock::now();
+        tracking::TrackTick(point, time, target);
+        TrackStepAz();
+        TrackStepAlt();
+        run.tickNs += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
+
+        const Horizontal where = simsky::StarAt(simsky::ShownUt(time), raHours, star.decDeg);
+        const simsky::Offset off = simsky::MountOffset(az0, alt0, where);
+        run.worstArcsec = std::max({run.worstArcsec, off.az, off.alt});
+        run.worstHalfSteps = std::max(run.worstHalfSteps, off.HalfSteps());
+    }
+    run.ticks = ticks;
+    run.tickNs /= static_cast<double>(ticks);
+    return run;
+}
+
+// The same through the tracking window, started on the star from the
+// coordinates window as the user starts it.
+Run trackInWindow(const Star& star, seams::LocalTime& now) {
+    Frmcoord& c = frmcoord();
+    TimeBoxes t = c.Time();
+    UpdateUtClock(t);
+    ShowSiderealTime0h(t);
+    const double raHours = std::fmod(LocalSiderealTime(t) / 3600 - star.hourAngleHours + 48, 24);
+    c.SetCoordinates(SignedCoordinatesOf(raHours, star.decDeg));
+    c.txtms->setText(QStringLiteral("0"));
+    Frmaltazsuivi& s = frmaltazsuivi();
+    s.txtincrement->setText(vb::CStr(star.incrementMs));
+    s.txttempoa->setText(QStringLiteral("0"));
+    s.txttempoh->setText(QStringLiteral("0"));
+    shared.pos.PositionSynced = vb::True;
+    s.imglecture_Click();
+    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+    port::Simulator()->ResetMount();
+
+    Run run;
+    const long ticks = static_cast<long>(star.hours) * 3600000 / star.incrementMs;
+    for (long k = 0; k < ticks; ++k) {
+        simsky::Advance(now, star.incrementMs);
+        const auto t0 = std::chrono::steady_clock::now();
+        s.timcompteur_Timer();
+        run.tickNs += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
+        const Horizontal where = simsky::StarAt(simsky::ShownUt(c.Time()), raHours, star.decDeg);
+        const simsky::Offset off = simsky::MountOffset(az0, alt0, where);
+        run.worstArcsec = std::max({run.worstArcsec, off.az, off.alt});
+        run.worstHalfSteps = std::max(run.worstHalfSteps, off.HalfSteps());
+    }
+    s.imgstop_Click();
+    run.ticks = ticks;
+    run.tickNs /= static_cast<double>(ticks);
+    return run;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    port::Install(std::make_unique<port::SimulatedPort>());
+    port::Simulator()->SetRecording(false);
+    seams::SetDoEvents({});  // the real one: QCoreApplication::processEvents
+    seams::LocalTime now{2026, 12, 10, 21, 0, 0, 0, false};
+    seams::SetClock([&now] { return now; });
+    seams::SetMsgBox([](const QString&) {});
+
+    // The shipped site and mechanics (48°50' N, 2°20' E; 200 steps, ratio 100).
+    ApplyConfigAltaz(altazfiles::ConfigAltaz{});
+    shared.site.UtOffsetHours = 1;
+    shared.site.AzPlusBits = 8;
+    shared.site.AltPlusBits = 2;
+    std::printf("half step: azimuth %.3f arcsec, altitude %.3f arcsec\n", shared.site.AzStepArcsec,
+                shared.site.AltStepArcsec);
+
+    const Star stars[] = {
+        {"dec +20, across the meridian, 500 ms", -1, 20, 500, 2},
+        {"dec +20, across the meridian, 1000 ms", -1, 20, 1000, 2},
+        {"dec +85, through north, 1000 ms", -1, 85, 1000, 2},
+        {"dec +5, rising in the east, 1500 ms", -5, 5, 1500, 3},
+        {"dec -30, low in the south, 300 ms", -1, -30, 300, 2},
+        {"dec +60, overnight, 2000 ms", -4, 60, 2000, 8},
+    };
+    double worstArcsec = 0, worstHalfSteps = 0;
+    auto report = [&](const Star& star, const Run& r) {
+        std::printf("%-42s %6ld ticks  worst %6.1f arcsec (%.2f half steps)  %.1f us a tick\n", star.what, r.ticks,
+                    r.worstArcsec, r.worstHalfSteps, r.tickNs / 1000);
+        worstArcsec = std::max(worstArcsec, r.worstArcsec);
+        worstHalfSteps = std::max(worstHalfSteps, r.worstHalfSteps);
+    };
+    std::puts("== the tick's computations and bursts ==");
+    for (const Star& star : stars) report(star, track(star, now));
+
+    // The tracking window's tick, with the program started on its data folder.
+    std::puts("== the tracking window's tick ==");
+    const QString data = QCoreApplication::applicationDirPath() + QStringLiteral("/../data");
+    datadir::SetFolder(QDir(data).exists() ? data : QCoreApplication::applicationDirPath() + QStringLiteral("/data"));
+    frminterface().MDIForm_Load();
+    frminterface().barchoix_ButtonClick(2);
+    seams::SetDoEvents({});
+    double tickNs = 0;
+    long ticks = 0;
+    for (const Star& star : stars) {
+        const Run r = trackInWindow(star, now);
+        report(star, r);
+        tickNs += r.tickNs * static_cast<double>(r.ticks);
+        ticks += r.ticks;
+    }
+    std::printf("goal: error <= 2 half steps (%.1f arcsec), tick cost <= 100 us\n", 2 * shared.site.AzStepArcsec);
+    std::printf("tracking error max: %.1f arcsec (%.2f half steps)\n", worstArcsec, worstHalfSteps);
+    std::printf("tick cost: %.1f us\n", tickNs / static_cast<double>(ticks) / 1000);
+    return 0;
+}

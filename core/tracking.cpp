@@ -1,0 +1,194 @@
+#include "core/tracking.h"
+
+#include "core/calendar.h"
+#include "core/conversions.h"
+#include "core/state.h"
+#include "platform/seams.h"
+#include "platform/vbrt.h"
+
+#include <QDate>
+#include <algorithm>
+#include <cmath>
+
+namespace tracking {
+
+ClockStep AdvanceClock(const Clock& c, int32_t incrementMs) {
+    ClockStep r{c, false};
+    const double total = c.ms + incrementMs;
+    if (total < 1000) {
+        r.clock.ms = total;
+        return r;
+    }
+    // Every whole second the milliseconds make is carried.
+    const double carry = std::floor(total / 1000);
+    Clock& n = r.clock;
+    n.ms = total - 1000 * carry;
+    const double h = c.h, m = c.m, s = c.s;
+    if (s < 59 && m <= 59 && h <= 23) {
+        if (s + carry <= 59) {
+            n.s = s + carry;
+        } else if (m < 59) {
+            n.m = m + 1;
+            n.s = s + carry - 60;
+        } else {
+            n.m = 0;
+            n.s = s + carry - 60;
+            n.h = h >= 23 ? 0 : h + 1;
+            r.dayRolled = h >= 23;
+        }
+    } else if (s == 59 && m < 59 && h <= 23) {
+        n.s = s + carry - 60;
+        n.m = m + 1;
+    } else if (s == 59 && m == 59 && h < 23) {
+        n.s = s + carry - 60;
+        n.m = 0;
+        n.h = h + 1;
+    } else {
+        n.s = s + carry - 60;
+        n.m = 0;
+        n.h = 0;
+        r.dayRolled = true;
+    }
+    return r;
+}
+
+DateLists NextDay(const DateLists& d) {
+    const QDate first(FirstListedYear + d.cbannee, d.cbmois + 1, 1);
+    if (!first.isValid()) return d;
+    const QDate next = first.addDays(d.cbjour + 1);
+    return DateListsOf(next.year(), next.month(), next.day());
+}
+
+int16_t IncrementOf(const QString& text) {
+    return std::clamp<int16_t>(vb::CInt(vb::Val(text)), 1, kLongestIncrement);
+}
+
+double IncrementUp(double value) {
+    if (value >= kLongestIncrement) return value;
+    return std::min<double>(value + (value < 1000 ? 100 : 1000), kLongestIncrement);
+}
+
+double IncrementDown(double value) {
+    if (value <= 100) return value;
+    return value - (value <= 1000 ? 100 : 1000);
+}
+
+Pulses PulsesOf(double change, double pulseArcsec, double remainder) {
+    Pulses p;
+    // Mechanics not set up: no pulse angle, nothing to send.
+    p.exact = pulseArcsec > 0 ? std::fabs(change / pulseArcsec) : 0;
+    p.rounded = std::nearbyint(p.exact);
+    p.rest = p.exact - p.rounded;
+    p.count = p.rounded;
+    p.remainder = remainder + p.rest;
+    if (p.remainder > 0 && p.remainder >= 1) {
+        p.count += 1;
+        p.remainder -= 1;
+    } else if (p.remainder < 0 && std::fabs(p.remainder) >= 1) {
+        p.count -= 1;
+        p.remainder += 1;
+    }
+    return p;
+}
+
+double AzimuthChange(double a1, double a0) {
+    double d = a1 - a0;
+    if (std::fabs(d) > 360000) d += d < 0 ? 1296000 : -1296000;
+    return d;
+}
+
+HourMinuteSecond SiderealTimeBoxes(int32_t localSiderealSeconds) {
+    const double l = localSiderealSeconds;
+    HourMinuteSecond b;
+    b.h = vb::CStr(vb::Int(l / 3600));
+    b.m = vb::CStr(vb::Int((l - 3600 * vb::Val(b.h)) / 60));
+    b.s = vb::CStr(l - 3600 * vb::Val(b.h) - 60 * vb::Val(b.m));
+    return b;
+}
+
+namespace {
+
+Clock clockOf(const ClockBoxes& b, double hour) {
+    return {hour, vb::Val(b.txtmin), vb::Val(b.txts), vb::Val(b.txtms)};
+}
+
+void setClock(ClockBoxes& b, const Clock& c) {
+    b.txth = vb::CStr(c.h);
+    b.txtmin = vb::CStr(c.m);
+    b.txts = vb::CStr(c.s);
+    b.txtms = vb::CStr(c.ms);
+}
+
+// The hour box holds a number, or the last hour it held as one.
+double hourOf(TrackPoint& p, ClockBoxes& b) {
+    if (vb::IsNumeric(b.txth)) p.lastHour = vb::Val(b.txth);
+    else b.txth = vb::CStr(p.lastHour);
+    return p.lastHour;
+}
+
+}  // namespace
+
+void StartTracking(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
+    auto& d = shared.drive;
+    d.AzStepsTick = 0;
+    d.AltStepsTick = 0;
+    p.restea = 0;
+    p.resteh = 0;
+    d.AzStepRemainder = 0;
+    d.AltStepRemainder = 0;
+    UpdateUtClock(time);
+    if (vb::IsNumeric(time.clock.txth)) p.lastHour = vb::Val(time.clock.txth);
+    EquatorialToHorizontal(time, target);
+    p.h0 = shared.pos.AltitudeArcsec;
+    p.a0 = shared.pos.AzimuthArcsec;
+}
+
+void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
+    auto& d = shared.drive;
+    const int16_t increment = d.TrackIntervalMs;
+
+    // Resynchronise with the system clock.
+    if (increment >= 1000 || vb::Val(time.clock.txtms) == 0) UpdateUtClock(time);
+
+    // Universal midnight: the date lists follow the UT date (the system's
+    // date only where local time is UT).
+    if (vb::Val(time.clock.txth) == 0 && vb::Val(time.clock.txtmin) == 0 && vb::Val(time.clock.txts) == 0) {
+        time.dates = UtClockOf(seams::Now(), shared.site.UtOffsetHours).dates;
+        ShowSiderealTime0h(time);
+    }
+
+    // Advance the clock by one increment.
+    const ClockStep step = AdvanceClock(clockOf(time.clock, hourOf(p, time.clock)), increment);
+    setClock(time.clock, step.clock);
+    p.lastHour = step.clock.h;
+    if (step.dayRolled) {
+        time.dates = NextDay(time.dates);
+        ShowSiderealTime0h(time);
+    }
+
+    // Where the point is now.
+    EquatorialToHorizontal(time, target);
+
+    // Altitude pulses.
+    p.h1 = shared.pos.AltitudeArcsec;
+    d.DeltaAlt = p.h1 - p.h0;
+    const Pulses alt = PulsesOf(d.DeltaAlt, shared.site.AltStepArcsec, d.AltStepRemainder);
+    p.Nh = alt.exact;
+    p.resteh = alt.rest;
+    d.AltStepsTick = alt.count;
+    d.AltStepRemainder = alt.remainder;
+
+    // Azimuth pulses.
+    p.a1 = shared.pos.AzimuthArcsec;
+    d.DeltaAz = AzimuthChange(p.a1, p.a0);
+    const Pulses az = PulsesOf(d.DeltaAz, shared.site.AzStepArcsec, d.AzStepRemainder);
+    p.Na = az.exact;
+    p.restea = az.rest;
+    d.AzStepsTick = vb::CLng(az.count);
+    d.AzStepRemainder = az.remainder;
+
+    p.h0 = p.h1;
+    p.a0 = p.a1;
+}
+
+}  // namespace tracking

@@ -1,0 +1,94 @@
+// Alt-azimuth sidereal tracking: the tick that advances the program's clock,
+// finds where the tracked point has gone and turns the change into whole
+// pulses for each axis, carrying the fractions from tick to tick. The
+// tracking window calls these; they see only values, the clock seam and the
+// shared state.
+#pragma once
+
+#include "core/coordboxes.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace tracking {
+
+// --- The program's clock ---------------------------------------------------
+
+// The four clock values as numbers.
+struct Clock {
+    double h = 0, m = 0, s = 0, ms = 0;
+    bool operator==(const Clock&) const = default;
+};
+
+// The clock after one tick of incrementMs milliseconds. The milliseconds
+// that reach 1000 or more carry their whole seconds; a clock that passes
+// 23:59:59 (or holds a value out of range) goes to 0 h and dayRolled is set.
+struct ClockStep {
+    Clock clock;
+    bool dayRolled = false;
+};
+ClockStep AdvanceClock(const Clock& c, int32_t incrementMs);
+
+// The date lists one calendar day later (the day list at -1 reads as the last
+// day of the month before).
+DateLists NextDay(const DateLists& d);
+
+// The tick's increment: the number a text begins with, rounded, kept within
+// 1..32000 ms.
+int16_t IncrementOf(const QString& text);
+constexpr int16_t kLongestIncrement = 32000;
+// The spinner: up adds 100 below 1000 and 1000 from there, never past the
+// longest increment; down takes 100 up to 1000 and 1000 above, only above 100.
+double IncrementUp(double value);
+double IncrementDown(double value);
+
+// --- Pulses of one tick --------------------------------------------------
+
+// Whole pulses for a change of an axis, magnitudes only: the exact count is
+// |change / pulse angle|, rounded (halves to even); its fraction is added to
+// the carried remainder, and one whole pulse at most moves between them.
+struct Pulses {
+    double exact = 0;      // Na, Nh
+    double rounded = 0;    // the count before the carry
+    double rest = 0;       // restea, resteh
+    double count = 0;      // AzStepsTick, AltStepsTick
+    double remainder = 0;  // AzStepRemainder, AltStepRemainder
+};
+Pulses PulsesOf(double change, double pulseArcsec, double remainder);
+
+// The change of azimuth from a0 to a1, through north when it is the shorter
+// way (a change of more than 100 degrees is taken as a pass through 0).
+double AzimuthChange(double a1, double a0);
+
+// --- Sidereal time shown -----------------------------------------------------
+
+struct HourMinuteSecond {
+    QString h, m, s;
+};
+HourMinuteSecond SiderealTimeBoxes(int32_t localSiderealSeconds);
+
+// --- The tick -------------------------------------------------------------
+
+// The tracked point at the previous tick and at this one, and the counts of
+// this tick (the tracking window's own variables).
+struct TrackPoint {
+    double h0 = 0, a0 = 0;  // previous altitude and azimuth, arc-seconds
+    double h1 = 0, a1 = 0;  // this tick's
+    double Nh = 0, Na = 0;  // exact half-step counts
+    double resteh = 0, restea = 0;
+    double lastHour = 0;    // the last hour the clock box held as a number
+};
+
+// The start: counts and remainders cleared, the clock set from the system
+// clock, and the point where it stands now (the conversion also sets the
+// telescope counters) taken as the previous point.
+void StartTracking(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target);
+
+// One tick of TrackIntervalMs: resynchronise the clock from the system clock
+// (every tick from 1000 ms, else when the milliseconds read 0), set the date
+// at universal midnight, advance the clock, convert the target, and leave in
+// the shared drive state the pulses and directions of both bursts. The
+// previous point becomes this one.
+void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target);
+
+}  // namespace tracking

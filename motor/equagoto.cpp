@@ -1,0 +1,165 @@
+#include "motor/equagoto.h"
+
+#include "core/state.h"
+#include "motor/cmd_moteur.h"
+#include "motor/moves.h"
+#include "motor/speedtables.h"
+#include "platform/datadir.h"
+#include "platform/seams.h"
+#include "platform/seqfile.h"
+#include "platform/vbrt.h"
+
+#include <array>
+#include <cmath>
+
+double RaPulseAngle(const settingsfiles::EquaMechanics& m) {
+    const double halfSteps = vb::CLng(2 * m.raSteps);
+    return 360 / (halfSteps * m.raRatio) * 600 / 15;
+}
+
+double DecPulseAngle(const settingsfiles::EquaMechanics& m) { return 360 / (2 * m.decSteps * m.decRatio) * 600; }
+
+AxisPlan PlanAxis(double d, double u, int16_t forward, int16_t backward, bool inverted) {
+    AxisPlan plan;
+    // Floor, not truncation: -2.5 pulses' worth gives 3, +2.5 gives 2.
+    plan.n = static_cast<int64_t>(std::floor(d / u));
+    const bool negative = d < 0;
+    if (negative) plan.n = -plan.n;
+    plan.mode = (negative != inverted) ? backward : forward;
+    return plan;
+}
+
+std::optional<settingsfiles::EquaMechanics> ReadEquaMechanics() {
+    auto reader = SeqReader::Open(datadir::Path(settingsfiles::kConfigEqua));
+    if (!reader) return std::nullopt;
+    std::array<double, 4> v{};
+    for (double& value : v) {
+        if (reader->AtEnd()) return std::nullopt;
+        const QString field = reader->Field();
+        value = vb::Val(field);
+        if (!vb::IsNumeric(field) || !std::isfinite(value) || !(value > 0)) return std::nullopt;
+    }
+    settingsfiles::EquaMechanics m;
+    m.raSteps = v[0];
+    m.decSteps = v[1];
+    m.raRatio = v[2];
+    m.decRatio = v[3];
+    // A pulse count needs a finite, non-zero movement per pulse.
+    for (double u : {RaPulseAngle(m), DecPulseAngle(m)})
+        if (!std::isfinite(u) || !(u > 0)) return std::nullopt;
+    return m;
+}
+
+QString UnusableMechanicsMessage() {
+    return QStringLiteral(
+               "Pointage impossible : le fichier %1 doit contenir quatre nombres positifs, un par ligne (pas "
+               "moteur A.D., pas moteur Déc., rapport de réduction A.D., rapport de réduction Déc.).")
+        .arg(datadir::Shown(settingsfiles::kConfigEqua));
+}
+
+namespace {
+
+bool usableLevel(int level) { return level >= 0 && level <= 4; }
+
+// One axis of the goto.
+struct EquaAxis {
+    double start;       // TelescopeRA or TelescopeDec
+    double target;      // GotoRA or GotoDec
+    double u;           // movement of one pulse
+    int16_t forward;    // mode of a positive difference
+    int16_t backward;
+    int16_t inverted;   // GotoInvertRA or GotoInvertDec
+    void (EquaGotoWindows::*setProgress)(int);
+};
+
+struct AxisOutcome {
+    int64_t sent = 0;
+    bool completed = false;
+    double reached = 0;
+};
+
+AxisOutcome moveAxis(const EquaAxis& axis, EquaGotoWindows& windows, bool showProgressFirst) {
+    auto& d = shared.drive;
+    const double diff = axis.target - axis.start;
+    const AxisPlan plan = PlanAxis(diff, axis.u, axis.forward, axis.backward, axis.inverted != 0);
+    d.MotorMode = plan.mode;
+    SetModeBits();
+    LookupEquaDelay();
+    // This move's own bits and delay: a handler run between two pulses
+    // cannot change what it writes.
+    const int16_t direction = d.DirectionBits;
+    const int16_t step = d.StepBit;
+    const int32_t delay = d.StepDelay;
+    if (showProgressFirst) windows.ShowProgress();
+
+    AxisOutcome out;
+    for (int64_t c = 0; c <= plan.n && shared.altgoto.StopGoto == vb::False; ++c) {
+        Pulse(direction, step, delay);
+        ++out.sent;
+        if (c != 0 && plan.n != 0)
+            (windows.*axis.setProgress)(static_cast<int>(std::floor(100.0 * static_cast<double>(c) / plan.n)));
+    }
+    out.completed = out.sent == plan.n + 1;
+    // Where the axis now points: the destination when the move was
+    // completed, else the start moved by the pulses sent.
+    const double sign = diff < 0 ? -1 : 1;
+    out.reached = out.completed ? axis.target : axis.start + sign * static_cast<double>(out.sent) * axis.u;
+    return out;
+}
+
+}  // namespace
+
+EquaGotoResult GotoEquatorial(EquaGotoWindows& windows) {
+    EquaGotoResult result;
+    auto& g = shared.altgoto;
+    if (g.GotoRunning) {
+        result.outcome = EquaGotoResult::Outcome::Busy;
+        return result;
+    }
+    const auto mechanics = ReadEquaMechanics();
+    if (!mechanics) {
+        seams::MsgBox(UnusableMechanicsMessage());
+        return result;
+    }
+    const int levelRA = windows.LevelRA();
+    const int levelDec = windows.LevelDec();
+    if (!usableLevel(levelRA) || !usableLevel(levelDec)) {
+        seams::MsgBox(kNoGotoSpeedMessage);
+        return result;
+    }
+
+    g.GotoRunning = true;
+    // A stop pressed while no goto ran must not stop this one.
+    g.StopGoto = vb::False;
+    windows.SuspendPaddle();
+    auto& d = shared.drive;
+    const int16_t keptAz = d.SpeedIndexAz;
+    const int16_t keptAlt = d.SpeedIndexAlt;
+    d.SpeedIndexAz = static_cast<int16_t>(levelRA);
+    d.SpeedIndexAlt = static_cast<int16_t>(levelDec);
+
+    const auto& e = shared.equa;
+    const EquaAxis ra{e.TelescopeRA, e.GotoRA, RaPulseAngle(*mechanics), 2, 1, shared.site.GotoInvertRA,
+                      &EquaGotoWindows::SetProgressRA};
+    const EquaAxis dec{e.TelescopeDec, e.GotoDec, DecPulseAngle(*mechanics), 3, 4, shared.site.GotoInvertDec,
+                       &EquaGotoWindows::SetProgressDec};
+    const AxisOutcome raOut = moveAxis(ra, windows, true);
+    // A stop during the right ascension leaves StopGoto set: the declination
+    // loop sends nothing.
+    const AxisOutcome decOut = moveAxis(dec, windows, false);
+
+    d.SpeedIndexAz = keptAz;
+    d.SpeedIndexAlt = keptAlt;
+    windows.CloseProgress();
+    g.StopGoto = vb::False;
+    g.GotoRunning = false;
+    windows.ResumePaddle();
+
+    result.outcome = raOut.completed && decOut.completed ? EquaGotoResult::Outcome::Completed
+                                                         : EquaGotoResult::Outcome::Stopped;
+    result.pulsesRA = raOut.sent;
+    result.pulsesDec = decOut.sent;
+    result.ra = raOut.reached;
+    result.dec = decOut.reached;
+    return result;
+}

@@ -1,0 +1,437 @@
+#include "altaz/pointing.h"
+#include "chart/frmCercle.h"
+#include "core/state.h"
+#include "equatorial/frmequapointage.h"
+#include "motor/equagoto.h"
+#include "platform/datadir.h"
+#include "platform/filereport.h"
+#include "platform/vbrt.h"
+#include "platform/widgets.h"
+#include "shell/buttonpictures.h"
+#include "shell/frmDepl.h"
+#include "shell/frminterface.h"
+#include "tests/fixture.h"
+#include "tests/popups.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// 37 reference stars: the window selects the 36th.
+QString referenceStars(int count) {
+    QString text = QStringLiteral("\"Alpha\",\"Ori\",3327,-1234\r\n\"Beta\",\"Tau\",4230,2740\r\n");
+    for (int i = 2; i < count; ++i) text += QStringLiteral("\"Star %1\",\"Tau\",%2,%3\r\n").arg(i).arg(4236).arg(2740);
+    return text;
+}
+const char* const kConst = "\"Ori\",\"Orion\"\r\n\"Tau\",\"Taureau\"\r\n";
+const char* const kMessier =
+    "\"M 1\",\"DN\",4266,2740\r\n"      // 36 tenths of a time-minute east of Beta
+    "\"M 2\",\"GC\",4230,2795\r\n"
+    "\"M 45\",\"OC\",4266,2795\r\n";
+const char* const kIc = "\"IC 1\",\"GL\",100,100\r\n";
+
+class EquaPointing : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        UseShippedData();
+        WriteData("5magstar.cat", referenceStars(37));
+        WriteData("const.cat", QString(kConst));
+        WriteData("messier.cat", QString(kMessier));
+        WriteData("ic.cat", QString(kIc));
+        WriteData("config_equa.ini", QByteArray("200\r\n200\r\n100\r\n100\r\n"));
+        frminterface().MDIForm_Load();
+        frminterface().show();
+        frminterface().barchoix_ButtonClick(1);  // "Mode équatorial"
+        shared.drive.EquaSpeedTable = {};          // no waiting between writes
+        messages.clear();
+        RecordPopups(popups);
+    }
+    void TearDown() override {
+        ui::SetPopupHook({});
+        WindowTest::TearDown();
+    }
+    Frmequapointage& w() { return frmequapointage(); }
+    // A sync on reference star `row`.
+    void SyncOn(int row) {
+        w().lbEtoiles->setCurrentRow(row);
+        w().lbEtoiles_DblClick();
+    }
+    void Type(const char* h, const char* m, const char* d, const char* dm) {
+        w().tAD[0]->setText(h);
+        w().tAD[1]->setText(m);
+        w().tDec[0]->setText(d);
+        w().tDec[1]->setText(dm);
+    }
+    // Runs `action` once, during the first write of pulse k (1-based).
+    void AtPulse(int k, std::function<void()> action) {
+        auto events = std::make_shared<int>(0);
+        seams::SetDoEvents([events, k, action] {
+            if (++*events == 2 * k - 1) action();
+        });
+    }
+    QStringList popups;
+};
+
+}  // namespace
+
+TEST_F(EquaPointing, OpensWithOnlyTheStarsAndItsSettings) {
+    WriteData("pointagequa.ini", QByteArray("3\r\n5\r\n"));
+    w().Show();
+    EXPECT_EQ(w().windowTitle(), "pointage");
+    EXPECT_EQ(w().TwipsWidth(), 7680);
+    EXPECT_EQ(w().TwipsHeight(), 6075);
+    EXPECT_EQ(w().lbEtoiles->count(), 37);
+    EXPECT_EQ(w().lbEtoiles->currentRow(), 35);
+    EXPECT_FALSE(w().lbCatalogue->isVisible());
+    EXPECT_FALSE(w().lbObjets->isVisible());
+    EXPECT_FALSE(w().Frame4->isVisible());
+    ASSERT_EQ(w().lbCatalogue->count(), 11);
+    EXPECT_EQ(w().lbCatalogue->item(0)->text(), "Autre...");
+    EXPECT_EQ(w().lbCatalogue->item(10)->text(), QStringLiteral("Objets NGC de 7000 à 7999"));
+    EXPECT_EQ(w().lbCatalogue->currentRow(), 1);
+    EXPECT_EQ(w().lbObjets->count(), 3);
+    EXPECT_EQ(w().cbpointaz->currentText(), "3");
+    EXPECT_EQ(w().cbpointalt->currentText(), "5");
+    EXPECT_EQ(shared.win.ShowTelescope, vb::False);
+    EXPECT_TRUE(w().Picinit->Shows(ButtonPictures[2]));
+    EXPECT_TRUE(w().picpointage->Shows(ButtonPictures[4]));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    // The user drags the window's frame.
+    QWidget* frame = w().parentWidget() ? w().parentWidget() : &w();
+    frame->resize(200, 100);
+    frame->resize(900, 900);
+    EXPECT_EQ(w().TwipsWidth(), 7680);
+    EXPECT_EQ(w().TwipsHeight(), 6075);
+}
+
+TEST_F(EquaPointing, TheSavedGotoInversionAppliesFromTheStart) {
+    WriteData("inversion_point.ini", QByteArray("Vrai\r\nvrai\r\n"));
+    WriteData("pointagequa.ini", QByteArray("3\r\n5\r\n"));
+    w();
+    EXPECT_TRUE(w().chkpointad->isChecked());
+    EXPECT_FALSE(w().chkpointdec->isChecked());
+    EXPECT_EQ(shared.site.GotoInvertRA, vb::True) << "a saved inversion is used before any save";
+    EXPECT_EQ(shared.site.GotoInvertDec, vb::False);
+
+    // So the first goto already drives right ascension the other way.
+    SyncOn(1);
+    w().lbObjets->setCurrentRow(0);
+    w().lbObjets_DblClick();
+    EXPECT_EQ(Sim().AzSteps(), -101);
+
+    w().cmdsave_Click();
+    EXPECT_EQ(ReadData("pointagequa.ini"), "3\r\n5\r\n");
+    EXPECT_EQ(ReadData("inversion_point.ini"), "Vrai\r\nFaux\r\n");
+    w().chkpointad->setChecked(false);
+    w().chkpointdec->setChecked(true);
+    w().cbpointaz->setCurrentIndex(0);
+    w().cmdsave_Click();
+    EXPECT_EQ(shared.site.GotoInvertRA, vb::False);
+    EXPECT_EQ(shared.site.GotoInvertDec, vb::True);
+    EXPECT_EQ(ReadData("pointagequa.ini"), "1\r\n5\r\n");
+    EXPECT_EQ(ReadData("inversion_point.ini"), "Faux\r\nVrai\r\n");
+}
+
+TEST_F(EquaPointing, MissingOrOutOfRangeSettingsAreToldAndDefaulted) {
+    struct Case {
+        const char* pointagequa;  // nullptr: no file
+        const char* inversion;
+        const char* az;
+        const char* alt;
+        const char* named;        // the file the message names
+    } cases[] = {
+        {nullptr, "Faux\r\nFaux\r\n", "3", "3", "pointagequa.ini"},
+        {"0\r\n9\r\n", "Faux\r\nFaux\r\n", "3", "3", "pointagequa.ini"},
+        {"2\r\n2.5\r\n", "Faux\r\nFaux\r\n", "2", "3", "pointagequa.ini"},
+        {"deux\r\n4\r\n", "Faux\r\nFaux\r\n", "3", "4", "pointagequa.ini"},
+        {"2\r\n4\r\n", nullptr, "2", "4", "inversion_point.ini"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pointagequa ? c.pointagequa : "no file");
+        forms::UnloadAll();
+        QCoreApplication::processEvents();
+        filereport::Reset();
+        messages.clear();
+        if (c.pointagequa) WriteData("pointagequa.ini", QByteArray(c.pointagequa));
+        else QFile::remove(datadir::Path(kPointagequaFile));
+        if (c.inversion) WriteData("inversion_point.ini", QByteArray(c.inversion));
+        else QFile::remove(datadir::Path(kInversionPointFile));
+        w();
+        EXPECT_EQ(w().cbpointaz->currentText(), c.az);
+        EXPECT_EQ(w().cbpointalt->currentText(), c.alt);
+        ASSERT_EQ(messages.size(), 1) << messages.join('\n').toStdString();
+        EXPECT_TRUE(messages[0].contains(c.named)) << messages[0].toStdString();
+        EXPECT_FALSE(w().chkpointad->isChecked());
+    }
+}
+
+TEST_F(EquaPointing, FewOrManyReferenceStarsNeverReachOutsideTheTable) {
+    WriteData("5magstar.cat", referenceStars(3));
+    EXPECT_EQ(w().lbEtoiles->count(), 3);
+    EXPECT_EQ(w().lbEtoiles->currentRow(), -1);
+    w().lbEtoiles_DblClick();  // nothing selected
+    EXPECT_EQ(shared.win.ShowTelescope, vb::False);
+    EXPECT_TRUE(w().lbCatalogue->isHidden());
+    w().lbEtoiles_MouseDown(Qt::RightButton);
+    EXPECT_TRUE(popups.isEmpty());
+
+    forms::UnloadAll();
+    QCoreApplication::processEvents();
+    WriteData("5magstar.cat", referenceStars(130));
+    EXPECT_EQ(w().lbEtoiles->count(), 121);
+    SyncOn(120);
+    EXPECT_EQ(shared.equa.TelescopeRA, 4236);
+}
+
+TEST_F(EquaPointing, ASyncOnAReferenceStarSetsThePositionWithoutMoving) {
+    struct Case {
+        int row;
+        double ra, dec;
+        const char* raCaption;
+        const char* decCaption;
+    } cases[] = {
+        {1, 4230, 2740, "7h3'", "4°34'"},
+        {2, 4236, 2740, "7h3.6'", "4°34'"},
+        {0, 3327, -1234, "5h32.7'", "-2°3.4'"},
+    };
+    for (const auto& c : cases) {
+        SyncOn(c.row);
+        EXPECT_EQ(shared.equa.TelescopeRA, c.ra);
+        EXPECT_EQ(shared.equa.TelescopeDec, c.dec);
+        EXPECT_EQ(w().tADpos->text(), QString::fromUtf8(c.raCaption));
+        EXPECT_EQ(w().tdcpos->text(), QString::fromUtf8(c.decCaption));
+    }
+    EXPECT_FALSE(w().lbCatalogue->isHidden());
+    EXPECT_FALSE(w().lbObjets->isHidden());
+    EXPECT_EQ(shared.win.ShowTelescope, vb::True);
+    EXPECT_TRUE(Data().empty()) << "no pulse";
+    EXPECT_EQ(Sim().AzSteps(), 0);
+}
+
+TEST_F(EquaPointing, TheStarPopUpDescribesTheSelectedStar) {
+    w().lbEtoiles->setCurrentRow(0);
+    w().lbEtoiles_MouseDown(Qt::LeftButton);
+    EXPECT_TRUE(popups.isEmpty());
+    w().lbEtoiles_MouseDown(Qt::RightButton);
+    ASSERT_EQ(popups.size(), 1);
+    EXPECT_EQ(popups[0], QStringLiteral("mnuConst: in Orion | AD: 5h 32.7' | Dec:-2°-3.4'"));
+}
+
+TEST_F(EquaPointing, ACatalogueGotoMovesAndTakesThePositionReached) {
+    SyncOn(1);  // 4230, 2740
+    Sim().ClearWrites();
+    w().lbObjets->setCurrentRow(0);  // M 1: 36 east, same declination
+    w().lbObjets_DblClick();
+    EXPECT_EQ(Data(), [] {
+        auto v = Pulses(101, 8, 4);
+        auto d = Pulses(1, 0, 1);
+        v.insert(v.end(), d.begin(), d.end());
+        return v;
+    }());
+    EXPECT_EQ(shared.equa.TelescopeRA, 4266);
+    EXPECT_EQ(shared.equa.TelescopeDec, 2740);
+    EXPECT_EQ(w().tADpos->text(), "7h6.6'");
+    EXPECT_FALSE(forms::Loaded<FrmDepl>());
+    EXPECT_FALSE(shared.altgoto.GotoRunning);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_F(EquaPointing, WithAFilterTheFirstRowIsTheFirstFilteredObject) {
+    SyncOn(1);
+    w().lbObjets->setCurrentRow(0);
+    w().mnuAOuverts_Click();  // M 45 only
+    ASSERT_EQ(w().lbObjets->count(), 1);
+    EXPECT_EQ(w().mnufilt->text(), "filtre:[Ouverts]");
+    w().lbObjets->setCurrentRow(0);
+    w().lbObjets_DblClick();
+    EXPECT_EQ(shared.equa.TelescopeRA, 4266);
+    EXPECT_EQ(shared.equa.TelescopeDec, 2795);
+    w().lbObjets_MouseDown(Qt::RightButton);
+    ASSERT_FALSE(popups.isEmpty());
+    EXPECT_TRUE(popups.last().startsWith("mnufiltre: TYPE:[AMAS OUVERT]")) << popups.last().toStdString();
+    w().mnunearest_Click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("L'ETOILE LA PLUS PROCHE EST:\r\n")));
+}
+
+TEST_F(EquaPointing, AutreShowsTheTypedFrameAndACatalogueResetsTheFilter) {
+    SyncOn(1);
+    w().mnuAOuverts_Click();
+    w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+    EXPECT_TRUE(w().lbObjets->isHidden());
+    EXPECT_FALSE(w().Frame4->isHidden());
+    w().lbCatalogue->setCurrentRow(2);  // "Objets IC"
+    EXPECT_FALSE(w().lbObjets->isHidden());
+    EXPECT_FALSE(w().Frame4->isHidden()) << "the frame stays";
+    EXPECT_EQ(w().lbObjets->count(), 1);
+    EXPECT_EQ(w().lbObjets->item(0)->text(), "IC 1");
+    EXPECT_EQ(w().mnufilt->text(), "Filtre=[Aucun]");
+    EXPECT_TRUE(w().mnuaucun->isChecked());
+    EXPECT_FALSE(w().mnuAOuverts->isChecked());
+}
+
+TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
+    struct Case {
+        const char* h;
+        const char* m;
+        const char* d;
+        const char* dm;
+        double ra, dec;
+        const char* raCaption;
+        const char* decCaption;
+    } cases[] = {
+        {"7", "3", "4", "34", 4230, 2740, "7h3'", "4°34'"},   // where the telescope is: one pulse each
+        {"5", "34", "22", "1", 3340, 13210, "5h34'", "22°1'"},
+        {"7", "3", "-10", "12", 4230, -6120, "7h3'", "-10°12'"},
+        {"7", "3", "0", "-30", 4230, -300, "7h3'", "0°-30'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.decCaption);
+        SyncOn(1);
+        Type(c.h, c.m, c.d, c.dm);
+        w().bOK_Click();
+        EXPECT_EQ(shared.equa.GotoRA, c.ra);
+        EXPECT_EQ(shared.equa.GotoDec, c.dec);
+        EXPECT_EQ(shared.equa.TelescopeRA, c.ra);
+        EXPECT_EQ(shared.equa.TelescopeDec, c.dec);
+        EXPECT_EQ(w().tADpos->text(), QString::fromUtf8(c.raCaption));
+        EXPECT_EQ(w().tdcpos->text(), QString::fromUtf8(c.decCaption));
+    }
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(EquaPointing, InvalidOrEmptyTypedCoordinatesMoveNothing) {
+    SyncOn(1);
+    Sim().ClearWrites();
+    for (auto typed : {std::array<const char*, 4>{"55", "0", "0", "0"}, std::array<const char*, 4>{"7", "3", "-95", "0"},
+                       std::array<const char*, 4>{"sept", "3", "4", "34"}}) {
+        Type(typed[0], typed[1], typed[2], typed[3]);
+        w().bOK_Click();
+    }
+    EXPECT_EQ(messages, QStringList(3, kTypedCoordinatesMessage));
+    Type("", "", "", "");
+    w().bOK_Click();
+    EXPECT_EQ(messages.size(), 3);
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(shared.equa.TelescopeRA, 4230);
+    EXPECT_EQ(w().tADpos->text(), "7h3'");
+}
+
+TEST_F(EquaPointing, AStoppedGotoLeavesTheTelescopeWhereItGot) {
+    SyncOn(1);
+    frmCercle().mnuPoint->setText("Pointage");
+    shared.win.SkyChartShown = vb::True;
+    AtPulse(10, [] { frmDepl().cmstoppointage_Click(); });
+    w().lbObjets->setCurrentRow(2);  // M 45: 36 east, 55 north
+    w().lbObjets_DblClick();
+    seams::SetDoEvents({});
+    EXPECT_EQ(Sim().AzSteps(), 10);
+    EXPECT_EQ(Sim().AltSteps(), 0) << "a stop during the right ascension skips the declination";
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeRA, 4230 + 10 * 0.36);
+    EXPECT_EQ(shared.equa.TelescopeDec, 2740);
+    EXPECT_EQ(w().tADpos->text(), "7h3.36'");
+    EXPECT_EQ(shared.altgoto.StopGoto, vb::False);
+    EXPECT_FALSE(forms::Loaded<FrmDepl>());
+    EXPECT_EQ(frmCercle().mnuPoint->text(), "initialisation");
+    EXPECT_EQ(shared.win.SkyChartShown, vb::False);
+
+    // The next goto starts from there.
+    Sim().ResetMount();
+    w().lbObjets_DblClick();
+    EXPECT_GE(Sim().AzSteps(), 90);
+    EXPECT_LE(Sim().AzSteps(), 91);
+    EXPECT_EQ(Sim().AltSteps(), -11);  // north is the direction line low
+    EXPECT_EQ(shared.equa.TelescopeRA, 4266);
+}
+
+TEST_F(EquaPointing, QuittingDuringAGotoStopsItFirst) {
+    for (bool byMenu : {false, true}) {
+        SCOPED_TRACE(byMenu);
+        forms::UnloadAll();
+        QCoreApplication::processEvents();
+        Sim().ResetMount();
+        SyncOn(1);
+        frmCercle();
+        AtPulse(5, [this, byMenu] { byMenu ? w().mnuquit->trigger() : w().Cmdquit->click(); });
+        Frmequapointage& window = w();
+        window.lbObjets->setCurrentRow(2);
+        window.lbObjets_DblClick();
+        seams::SetDoEvents({});
+        EXPECT_EQ(Sim().AzSteps(), 5);
+        EXPECT_EQ(Sim().AltSteps(), 0);
+        EXPECT_FALSE(forms::Loaded<Frmequapointage>());
+        EXPECT_FALSE(forms::Loaded<FrmCercle>());
+        EXPECT_FALSE(forms::Loaded<FrmDepl>());
+        EXPECT_EQ(shared.altgoto.StopGoto, vb::False);
+        EXPECT_FALSE(shared.altgoto.GotoRunning);
+    }
+}
+
+TEST_F(EquaPointing, ThePaddleRestsDuringAGotoAndComesBackAfter) {
+    frminterface().Timer->start();
+    SyncOn(1);
+    bool polledDuring = true;
+    AtPulse(3, [&] { polledDuring = frminterface().Timer->isActive(); });
+    w().lbObjets->setCurrentRow(0);
+    w().lbObjets_DblClick();
+    seams::SetDoEvents({});
+    EXPECT_FALSE(polledDuring);
+    EXPECT_TRUE(frminterface().Timer->isActive());
+    EXPECT_EQ(Sim().DataLatch(), 0) << "the data register is cleared for the paddle";
+
+    frminterface().Timer->stop();
+    w().lbObjets_DblClick();
+    EXPECT_FALSE(frminterface().Timer->isActive()) << "a paddle that was off stays off";
+}
+
+TEST_F(EquaPointing, UnusableMechanicsRefuseTheGotoWithAMessage) {
+    WriteData("config_equa.ini", QByteArray("200\r\n0\r\n100\r\n100\r\n"));
+    SyncOn(1);
+    w().lbObjets->setCurrentRow(0);
+    w().lbObjets_DblClick();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], UnusableMechanicsMessage());
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_FALSE(forms::Loaded<FrmDepl>());
+    EXPECT_EQ(shared.equa.TelescopeRA, 4230);
+}
+
+TEST_F(EquaPointing, TheChartButtonsOpenTheChartInItsTwoRoles) {
+    w().Show();
+    w().Picinit_MouseDown();
+    EXPECT_TRUE(w().Picinit->Shows(ButtonPictures[3]));
+    w().Picinit_MouseUp();
+    EXPECT_TRUE(w().Picinit->Shows(ButtonPictures[2]));
+    EXPECT_EQ(frmCercle().mnuPoint->text(), "Initialisation");
+    EXPECT_EQ(shared.win.SkyChartShown, vb::False);
+    EXPECT_EQ(shared.win.AltazMode, vb::False);
+    EXPECT_TRUE(frmCercle().Shown());
+
+    w().picpointage_MouseDown();
+    EXPECT_TRUE(w().picpointage->Shows(ButtonPictures[5]));
+    w().picpointage_MouseUp();
+    EXPECT_TRUE(w().picpointage->Shows(ButtonPictures[4]));
+    EXPECT_EQ(frmCercle().mnuPoint->text(), "Pointage");
+    EXPECT_EQ(shared.win.SkyChartShown, vb::True);
+}
+
+TEST_F(EquaPointing, TheToolbarOpensIt) {
+    frminterface().barequa_ButtonClick(4);  // "Pointage automatique"
+    EXPECT_TRUE(w().Shown());
+}
