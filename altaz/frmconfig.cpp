@@ -61,24 +61,28 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     txtlatmin = box(Frlieu, "txtlatmin", 2400, 690, 700);
 
     frmeca = frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), 1260, 2400);
-    label(frmeca, QStringLiteral("Azimut"), 2040, 240, 760);
-    label(frmeca, QStringLiteral("Altitude"), 2880, 240, 760);
-    label(frmeca, QStringLiteral("Nombre de pas moteur"), 120, 600, 1900);
-    txtpasaz = box(frmeca, "txtpasaz", 2040, 570, 760);
-    txtpasalt = box(frmeca, "txtpasalt", 2880, 570, 760);
-    label(frmeca, QStringLiteral("Rapport de réduction"), 120, 1020, 1900);
-    txtRaz = box(frmeca, "txtRaz", 2040, 990, 760);
-    txtRalt = box(frmeca, "txtRalt", 2880, 990, 760);
-    label(frmeca, QStringLiteral("Angle d'un demi pas ('')"), 120, 1440, 1900);
-    txtapas = box(frmeca, "txtapas", 2040, 1410, 760);
+    // Captions on the left, azimuth and altitude columns on the right; the
+    // encoding caption takes two lines.
+    label(frmeca, QStringLiteral("Azimut"), 2280, 240, 700);
+    label(frmeca, QStringLiteral("Altitude"), 3060, 240, 700);
+    label(frmeca, QStringLiteral("Nombre de pas moteur"), 120, 600, 2120);
+    txtpasaz = box(frmeca, "txtpasaz", 2280, 570, 700);
+    txtpasalt = box(frmeca, "txtpasalt", 3060, 570, 700);
+    label(frmeca, QStringLiteral("Rapport de réduction"), 120, 1020, 2120);
+    txtRaz = box(frmeca, "txtRaz", 2280, 990, 700);
+    txtRalt = box(frmeca, "txtRalt", 3060, 990, 700);
+    label(frmeca, QStringLiteral("Angle d'un demi pas ('')"), 120, 1440, 2120);
+    txtapas = box(frmeca, "txtapas", 2280, 1410, 700);
     txtapas->setReadOnly(true);
-    txthpas = box(frmeca, "txthpas", 2880, 1410, 760);
+    txthpas = box(frmeca, "txthpas", 3060, 1410, 700);
     txthpas->setReadOnly(true);
-    label(frmeca, QStringLiteral("Azimut   et  altitude encoding"), 120, 1860, 1900);
-    cmdazencoding = button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), 2040, 1830, 360);
-    cmdazencoding_result = button(frmeca, "cmdazencoding_result", QStringLiteral("="), 2440, 1830, 360);
-    cmdaltencoding = button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), 2880, 1830, 360);
-    cmdaltencoding_result = button(frmeca, "cmdaltencoding_result", QStringLiteral("="), 3280, 1830, 360);
+    QLabel* encoding = label(frmeca, QStringLiteral("Azimut   et  altitude encoding"), 120, 1770, 2120);
+    encoding->setWordWrap(true);
+    ui::Place(encoding, 120, 1770, 2120, 540);
+    cmdazencoding = button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), 2280, 1830, 340);
+    cmdazencoding_result = button(frmeca, "cmdazencoding_result", QStringLiteral("="), 2640, 1830, 340);
+    cmdaltencoding = button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), 3060, 1830, 340);
+    cmdaltencoding_result = button(frmeca, "cmdaltencoding_result", QStringLiteral("="), 3420, 1830, 340);
 
     frame5 = frame(this, "frame5", QStringLiteral("Vitesses de pointage"), 3720, 840);
     label(frame5, QStringLiteral("Azimut"), 120, 360, 800);

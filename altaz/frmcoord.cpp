@@ -74,7 +74,7 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
 
     // Top band.
     frheure = ui::Make<QGroupBox>(this, "frheure");
-    ui::Place(frheure, 0, 0, 5775, 2055);
+    ui::Place(frheure, 0, 0, 5745, 2055);
     label(frheure, QStringLiteral("Date"), 120, 240, 600);
     cbjour = ui::Make<QComboBox>(frheure, "cbjour");
     ui::Place(cbjour, 720, 210, 720, 315);
@@ -116,7 +116,7 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
 
     // Middle band.
     Frobservation = ui::Make<QGroupBox>(this, "Frobservation");
-    ui::Place(Frobservation, 0, 2040, 5775, 2655);
+    ui::Place(Frobservation, 0, 2040, 5745, 2655);
     lbCatalogue = ui::Make<QListWidget>(Frobservation, "lbCatalogue");
     ui::Place(lbCatalogue, 120, 240, 3000, 1260);
     lbObjets = ui::Make<QListWidget>(Frobservation, "lbObjets");
@@ -157,7 +157,7 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     // Settings panel.
     Frame1 = ui::Make<QGroupBox>(this, "Frame1");
     Frame1->setTitle(QStringLiteral("Ajustement des vitesses"));
-    ui::Place(Frame1, 0, 5760, 5775, 2295);
+    ui::Place(Frame1, 0, 5760, 5745, 2295);
     label(Frame1, QStringLiteral("Azimut"), 240, 240, 2400);
     label(Frame1, QStringLiteral("Altitude"), 3000, 240, 2400);
     HScrollazl = bar(Frame1, "HScrollazl", 240, 600);
@@ -169,21 +169,21 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
     const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
     for (int i = 0; i < 3; ++i) {
-        txtaz[i] = box(this, azNames[i], 120 + 920 * i, 8100, 880);
-        txtalt[i] = box(this, altNames[i], 120 + 920 * i, 8460, 880);
+        txtaz[i] = box(this, azNames[i], 120 + 800 * i, 8160, 760);
+        txtalt[i] = box(this, altNames[i], 120 + 800 * i, 8520, 760);
     }
     Frame2 = ui::Make<QGroupBox>(this, "Frame2");
     Frame2->setTitle(QStringLiteral("Inversion des commandes"));
-    ui::Place(Frame2, 2940, 8040, 2040, 855);
+    ui::Place(Frame2, 2580, 8040, 2520, 855);
     chkalt = ui::Make<QCheckBox>(Frame2, "chkalt");
     chkalt->setText(QStringLiteral("Déclinaison \\ Altitude"));
-    ui::Place(chkalt, 60, 510, 1960, kBoxHeight);
+    ui::Place(chkalt, 60, 510, 2400, kBoxHeight);
     chkaz = ui::Make<QCheckBox>(Frame2, "chkaz");
     chkaz->setText(QStringLiteral("A.D. \\ Azimut"));
-    ui::Place(chkaz, 60, 240, 1960, kBoxHeight);
+    ui::Place(chkaz, 60, 240, 2400, kBoxHeight);
     cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
     cmdvalid->setText(QStringLiteral("OK"));
-    ui::Place(cmdvalid, 5040, 8280, 660, 390);
+    ui::Place(cmdvalid, 5160, 8280, 540, 390);
 
     // Right-hand strip.
     Frame3 = ui::Make<QGroupBox>(this, "Frame3");
@@ -199,12 +199,15 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtcoordalt5 = box(Frame3, "txtcoordalt5", 720, 1560, 540);
     txtcoordalt6 = box(Frame3, "txtcoordalt6", 1320, 1560, 540);
     ProgressBaraz = ui::Make<QProgressBar>(Frame3, "ProgressBaraz");
+    // Plain bars, without a percentage: cheap to redraw at every pulse.
     ProgressBaraz->setRange(0, 100);
     ProgressBaraz->setValue(0);
+    ProgressBaraz->setTextVisible(false);
     ui::Place(ProgressBaraz, 120, 1980, 1800, 240);
     ProgressBaralt = ui::Make<QProgressBar>(Frame3, "ProgressBaralt");
     ProgressBaralt->setRange(0, 100);
     ProgressBaralt->setValue(0);
+    ProgressBaralt->setTextVisible(false);
     ui::Place(ProgressBaralt, 120, 2280, 1800, 240);
     cmstoppointage = ui::Make<QPushButton>(Frame3, "cmstoppointage");
     cmstoppointage->setIcon(artwork::StopSign(26));
@@ -227,6 +230,12 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     connect(cmdreinit, &QPushButton::clicked, this, &Frmcoord::cmdreinit_Click);
     connect(cmdtrace, &QPushButton::clicked, this, &Frmcoord::cmdtrace_Click);
     connect(lbCatalogue, &QListWidget::currentRowChanged, this, [this] { lbCatalogue_Click(); });
+    // A click on the catalogue already chosen changes no row: it reloads it
+    // all the same (a click on another row has reloaded through the change).
+    connect(lbCatalogue, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (lbCatalogue->row(item) == catalogueRowAtPress_) lbCatalogue_Click();
+    });
+    lbCatalogue->viewport()->installEventFilter(this);
     lbObjets->viewport()->installEventFilter(this);
     // Each pair of options is a choice of one.
     for (auto [a, b] : {std::pair{optété, opthivers}, std::pair{optinvis, optvis}}) {
@@ -260,18 +269,15 @@ void Frmcoord::Form_Load() {
     // 3. Season, from the system's own summer-time state.
     if (DefaultUtOffsetHours(now) == 2) optété_Click();
     else opthivers_Click();
+    shared.site.SeasonDefaultHours = DefaultUtOffsetHours(now);
 
-    // 4, 5. Universal time; before 2 h (summer) or 1 h (winter) local time,
-    // universal time is still on the day before.
-    const UtClock ut = UtClockOf(now, shared.site.UtOffsetHours);
-    txth->setText(ut.txth);
-    txtmin->setText(ut.txtmin);
-    txts->setText(ut.txts);
-    if (ut.previousDay) cbjour->setCurrentIndex(today.cbjour - 1);
-    // The sidereal time at 0 h is shown at every load: the conversions read it.
+    // 4, 5. Universal time, and the date lists on the UT date (before 2 h in
+    // summer or 1 h in winter, French time, still the day before). The
+    // sidereal time at 0 h is shown at every load: the conversions read it.
     TimeBoxes t = Time();
+    UpdateUtClock(t);
     ShowSiderealTime0h(t);
-    txtessai->setText(t.txtessai);
+    SetTime(t);
 
     // 6. Counters and their displays.
     shared.pos.PendingAzSteps = 0;
@@ -386,6 +392,8 @@ void Frmcoord::lbObjets_MouseDown(Qt::MouseButton button) {
 }
 
 bool Frmcoord::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == lbCatalogue->viewport() && e->type() == QEvent::MouseButtonPress)
+        catalogueRowAtPress_ = lbCatalogue->currentRow();
     if (watched == lbObjets->viewport() && e->type() == QEvent::MouseButtonPress) {
         const auto button = static_cast<QMouseEvent*>(e)->button();
         if (button == Qt::RightButton) {
@@ -631,6 +639,8 @@ TimeBoxes Frmcoord::Time() const {
 }
 
 void Frmcoord::SetTime(const TimeBoxes& t) {
+    // The season the clock runs on (it follows the system's daylight saving).
+    (shared.site.UtOffsetHours == 2 ? optété : opthivers)->setChecked(true);
     cbjour->setCurrentIndex(t.dates.cbjour);
     cbmois->setCurrentIndex(t.dates.cbmois);
     cbannee->setCurrentIndex(t.dates.cbannee);

@@ -158,6 +158,9 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     void speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay);
     bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    int catalogueRowAtPress_ = -1;  // the catalogue chosen when the list was last pressed
 };
 
 inline Frmcoord& frmcoord() { return forms::Use<Frmcoord>(); }

@@ -1,20 +1,28 @@
 // What one step pulse costs on the simulated port with the real event seam
 // (pending events run twice a pulse), how the pulse period grows with the
-// delay count, and how steady the pulses are at about 1 kHz.
+// delay count, and how steady the pulses are at about 1 kHz: bare (no window
+// open), then as a goto runs (the coordinates window shown, its clock timer
+// running, the progress bar written at every pulse).
 //
 //   bash tools/dev.sh bench      (or build/bench/bench_pulse)
 
+#include "altaz/frmcoord.h"
 #include "motor/cmd_moteur.h"
 #include "platform/busywait.h"
+#include "platform/datadir.h"
 #include "platform/port.h"
 #include "platform/seams.h"
+#include "shell/frminterface.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QProgressBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,10 +52,35 @@ double percentile(std::vector<double> v, double p) {
     return v[i];
 }
 
+// Intervals between pulses at that delay, with `each` run after every pulse
+// (what the loop does besides pulsing); prints their jitter.
+void jitter(int32_t delay, const std::function<void(int)>& each) {
+    const int samples = 3000;
+    std::vector<double> intervals;
+    intervals.reserve(samples);
+    for (int i = 0; i < 50; ++i) Pulse(8, 4, delay);  // warm up
+    auto last = Clock::now();
+    for (int i = 0; i < samples; ++i) {
+        Pulse(8, 4, delay);
+        each(i);
+        const auto now = Clock::now();
+        intervals.push_back(std::chrono::duration<double, std::micro>(now - last).count());
+        last = now;
+    }
+    const double p50 = percentile(intervals, 50);
+    const double p99 = percentile(intervals, 99);
+    std::vector<double> deviation;
+    for (double v : intervals) deviation.push_back(std::fabs(v - p50));
+    std::printf("delay %d, %d pulses: interval p50 %.2f us, p99 %.2f us, max %.2f us\n", delay, samples, p50, p99,
+                *std::max_element(intervals.begin(), intervals.end()));
+    std::printf("jitter (|interval - median|): p50 %.2f us, p99 %.2f us\n", percentile(deviation, 50),
+                percentile(deviation, 99));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     port::Install(std::make_unique<port::SimulatedPort>());
     seams::SetDoEvents({});  // the real one: QCoreApplication::processEvents
     int16_t dir = 8;
@@ -112,25 +145,34 @@ int main(int argc, char** argv) {
 
     // 3. Interval jitter at about 1 kHz.
     std::puts("== pulse-interval jitter at about 1 kHz ==");
-    const auto delay1k = static_cast<int32_t>(std::max(0.0, std::round((1e6 - a) / b)));
-    const int samples = 3000;
-    std::vector<double> intervals;
-    intervals.reserve(samples);
-    for (int i = 0; i < 50; ++i) Pulse(8, 4, delay1k);  // warm up
-    auto last = Clock::now();
-    for (int i = 0; i < samples; ++i) {
-        Pulse(8, 4, delay1k);
-        const auto now = Clock::now();
-        intervals.push_back(std::chrono::duration<double, std::micro>(now - last).count());
-        last = now;
-    }
-    const double p50 = percentile(intervals, 50);
-    const double p99 = percentile(intervals, 99);
-    std::vector<double> deviation;
-    for (double v : intervals) deviation.push_back(std::fabs(v - p50));
-    std::printf("delay %d, %d pulses: interval p50 %.2f us, p99 %.2f us, max %.2f us\n", delay1k, samples, p50, p99,
-                *std::max_element(intervals.begin(), intervals.end()));
-    std::printf("jitter (|interval - median|): p50 %.2f us, p99 %.2f us\n", percentile(deviation, 50),
-                percentile(deviation, 99));
+    // Past the cost of the events a pulse lasts its two delays: the delay of
+    // 1 kHz comes from the two longest periods.
+    const std::size_t last = counts.size() - 1;
+    const double slope = (periods[last] - periods[last - 1]) / (counts[last] - counts[last - 1]);
+    const double offset = periods[last] - slope * counts[last];
+    std::printf("long delays: period = %.2f us + %.3f ns per count\n", offset / 1000.0, slope);
+    const auto delay1k = static_cast<int32_t>(std::max(0.0, std::round((1e6 - offset) / slope)));
+    jitter(delay1k, [](int) {});
+
+    // 4. The same as a goto runs: the coordinates window shown, its clock
+    // timer ticking, the progress bar written at every pulse.
+    std::puts("== as a goto runs: coordinates window shown, clock timer on, progress written ==");
+    datadir::SetFolder(QStringLiteral(ORVANEL_SOURCE_DIR "/data"));
+    Frminterface& main = frminterface();
+    main.MDIForm_Load();
+    main.show();
+    main.barchoix_ButtonClick(2);
+    Frmcoord& coord = frmcoord();
+    QProgressBar* progress = coord.ProgressBaraz;
+    coord.SetTwipsWidth(7820);  // as during a goto: the progress bars show
+    for (int i = 0; i < 20; ++i) QApplication::processEvents();
+    std::printf("clock timer running: %s\n", main.heuretimer->isActive() ? "yes" : "no");
+    int value = 0;
+    const double windowPulse = nsPerCall(n / 5, [&progress, &value] {
+        Pulse(8, 4, 0);
+        progress->setValue(++value / 100 % 101);
+    });
+    std::printf("per pulse: %.2f us\n", windowPulse / 1000.0);
+    jitter(delay1k, [&progress](int i) { progress->setValue(i * 100 / 3000); });
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "core/state.h"
 #include "platform/vbrt.h"
 
+#include <QDate>
+
 #include <algorithm>
 
 DateListItems FillDateLists() {
@@ -45,36 +47,68 @@ double SiderealTime0h(double julianDay) {
 }
 
 QString SiderealTime0hText(const DateLists& dates) {
-    const auto day = static_cast<int16_t>(dates.cbjour + 1);
-    const auto month = static_cast<int16_t>(dates.cbmois + 1);
-    const auto year = static_cast<int16_t>(dates.cbannee + FirstListedYear);
-    return vb::CStr(RoundDecimals(SiderealTime0h(JulianDay(day, month, year)), 3));
+    return vb::CStr(RoundDecimals(SiderealTime0h(JulianDayOf(dates)), 3));
 }
 
 void ShowSiderealTime0h(TimeBoxes& boxes) { boxes.txtessai = SiderealTime0hText(boxes.dates); }
 
 int16_t DefaultUtOffsetHours(const seams::LocalTime& local) { return local.daylightSaving ? 2 : 1; }
 
-UtClock UtClockOf(const seams::LocalTime& local, int16_t utOffsetHours) {
-    // Local 00:xx (and 01:xx in summer) is still the day before in UT.
-    int hour = local.hour - utOffsetHours;
-    const bool previousDay = hour < 0;
-    if (previousDay) hour += 24;
-    return {vb::CStr(hour), vb::CStr(local.minute), vb::CStr(local.second), previousDay};
+int UtOffsetSeconds(const seams::LocalTime& local, int16_t utOffsetHours) {
+    return seams::UtcOffsetSeconds(local) + 3600 * (utOffsetHours - DefaultUtOffsetHours(local));
 }
+
+UtClock UtClockOf(const seams::LocalTime& local, int16_t utOffsetHours) {
+    constexpr int kDay = 86400;
+    int seconds = 3600 * local.hour + 60 * local.minute + local.second - UtOffsetSeconds(local, utOffsetHours);
+    int days = 0;
+    while (seconds < 0) {
+        seconds += kDay;
+        --days;
+    }
+    while (seconds >= kDay) {
+        seconds -= kDay;
+        ++days;
+    }
+    UtClock ut{vb::CStr(seconds / 3600), vb::CStr(seconds / 60 % 60), vb::CStr(seconds % 60), days < 0, {}};
+    const QDate date = QDate(local.year, local.month, local.day).addDays(days);
+    if (days == -1 || !date.isValid()) {
+        ut.dates = DateListsOf(local);
+        ut.dates.cbjour += days;
+    } else {
+        ut.dates = DateListsOf(date.year(), date.month(), date.day());
+    }
+    return ut;
+}
+
+double JulianDayOf(const DateLists& dates) {
+    return JulianDay(static_cast<int16_t>(dates.cbjour + 1), dates.cbmois + 1,
+                     static_cast<int16_t>(dates.cbannee + FirstListedYear));
+}
+
+namespace {
+// The season follows the system's daylight-saving state when it changes
+// while the program runs.
+void FollowSystemSeason(const seams::LocalTime& local) {
+    auto& site = shared.site;
+    const int16_t season = DefaultUtOffsetHours(local);
+    if (site.SeasonDefaultHours != 0 && site.SeasonDefaultHours != season) site.UtOffsetHours = season;
+    site.SeasonDefaultHours = season;
+}
+}  // namespace
 
 void UpdateUtClock(TimeBoxes& boxes) {
     const seams::LocalTime local = seams::Now();
+    FollowSystemSeason(local);
     const UtClock ut = UtClockOf(local, shared.site.UtOffsetHours);
     boxes.clock.txth = ut.txth;
     boxes.clock.txtmin = ut.txtmin;
     boxes.clock.txts = ut.txts;
-    if (ut.previousDay) {
-        // The month and year come from the local date too: after local
-        // midnight on the first of a month the lists still show the month
-        // before, whose day 0 would be a month early.
-        boxes.dates = DateListsOf(local);
-        boxes.dates.cbjour = local.day - 2;
+    // Whenever the lists are not on the UT date (a tick that missed UT
+    // midnight, a clock in another zone, the day before UT midnight), they
+    // are set to it, and the sidereal time at 0 h with them.
+    if (JulianDayOf(boxes.dates) != JulianDayOf(ut.dates)) {
+        boxes.dates = ut.dates;
         ShowSiderealTime0h(boxes);
     }
 }

@@ -50,20 +50,39 @@ void ShowSiderealTime0h(TimeBoxes& boxes);
 // starts with: 2 when the system clock is on daylight-saving time, else 1.
 int16_t DefaultUtOffsetHours(const seams::LocalTime& local);
 
-// Universal time of a local time: the three clock texts, and whether UT is
-// still on the day before the local date.
+// How far the local clock is ahead of universal time, in seconds, with the
+// season buttons at utOffsetHours: the system's own offset at that moment,
+// moved by the hour between summer and winter time when the buttons are set
+// against the system's daylight-saving state (a computer whose clock is kept
+// in the wrong season). In France it is 3600 x utOffsetHours.
+int UtOffsetSeconds(const seams::LocalTime& local, int16_t utOffsetHours);
+
+// Universal time of a local time: the three clock texts, whether UT is still
+// on the day before the local date, and the date lists showing the UT date.
+// The day before is shown as the date lists always showed it: the local
+// month with the day list at local day - 2 (-1 on the first, read as day 0);
+// any other UT date as itself.
 struct UtClock {
     QString txth;
     QString txtmin;
     QString txts;
     bool previousDay = false;
+    DateLists dates;
 };
 UtClock UtClockOf(const seams::LocalTime& local, int16_t utOffsetHours);
 
-// Writes the universal time of seams::Now() (offset shared.site.UtOffsetHours)
-// into txth, txtmin, txts. When UT is still on the previous day the date
-// lists are set to that day (day list at local day - 2, so -1 on the first,
-// read as day 0) and txtessai is recomputed. txtms is left alone.
+// The Julian day of the date the lists show (day 0 is the last day of the
+// month before).
+double JulianDayOf(const DateLists& dates);
+
+// Writes the universal time of seams::Now() (season buttons at
+// shared.site.UtOffsetHours) into txth, txtmin, txts. When the UT date
+// differs from the date the lists show, the lists are set to it and
+// txtessai is recomputed. txtms is left alone.
+//
+// When the system's daylight-saving state has changed since the season was
+// chosen (SeasonDefaultHours), the season follows it: UtOffsetHours becomes
+// DefaultUtOffsetHours of the new state.
 void UpdateUtClock(TimeBoxes& boxes);
 
 // --- Time conversions -----------------------------------------------------

@@ -6,6 +6,7 @@
 #include "core/numbers.h"
 #include "core/state.h"
 #include "motor/cmd_moteur.h"
+#include "motor/slack.h"
 #include "motor/speedtables.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
@@ -24,6 +25,7 @@ struct AxisMove {
     double stepArcsec;        // AzStepArcsec or AltStepArcsec
     double backlash;          // BacklashAz or BacklashAlt
     int16_t& directionPlus;   // AzDirectionPlus or AltDirectionPlus
+    slack::Axis slack;        // the axis's slack, shared with the paddle
     int16_t plusBits, minusBits;
     int16_t stepBit;          // 4 azimuth, 1 altitude
     int16_t motorMode;        // 1 azimuth, 3 altitude
@@ -49,18 +51,21 @@ int32_t GotoDelay(AxisMove& axis) {
 void MoveAxis(AxisMove& axis, GotoWindows& windows) {
     if (axis.remaining == 0) return;  // nothing to do, nothing touched
     const bool forward = axis.remaining > 0;
+    const int16_t plus = vb::Bool(forward);
     // Anything but "true" counts as the minus direction: a reversal is then
     // taken up rather than skipped.
-    const bool wasPlus = axis.directionPlus == vb::True;
-    const bool reversing = forward != wasPlus;
-    // Whole pulses of slack taken up on a reversal; none for a backlash of 0
-    // or less.
+    const int16_t wasPlus = vb::Bool(axis.directionPlus == vb::True);
+    const bool reversing = plus != wasPlus;
+    // Whole pulses of slack to take up (none for a backlash of 0 or less):
+    // the backlash on a reversal, and what a stop or a paddle release left of
+    // an earlier take-up (shared record).
     const double backlash = axis.backlash > 0 ? axis.backlash : 0;
-    const int64_t takeUp = reversing ? static_cast<int64_t>(std::floor(backlash)) : 0;
+    const int64_t takeUp = slack::TakeUp(axis.slack, wasPlus, plus, static_cast<int64_t>(std::floor(backlash)));
 
     // Floor, not truncation: a negative remainder gets one pulse more.
     const double count = std::fabs(std::floor(axis.remaining / axis.stepArcsec));
-    const double last = reversing ? count + backlash : count;   // pulses for i = 0 .. last
+    // Pulses for i = 0 .. last; a whole reversal counts the backlash as it stands.
+    const double last = count + (reversing && takeUp == std::floor(backlash) ? backlash : static_cast<double>(takeUp));
     const int64_t pulses = static_cast<int64_t>(std::floor(last)) + 1;
     const int16_t bits = forward ? axis.plusBits : axis.minusBits;
     const int32_t delay = GotoDelay(axis);
@@ -68,7 +73,7 @@ void MoveAxis(AxisMove& axis, GotoWindows& windows) {
     int64_t sent = 0;
     while (sent < pulses && shared.altgoto.StopGoto == vb::False) {
         // The flag follows the direction actually pulsed, from the first pulse on.
-        axis.directionPlus = vb::Bool(forward);
+        axis.directionPlus = plus;
         Pulse(bits, axis.stepBit, delay);
         if (count != 0 && sent != 0) {
             const float percent = static_cast<float>(100.0 * static_cast<double>(sent) / last);
@@ -77,6 +82,7 @@ void MoveAxis(AxisMove& axis, GotoWindows& windows) {
         ++sent;
     }
 
+    slack::AfterMove(axis.slack, plus, takeUp, sent);
     if (sent == pulses) {
         axis.counter = axis.target;  // the move was completed
     } else {
@@ -158,10 +164,10 @@ void GotoStepAltaz(GotoWindows& windows) {
     const GotoLevels levels = windows.Levels();
 
     AxisMove az{pos.AzimuthArcsec, g.GotoTargetAz, g.RemainingAz, site.AzStepArcsec, site.BacklashAz,
-                pos.AzDirectionPlus, site.AzPlusBits, site.AzMinusBits, 4, 1, shared.drive.SpeedIndexAz,
+                pos.AzDirectionPlus, slack::Azimuth(), site.AzPlusBits, site.AzMinusBits, 4, 1, shared.drive.SpeedIndexAz,
                 levels.az, &GotoWindows::SetProgressAz};
     AxisMove alt{pos.AltitudeArcsec, g.GotoTargetAlt, g.RemainingAlt, site.AltStepArcsec, site.BacklashAlt,
-                 pos.AltDirectionPlus, site.AltPlusBits, site.AltMinusBits, 1, 3, shared.drive.SpeedIndexAlt,
+                 pos.AltDirectionPlus, slack::Altitude(), site.AltPlusBits, site.AltMinusBits, 1, 3, shared.drive.SpeedIndexAlt,
                  levels.alt, &GotoWindows::SetProgressAlt};
 
     MoveAxis(az, windows);

@@ -79,12 +79,14 @@ bool GotoUnfinished();
 // - otherwise RemainingAz, RemainingAlt := target - counter (the azimuth not
 //   folded: a move across north goes the long way, through south), and each
 //   axis, azimuth first, gets |floor(remaining / step angle)| + 1 pulses
-//   (none when the remaining value is 0), plus the whole pulses of its
-//   backlash when it reverses (a backlash of 0 or less takes up nothing), at
-//   the delay of its goto level. StopGoto ends the pulses at the next one; a
+//   (none when the remaining value is 0), plus the pulses of slack it takes
+//   up first (motor/slack.h: the whole pulses of its backlash when it
+//   reverses, or what a stop or a paddle release left of an earlier take-up;
+//   a backlash of 0 or less takes up nothing), at the delay of its goto level. StopGoto ends the pulses at the next one; a
 //   stop during the azimuth move skips the altitude move.
 // Afterwards each axis's counter is the target when its move was completed,
-// otherwise the counter moved by the pulses sent less the backlash take-up;
+// otherwise the counter moved by the pulses sent less the slack taken up, and
+// the shared slack record keeps what is left of it;
 // its direction flag is the direction it was pulsed in (unchanged when no
 // pulse went out). SpeedIndexAz and SpeedIndexAlt keep their values (the goto
 // levels are used for the delay look-up only); StepDelay holds the delay of

@@ -30,6 +30,7 @@ struct SiteState {
     double BacklashAz = 0;            // pulses added when an axis reverses
     double BacklashAlt = 0;
     int16_t UtOffsetHours = 0;        // local clock minus universal time: 2 summer, 1 winter
+    int16_t SeasonDefaultHours = 0;   // the season the system's daylight saving gave when last seen (0: not yet)
     int16_t AzPlusBits = 0;           // direction bits that make an axis count up / down
     int16_t AzMinusBits = 0;
     int16_t AltPlusBits = 0;

@@ -168,9 +168,10 @@ void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
     // Resynchronise with the system clock.
     if (increment >= 1000 || vb::Val(time.clock.txtms) == 0) UpdateUtClock(time);
 
-    // Universal midnight: the date lists follow the system's date.
+    // Universal midnight: the date lists follow the UT date (the system's
+    // date only where local time is UT).
     if (vb::Val(time.clock.txth) == 0 && vb::Val(time.clock.txtmin) == 0 && vb::Val(time.clock.txts) == 0) {
-        time.dates = DateListsOf(seams::Now());
+        time.dates = UtClockOf(seams::Now(), shared.site.UtOffsetHours).dates;
         ShowSiderealTime0h(time);
     }
 

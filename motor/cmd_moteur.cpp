@@ -5,13 +5,21 @@
 #include "platform/port.h"
 #include "platform/seams.h"
 
+#include <chrono>
+
 void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay) {
+    // Each half of the pulse lasts its delay from its port write, and the
+    // pending events run within it: a repaint or a clock tick shorter than
+    // the half does not stretch the pulse.
+    using clock = std::chrono::steady_clock;
     Out32(port::kData, directionBits);
-    BusyWait(delay);
+    const auto low = clock::now();
     seams::DoEvents();
+    BusyWaitFrom(low, delay);
     Out32(port::kData, static_cast<int16_t>(directionBits + stepBit));
-    BusyWait(delay);
+    const auto high = clock::now();
     seams::DoEvents();
+    BusyWaitFrom(high, delay);
 }
 
 void SendPulse() { Pulse(shared.drive.DirectionBits, shared.drive.StepBit, shared.drive.StepDelay); }

@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
-// One step pulse: direction line set and step line low, wait, let events run,
-// rising edge on the step line, wait, let events run. The step line is left high.
+// One step pulse: direction line set and step line low, let events run, wait,
+// rising edge on the step line, let events run, wait; each wait counts from
+// its port write, so the events run within it. The step line is left high.
 void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay);
 
 // One pulse of the move under way (DirectionBits, StepBit, StepDelay).

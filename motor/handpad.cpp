@@ -12,7 +12,6 @@ namespace handpad {
 
 namespace {
 
-BacklashState backlash;
 bool tickRunning = false;
 // How often the data register was cleared for the paddle.
 unsigned dataClears = 0;
@@ -23,9 +22,7 @@ std::function<void(const QString&)>& display() {
 }
 
 struct Axis {
-    int16_t& left;
-    int16_t& done;
-    int16_t& dir;
+    slack::Axis slack;      // shared with the goto
     int16_t& flag;          // AzDirectionPlus / AltDirectionPlus
     const double& amount;   // BacklashAz / BacklashAlt
     const int16_t& measuring;
@@ -37,13 +34,13 @@ struct Axis {
 
 Axis azimuth() {
     auto& d = shared.drive;
-    return {backlash.BacklashLeftAz, backlash.BacklashDoneAz, backlash.BacklashDirAz, shared.pos.AzDirectionPlus,
+    return {slack::Azimuth(), shared.pos.AzDirectionPlus,
             shared.site.BacklashAz, d.BacklashMeasureAz, d.BacklashCountAz, d.EncoderCountAz, CountAzStep, true};
 }
 
 Axis altitude() {
     auto& d = shared.drive;
-    return {backlash.BacklashLeftAlt, backlash.BacklashDoneAlt, backlash.BacklashDirAlt, shared.pos.AltDirectionPlus,
+    return {slack::Altitude(), shared.pos.AltDirectionPlus,
             shared.site.BacklashAlt, d.BacklashMeasureAlt, d.BacklashCountAlt, d.EncoderCountAlt, CountAltStep, false};
 }
 
@@ -79,7 +76,7 @@ void paddleMove(const Axis& axis) {
         }
     }
 
-    if (axis.dir == plus) {
+    if (axis.slack.dir == plus) {
         // No reversal since the last completed take-up: a normal move.
         while (held()) {
             pulse();
@@ -91,18 +88,18 @@ void paddleMove(const Axis& axis) {
     }
 
     // A reversal: take the backlash up (a backlash of 0 or less takes none).
-    if (axis.done != 0) axis.left = vb::CInt(axis.amount);
-    if (axis.left < 0) axis.left = 0;
-    while (held() && axis.left > 0) {
+    if (axis.slack.done != 0) axis.slack.left = vb::CInt(axis.amount);
+    if (axis.slack.left < 0) axis.slack.left = 0;
+    while (held() && axis.slack.left > 0) {
         pulse();
-        --axis.left;
-        if (axis.shown && display()) display()(vb::CStr(axis.left));
+        --axis.slack.left;
+        if (axis.shown && display()) display()(vb::CStr(axis.slack.left));
     }
-    if (axis.left == 0) {
-        axis.done = vb::True;
-        axis.dir = plus;
+    if (axis.slack.left == 0) {
+        axis.slack.done = vb::True;
+        axis.slack.dir = plus;
     } else {
-        axis.done = vb::False;
+        axis.slack.done = vb::False;
     }
 }
 
@@ -124,7 +121,7 @@ int32_t delayOf(paddle::Speed speed, int32_t slow, int32_t medium, int32_t fast)
 
 }  // namespace
 
-BacklashState& Backlash() { return backlash; }
+BacklashState& Backlash() { return slack::State(); }
 
 void ClearDataForPaddle() {
     Out32(port::kData, 0);
@@ -133,7 +130,7 @@ void ClearDataForPaddle() {
 }
 
 void Reset() {
-    backlash = BacklashState{};
+    slack::Reset();
     tickRunning = false;
 }
 

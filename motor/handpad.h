@@ -11,21 +11,16 @@
 // calibration, and counts the position pulses of normal moves.
 #pragma once
 
+#include "motor/slack.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
 
 namespace handpad {
 
-// Backlash take-up state of each axis.
-struct BacklashState {
-    int16_t BacklashLeftAz = 0;   // pulses still to take up
-    int16_t BacklashDoneAz = 0;   // the last take-up was completed (-1)
-    int16_t BacklashDirAz = 0;    // direction flag in which it was last completed
-    int16_t BacklashLeftAlt = 0;
-    int16_t BacklashDoneAlt = 0;
-    int16_t BacklashDirAlt = 0;
-};
+// Backlash take-up state of each axis: the record the goto shares.
+using BacklashState = slack::BacklashState;
 BacklashState& Backlash();
 // Back to the start-up state (and no tick under way).
 void Reset();

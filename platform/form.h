@@ -7,6 +7,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
+class QMessageBox;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -35,6 +38,7 @@ public:
     void Unload();
 
     // Size and place of the window's frame, in twips.
+    // Sizes are those of the inside, where the controls are placed.
     void SetTwipsSize(int width, int height);
     void SetTwipsWidth(int width);
     void SetTwipsHeight(int height);
@@ -58,6 +62,8 @@ protected:
 
 private:
     void destroyWhenIdle();
+    void resizeInside(const QSize& inside);
+    QSize inside_;  // the inside size asked for last (invalid: none yet)
     QPointer<QMdiSubWindow> sub_;
     bool unloaded_ = false;
     bool inResize_ = false;
@@ -87,6 +93,23 @@ bool Loaded() {
     auto& p = Slot<T>::instance;
     return p && !p->Unloaded();
 }
+
+// The program's message box: the text, the program's name as its title, an
+// OK button only and no icon.
+std::unique_ptr<QMessageBox> MessageBox(const QString& text, QWidget* parent = nullptr);
+// Shows it over the active window and returns once the user has read it
+// (the program's seams::MsgBox).
+void ShowMessageBox(const QString& text);
+
+// How far a caption (label, check box, option button, button, frame title)
+// runs past its control, across or down, in pixels, with the font the control
+// uses; 0 when it is wholly visible.
+int CaptionOverrun(const QWidget* w);
+
+// Makes every caption under root wholly visible in its control: a label that
+// fits on two lines wraps, any other caption too wide for its control takes
+// a smaller font. Every window does this when it is shown.
+void FitCaptions(QWidget* root);
 
 // Unloads every loaded window (tests start each case this way).
 void UnloadAll();

@@ -40,7 +40,12 @@ LocalTime Now() {
     t.second = now.time().second();
     t.millisecond = now.time().msec();
     t.daylightSaving = now.isDaylightTime();
+    t.utcOffsetSeconds = now.offsetFromUtc();
     return t;
+}
+int UtcOffsetSeconds(const LocalTime& t) {
+    if (t.utcOffsetSeconds) return *t.utcOffsetSeconds;
+    return t.daylightSaving ? 7200 : 3600;
 }
 void SetClock(std::function<LocalTime()> hook) { clockHook() = std::move(hook); }
 

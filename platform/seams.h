@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace seams {
 
@@ -16,7 +17,13 @@ struct LocalTime {
     int year = 2000, month = 1, day = 1;
     int hour = 0, minute = 0, second = 0, millisecond = 0;
     bool daylightSaving = false;  // the system's own summer-time state
+    // How far the local time is ahead of universal time at that moment, in
+    // seconds (3600 in Paris in winter, -18000 in New York, 19800 in India).
+    // Unset: the zone of France, 3600, or 7200 on daylight-saving time.
+    std::optional<int> utcOffsetSeconds = std::nullopt;
 };
+// utcOffsetSeconds, or the French zone's offset when it is unset.
+int UtcOffsetSeconds(const LocalTime& t);
 LocalTime Now();
 void SetClock(std::function<LocalTime()> hook);  // empty: the system clock
 

@@ -22,7 +22,7 @@ void Place(QWidget* w, int left, int top, int width, int height);
 template <class W, class... Args>
 W* Make(QWidget* parent, const char* name, Args&&... args) {
     auto* w = new W(std::forward<Args>(args)..., parent);
-    w->setObjectName(QString::fromLatin1(name));
+    w->setObjectName(QString::fromUtf8(name));
     return w;
 }
 

@@ -318,16 +318,10 @@ void Frminterface::heuretimer_Timer() {
     Frmcoord& coord = frmcoord();
     auto& pos = shared.pos;
 
-    // 1. The universal-time clock.
+    // 1, 2. The universal-time clock; the date lists follow the UT date
+    // whenever they are not on it (also after a tick that missed UT midnight).
     TimeBoxes time = coord.Time();
     UpdateUtClock(time);
-
-    // 2. At universal midnight the date lists follow the system's date.
-    const ClockBoxes& c = time.clock;
-    if (vb::Val(c.txth) == 0 && vb::Val(c.txtmin) == 0 && vb::Val(c.txts) == 0) {
-        time.dates = DateListsOf(seams::Now());
-        ShowSiderealTime0h(time);
-    }
     coord.SetTime(time);
 
     // 3. Direction-test pulse counts, or the pending pulses into the counters.

@@ -3,12 +3,12 @@
 //   orvanel [--port=sim | --port=ppdev:/dev/parport0 | --port=raw:0x378]
 //
 // The simulated port is the default: nothing leaves the computer.
+#include "platform/form.h"
 #include "platform/port.h"
 #include "platform/seams.h"
 #include "shell/frminterface.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
@@ -29,9 +29,7 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    seams::SetMsgBox([](const QString& text) {
-        QMessageBox::information(QApplication::activeWindow(), QStringLiteral("Orvanel"), text);
-    });
+    seams::SetMsgBox(forms::ShowMessageBox);
 
     QString portError;
     port::Install(port::Open(choice, &portError));

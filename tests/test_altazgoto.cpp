@@ -1,5 +1,6 @@
 #include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
+#include "core/calendar.h"
 #include "core/conversions.h"
 #include "core/gotostep.h"
 #include "core/state.h"
@@ -9,6 +10,7 @@
 #include "shell/frminterface.h"
 #include "tests/fixture.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -241,4 +243,29 @@ TEST_F(AltazGoto, ChartRefreshWithTheChartClosedChangesNothing) {
     shared.altgoto.SlewRA = 7;
     c().cmdtrace_Click();
     EXPECT_EQ(shared.altgoto.SlewRA, 7);
+}
+
+TEST_F(AltazGoto, AGotoThatHoldsTheLoopAcrossUniversalMidnightIsFollowedByTheRightDate) {
+    clock = {2026, 12, 11, 0, 59, 58, 0, false};  // 23:59:58 UT on the 10th
+    frminterface().heuretimer_Timer();
+    ASSERT_EQ(c().cbjour->currentIndex(), 9);
+    select(0, 0);
+    c().cmdreinit_Click();
+    select(1, 0);
+    // No clock tick runs while the goto holds the loop; it ends after midnight.
+    int events = 0;
+    seams::SetDoEvents([&] {
+        if (++events == 200) clock = {2026, 12, 11, 1, 0, 6, 0, false};
+    });
+    c().cmdpointage_Click();
+    seams::SetDoEvents({});
+    ASSERT_GT(events, 200);
+    EXPECT_EQ(c().cbjour->currentIndex(), 9) << "nothing ticked during the goto";
+
+    frminterface().heuretimer_Timer();
+
+    EXPECT_EQ(c().txth->text(), "0");
+    EXPECT_EQ(c().txts->text(), "6");
+    EXPECT_EQ(c().cbjour->currentIndex(), 10);
+    EXPECT_EQ(c().txtessai->text(), SiderealTime0hText({10, 11, 26}));
 }

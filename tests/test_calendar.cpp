@@ -123,10 +123,12 @@ const ClockCase kClock[] = {
      "0", "30", "0", {9, 11, 26}, "old"},
     {"summer, local 00:30 on the 1st: day 0, the last of July", {2026, 8, 1, 0, 30, 0, 0, true}, 2, {0, 7, 26},
      "22", "30", "0", {-1, 7, 26}, "74071.688"},
-    {"summer, local 00:30 on the 1st, lists still on 31 July", {2026, 8, 1, 0, 30, 0, 0, true}, 2, {30, 6, 26},
-     "22", "30", "0", {-1, 7, 26}, "74071.688"},
-    {"winter, local 00:10 on 1 January, lists on 31 December", {2027, 1, 1, 0, 10, 0, 0, false}, 1, {30, 11, 26},
-     "23", "10", "0", {-1, 0, 27}, "23864.66"},
+    {"summer, local 00:30 on the 1st, lists already on 31 July stay", {2026, 8, 1, 0, 30, 0, 0, true}, 2,
+     {30, 6, 26}, "22", "30", "0", {30, 6, 26}, "old"},
+    {"winter, local 00:10 on 1 January, lists already on 31 December stay", {2027, 1, 1, 0, 10, 0, 0, false}, 1,
+     {30, 11, 26}, "23", "10", "0", {30, 11, 26}, "old"},
+    {"lists a day behind at an ordinary hour", {2026, 7, 15, 14, 5, 9, 0, true}, 2, {13, 6, 26},
+     "12", "5", "9", {14, 6, 26}, "70286.803"},
     {"summer, an ordinary hour", {2026, 7, 15, 14, 5, 9, 0, true}, 2, {14, 6, 26},
      "12", "5", "9", {14, 6, 26}, "old"},
     {"winter, just before local midnight", {2026, 12, 10, 23, 59, 59, 0, false}, 1, {9, 11, 26},
@@ -156,6 +158,100 @@ TEST_F(CalendarClock, UpdateUtClockWritesUniversalTimeAndMovesTheDayBack) {
         EXPECT_EQ(boxes.dates.cbannee, c.after.cbannee);
         EXPECT_EQ(boxes.txtessai, QString::fromLatin1(c.txtessai));
     }
+}
+
+struct ZoneCase {
+    const char* what;
+    seams::LocalTime local;  // with the system's offset from UT, in seconds
+    int16_t seasonButtons;   // 2 "été", 1 "hivers"
+    const char* ut;          // the three clock boxes
+    DateLists utDate;        // the lists on the UT date
+};
+
+constexpr int kHour = 3600;
+
+const ZoneCase kZones[] = {
+    {"Paris, winter", {2026, 12, 10, 21, 30, 15, 0, false, kHour}, 1, "20 30 15", {9, 11, 26}},
+    {"Paris, summer", {2026, 7, 15, 21, 30, 15, 0, true, 2 * kHour}, 2, "19 30 15", {14, 6, 26}},
+    {"Paris, summer, local 01:30", {2026, 7, 15, 1, 30, 0, 0, true, 2 * kHour}, 2, "23 30 0", {13, 6, 26}},
+    {"UTC", {2026, 12, 10, 21, 30, 15, 0, false, 0}, 1, "21 30 15", {9, 11, 26}},
+    {"UTC, just after midnight", {2026, 12, 11, 0, 30, 0, 0, false, 0}, 1, "0 30 0", {10, 11, 26}},
+    {"New York, winter evening: UT is on the next day", {2026, 12, 10, 21, 30, 15, 0, false, -5 * kHour}, 1,
+     "2 30 15", {10, 11, 26}},
+    {"New York, summer evening", {2026, 7, 15, 21, 30, 15, 0, true, -4 * kHour}, 2, "1 30 15", {15, 6, 26}},
+    {"New York, New Year's Eve: UT is in the next year", {2026, 12, 31, 20, 0, 0, 0, false, -5 * kHour}, 1,
+     "1 0 0", {0, 0, 27}},
+    {"Tokyo, morning: UT is on the day before", {2026, 12, 10, 8, 15, 0, 0, false, 9 * kHour}, 1, "23 15 0",
+     {8, 11, 26}},
+    {"India, evening", {2026, 12, 10, 21, 30, 15, 0, false, 19800}, 1, "16 0 15", {9, 11, 26}},
+    {"India, early morning", {2026, 12, 11, 3, 10, 0, 0, false, 19800}, 1, "21 40 0", {9, 11, 26}},
+    {"Nepal, a quarter-hour zone", {2026, 12, 10, 12, 0, 0, 0, false, 20700}, 1, "6 15 0", {9, 11, 26}},
+    {"Paris winter with the summer button: an hour more", {2026, 12, 10, 21, 30, 15, 0, false, kHour}, 2,
+     "19 30 15", {9, 11, 26}},
+    {"Paris summer with the winter button: an hour less", {2026, 7, 15, 21, 30, 15, 0, true, 2 * kHour}, 1,
+     "20 30 15", {14, 6, 26}},
+    {"New York winter with the summer button", {2026, 12, 10, 21, 30, 15, 0, false, -5 * kHour}, 2, "1 30 15",
+     {10, 11, 26}},
+};
+
+TEST_F(CalendarClock, UniversalTimeInEveryZone) {
+    for (const ZoneCase& c : kZones) {
+        SCOPED_TRACE(c.what);
+        clock = c.local;
+        // The season chosen while the system was in this daylight-saving state.
+        shared.site.SeasonDefaultHours = DefaultUtOffsetHours(c.local);
+        shared.site.UtOffsetHours = c.seasonButtons;
+        TimeBoxes boxes;
+        boxes.dates = DateListsOf(c.local);  // the lists on the local date
+        ShowSiderealTime0h(boxes);
+
+        UpdateUtClock(boxes);
+
+        const QString ut = boxes.clock.txth + u' ' + boxes.clock.txtmin + u' ' + boxes.clock.txts;
+        EXPECT_EQ(ut, QString::fromLatin1(c.ut));
+        EXPECT_EQ(JulianDayOf(boxes.dates), JulianDayOf(c.utDate));
+        EXPECT_EQ(boxes.txtessai, SiderealTime0hText(c.utDate));
+        EXPECT_EQ(shared.site.UtOffsetHours, c.seasonButtons) << "the buttons stay as they were set";
+    }
+}
+
+TEST_F(CalendarClock, AClockThatDoesNotGiveItsOffsetIsTakenAsFrenchTime) {
+    // Winter 1 h, summer 2 h: what the program always did.
+    clock = {2026, 12, 10, 21, 30, 15, 0, false};
+    EXPECT_EQ(UtOffsetSeconds(clock, 1), kHour);
+    clock = {2026, 7, 15, 21, 30, 15, 0, true};
+    EXPECT_EQ(UtOffsetSeconds(clock, 2), 2 * kHour);
+}
+
+TEST_F(CalendarClock, TheSeasonFollowsTheSystemWhenDaylightSavingChanges) {
+    struct Step {
+        seams::LocalTime local;
+        const char* ut;
+        int16_t buttons;  // the season after the tick
+    };
+    // The night summer time ends in Paris: 02:59:59 summer time, then the
+    // clock goes back to 02:00:00 winter time.
+    const Step steps[] = {
+        {{2026, 10, 25, 2, 59, 59, 0, true, 2 * kHour}, "0 59 59", 2},
+        {{2026, 10, 25, 2, 0, 0, 0, false, kHour}, "1 0 0", 1},
+        {{2026, 10, 25, 2, 0, 1, 0, false, kHour}, "1 0 1", 1},
+    };
+    shared.site.UtOffsetHours = 2;  // as the coordinates window set it in summer
+    shared.site.SeasonDefaultHours = 2;
+    TimeBoxes boxes;
+    boxes.dates = DateListsOf(2026, 10, 25);
+    for (const Step& s : steps) {
+        clock = s.local;
+        UpdateUtClock(boxes);
+        EXPECT_EQ(boxes.clock.txth + u' ' + boxes.clock.txtmin + u' ' + boxes.clock.txts, QString::fromLatin1(s.ut));
+        EXPECT_EQ(shared.site.UtOffsetHours, s.buttons);
+    }
+    // The user's choice against the system holds until the system changes.
+    shared.site.UtOffsetHours = 2;
+    clock = {2026, 10, 25, 3, 0, 0, 0, false, kHour};
+    UpdateUtClock(boxes);
+    EXPECT_EQ(boxes.clock.txth, "1");
+    EXPECT_EQ(shared.site.UtOffsetHours, 2);
 }
 
 }  // namespace

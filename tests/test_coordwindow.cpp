@@ -293,11 +293,63 @@ TEST_F(ClockTick, AtUniversalMidnightTheDateListsFollowTheSystemDate) {
     EXPECT_EQ(c.txth->text(), "0");
     EXPECT_EQ(c.cbjour->currentIndex(), 10);
     EXPECT_NE(c.txtessai->text(), before);
-    // Any other second leaves the date lists alone.
+    // Lists that are not on the UT date are put back on it at any second.
     c.cbjour->setCurrentIndex(3);
     clock.second = 1;
     frminterface().heuretimer_Timer();
-    EXPECT_EQ(c.cbjour->currentIndex(), 3);
+    EXPECT_EQ(c.cbjour->currentIndex(), 10);
+}
+
+TEST_F(ClockTick, ATickThatMissesUniversalMidnightStillMovesTheDate) {
+    // Winter: UT midnight is 01:00:00 local.
+    struct Case {
+        const char* what;
+        seams::LocalTime before, after;
+    } cases[] = {
+        {"23:59:59 then 00:00:01 UT", {2026, 12, 11, 0, 59, 59, 0, false}, {2026, 12, 11, 1, 0, 1, 0, false}},
+        {"a loop held for a minute", {2026, 12, 11, 0, 59, 30, 0, false}, {2026, 12, 11, 1, 0, 30, 0, false}},
+        {"at the end of a month", {2026, 12, 1, 0, 59, 59, 0, false}, {2026, 12, 1, 1, 0, 2, 0, false}},
+        {"in New York, 19:00 local", {2026, 12, 10, 18, 59, 59, 0, false, -5 * 3600},
+         {2026, 12, 10, 19, 0, 1, 0, false, -5 * 3600}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        clock = k.before;
+        Frmcoord& c = frmcoord();
+        frminterface().heuretimer_Timer();
+        EXPECT_EQ(c.txth->text(), "23");
+        const DateLists dayBefore = c.Time().dates;
+        clock = k.after;
+        frminterface().heuretimer_Timer();
+        EXPECT_EQ(c.txth->text(), "0");
+        const DateLists ut = c.Time().dates;
+        EXPECT_EQ(JulianDayOf(ut), JulianDayOf(dayBefore) + 1);
+        EXPECT_GE(ut.cbjour, 0) << "a day of the list is selected";
+        EXPECT_EQ(c.txtessai->text(), SiderealTime0hText(ut));
+        forms::Unload<Frmcoord>();
+    }
+}
+
+TEST_F(ClockTick, TheSeasonButtonsFollowTheSystemWhenSummerTimeEnds) {
+    clock = {2026, 10, 25, 2, 30, 0, 0, true, 7200};
+    Frmcoord& c = frmcoord();
+    EXPECT_TRUE(c.optété->isChecked());
+    EXPECT_EQ(c.txth->text(), "0");
+    clock = {2026, 10, 25, 2, 30, 0, 0, false, 3600};  // an hour later, winter time
+    frminterface().heuretimer_Timer();
+    EXPECT_EQ(c.txth->text(), "1");
+    EXPECT_TRUE(c.opthivers->isChecked());
+    EXPECT_EQ(shared.site.UtOffsetHours, 1);
+}
+
+TEST_F(ClockTick, AtLoadInAnotherZoneTheClockAndTheDateAreUniversal) {
+    clock = {2026, 12, 10, 21, 30, 15, 0, false, -5 * 3600};  // New York
+    Frmcoord& c = frmcoord();
+    EXPECT_EQ(c.txth->text(), "2");
+    EXPECT_EQ(c.txtmin->text(), "30");
+    EXPECT_EQ(c.cbjour->currentIndex(), 10);
+    EXPECT_EQ(c.txtessai->text(), SiderealTime0hText({10, 11, 26}));
+    EXPECT_TRUE(c.opthivers->isChecked());
 }
 
 TEST_F(ClockTick, AtNewYearAllThreeDateListsRollOver) {
@@ -362,6 +414,29 @@ TEST_F(ObjectList, ChoosingACatalogueResetsTheFilter) {
     EXPECT_EQ(rows(c.lbObjets).size(), 5);
     EXPECT_EQ(m.mnufilt->text(), "Filtre=[Aucun]");
     for (int16_t code = 0; code < 8; ++code) EXPECT_EQ(m.FilterItem(code)->isChecked(), code == 0) << code;
+    EXPECT_EQ(shared.cat.ObjectTypeFilter, 0);
+}
+
+TEST_F(ObjectList, AClickOnTheCatalogueAlreadyChosenReloadsItAndResetsTheFilter) {
+    Frmcoord& c = frmcoord();
+    Frminterface& m = frminterface();
+    c.Show();
+    auto click = [&](int row) {
+        const QRect r = c.lbCatalogue->visualItemRect(c.lbCatalogue->item(row));
+        QTest::mouseClick(c.lbCatalogue->viewport(), Qt::LeftButton, {}, r.center());
+    };
+    click(1);
+    EXPECT_EQ(c.CatalogueIndex, 1);
+    EXPECT_EQ(rows(c.lbObjets), (QStringList{"M 1", "M 2", "M 31", "M 45", "M 44"})) << "loaded once";
+    m.mnuAOuverts->trigger();
+    EXPECT_EQ(rows(c.lbObjets), (QStringList{"M 45", "M 44"}));
+
+    click(1);
+
+    EXPECT_EQ(rows(c.lbObjets), (QStringList{"M 1", "M 2", "M 31", "M 45", "M 44"}));
+    EXPECT_EQ(m.mnufilt->text(), "Filtre=[Aucun]");
+    EXPECT_TRUE(m.mnuaucun->isChecked());
+    EXPECT_FALSE(m.mnuAOuverts->isChecked());
     EXPECT_EQ(shared.cat.ObjectTypeFilter, 0);
 }
 

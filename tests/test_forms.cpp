@@ -2,7 +2,15 @@
 #include "tests/fixture.h"
 
 #include <QCoreApplication>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+
+#include <functional>
 
 namespace {
 int loads = 0;
@@ -82,4 +90,83 @@ TEST_F(Forms, AWindowIsNotDestroyedUnderItsOwnRunningHandler) {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(alive);
+}
+
+TEST_F(Forms, MessageBoxesArePlainWithOnlyOk) {
+    const auto box = forms::MessageBox(QStringLiteral("déplacement impossible : altitude négative !"));
+    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Orvanel"));
+    EXPECT_EQ(box->text(), QStringLiteral("déplacement impossible : altitude négative !"));
+}
+
+TEST_F(Forms, CaptionsTooWideForTheirControlsAreMadeToFit) {
+    struct Case {
+        const char* what;
+        std::function<QWidget*(QWidget*)> make;
+        bool wraps;      // fits by wrapping onto a second line
+        bool smaller;    // fits with a smaller font
+    };
+    const QString longText = QStringLiteral("Azimut   et  altitude encoding du moteur");
+    const Case cases[] = {
+        {"a label with room for two lines wraps",
+         [&](QWidget* p) { auto* l = new QLabel(longText, p); l->setGeometry(0, 0, 150, 40); return l; }, true, false},
+        {"a label on one line takes a smaller font",
+         [&](QWidget* p) { auto* l = new QLabel(longText, p); l->setGeometry(0, 0, 200, 19); return l; }, false, true},
+        {"a label that fits is left alone",
+         [&](QWidget* p) { auto* l = new QLabel(QStringLiteral("min"), p); l->setGeometry(0, 0, 60, 19); return l; },
+         false, false},
+        {"a check box takes a smaller font",
+         [&](QWidget* p) {
+             auto* c = new QCheckBox(QStringLiteral("Déclinaison \\ Altitude"), p);
+             c->setGeometry(0, 0, 120, 19);
+             return c;
+         },
+         false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget window;
+        window.resize(300, 200);
+        QWidget* w = c.make(&window);
+        const double before = QFontInfo(w->font()).pointSizeF();
+        forms::FitCaptions(&window);
+        const auto* l = qobject_cast<QLabel*>(w);
+        EXPECT_EQ(l && l->wordWrap(), c.wraps);
+        EXPECT_EQ(QFontInfo(w->font()).pointSizeF() < before, c.smaller);
+        EXPECT_EQ(forms::CaptionOverrun(w), 0);
+    }
+
+    // A frame's title takes a smaller font; the controls inside keep theirs.
+    QWidget window;
+    auto* frame = new QGroupBox(QStringLiteral("Inversion des commandes"), &window);
+    frame->setGeometry(0, 0, 140, 60);
+    auto* inside = new QLabel(QStringLiteral("min"), frame);
+    inside->setGeometry(10, 20, 60, 19);
+    const QFont font = inside->font();
+    forms::FitCaptions(&window);
+    EXPECT_LT(frame->font().pointSizeF(), font.pointSizeF());
+    EXPECT_EQ(inside->font().pointSizeF(), font.pointSizeF());
+    EXPECT_EQ(forms::CaptionOverrun(frame), 0);
+}
+
+TEST_F(Forms, ACaptionOverrunsByWhatItsTextNeedsBeyondItsControl) {
+    QWidget window;
+    const QString text = QStringLiteral("Nombre de pas moteur");
+    auto* l = new QLabel(text, &window);
+    const int need = QFontMetrics(l->font()).horizontalAdvance(text);
+    struct Case {
+        int width, height;
+        int overrun;
+    } cases[] = {{need, 19, 0}, {need + 20, 19, 0}, {need - 1, 19, 1}, {need - 30, 19, 30}, {need, 5, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width - need);
+        l->setGeometry(0, 0, c.width, c.height);
+        const int down = std::max(0, QFontMetrics(l->font()).height() - c.height);
+        EXPECT_EQ(forms::CaptionOverrun(l), std::max(c.overrun, down));
+    }
+    auto* pixmap = new QLabel(&window);
+    pixmap->setPixmap(QPixmap(200, 200));
+    pixmap->setGeometry(0, 0, 10, 10);
+    EXPECT_EQ(forms::CaptionOverrun(pixmap), 0) << "a picture has no caption";
 }

@@ -3,9 +3,12 @@
 // of the azimuth's sine and cosine), not from the program's quarter rules.
 #include "core/calendar.h"
 #include "core/conversions.h"
+#include "core/counters.h"
 #include "core/gotostep.h"
 #include "core/numbers.h"
 #include "core/state.h"
+#include "motor/handpad.h"
+#include "motor/slack.h"
 #include "platform/vbrt.h"
 #include "tests/fixture.h"
 
@@ -63,6 +66,26 @@ double DmsArcsec(const DmsBoxes& b) { return 3600 * vb::Val(b.deg) + 60 * vb::Va
 
 constexpr double kTurn = 1296000;
 
+// A mount whose gears have `backlash` pulses of slack, driven by the data
+// register's writes: each rising step edge turns the motor one pulse (up when
+// the direction line is high), and the axis follows only once the slack is
+// taken up. The axis starts pressed against the side the motor last turned
+// toward (`engagedUp`). Returns how far the axis moved, in pulses.
+int64_t AxisMotion(const std::vector<int>& data, int stepBit, int directionBit, int64_t backlash, bool engagedUp) {
+    int64_t motor = 0;
+    const int64_t start = engagedUp ? -backlash : 0;  // axis within [motor - backlash, motor]
+    int64_t axis = start;
+    int previous = 0;
+    for (int v : data) {
+        if ((v & stepBit) && !(previous & stepBit)) {
+            motor += (v & directionBit) ? 1 : -1;
+            axis = std::clamp(axis, motor - backlash, motor);
+        }
+        previous = v;
+    }
+    return axis - start;
+}
+
 class GotoStep : public OrvanelTest {
 protected:
     FakeWindows w;
@@ -80,6 +103,7 @@ protected:
     // A fresh start for the next case of a table.
     void Fresh() {
         ResetSharedState();
+        slack::Reset();
         messages.clear();
         Sim().ResetMount();
         Sim().ClearWrites();
@@ -459,6 +483,143 @@ TEST_F(GotoStep, OpenChartFollowsTheTelescope) {
     EXPECT_EQ(w.chartRedraws, passes);
     EXPECT_NEAR(shared.altgoto.SlewRA, ra, 2);    // tenths of time-minutes
     EXPECT_NEAR(shared.altgoto.SlewDec, dec, 3);  // tenths of arc-minutes
+}
+
+TEST_F(GotoStep, AStopAnywhereInATakeUpLeavesTheCountersOnTheMount) {
+    enum Axis { Az, Alt };
+    struct Case {
+        const char* what;
+        Axis axis;
+        double remainingSteps;  // target minus counter, in step angles
+    };
+    // Each pass starts by reversing: the azimuth last went back, the
+    // altitude last went up; 20 pulses of slack on each.
+    const Case cases[] = {{"azimuth forward", Az, 60.5}, {"altitude down", Alt, -60.5}};
+    constexpr int64_t kBacklash = 20;
+    for (const Case& c : cases) {
+        const bool az = c.axis == Az;
+        const int64_t pulses = 60 + (az ? 0 : 1) + kBacklash + 1;
+        for (int64_t k = 1; k < pulses; ++k) {
+            SCOPED_TRACE(std::string(c.what) + ", stopped after pulse " + std::to_string(k));
+            Fresh();
+            const double ra = RaAtHourAngle(1), dec = 18000;
+            SyncOn(ra, dec);
+            double& counter = az ? shared.pos.AzimuthArcsec : shared.pos.AltitudeArcsec;
+            counter -= c.remainingSteps * step;
+            double start = counter;
+            shared.pos.AzDirectionPlus = vb::False;
+            shared.pos.AltDirectionPlus = vb::True;
+            shared.site.BacklashAz = shared.site.BacklashAlt = kBacklash;
+            // Stop once `stopAt` pulses of this goto have gone out.
+            int64_t stopAt = k, base = 0;
+            onEvents = [&] {
+                const int64_t sent = std::llabs((az ? Sim().AzSteps() : Sim().AltSteps()) - base);
+                if (sent == stopAt && shared.altgoto.StopGoto == vb::False) {
+                    shared.altgoto.StopGoto = vb::True;
+                    shared.altgoto.RemainingAz = 0;
+                    shared.altgoto.RemainingAlt = 0;
+                }
+            };
+            auto moved = [&] {
+                return AxisMotion(Data(), az ? 4 : 1, az ? 8 : 2, kBacklash, !az);
+            };
+
+            RunGoto(ra, dec);
+            EXPECT_DOUBLE_EQ(counter - start, static_cast<double>(moved()) * step) << "after the stop";
+
+            // The next goto the same way, from 100 pulses further back (a
+            // sync moves counter and start alike), stopped 10 pulses past what
+            // is left of the slack: it takes up only that.
+            const double further = std::copysign(100 * step, c.remainingSteps);
+            counter -= further;
+            start -= further;
+            base = az ? Sim().AzSteps() : Sim().AltSteps();
+            stopAt = std::max<int64_t>(0, kBacklash - k) + 10;
+            RunGoto(ra, dec);
+            EXPECT_DOUBLE_EQ(counter - start, static_cast<double>(moved()) * step) << "after the next goto";
+
+            // Finished, the counter is on the target and the mount within the
+            // pulse or two a completed pass sends beyond it (floor + 1).
+            onEvents = nullptr;
+            RunGoto(ra, dec);
+            const double mount = start + static_cast<double>(moved()) * step;
+            EXPECT_LE(std::fabs(mount - counter), 2 * step);
+        }
+    }
+}
+
+TEST_F(GotoStep, ThePaddleAndTheGotoShareTheSlack) {
+    shared.site.BacklashAz = 20;
+    shared.drive.PaddleDelayAzMedium = 1;
+    const double ra = RaAtHourAngle(1), dec = 18000;
+    SyncOn(ra, dec);
+    shared.pos.AzimuthArcsec -= 100.5 * step;
+    double start = shared.pos.AzimuthArcsec;
+    // A sync moves the counter, not the mount.
+    auto syncBy = [&](double steps) {
+        shared.pos.AzimuthArcsec += steps * step;
+        start += steps * step;
+    };
+    // The counter against the mount, whose gears have 20 pulses of slack
+    // and rest on the minus side (the azimuth last went back).
+    auto onTheMount = [&] {
+        UpdateAzimuthCounter();  // the clock tick applies the paddle's pulses
+        return shared.pos.AzimuthArcsec - start == static_cast<double>(AxisMotion(Data(), 4, 8, 20, false)) * step;
+    };
+    auto stopAfter = [&](int64_t pulses) {
+        const int64_t base = Sim().AzSteps();
+        onEvents = [&, base, pulses] {
+            if (Sim().AzSteps() - base == pulses && shared.altgoto.StopGoto == vb::False) {
+                shared.altgoto.StopGoto = vb::True;
+                shared.altgoto.RemainingAz = 0;
+                shared.altgoto.RemainingAlt = 0;
+            }
+        };
+    };
+    auto pressFor = [&](int16_t code, int pulses) {
+        Sim().HoldPaddleCode(code);
+        auto events = std::make_shared<int>(0);
+        onEvents = [this, events, pulses] {
+            if (++*events == 2 * pulses) Sim().HoldPaddleCode(11);
+        };
+        handpad::PaddleTick();
+        onEvents = nullptr;
+    };
+
+    // A goto forward, reversing, stopped after 8 of its 20 take-up pulses.
+    stopAfter(8);
+    RunGoto(ra, dec);
+    handpad::ClearDataForPaddle();  // as the goto's end does
+    EXPECT_TRUE(onTheMount()) << "goto stopped in its take-up";
+
+    // The paddle pressed the same way (code 137, azimuth plus) takes up only
+    // the 12 pulses left, then moves from its next tick.
+    pressFor(137, 100);
+    EXPECT_EQ(Sim().AzSteps(), 20);
+    pressFor(137, 5);
+    EXPECT_EQ(Sim().AzSteps(), 25);
+    EXPECT_TRUE(onTheMount()) << "paddle forward";
+
+    // Back the other way, released after 6 of its 20 take-up pulses; a goto
+    // forward then crosses back only those 6 before the axis moves.
+    pressFor(9, 6);
+    EXPECT_EQ(Sim().AzSteps(), 19);
+    EXPECT_TRUE(onTheMount()) << "paddle back, released in its take-up";
+    stopAfter(16);
+    RunGoto(ra, dec);
+    EXPECT_TRUE(onTheMount()) << "goto forward after the paddle's take-up";
+
+    // A goto back, stopped after 5 of its 20 take-up pulses; then a goto
+    // forward crosses back only those 5.
+    syncBy(300);
+    stopAfter(-5);
+    RunGoto(ra, dec);
+    EXPECT_TRUE(onTheMount()) << "goto back, stopped in its take-up";
+    syncBy(-600);
+    stopAfter(15);
+    RunGoto(ra, dec);
+    EXPECT_TRUE(onTheMount()) << "goto forward after it";
+    EXPECT_EQ(Sim().AzSteps(), 19 + 16 - 5 + 15);
 }
 
 }  // namespace

@@ -255,6 +255,19 @@ TEST_F(TrackingWindow, AClockReadingMidnightTakesTheSystemDate) {
     EXPECT_EQ(frmcoord().txtessai->text(), SiderealTime0hText(today));
 }
 
+TEST_F(TrackingWindow, AClockReadingMidnightInAnotherZoneTakesTheUniversalDate) {
+    Frmaltazsuivi& s = Started("500");
+    // New York in summer: universal midnight is 20:00 local, still the 3rd.
+    clock = {2027, 5, 3, 20, 0, 0, 0, true, -4 * 3600};
+    SetDate(3, 5, 2027);
+    SetClockBoxes("23", "59", "59", "0");  // milliseconds 0: resynchronised first
+    s.timcompteur_Timer();
+    EXPECT_EQ(ClockText(), "0:0:0.500");
+    EXPECT_EQ(Dates().cbjour, 3) << "the 4th";
+    EXPECT_EQ(Dates().cbmois, 4);
+    EXPECT_EQ(frmcoord().txtessai->text(), SiderealTime0hText(DateListsOf(2027, 5, 4)));
+}
+
 TEST_F(TrackingWindow, TextsThatAreNotNumbersKeepTheLastValues) {
     SetUt(12, 0, 0);
     frmcoord().txtms->setText("0");
