@@ -105,6 +105,7 @@ Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption
     cmdhb = crossButton(Frdeplacement, "cmdhb", x + 855, 2040, artwork::Arrow(36, 180));
     Label1 = ui::Label(Frdeplacement, QStringLiteral("Ajustement des vitesses"), 5415 - 2760, 240, 2280);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label1->setObjectName(QStringLiteral("Label1"));
     lblvit = ui::Make<WebdingsLabel>(Frdeplacement, "lblvit");
     lblvit->SetCaption(QStringLiteral("8"));
     ui::Place(lblvit, 5415 - 435, 210, 345, 345);

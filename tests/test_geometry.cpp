@@ -2,10 +2,12 @@
 // its size, with its controls and captions in view, whatever was done to it
 // before it was first shown.
 #include "altaz/frmaltazpilot.h"
+#include "altaz/frmaltazpointage.h"
 #include "altaz/frmaltazsuivi.h"
 #include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
 #include "chart/frmCercle.h"
+#include "chart/frmLegend.h"
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
@@ -44,8 +46,11 @@ const QStringList kConfigControls = {
     "cmdjeuaz_deb", "cmdjeuaz_fin", "cmdjeualt_deb", "cmdjeualt_fin", "cmdinitcoord", "cmdinitok", "txtnbraz",
     "txtnbralt", "txtazplus", "txtazmoins", "txtaltplus", "txtaltmoins", "cmdvalid"};
 
-// One line per window; 0, 0 for a window still to come (checked at the size
-// it was given at load).
+const QStringList kPilotControls = {
+    "Fraz", "slaz", "txtv_az", "txtnumaz", "Fralt", "slalt", "txtv_alt", "txtnumalt", "Frdeplacement", "cmdhh",
+    "cmdag", "cmddstop", "cmdad", "cmdhb", "Label1", "lblvit", "Cmdquit"};
+
+// One line per window.
 const WindowRow kWindows[] = {
     {"frmcoord", [] () -> Form& { return frmcoord(); }, altaz, 5745, 5700, kCoordControls},
     {"frmconfig", [] () -> Form& { return frmconfig(); }, [] { altaz(); main().baraltaz_ButtonClick(3); },
@@ -60,21 +65,37 @@ const WindowRow kWindows[] = {
     {"frmaide", [] () -> Form& { return frmaide(); }, [] { main().Aide_Click(); }, 5400, 3000,
      {"Image1", "Label1", "lblAdresse", "cmdok1"}},
     {"frmImage", [] () -> Form& { return frmImage(); }, [] { frmImage().Show(); }, 6000, 5000, {"oPicture", "bFin"}},
-    {"Frmnotes", [] () -> Form& { return frmnotes(); }, [] { main().Observations_Click(); }, 0, 0, {}},
+    {"Frmnotes", [] () -> Form& { return frmnotes(); }, [] { main().Observations_Click(); }, 7485, 6705,
+     {"lblTitre", "Frame1", "txtnotes", "Picturesave", "effacer", "cmdnotesquit"}},
     {"frmaltazpilot", [] () -> Form& { return frmaltazpilot(); }, [] { altaz(); main().baraltaz_ButtonClick(1); },
-     0, 0, {}},
+     5500, 4710, kPilotControls},
     // Its toolbar button toggles it, and its load already counts it as open.
-    {"frmaltazsuivi", [] () -> Form& { return frmaltazsuivi(); }, [] { altaz(); frmaltazsuivi().Show(); }, 0, 0, {}},
-    {"frmCercle", [] () -> Form& { return frmCercle(); }, [] { altaz(); main().baraltaz_ButtonClick(4); }, 0, 0,
-     {}},
+    {"frmaltazsuivi", [] () -> Form& { return frmaltazsuivi(); }, [] { altaz(); frmaltazsuivi().Show(); }, 4560,
+     2910,
+     {"lblheuresid", "txth2", "txtmin2", "txts2", "Label12", "txtna", "txtnh", "txtsommea", "txtsommeh", "imglecture",
+      "imgpause", "imgstop", "lbl1"}},
+    {"frmCercle", [] () -> Form& { return frmCercle(); }, [] { altaz(); main().baraltaz_ButtonClick(4); }, 9030,
+     9315, {"picture", "bEsc"}},
+    {"frmLegend", [] () -> Form& { return frmLegend(); }, [] { altaz(); frmLegend().Show(); }, 3600, 4455,
+     {"picture", "bFin"}},
+    {"frmaltazpointage", [] () -> Form& { return frmaltazpointage(); }, [] { altaz(); frmaltazpointage().Show(); },
+     8895, 3795,
+     {"lbCatalogue", "lbObjets", "tADpos", "tdcpos", "cmdpointage_graph", "cmdsave", "Cmdquit", "frame5", "cbpointaz",
+      "cbpointalt", "Frame3"}},
     {"frmraquette", [] () -> Form& { return frmraquette(); },
-     [] { equatorial(); main().barequa_ButtonClick(2); }, 0, 0, {}},
+     [] { equatorial(); main().barequa_ButtonClick(2); }, 5265, 4605,
+     {"Frame1", "HScrollazl", "HScrollazm", "HScrollazr", "HScrollaltl", "HScrollaltm", "HScrollaltr", "Frame2",
+      "chkaz", "chkalt", "lblbacklash", "cmdvalid", "Cmdquit"}},
     {"frmequapilot", [] () -> Form& { return frmequapilot(); },
-     [] { equatorial(); main().barequa_ButtonClick(3); }, 0, 0, {}},
+     [] { equatorial(); main().barequa_ButtonClick(3); }, 6000, 4800,
+     kPilotControls + QStringList{"Frame1", "Label4", "cmdgo", "cmdstopgo"}},
     {"frmequapointage", [] () -> Form& { return frmequapointage(); },
-     [] { equatorial(); main().barequa_ButtonClick(4); }, 0, 0, {}},
+     [] { equatorial(); main().barequa_ButtonClick(4); }, 7680, 6075,
+     {"lbEtoiles", "cbpointaz", "cbpointalt", "chkpointad", "chkpointdec", "cmdsave", "Picinit", "picpointage",
+      "Cmdquit", "tADpos", "tdcpos"}},
     {"frmequaconfig", [] () -> Form& { return frmequaconfig(); },
-     [] { equatorial(); main().barequa_ButtonClick(5); }, 0, 0, {}},
+     [] { equatorial(); main().barequa_ButtonClick(5); }, 3960, 3525,
+     {"frmeca", "txtpasad", "txtpasdec", "txtRad", "txtRdec", "bFin", "cmdbacklash"}},
 };
 
 // What may have been done to a window before the user first opens it.
@@ -109,14 +130,8 @@ TEST_F(WindowGeometry, EveryWindowOpensAtItsSizeWithItsControlsAndCaptionsInView
         for (const auto& b : kBefore) {
             SCOPED_TRACE(std::string(row.name) + ", " + b.what);
             StartProgram();
-            int width = row.widthTwips, height = row.heightTwips;
-            const bool toCome = width == 0;
-            if (toCome || b.before != Before::Nothing) {
+            if (b.before != Before::Nothing) {
                 Form& loaded = row.load();
-                if (toCome) {
-                    width = loaded.TwipsWidth();
-                    height = loaded.TwipsHeight();
-                }
                 if (b.before == Before::LoadedAndHidden) loaded.Hide();
             }
             row.open();
@@ -126,7 +141,7 @@ TEST_F(WindowGeometry, EveryWindowOpensAtItsSizeWithItsControlsAndCaptionsInView
                 f.Show();
             }
             QCoreApplication::processEvents();
-            geometry::ExpectOpensAtSize(f, width, height, row.controls);
+            geometry::ExpectOpensAtSize(f, row.widthTwips, row.heightTwips, row.controls);
             geometry::ExpectCaptionsFit(&f);
             StopProgram();
         }
