@@ -12,6 +12,7 @@
 #include "core/state.h"
 #include "motor/handpad.h"
 #include "motor/paddle.h"
+#include "motor/paddlesettings.h"
 #include "motor/paddlespeeds.h"
 #include "motor/settingsfiles.h"
 #include "motor/speedtables.h"
@@ -49,12 +50,7 @@ constexpr auto box = ui::TextBox;
 constexpr auto label = ui::Label;
 
 QScrollBar* bar(QWidget* parent, const char* name, int left, int top) {
-    auto* s = ui::Make<QScrollBar>(parent, name, Qt::Horizontal);
-    s->setRange(0, paddlespeeds::kLastPosition);
-    s->setSingleStep(10);
-    s->setPageStep(100);
-    ui::Place(s, left, top, 2400, 255);
-    return s;
+    return paddlesettings::MakeBar(parent, name, left, top, 2400);
 }
 
 void setDms(QLineEdit* d, QLineEdit* m, QLineEdit* s, const DmsBoxes& b) {
@@ -311,32 +307,7 @@ void Frmcoord::Form_Load() {
     chkalt->setChecked(shared.site.InvertAlt != 0);
 
     // 14, 15. Paddle delays and the positions of their bars.
-    for (int i = 0; i < 3; ++i) {
-        txtaz[i]->setText(vb::CStr(shared.drive.ManualSpeedTable[i][0]));
-        txtalt[i]->setText(vb::CStr(shared.drive.ManualSpeedTable[i][1]));
-    }
-    using namespace paddlespeeds;
-    HScrollazl->setValue(PositionOf(kSlow, vb::Val(txtaz[0]->text())));
-    HScrollazm->setValue(PositionOf(kMedium, vb::Val(txtaz[1]->text())));
-    HScrollazr->setValue(PositionOf(kFast, vb::Val(txtaz[2]->text())));
-    HScrollaltl->setValue(PositionOf(kSlow, vb::Val(txtalt[0]->text())));
-    HScrollaltm->setValue(PositionOf(kMedium, vb::Val(txtalt[1]->text())));
-    HScrollaltr->setValue(PositionOf(kFast, vb::Val(txtalt[2]->text())));
-    // The paddle runs at the stored speeds whether or not a bar moved (a bar
-    // already in place runs no handler, and a stored delay beyond a bar's
-    // range leaves the bar at its end).
-    auto& d = shared.drive;
-    const auto& table = d.ManualSpeedTable;
-    d.PaddleDelayAzSlow = table[0][0];
-    d.PaddleDelayAzMedium = table[1][0];
-    d.PaddleDelayAzFast = table[2][0];
-    d.PaddleDelayAltSlow = table[0][1];
-    d.PaddleDelayAltMedium = table[1][1];
-    d.PaddleDelayAltFast = table[2][1];
-    for (int i = 0; i < 3; ++i) {
-        txtaz[i]->setText(vb::CStr(table[i][0]));
-        txtalt[i]->setText(vb::CStr(table[i][1]));
-    }
+    paddlesettings::ShowStoredSpeeds(speedControls());
 
     // 16, 17. Site and mechanics.
     ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
@@ -572,11 +543,12 @@ void Frmcoord::picraquette_Click() {
     }
 }
 
+paddlesettings::SpeedControls Frmcoord::speedControls() const {
+    return {{HScrollazl, HScrollazm, HScrollazr}, {HScrollaltl, HScrollaltm, HScrollaltr}, txtaz, txtalt};
+}
+
 void Frmcoord::speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay) {
-    static constexpr paddlespeeds::Formula formulas[3] = {paddlespeeds::kSlow, paddlespeeds::kMedium,
-                                                          paddlespeeds::kFast};
-    box->setText(vb::CStr(paddlespeeds::DelayAt(formulas[formula], bar->value())));
-    delay = vb::CLng(vb::Val(box->text()));
+    paddlesettings::BarChanged(bar, box, paddlesettings::kFormulas[formula], delay);
 }
 
 void Frmcoord::HScrollazl_Change() { speedBarChanged(HScrollazl, txtaz[0], 0, shared.drive.PaddleDelayAzSlow); }
@@ -591,20 +563,7 @@ void Frmcoord::chkaz_Click() { shared.site.InvertAz = vb::Bool(chkaz->isChecked(
 void Frmcoord::chkalt_Click() { shared.site.InvertAlt = vb::Bool(chkalt->isChecked()); }
 
 void Frmcoord::cmdvalid_Click() {
-    auto& table = shared.drive.ManualSpeedTable;
-    std::vector<double> lines;
-    auto store = [&](QLineEdit* box, int32_t& entry) {
-        const double v = vb::Val(box->text());
-        if (v != 0) {
-            entry = vb::CLng(v);
-            lines.push_back(v);
-        } else {
-            lines.push_back(entry);  // an empty or non-numeric box keeps the stored speed
-        }
-    };
-    for (int i = 0; i < 3; ++i) store(txtaz[i], table[i][0]);
-    for (int i = 0; i < 3; ++i) store(txtalt[i], table[i][1]);
-    numberfile::Write(speedfiles::kManual, lines);
+    paddlesettings::SaveSpeeds(speedControls());
     shared.site.InvertAz = vb::Bool(chkaz->isChecked());
     shared.site.InvertAlt = vb::Bool(chkalt->isChecked());
     settingsfiles::WriteInversion(shared.site.InvertAz, shared.site.InvertAlt);

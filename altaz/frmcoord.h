@@ -5,6 +5,7 @@
 
 #include "core/coordboxes.h"
 #include "core/state.h"
+#include "motor/paddlesettings.h"
 #include "platform/form.h"
 #include "platform/widgets.h"
 
@@ -157,6 +158,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay);
+    paddlesettings::SpeedControls speedControls() const;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
