@@ -211,7 +211,8 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     QFont f = Label1->font();
     f.setPixelSize(twips::ToPixels(300));
     Label1->setFont(f);
-    SetLabel1Caption(QStringLiteral("8"));
+    // A legend left open by the last chart is still open.
+    SetLabel1Caption(forms::Loaded<FrmLegend>() ? QStringLiteral("7") : QStringLiteral("8"));
     connect(Label1, &ClickLabel::Click, this, &FrmCercle::Label1_Click);
 
     bEsc = ui::Make<QPushButton>(picture, "bEsc", QStringLiteral("Fin"));

@@ -653,3 +653,17 @@ TEST_F(Chart, NoConstellationFileLeavesTheFullNameEmpty) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("const.cat"));
 }
+
+TEST_F(Chart, AReopenedChartShowsWhetherTheLegendIsOpen) {
+    FrmCercle& c = open();
+    c.Label1_Click();
+    ASSERT_TRUE(frmLegend().Shown());
+    c.bEsc->click();  // the chart closes, its legend stays
+    settle();
+    FrmCercle& again = frmCercle();
+    again.Show();
+    EXPECT_EQ(again.Label1Caption(), "7") << "the legend is open";
+    again.Label1_Click();
+    EXPECT_EQ(again.Label1Caption(), "8");
+    EXPECT_FALSE(forms::Loaded<FrmLegend>()) << "one click closes the open legend";
+}
