@@ -654,6 +654,39 @@ TEST_F(Chart, NoConstellationFileLeavesTheFullNameEmpty) {
     EXPECT_TRUE(messages[0].contains("const.cat"));
 }
 
+TEST_F(Chart, AnUnreadableStarKeepsTheOtherStarsOnTheirLines) {
+    // Star 1 cannot be read: stars 2 and 3 keep their numbers, so the lines
+    // 0-2 and 2-3 join the stars the line file means, and no line goes to star 1.
+    WriteData("vstar.cat", QString("\"MU\",\"UMa\",0,54000\r\n"
+                                   "\"ETA\",\"UMa\",north,0\r\n"
+                                   "\"DELTA\",\"Lyr\",0,27000\r\n"
+                                   "\"ALPHA\",\"Ori\",3600,0\r\n"));
+    WriteData("vconst.cat", QString("0,2\r\n2,3\r\n0,1\r\n1,3\r\n"));
+    shared.win.AltazMode = vb::True;
+    FrmCercle& c = open();
+    c.RedrawChart();
+    EXPECT_EQ(ChartRecorder::Text(rec.Of("circle").filter(" r25 ")),
+              "circle 4500,4500 r25 (240,240,240) fill (250,250,250) solid\n"
+              "circle 6750,4500 r25 (240,240,240) fill (250,250,250) solid\n"
+              "circle 4500,9000 r25 (240,240,240) fill (250,250,250) solid");
+    EXPECT_EQ(ChartRecorder::Text(rec.Of("line").filter("(160,160,220)")),
+              "line 4500,4500 6750,4500 (160,160,220)\n"
+              "line 6750,4500 4500,9000 (160,160,220)");
+    struct Case {
+        float x, y;
+        const char* name;
+    } cases[] = {
+        {6750, 4500, "DELTA [Lyre]."},
+        {4500, 9000, "ALPHA []."},
+        {4500, 4500, "MU [Ursa Major]."},
+    };
+    for (const auto& k : cases) {
+        popups.clear();
+        rightClick(k.x, k.y);
+        EXPECT_EQ(popups.value(0), k.name);
+    }
+}
+
 TEST_F(Chart, AReopenedChartShowsWhetherTheLegendIsOpen) {
     FrmCercle& c = open();
     c.Label1_Click();
