@@ -700,3 +700,45 @@ TEST_F(Chart, AReopenedChartShowsWhetherTheLegendIsOpen) {
     EXPECT_EQ(again.Label1Caption(), "8");
     EXPECT_FALSE(forms::Loaded<FrmLegend>()) << "one click closes the open legend";
 }
+
+TEST_F(Chart, EachMenuItemHasItsOwnHandler) {
+    struct Case {
+        const char* item;
+        void (FrmCercle::*handler)();
+        const char* catalogue;
+        int16_t filter, zoom;
+    } cases[] = {
+        {"mnuIc", &FrmCercle::mnuIc_Click, "ic", 1, 1},
+        {"mnuNgc0", &FrmCercle::mnuNgc0_Click, "ngc0", 1, 1},
+        {"mnuNgc1", &FrmCercle::mnuNgc1_Click, "ngc1", 1, 1},
+        {"mnuNgc2", &FrmCercle::mnuNgc2_Click, "ngc2", 1, 1},
+        {"mnuNgc3", &FrmCercle::mnuNgc3_Click, "ngc3", 1, 1},
+        {"mnuNgc4", &FrmCercle::mnuNgc4_Click, "ngc4", 1, 1},
+        {"mnuNgc5", &FrmCercle::mnuNgc5_Click, "ngc5", 1, 1},
+        {"mnuNgc6", &FrmCercle::mnuNgc6_Click, "ngc6", 1, 1},
+        {"mnuNgc7", &FrmCercle::mnuNgc7_Click, "ngc7", 1, 1},
+        {"mnuMessier", &FrmCercle::mnuMessier_Click, "messier", 1, 1},
+        {"mnuaucun", &FrmCercle::mnuaucun_Click, "messier", 0, 1},
+        {"mnuGalaxie", &FrmCercle::mnuGalaxie_Click, "messier", 2, 1},
+        {"mnuAmas", &FrmCercle::mnuAmas_Click, "messier", 3, 1},
+        {"mnuNebuleuse", &FrmCercle::mnuNebuleuse_Click, "messier", 4, 1},
+        {"mnuTous", &FrmCercle::mnuTous_Click, "messier", 1, 1},
+        {"mnuZDeux", &FrmCercle::mnuZDeux_Click, "messier", 1, 2},
+        {"mnuZTrois", &FrmCercle::mnuZTrois_Click, "messier", 1, 3},
+        {"mnuZQuatre", &FrmCercle::mnuZQuatre_Click, "messier", 1, 4},
+        {"mnuZCinq", &FrmCercle::mnuZCinq_Click, "messier", 1, 5},
+        {"mnuZSix", &FrmCercle::mnuZSix_Click, "messier", 1, 6},
+        {"mnuZSept", &FrmCercle::mnuZSept_Click, "messier", 1, 7},
+        {"mnuZUn", &FrmCercle::mnuZUn_Click, "messier", 1, 1},
+    };
+    FrmCercle& c = open();
+    for (const auto& k : cases) {
+        (c.*k.handler)();
+        EXPECT_EQ(shared.win.ChartCatalogue, k.catalogue) << k.item;
+        EXPECT_EQ(shared.win.ChartFilter, k.filter) << k.item;
+        EXPECT_EQ(shared.win.ChartZoom, k.zoom) << k.item;
+        const QAction* item = c.findChild<QAction*>(QString::fromLatin1(k.item));
+        ASSERT_NE(item, nullptr) << k.item;
+        EXPECT_TRUE(item->isChecked()) << k.item;
+    }
+}
