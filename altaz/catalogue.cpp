@@ -82,11 +82,12 @@ std::optional<std::vector<CatalogueRecord>> ReadRecords(const QString& programPa
         }
         const auto ra = wholeNumber(f[2]);
         const auto dec = wholeNumber(f[3]);
+        const int number = static_cast<int>(records.size()) + skipped;
         if (!ra || !dec) {
             ++skipped;
             continue;
         }
-        records.push_back({f[0], f[1], *ra, *dec});
+        records.push_back({f[0], f[1], *ra, *dec, number});
     }
     if (skipped > 0)
         filereport::Malformed(programPath, QStringLiteral("Enregistrements illisibles ignorés : %1.").arg(skipped));

@@ -26,6 +26,7 @@ struct CatalogueRecord {
     QString type;     // type code, or the constellation abbreviation of a bright star
     int32_t ra = 0;   // tenths of a minute of time
     int32_t dec = 0;  // tenths of a minute of arc, signed
+    int number = 0;   // its place in the file from 0, unreadable records counted
 };
 
 namespace catalogue {

@@ -28,6 +28,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cmath>
+#include <limits>
+
 using chart::kCentre;
 
 void ClickLabel::mousePressEvent(QMouseEvent* e) { e->accept(); }
@@ -211,7 +214,8 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     QFont f = Label1->font();
     f.setPixelSize(twips::ToPixels(300));
     Label1->setFont(f);
-    SetLabel1Caption(QStringLiteral("8"));
+    // A legend left open by the last chart is still open.
+    SetLabel1Caption(forms::Loaded<FrmLegend>() ? QStringLiteral("7") : QStringLiteral("8"));
     connect(Label1, &ClickLabel::Click, this, &FrmCercle::Label1_Click);
 
     bEsc = ui::Make<QPushButton>(picture, "bEsc", QStringLiteral("Fin"));
@@ -351,6 +355,14 @@ void FrmCercle::DrawStar() {
     const auto records = catalogue::ReadRecords(chart::kStarFile, chart::kStarRows);
     if (!records) return;
     for (const CatalogueRecord& r : *records) {
+        if (r.number >= chart::kStarRows) break;
+        // An unreadable record keeps its number, so the lines still join the
+        // stars they name; it has no place on the chart.
+        for (; starCount < r.number; ++starCount) {
+            starName[starCount] = starConst[starCount] = QString();
+            starAD[starCount] = starDec[starCount] = 0;
+            starX[starCount] = starY[starCount] = std::numeric_limits<double>::quiet_NaN();
+        }
         const int n = starCount++;
         enter(r, starName[n], starConst[n], starAD[n], starDec[n], starX[n], starY[n]);
         circle(starX[n], starY[n], 25);
@@ -366,6 +378,7 @@ void FrmCercle::DrawStar() {
 void FrmCercle::DrawConstel() {
     if (!drawing()) return;
     for (const chart::LineRecord& l : chart::ReadLines(starCount)) {
+        if (std::isnan(starX[l.a]) || std::isnan(starX[l.b])) continue;  // a star that could not be read
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         NewCoord(starAD[l.a], starDec[l.a], x1, y1);
         NewCoord(starAD[l.b], starDec[l.b], x2, y2);

@@ -80,6 +80,28 @@ public:
     void mnuCatalogue_Click(const QString& stem);  // mnuMessier_Click, mnuIc_Click, mnuNgc0_Click..
     void mnuType_Click(int16_t filter);            // mnuaucun_Click, mnuTous_Click, ..
     void mnuZoom_Click(int16_t n);                 // mnuZUn_Click .. mnuZSept_Click
+    void mnuMessier_Click() { mnuCatalogue_Click(QStringLiteral("messier")); }
+    void mnuIc_Click() { mnuCatalogue_Click(QStringLiteral("ic")); }
+    void mnuNgc0_Click() { mnuCatalogue_Click(QStringLiteral("ngc0")); }
+    void mnuNgc1_Click() { mnuCatalogue_Click(QStringLiteral("ngc1")); }
+    void mnuNgc2_Click() { mnuCatalogue_Click(QStringLiteral("ngc2")); }
+    void mnuNgc3_Click() { mnuCatalogue_Click(QStringLiteral("ngc3")); }
+    void mnuNgc4_Click() { mnuCatalogue_Click(QStringLiteral("ngc4")); }
+    void mnuNgc5_Click() { mnuCatalogue_Click(QStringLiteral("ngc5")); }
+    void mnuNgc6_Click() { mnuCatalogue_Click(QStringLiteral("ngc6")); }
+    void mnuNgc7_Click() { mnuCatalogue_Click(QStringLiteral("ngc7")); }
+    void mnuaucun_Click() { mnuType_Click(0); }
+    void mnuTous_Click() { mnuType_Click(1); }
+    void mnuGalaxie_Click() { mnuType_Click(2); }
+    void mnuAmas_Click() { mnuType_Click(3); }
+    void mnuNebuleuse_Click() { mnuType_Click(4); }
+    void mnuZUn_Click() { mnuZoom_Click(1); }
+    void mnuZDeux_Click() { mnuZoom_Click(2); }
+    void mnuZTrois_Click() { mnuZoom_Click(3); }
+    void mnuZQuatre_Click() { mnuZoom_Click(4); }
+    void mnuZCinq_Click() { mnuZoom_Click(5); }
+    void mnuZSix_Click() { mnuZoom_Click(6); }
+    void mnuZSept_Click() { mnuZoom_Click(7); }
     void mnuRaz_Click();
     void mnuCw_Click();
     void mnuCcw_Click();

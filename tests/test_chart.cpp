@@ -653,3 +653,92 @@ TEST_F(Chart, NoConstellationFileLeavesTheFullNameEmpty) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("const.cat"));
 }
+
+TEST_F(Chart, AnUnreadableStarKeepsTheOtherStarsOnTheirLines) {
+    // Star 1 cannot be read: stars 2 and 3 keep their numbers, so the lines
+    // 0-2 and 2-3 join the stars the line file means, and no line goes to star 1.
+    WriteData("vstar.cat", QString("\"MU\",\"UMa\",0,54000\r\n"
+                                   "\"ETA\",\"UMa\",north,0\r\n"
+                                   "\"DELTA\",\"Lyr\",0,27000\r\n"
+                                   "\"ALPHA\",\"Ori\",3600,0\r\n"));
+    WriteData("vconst.cat", QString("0,2\r\n2,3\r\n0,1\r\n1,3\r\n"));
+    shared.win.AltazMode = vb::True;
+    FrmCercle& c = open();
+    c.RedrawChart();
+    EXPECT_EQ(ChartRecorder::Text(rec.Of("circle").filter(" r25 ")),
+              "circle 4500,4500 r25 (240,240,240) fill (250,250,250) solid\n"
+              "circle 6750,4500 r25 (240,240,240) fill (250,250,250) solid\n"
+              "circle 4500,9000 r25 (240,240,240) fill (250,250,250) solid");
+    EXPECT_EQ(ChartRecorder::Text(rec.Of("line").filter("(160,160,220)")),
+              "line 4500,4500 6750,4500 (160,160,220)\n"
+              "line 6750,4500 4500,9000 (160,160,220)");
+    struct Case {
+        float x, y;
+        const char* name;
+    } cases[] = {
+        {6750, 4500, "DELTA [Lyre]."},
+        {4500, 9000, "ALPHA []."},
+        {4500, 4500, "MU [Ursa Major]."},
+    };
+    for (const auto& k : cases) {
+        popups.clear();
+        rightClick(k.x, k.y);
+        EXPECT_EQ(popups.value(0), k.name);
+    }
+}
+
+TEST_F(Chart, AReopenedChartShowsWhetherTheLegendIsOpen) {
+    FrmCercle& c = open();
+    c.Label1_Click();
+    ASSERT_TRUE(frmLegend().Shown());
+    c.bEsc->click();  // the chart closes, its legend stays
+    settle();
+    FrmCercle& again = frmCercle();
+    again.Show();
+    EXPECT_EQ(again.Label1Caption(), "7") << "the legend is open";
+    again.Label1_Click();
+    EXPECT_EQ(again.Label1Caption(), "8");
+    EXPECT_FALSE(forms::Loaded<FrmLegend>()) << "one click closes the open legend";
+}
+
+TEST_F(Chart, EachMenuItemHasItsOwnHandler) {
+    struct Case {
+        const char* item;
+        void (FrmCercle::*handler)();
+        const char* catalogue;
+        int16_t filter, zoom;
+    } cases[] = {
+        {"mnuIc", &FrmCercle::mnuIc_Click, "ic", 1, 1},
+        {"mnuNgc0", &FrmCercle::mnuNgc0_Click, "ngc0", 1, 1},
+        {"mnuNgc1", &FrmCercle::mnuNgc1_Click, "ngc1", 1, 1},
+        {"mnuNgc2", &FrmCercle::mnuNgc2_Click, "ngc2", 1, 1},
+        {"mnuNgc3", &FrmCercle::mnuNgc3_Click, "ngc3", 1, 1},
+        {"mnuNgc4", &FrmCercle::mnuNgc4_Click, "ngc4", 1, 1},
+        {"mnuNgc5", &FrmCercle::mnuNgc5_Click, "ngc5", 1, 1},
+        {"mnuNgc6", &FrmCercle::mnuNgc6_Click, "ngc6", 1, 1},
+        {"mnuNgc7", &FrmCercle::mnuNgc7_Click, "ngc7", 1, 1},
+        {"mnuMessier", &FrmCercle::mnuMessier_Click, "messier", 1, 1},
+        {"mnuaucun", &FrmCercle::mnuaucun_Click, "messier", 0, 1},
+        {"mnuGalaxie", &FrmCercle::mnuGalaxie_Click, "messier", 2, 1},
+        {"mnuAmas", &FrmCercle::mnuAmas_Click, "messier", 3, 1},
+        {"mnuNebuleuse", &FrmCercle::mnuNebuleuse_Click, "messier", 4, 1},
+        {"mnuTous", &FrmCercle::mnuTous_Click, "messier", 1, 1},
+        {"mnuZDeux", &FrmCercle::mnuZDeux_Click, "messier", 1, 2},
+        {"mnuZTrois", &FrmCercle::mnuZTrois_Click, "messier", 1, 3},
+        {"mnuZQuatre", &FrmCercle::mnuZQuatre_Click, "messier", 1, 4},
+        {"mnuZCinq", &FrmCercle::mnuZCinq_Click, "messier", 1, 5},
+        {"mnuZSix", &FrmCercle::mnuZSix_Click, "messier", 1, 6},
+        {"mnuZSept", &FrmCercle::mnuZSept_Click, "messier", 1, 7},
+        {"mnuZUn", &FrmCercle::mnuZUn_Click, "messier", 1, 1},
+    };
+    FrmCercle& c = open();
+    for (const auto& k : cases) {
+        (c.*k.handler)();
+        EXPECT_EQ(shared.win.ChartCatalogue, k.catalogue) << k.item;
+        EXPECT_EQ(shared.win.ChartFilter, k.filter) << k.item;
+        EXPECT_EQ(shared.win.ChartZoom, k.zoom) << k.item;
+        const QAction* item = c.findChild<QAction*>(QString::fromLatin1(k.item));
+        ASSERT_NE(item, nullptr) << k.item;
+        EXPECT_TRUE(item->isChecked()) << k.item;
+    }
+}
