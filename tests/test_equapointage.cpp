@@ -412,6 +412,20 @@ TEST_F(EquaPointing, UnusableMechanicsRefuseTheGotoWithAMessage) {
     EXPECT_EQ(shared.equa.TelescopeRA, 4230);
 }
 
+TEST_F(EquaPointing, ARefusedTypedGotoKeepsTheTelescopePositionShown) {
+    WriteData("config_equa.ini", QByteArray("200\r\n200\r\n100\r\n"));
+    SyncOn(1);
+    w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+    Type("5", "34", "22", "1");
+    w().bOK_Click();
+    EXPECT_EQ(messages, QStringList{UnusableMechanicsMessage()});
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(shared.equa.TelescopeRA, 4230);
+    EXPECT_EQ(shared.equa.TelescopeDec, 2740);
+    EXPECT_EQ(w().tADpos->text(), "7h3'");
+    EXPECT_EQ(w().tdcpos->text(), QStringLiteral("4°34'"));
+}
+
 TEST_F(EquaPointing, TheChartButtonsOpenTheChartInItsTwoRoles) {
     w().Show();
     w().Picinit_MouseDown();
