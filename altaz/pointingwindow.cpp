@@ -70,9 +70,12 @@ void PointingWindow::lbCatalogue_Click() {
     if (CurrentCatalogue == 0) {  // "Autre...": typed coordinates
         lbObjets->hide();
         Frame4->show();
+        Frame4->raise();
         return;
     }
+    // The frame, when shown, stays shown; the list comes over it.
     lbObjets->show();
+    lbObjets->raise();
     lbObjets->clear();
     UncheckFilterMenu();
     const typefilter::Change change = typefilter::ChooseCatalogue(objects_, catalogueOf(CurrentCatalogue));

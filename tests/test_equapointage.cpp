@@ -286,6 +286,22 @@ TEST_F(EquaPointing, AutreShowsTheTypedFrameAndACatalogueResetsTheFilter) {
     EXPECT_FALSE(w().mnuAOuverts->isChecked());
 }
 
+TEST_F(EquaPointing, TheChosenListOrFrameIsTheOneInSight) {
+    w().Show();
+    SyncOn(1);
+    const auto inSight = [this](QWidget* control) {
+        QWidget* seen = w().childAt(control->geometry().center());
+        return seen == control || control->isAncestorOf(seen);
+    };
+    EXPECT_TRUE(inSight(w().lbObjets));
+    w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+    EXPECT_TRUE(inSight(w().Frame4));
+    w().lbCatalogue->setCurrentRow(2);  // "Objets IC"
+    EXPECT_TRUE(inSight(w().lbObjets)) << "the objects of the catalogue just chosen";
+    w().lbCatalogue->setCurrentRow(0);
+    EXPECT_TRUE(inSight(w().Frame4));
+}
+
 TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
     struct Case {
         const char* h;
