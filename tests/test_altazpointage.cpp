@@ -114,10 +114,7 @@ TEST_F(AltazPointing, OpensOnTheMessierObjectsAtItsSize) {
 
 TEST_F(AltazPointing, TheChosenListOrFrameIsTheOneInSight) {
     w().Show();
-    const auto inSight = [this](QWidget* control) {
-        QWidget* seen = w().childAt(control->geometry().center());
-        return seen == control || control->isAncestorOf(seen);
-    };
+    const auto inSight = [this](QWidget* control) { return InSight(w(), control); };
     EXPECT_TRUE(inSight(w().lbObjets));
     w().lbCatalogue->setCurrentRow(0);  // "Autre..."
     EXPECT_TRUE(inSight(w().Frame4));

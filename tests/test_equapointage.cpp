@@ -289,10 +289,7 @@ TEST_F(EquaPointing, AutreShowsTheTypedFrameAndACatalogueResetsTheFilter) {
 TEST_F(EquaPointing, TheChosenListOrFrameIsTheOneInSight) {
     w().Show();
     SyncOn(1);
-    const auto inSight = [this](QWidget* control) {
-        QWidget* seen = w().childAt(control->geometry().center());
-        return seen == control || control->isAncestorOf(seen);
-    };
+    const auto inSight = [this](QWidget* control) { return InSight(w(), control); };
     EXPECT_TRUE(inSight(w().lbObjets));
     w().lbCatalogue->setCurrentRow(0);  // "Autre..."
     EXPECT_TRUE(inSight(w().Frame4));
