@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include <array>
 #include <functional>
@@ -297,6 +298,29 @@ TEST_F(EquaPointing, TheChosenListOrFrameIsTheOneInSight) {
     EXPECT_TRUE(inSight(w().lbObjets)) << "the objects of the catalogue just chosen";
     w().lbCatalogue->setCurrentRow(0);
     EXPECT_TRUE(inSight(w().Frame4));
+}
+
+TEST_F(EquaPointing, ACatalogueOrFilterChosenDuringAGotoIsUndone) {
+    w().Show();
+    SyncOn(1);
+    AtPulse(3, [this] {  // a click on "Objets IC", then the filter "Galaxies"
+        QListWidget* list = w().lbCatalogue;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        w().mnugalaxies->trigger();
+    });
+    w().lbObjets->setCurrentRow(0);
+    w().lbObjets_DblClick();
+    seams::SetDoEvents({});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w().lbCatalogue->currentRow(), 1) << "the catalogue whose objects the list shows";
+    EXPECT_EQ(w().lbCatalogue->selectedItems(), QList<QListWidgetItem*>{w().lbCatalogue->item(1)});
+    EXPECT_EQ(w().lbObjets->item(0)->text(), "M 1");
+    EXPECT_EQ(w().lbObjets->count(), 3);
+    EXPECT_FALSE(w().mnugalaxies->isChecked());
+    EXPECT_TRUE(w().mnuaucun->isChecked());
+    w().lbCatalogue->setCurrentRow(2);  // chosen again once the goto is over
+    ASSERT_EQ(w().lbObjets->count(), 1);
+    EXPECT_EQ(w().lbObjets->item(0)->text(), "IC 1");
 }
 
 TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
