@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 PointingWindow::PointingWindow(const QString& caption, ObjectTable& objects, typefilter::Owner owner,
                                const QStringList& catalogueEntries, int16_t catalogueOfFirstEntry)
@@ -63,16 +64,27 @@ void PointingWindow::LoadCatalogue(int16_t position) {
 void PointingWindow::LoadBrightStars() { catalogue::LoadBrightStars(stars_); }
 
 void PointingWindow::lbCatalogue_Click() {
-    // The objects behind the list must not change under a running goto.
-    if (shared.altgoto.GotoRunning) return;
+    // The objects behind the list must not change under a running goto: the
+    // choice goes back to the catalogue the list shows, once the click that
+    // made it is over.
+    if (shared.altgoto.GotoRunning) {
+        QTimer::singleShot(0, this, [this] {
+            const QSignalBlocker quiet(lbCatalogue);
+            lbCatalogue->setCurrentRow(CurrentCatalogue);
+        });
+        return;
+    }
     CurrentCatalogue = static_cast<int16_t>(lbCatalogue->currentRow());
     if (CurrentCatalogue < 0) return;
     if (CurrentCatalogue == 0) {  // "Autre...": typed coordinates
         lbObjets->hide();
         Frame4->show();
+        Frame4->raise();
         return;
     }
+    // The frame, when shown, stays shown; the list comes over it.
     lbObjets->show();
+    lbObjets->raise();
     lbObjets->clear();
     UncheckFilterMenu();
     const typefilter::Change change = typefilter::ChooseCatalogue(objects_, catalogueOf(CurrentCatalogue));
@@ -86,7 +98,11 @@ void PointingWindow::UncheckFilterMenu() {
 }
 
 void PointingWindow::FilterChosen(int16_t code) {
-    if (shared.altgoto.GotoRunning) return;
+    if (shared.altgoto.GotoRunning) {
+        // Not now: the check marks stay those of the filter in force.
+        if (QAction* a = FilterItem(code)) a->setChecked(code == objects_.ObjectTypeFilter);
+        return;
+    }
     ShowFilterChoice(objects_, code, catalogueOf(CurrentCatalogue), lbObjets);
 }
 

@@ -214,8 +214,15 @@ void Frmequapointage::bOK_Click() {
     if (!typed) return;
     shared.equa.GotoRA = typed->gotoRA;
     shared.equa.GotoDec = typed->gotoDec;
+    // The target shows while the telescope goes there; a refused goto
+    // leaves the telescope, and so its position, where they were.
+    const QString shownRA = tADpos->text();
+    const QString shownDec = tdcpos->text();
     ShowPosition(typed->gotoRA, typed->gotoDec);
-    RunGoto();
+    if (!RunGoto()) {
+        tADpos->setText(shownRA);
+        tdcpos->setText(shownDec);
+    }
 }
 
 bool Frmequapointage::RunGoto() {

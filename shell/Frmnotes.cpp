@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextDocument>
 
 namespace {
 
@@ -68,7 +69,13 @@ Frmnotes::Frmnotes() : Form(QStringLiteral("Notes d'observation")) {
     SetTwipsSize(kWidth, kHeight);
 }
 
-QString Frmnotes::NotesText() const { return txtnotes->toPlainText().split(u'\n').join(kCrLf); }
+QString Frmnotes::NotesText() const {
+    // The box's raw text: its plain text would turn no-break spaces into
+    // spaces. Lines are separated by paragraph separators there.
+    QString text = txtnotes->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n').replace(QChar::LineSeparator, u'\n');
+    return text.split(u'\n').join(kCrLf);
+}
 
 void Frmnotes::SetNotesText(const QString& text) { txtnotes->setPlainText(linesOf(text).join(u'\n')); }
 

@@ -97,3 +97,8 @@ void WindowTest::TearDown() {
     ResetMainWindow();
     OrvanelTest::TearDown();
 }
+
+bool WindowTest::InSight(const QWidget& window, QWidget* control) {
+    QWidget* seen = window.childAt(control->mapTo(&window, control->rect().center()));
+    return seen == control || control->isAncestorOf(seen);
+}

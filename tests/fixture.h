@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 class OrvanelTest : public ::testing::Test {
@@ -48,4 +49,6 @@ QString ShippedDataFolder();
 class WindowTest : public OrvanelTest {
 protected:
     void TearDown() override;
+    // The control is what the user sees at its middle: no sibling covers it.
+    static bool InSight(const QWidget& window, QWidget* control);
 };

@@ -112,6 +112,18 @@ TEST_F(AltazPointing, OpensOnTheMessierObjectsAtItsSize) {
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
+TEST_F(AltazPointing, TheChosenListOrFrameIsTheOneInSight) {
+    w().Show();
+    const auto inSight = [this](QWidget* control) { return InSight(w(), control); };
+    EXPECT_TRUE(inSight(w().lbObjets));
+    w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+    EXPECT_TRUE(inSight(w().Frame4));
+    w().lbCatalogue->setCurrentRow(1);  // "Etoiles magnitude 5"
+    EXPECT_TRUE(inSight(w().lbObjets)) << "the objects of the catalogue just chosen";
+    w().lbCatalogue->setCurrentRow(0);
+    EXPECT_TRUE(inSight(w().Frame4));
+}
+
 TEST_F(AltazPointing, TypedCoordinatesBecomeThePositionWithoutMoving) {
     const auto [h, m] = MeridianRA();
     struct Case {

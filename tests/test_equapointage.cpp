@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include <array>
 #include <functional>
@@ -286,6 +287,42 @@ TEST_F(EquaPointing, AutreShowsTheTypedFrameAndACatalogueResetsTheFilter) {
     EXPECT_FALSE(w().mnuAOuverts->isChecked());
 }
 
+TEST_F(EquaPointing, TheChosenListOrFrameIsTheOneInSight) {
+    w().Show();
+    SyncOn(1);
+    const auto inSight = [this](QWidget* control) { return InSight(w(), control); };
+    EXPECT_TRUE(inSight(w().lbObjets));
+    w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+    EXPECT_TRUE(inSight(w().Frame4));
+    w().lbCatalogue->setCurrentRow(2);  // "Objets IC"
+    EXPECT_TRUE(inSight(w().lbObjets)) << "the objects of the catalogue just chosen";
+    w().lbCatalogue->setCurrentRow(0);
+    EXPECT_TRUE(inSight(w().Frame4));
+}
+
+TEST_F(EquaPointing, ACatalogueOrFilterChosenDuringAGotoIsUndone) {
+    w().Show();
+    SyncOn(1);
+    AtPulse(3, [this] {  // a click on "Objets IC", then the filter "Galaxies"
+        QListWidget* list = w().lbCatalogue;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        w().mnugalaxies->trigger();
+    });
+    w().lbObjets->setCurrentRow(0);
+    w().lbObjets_DblClick();
+    seams::SetDoEvents({});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w().lbCatalogue->currentRow(), 1) << "the catalogue whose objects the list shows";
+    EXPECT_EQ(w().lbCatalogue->selectedItems(), QList<QListWidgetItem*>{w().lbCatalogue->item(1)});
+    EXPECT_EQ(w().lbObjets->item(0)->text(), "M 1");
+    EXPECT_EQ(w().lbObjets->count(), 3);
+    EXPECT_FALSE(w().mnugalaxies->isChecked());
+    EXPECT_TRUE(w().mnuaucun->isChecked());
+    w().lbCatalogue->setCurrentRow(2);  // chosen again once the goto is over
+    ASSERT_EQ(w().lbObjets->count(), 1);
+    EXPECT_EQ(w().lbObjets->item(0)->text(), "IC 1");
+}
+
 TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
     struct Case {
         const char* h;
@@ -410,6 +447,20 @@ TEST_F(EquaPointing, UnusableMechanicsRefuseTheGotoWithAMessage) {
     EXPECT_TRUE(Writes().empty());
     EXPECT_FALSE(forms::Loaded<FrmDepl>());
     EXPECT_EQ(shared.equa.TelescopeRA, 4230);
+}
+
+TEST_F(EquaPointing, ARefusedTypedGotoKeepsTheTelescopePositionShown) {
+    WriteData("config_equa.ini", QByteArray("200\r\n200\r\n100\r\n"));
+    SyncOn(1);
+    w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+    Type("5", "34", "22", "1");
+    w().bOK_Click();
+    EXPECT_EQ(messages, QStringList{UnusableMechanicsMessage()});
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_EQ(shared.equa.TelescopeRA, 4230);
+    EXPECT_EQ(shared.equa.TelescopeDec, 2740);
+    EXPECT_EQ(w().tADpos->text(), "7h3'");
+    EXPECT_EQ(w().tdcpos->text(), QStringLiteral("4°34'"));
 }
 
 TEST_F(EquaPointing, TheChartButtonsOpenTheChartInItsTwoRoles) {
