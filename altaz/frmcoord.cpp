@@ -225,13 +225,7 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     connect(cmstoppointage, &QPushButton::clicked, this, &Frmcoord::cmstoppointage_Click);
     connect(cmdreinit, &QPushButton::clicked, this, &Frmcoord::cmdreinit_Click);
     connect(cmdtrace, &QPushButton::clicked, this, &Frmcoord::cmdtrace_Click);
-    connect(lbCatalogue, &QListWidget::currentRowChanged, this, [this] { lbCatalogue_Click(); });
-    // A click on the catalogue already chosen changes no row: it reloads it
-    // all the same (a click on another row has reloaded through the change).
-    connect(lbCatalogue, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (lbCatalogue->row(item) == catalogueRowAtPress_) lbCatalogue_Click();
-    });
-    lbCatalogue->viewport()->installEventFilter(this);
+    ui::OnListClick(lbCatalogue, [this] { lbCatalogue_Click(); });
     lbObjets->viewport()->installEventFilter(this);
     // Each pair of options is a choice of one.
     for (auto [a, b] : {std::pair{optété, opthivers}, std::pair{optinvis, optvis}}) {
@@ -363,8 +357,6 @@ void Frmcoord::lbObjets_MouseDown(Qt::MouseButton button) {
 }
 
 bool Frmcoord::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == lbCatalogue->viewport() && e->type() == QEvent::MouseButtonPress)
-        catalogueRowAtPress_ = lbCatalogue->currentRow();
     if (watched == lbObjets->viewport() && e->type() == QEvent::MouseButtonPress) {
         const auto button = static_cast<QMouseEvent*>(e)->button();
         if (button == Qt::RightButton) {

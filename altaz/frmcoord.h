@@ -162,7 +162,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    int catalogueRowAtPress_ = -1;  // the catalogue chosen when the list was last pressed
 };
 
 inline Frmcoord& frmcoord() { return forms::Use<Frmcoord>(); }

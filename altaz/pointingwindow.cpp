@@ -39,7 +39,7 @@ PointingWindow::PointingWindow(const QString& caption, ObjectTable& objects, typ
 
     BuildFilterMenus(this, owner);
 
-    connect(lbCatalogue, &QListWidget::currentRowChanged, this, [this] { lbCatalogue_Click(); });
+    ui::OnListClick(lbCatalogue, [this] { lbCatalogue_Click(); });
     connect(lbObjets, &QListWidget::itemDoubleClicked, this, [this] { lbObjets_DblClick(); });
     connect(bOK, &QPushButton::clicked, this, [this] { bOK_Click(); });
     lbObjets->viewport()->installEventFilter(this);

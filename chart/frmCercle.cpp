@@ -713,6 +713,7 @@ void FrmCercle::pointEquatorial() {
     e.TelescopeDec = dec;
     Frmequapointage& pointing = frmequapointage();
     pointing.ShowPosition(ad, dec);
+    pointing.ShowCatalogueLists();
     w.ShowTelescope = vb::True;
     pointing.picpointage->setEnabled(true);
     mnuPoint->setText(QStringLiteral("Pointage"));

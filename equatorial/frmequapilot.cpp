@@ -57,10 +57,7 @@ QPushButton* trackButton(QWidget* parent, const char* name, int left, const QPix
 }
 
 // The goto's account of what the file must hold, said of tracking.
-QString unusableMechanicsMessage() {
-    return UnusableMechanicsMessage().replace(QStringLiteral("Pointage impossible"),
-                                              QStringLiteral("Suivi impossible"));
-}
+QString unusableMechanicsMessage() { return UnusableMechanicsMessage(QStringLiteral("Suivi")); }
 
 QString unusableRateMessage(double rate) {
     return QStringLiteral(

@@ -186,9 +186,13 @@ void Frmequapointage::lbEtoiles_DblClick() {
     e.TelescopeRA = stars_.BrightStarRA[i];
     e.TelescopeDec = stars_.BrightStarDec[i];
     ShowPosition(e.TelescopeRA, e.TelescopeDec);
+    ShowCatalogueLists();
+    shared.win.ShowTelescope = vb::True;
+}
+
+void Frmequapointage::ShowCatalogueLists() {
     lbCatalogue->show();
     if (CurrentCatalogue != 0) lbObjets->show();
-    shared.win.ShowTelescope = vb::True;
 }
 
 void Frmequapointage::lbEtoiles_MouseDown(Qt::MouseButton button) {

@@ -21,6 +21,9 @@ public:
     void Form_Unload() override;
     void Form_Resize() override;
 
+    // Once the telescope's position is known (a sync here or on the chart),
+    // the catalogue and object lists are offered.
+    void ShowCatalogueLists();
     void lbEtoiles_DblClick();
     void lbEtoiles_MouseDown(Qt::MouseButton button);
     void lbObjets_DblClick() override;

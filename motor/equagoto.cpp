@@ -50,11 +50,11 @@ std::optional<settingsfiles::EquaMechanics> ReadEquaMechanics() {
     return m;
 }
 
-QString UnusableMechanicsMessage() {
+QString UnusableMechanicsMessage(const QString& refused) {
     return QStringLiteral(
-               "Pointage impossible : le fichier %1 doit contenir quatre nombres positifs, un par ligne (pas "
+               "%1 impossible : le fichier %2 doit contenir quatre nombres positifs, un par ligne (pas "
                "moteur A.D., pas moteur Déc., rapport de réduction A.D., rapport de réduction Déc.).")
-        .arg(datadir::Shown(settingsfiles::kConfigEqua));
+        .arg(refused, datadir::Shown(settingsfiles::kConfigEqua));
 }
 
 namespace {

@@ -96,8 +96,9 @@ AxisPlan PlanAxis(double d, double u, int16_t forward, int16_t backward, bool in
 // or holds a value that is not a positive number.
 std::optional<settingsfiles::EquaMechanics> ReadEquaMechanics();
 
-// The messages of a refused goto.
-QString UnusableMechanicsMessage();
+// The messages of a refused goto. `refused` names what cannot be done: the
+// goto ("Pointage", the default) or the tracking ("Suivi").
+QString UnusableMechanicsMessage(const QString& refused = QStringLiteral("Pointage"));
 inline const QString kNoGotoSpeedMessage = QStringLiteral(
     "Pointage impossible : choisissez les vitesses de pointage (listes « A.D » et « Déclinaison » de la fenêtre "
     "pointage).");

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -69,6 +70,34 @@ QString SymbolText(const QString& caption) {
         else out += c;
     }
     return out;
+}
+
+namespace {
+// Remembers the list's row when a mouse button goes down on it.
+class RowAtPress : public QObject {
+public:
+    explicit RowAtPress(QListWidget* list) : QObject(list), list_(list) {}
+    int row = -1;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress) row = list_->currentRow();
+        return false;
+    }
+
+private:
+    QListWidget* list_;
+};
+}  // namespace
+
+void OnListClick(QListWidget* list, std::function<void()> click) {
+    auto* press = new RowAtPress(list);
+    list->viewport()->installEventFilter(press);
+    QObject::connect(list, &QListWidget::currentRowChanged, list, [click] { click(); });
+    // A click on another row has already run through the change of row.
+    QObject::connect(list, &QListWidget::itemClicked, list, [list, press, click](QListWidgetItem* item) {
+        if (list->row(item) == press->row) click();
+    });
 }
 
 QLineEdit* TextBox(QWidget* parent, const char* name, int left, int top, int width) {

@@ -8,6 +8,7 @@
 
 class QGroupBox;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QMenu;
 
@@ -44,6 +45,11 @@ QGroupBox* Frame(QWidget* parent, const char* name, const QString& title, int le
 // kept as they are.
 QString WebdingsText(const QString& caption);
 QString SymbolText(const QString& caption);
+
+// Runs `click` when the user chooses a row of the list: on a change of row,
+// and on a click of the row already chosen (which changes nothing, so the
+// list itself says nothing of it).
+void OnListClick(QListWidget* list, std::function<void()> click);
 
 // Shows a pop-up menu at the pointer and waits until it is closed.
 void ShowPopup(QMenu* menu);

@@ -10,6 +10,7 @@
 #include "tests/chartrecorder.h"
 #include "tests/fixture.h"
 
+#include <QListWidget>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -264,10 +265,13 @@ TEST_F(EquaChartGoto, ASyncAimsTheTelescopeAtThePickAndTurnsTheChartToPointing) 
     ASSERT_EQ(shared.win.SkyChartShown, vb::False);
     ASSERT_EQ(shared.win.ShowTelescope, vb::False);
     pointing().picpointage->setEnabled(false);
+    ASSERT_TRUE(pointing().lbCatalogue->isHidden()) << "no catalogue before the position is known";
     const auto writes = Writes().size();
     rec.calls.clear();
     onStar(2, chart().mnuPoint);  // DELTA Ori, 3327 -2735
     EXPECT_EQ(Writes().size(), writes) << "a sync moves nothing";
+    EXPECT_FALSE(pointing().lbCatalogue->isHidden()) << "the catalogues are offered, as after a star's sync";
+    EXPECT_FALSE(pointing().lbObjets->isHidden());
     EXPECT_EQ(shared.equa.TelescopeRA, 3327);
     EXPECT_EQ(shared.equa.TelescopeDec, -2735);
     EXPECT_EQ(pointing().tADpos->text(), "5h32.7'");

@@ -287,6 +287,20 @@ TEST_F(EquaPointing, AutreShowsTheTypedFrameAndACatalogueResetsTheFilter) {
     EXPECT_FALSE(w().mnuAOuverts->isChecked());
 }
 
+TEST_F(EquaPointing, AClickOnTheCatalogueAlreadyChosenReloadsItAndResetsTheFilter) {
+    w().Show();
+    SyncOn(1);
+    QListWidget* list = w().lbCatalogue;
+    ASSERT_EQ(list->currentRow(), 1);  // "Objets Messier"
+    w().mnugalaxies->trigger();
+    ASSERT_FALSE(w().mnuaucun->isChecked());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(w().lbObjets->count(), 3) << "the whole catalogue again";
+    EXPECT_EQ(w().mnufilt->text(), "Filtre=[Aucun]");
+    EXPECT_TRUE(w().mnuaucun->isChecked());
+    EXPECT_FALSE(w().mnugalaxies->isChecked());
+}
+
 TEST_F(EquaPointing, TheChosenListOrFrameIsTheOneInSight) {
     w().Show();
     SyncOn(1);
