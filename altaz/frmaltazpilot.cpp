@@ -255,14 +255,15 @@ void Frmaltazpilot::lblvit_Click() {
 void Frmaltazpilot::HScrollChange(int index) { boxOf(index)->setText(vb::CStr(HScroll[index]->value())); }
 
 void Frmaltazpilot::cmdvalid_Click() {
-    // A box of 0 or without a number keeps its delay; the table changes only
-    // once the file holds the new values.
+    // A box of 0 or without a number keeps its delay, and so does one whose
+    // delay is beyond a 32-bit count (the file could not be read back); the
+    // table changes only once the file holds the new values.
     SpeedTable stored = table();
     std::vector<double> lines;
     for (int axis = 0; axis < 2; ++axis) {
         for (int level = 0; level < 5; ++level) {
             const double v = vb::Val(boxOf(5 * axis + level)->text()) * kDelayUnit;
-            if (v != 0) {
+            if (v != 0 && vb::FitsLong(v)) {
                 stored[level][axis] = vb::CLng(v);
                 lines.push_back(v);
             } else {

@@ -256,6 +256,36 @@ TEST_P(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
     EXPECT_EQ(Table(), expected);
 }
 
+TEST_P(ManualDrive, ADelayBeyondA32BitCountKeepsItsEntryAndTheFileReadsBack) {
+    const QString file = QString::fromLatin1(Config().file);
+    Table() = {{{600, 625}, {400000, 200000}, {100000, 100000}, {50000, 50000}, {25000, 25000}}};
+    Frmaltazpilot& p = Window();
+    struct Case {
+        const char* typed;
+        int32_t stored;   // azimuth level 1
+        const char* line;
+    } cases[] = {
+        {"42949673", 400000, "400000"},       // x 50 is beyond the 32-bit range
+        {"-42949673", 400000, "400000"},
+        {"1E300", 400000, "400000"},
+        {"42949672", 2147483600, "2147483600"},  // the largest that fits
+    };
+    for (const auto& c : cases) {
+        Table()[1][0] = 400000;
+        p.tAZ[1]->setText(QString::fromLatin1(c.typed));
+        p.cmdvalid->click();
+        EXPECT_EQ(Table()[1][0], c.stored) << c.typed;
+        EXPECT_EQ(ReadData(file).split("\r\n").value(1), c.line) << c.typed;
+
+        // The next start-up reads the file without a word.
+        const SpeedTable kept = Table();
+        messages.clear();
+        LoadSpeedTables();
+        for (const QString& m : messages) EXPECT_FALSE(m.contains(file)) << c.typed << ": " << m.toStdString();
+        EXPECT_EQ(Table(), kept) << c.typed;
+    }
+}
+
 TEST_P(ManualDrive, TheSpeedPanelWidensTheWindow) {
     const DriveConfig& m = Config();
     Frmaltazpilot& p = Window();
