@@ -149,6 +149,10 @@ Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption
     connect(Cmdquit, &QPushButton::clicked, this, &Frmaltazpilot::Cmdquit_Click);
     connect(slaz, &QSlider::valueChanged, this, &Frmaltazpilot::slaz_Click);
     connect(slalt, &QSlider::valueChanged, this, &Frmaltazpilot::slalt_Click);
+    // A click on the handle that leaves it where it was is a click all the
+    // same: the running move looks its delay up again.
+    connect(slaz, &QSlider::sliderReleased, this, &Frmaltazpilot::slaz_Click);
+    connect(slalt, &QSlider::sliderReleased, this, &Frmaltazpilot::slalt_Click);
     connect(lblvit, &WebdingsLabel::Click, this, &Frmaltazpilot::lblvit_Click);
     for (int i = 0; i < 10; ++i)
         connect(HScroll[i], &QScrollBar::valueChanged, this, [this, i] { HScrollChange(i); });

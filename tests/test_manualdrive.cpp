@@ -18,6 +18,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
 
 #include <functional>
 #include <ostream>
@@ -201,6 +204,26 @@ TEST_P(ManualDrive, ASliderClickChangesTheDelayFromTheNextPulse) {
     p.cmdad->click();
     EXPECT_EQ(delays, (std::vector<int32_t>{200, 200, 200, 200, 500, 500})) << "pulse 2 ends at its own delay";
     EXPECT_EQ(shared.drive.SpeedChanged, vb::True);
+}
+
+TEST_P(ManualDrive, AClickOnASlidersHandleThatDoesNotMoveItStillCounts) {
+    Frmaltazpilot& p = Window();
+    p.Show();
+    QCoreApplication::processEvents();
+    for (QSlider* slider : {p.slaz, p.slalt}) {
+        shared.drive.SpeedChanged = 0;
+        QStyleOptionSlider option;
+        option.initFrom(slider);
+        option.orientation = slider->orientation();
+        option.minimum = slider->minimum();
+        option.maximum = slider->maximum();
+        option.sliderPosition = option.sliderValue = slider->value();
+        const QRect handle =
+            slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+        QTest::mouseClick(slider, Qt::LeftButton, {}, handle.center());
+        EXPECT_EQ(slider->value(), 3) << slider->objectName().toStdString();
+        EXPECT_EQ(shared.drive.SpeedChanged, vb::True) << slider->objectName().toStdString();
+    }
 }
 
 TEST_P(ManualDrive, SlidersShowTheLevel) {
