@@ -45,7 +45,7 @@ case "$cmd" in
     bench)
         found=0
         for b in "$build"/bench/bench_*; do
-            [ -x "$b" ] || continue
+            [ -f "$b" ] && [ -x "$b" ] || continue
             found=1
             QT_QPA_PLATFORM=offscreen "$b"
         done
