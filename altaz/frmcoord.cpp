@@ -294,11 +294,7 @@ void Frmcoord::Form_Load() {
     picraquette->SetPicture(ButtonPictures[6]);
 
     // 13. Command inversion.
-    const auto inv = settingsfiles::ReadInversion();
-    shared.site.InvertAz = inv.az;
-    shared.site.InvertAlt = inv.alt;
-    chkaz->setChecked(shared.site.InvertAz != 0);
-    chkalt->setChecked(shared.site.InvertAlt != 0);
+    paddlesettings::ShowSavedInversion(chkaz, chkalt);
 
     // 14, 15. Paddle delays and the positions of their bars.
     paddlesettings::ShowStoredSpeeds(speedControls());

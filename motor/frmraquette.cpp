@@ -117,11 +117,7 @@ void Frmraquette::Form_Load() {
     cmdvalid->setIcon(QIcon(ButtonPictures[0]));
     cmdvalid->setIconSize(ButtonPictures[0].size());
 
-    const auto inv = settingsfiles::ReadInversion();
-    shared.site.InvertAz = inv.az;
-    shared.site.InvertAlt = inv.alt;
-    chkaz->setChecked(shared.site.InvertAz != 0);
-    chkalt->setChecked(shared.site.InvertAlt != 0);
+    paddlesettings::ShowSavedInversion(chkaz, chkalt);
 
     paddlesettings::ShowStoredSpeeds(speedControls());
 

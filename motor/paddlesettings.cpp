@@ -1,17 +1,27 @@
 #include "motor/paddlesettings.h"
 
 #include "core/state.h"
+#include "motor/settingsfiles.h"
 #include "motor/speedtables.h"
 #include "platform/numberfile.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QScrollBar>
 
 #include <vector>
 
 namespace paddlesettings {
+
+void ShowSavedInversion(QCheckBox* chkaz, QCheckBox* chkalt) {
+    const auto inv = settingsfiles::ReadInversion();
+    shared.site.InvertAz = inv.az;
+    shared.site.InvertAlt = inv.alt;
+    chkaz->setChecked(shared.site.InvertAz != 0);
+    chkalt->setChecked(shared.site.InvertAlt != 0);
+}
 
 QScrollBar* MakeBar(QWidget* parent, const char* name, int left, int top, int width) {
     auto* s = ui::Make<QScrollBar>(parent, name, Qt::Horizontal);

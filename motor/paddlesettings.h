@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+class QCheckBox;
 class QLineEdit;
 class QScrollBar;
 class QWidget;
@@ -24,6 +25,10 @@ struct SpeedControls {
 // The formula of each bar of an axis: slow, medium, fast.
 inline constexpr std::array<paddlespeeds::Formula, 3> kFormulas = {paddlespeeds::kSlow, paddlespeeds::kMedium,
                                                                    paddlespeeds::kFast};
+
+// Reads the saved command inversion ("\data\inversion.ini") into InvertAz
+// and InvertAlt, and shows it in the two check boxes.
+void ShowSavedInversion(QCheckBox* chkaz, QCheckBox* chkalt);
 
 // A speed bar, placed in twips: positions 0 to the last, steps of 10 and 100.
 QScrollBar* MakeBar(QWidget* parent, const char* name, int left, int top, int width);
