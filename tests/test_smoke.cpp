@@ -10,13 +10,19 @@
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
 #include "motor/frmraquette.h"
+#include "platform/vbrt.h"
 #include "shell/Frmnotes.h"
 #include "shell/frmaide.h"
 #include "shell/frmcopyright.h"
 #include "shell/frminterface.h"
 #include "tests/fixture.h"
 
+#include <QListWidget>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cstdlib>
 #include <QTimer>
 
 namespace {
@@ -52,14 +58,37 @@ TEST_F(Smoke, EveryAltazimuthWindowOpensAndCloses) {
     Frminterface& w = started();
     w.barchoix_ButtonClick(2);
     EXPECT_TRUE(shown<Frmcoord>());
+    Frmcoord& coord = frmcoord();
+    coord.lbObjets->setCurrentRow(0);
+    coord.cmdreinit_Click();  // a sync on the first star
+    EXPECT_EQ(shared.pos.PositionSynced, vb::True);
 
     w.baraltaz_ButtonClick(1);
     EXPECT_TRUE(shown<Frmaltazpilot>());
+    {
+        // A move to the right, stopped at its third pulse.
+        shared.drive.AltazSpeedTable = {};
+        int pauses = 0;
+        seams::SetDoEvents([&] {
+            if (++pauses == 6) frmaltazpilot().cmddstop_Click();
+        });
+        Sim().ResetMount();
+        frmaltazpilot().cmdad->click();
+        seams::SetDoEvents({});
+        EXPECT_EQ(std::abs(Sim().AzSteps()), 3);
+        EXPECT_EQ(shared.drive.MotorMode, 0);
+    }
     closeByTitleBar<Frmaltazpilot>();
     EXPECT_FALSE(forms::Loaded<Frmaltazpilot>());
 
     w.baraltaz_ButtonClick(2);
     EXPECT_TRUE(shown<Frmaltazsuivi>());
+    frmaltazsuivi().imglecture_Click();
+    EXPECT_TRUE(frmaltazsuivi().timcompteur->isActive());
+    EXPECT_FALSE(w.heuretimer->isActive()) << "tracking owns the clock";
+    frmaltazsuivi().timcompteur_Timer();
+    frmaltazsuivi().imgstop_Click();
+    EXPECT_FALSE(frmaltazsuivi().timcompteur->isActive());
     w.baraltaz_ButtonClick(2);
     EXPECT_FALSE(forms::Loaded<Frmaltazsuivi>());
     EXPECT_EQ(shared.win.TrackingShown, 0);
@@ -77,6 +106,9 @@ TEST_F(Smoke, EveryAltazimuthWindowOpensAndCloses) {
 
     w.Observations_Click();
     EXPECT_TRUE(shown<Frmnotes>());
+    frmnotes().txtnotes->setPlainText(QStringLiteral("M 13 superbe"));
+    frmnotes().Picturesave_MouseDown(Qt::LeftButton);
+    EXPECT_EQ(ReadData("notes.txt"), QStringLiteral("M 13 superbe\r\n"));
     closeByTitleBar<Frmnotes>();
     w.Aide_Click();
     EXPECT_TRUE(shown<Frmaide>());
@@ -97,8 +129,16 @@ TEST_F(Smoke, EveryEquatorialWindowOpensAndCloses) {
 
     w.barequa_ButtonClick(4);
     EXPECT_TRUE(shown<Frmequapointage>());
+    frmequapointage().lbEtoiles->setCurrentRow(0);
+    frmequapointage().lbEtoiles_DblClick();  // a sync on the first reference star
+    EXPECT_EQ(shared.win.ShowTelescope, vb::True);
+    EXPECT_FALSE(frmequapointage().lbCatalogue->isHidden());
     w.barequa_ButtonClick(3);
     EXPECT_TRUE(shown<Frmequapilot>());
+    frmequapilot().cmdgo_Click();
+    EXPECT_TRUE(frmequapilot().timersuivi->isActive()) << "sidereal tracking runs";
+    frmequapilot().cmdstopgo_Click();
+    EXPECT_FALSE(frmequapilot().timersuivi->isActive());
     w.barequa_ButtonClick(5);
     EXPECT_TRUE(shown<Frmequaconfig>());
     closeByTitleBar<Frmequaconfig>();
