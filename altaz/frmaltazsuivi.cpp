@@ -123,18 +123,23 @@ void Frmaltazsuivi::Form_Load() {
 }
 
 void Frmaltazsuivi::Form_Unload() {
+    stopTracking();
+    // Not when the alt-azimuth windows are closing all together.
+    if (forms::Loaded<Frmcoord>()) giveClockBack();
+    shared.win.TrackingShown = vb::False;
+}
+
+void Frmaltazsuivi::stopTracking() {
     timcompteur->stop();
     running_ = false;
     shared.drive.DeltaAz = 0;
     shared.drive.DeltaAlt = 0;
-    // The clock goes back to the main window while the coordinates window
-    // holds it (not when the alt-azimuth windows are closing all together).
-    if (forms::Loaded<Frmcoord>()) {
-        frmcoord().txtms->setText(QStringLiteral("0"));
-        frminterface().heuretimer->start();
-    }
     shared.pos.PositionSynced = vb::False;
-    shared.win.TrackingShown = vb::False;
+}
+
+void Frmaltazsuivi::giveClockBack() {
+    frmcoord().txtms->setText(QStringLiteral("0"));
+    frminterface().heuretimer->start();
 }
 
 void Frmaltazsuivi::cmdsave_Click() {
@@ -189,13 +194,8 @@ void Frmaltazsuivi::imgpause_Click() {
 }
 
 void Frmaltazsuivi::imgstop_Click() {
-    timcompteur->stop();
-    running_ = false;
-    shared.drive.DeltaAz = 0;
-    shared.drive.DeltaAlt = 0;
-    frmcoord().txtms->setText(QStringLiteral("0"));
-    frminterface().heuretimer->start();
-    shared.pos.PositionSynced = vb::False;
+    stopTracking();
+    giveClockBack();
     for (QLineEdit* b : {txth2, txtmin2, txts2, txtna, txtnh, txtsommea, txtsommeh}) b->setText(QStringLiteral("0"));
 }
 

@@ -72,6 +72,11 @@ public:
     QTimer* timcompteur = nullptr;  // tracking tick
 
 private:
+    // No tick runs on, no correction is pending and the next start aims where
+    // the counters point.
+    void stopTracking();
+    // The main window keeps the clock again.
+    void giveClockBack();
     void readSettingsBoxes();
     void switchPaddleOff();
     // Tracking was started and not stopped; paused by the pause picture.
