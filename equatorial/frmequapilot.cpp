@@ -56,9 +56,6 @@ QPushButton* trackButton(QWidget* parent, const char* name, int left, const QPix
     return b;
 }
 
-// The goto's account of what the file must hold, said of tracking.
-QString unusableMechanicsMessage() { return UnusableMechanicsMessage(QStringLiteral("Suivi")); }
-
 QString unusableRateMessage(double rate) {
     return QStringLiteral(
                "Suivi impossible : les valeurs du fichier %1 donnent %2 demi-pas par seconde ; le suivi en "
@@ -109,7 +106,8 @@ void Frmequapilot::cmdgo_Click() {
     if (shared.altgoto.GotoRunning) return;
     const auto mechanics = ReadEquaMechanics();
     if (!mechanics) {
-        seams::MsgBox(unusableMechanicsMessage());
+        // The goto's account of what the file must hold, said of tracking.
+        seams::MsgBox(UnusableMechanicsMessage(QStringLiteral("Suivi")));
         return;
     }
     const double rate = tracking::SiderealHalfStepsPerSecond(mechanics->raSteps, mechanics->raRatio);
@@ -118,8 +116,9 @@ void Frmequapilot::cmdgo_Click() {
         return;
     }
 
-    second0 = static_cast<int16_t>(seams::Now().second);
-    txts->setText(vb::CStr(seams::Now().second));
+    const int second = seams::Now().second;
+    second0 = static_cast<int16_t>(second);
+    txts->setText(vb::CStr(second));
     nbrepas = rate;
     txtpas->setText(vb::CStr(nbrepas));
     txtessai->setText(QStringLiteral("0"));
