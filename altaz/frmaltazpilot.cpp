@@ -15,7 +15,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include <algorithm>
+#include <cmath>
 #include <vector>
 
 const ManualDriveMount& AltazManualDrive() {

@@ -81,8 +81,6 @@ public:
     // shipped tables hold is in reach.
     static constexpr int kBarMaximum = paddlespeeds::kLastPosition;
 
-    const ManualDriveMount& Mount() const { return mount_; }
-
     QGroupBox* Fraz = nullptr;
     QSlider* slaz = nullptr;
     QLineEdit* txtv_az = nullptr;
