@@ -77,14 +77,13 @@ Pulses PulsesOf(double change, double pulseArcsec, double remainder) {
     Pulses p;
     // Mechanics not set up: no pulse angle, nothing to send.
     p.exact = pulseArcsec > 0 ? std::fabs(change / pulseArcsec) : 0;
-    p.rounded = std::nearbyint(p.exact);
-    p.rest = p.exact - p.rounded;
-    p.count = p.rounded;
+    p.count = std::nearbyint(p.exact);
+    p.rest = p.exact - p.count;
     p.remainder = remainder + p.rest;
-    if (p.remainder > 0 && p.remainder >= 1) {
+    if (p.remainder >= 1) {
         p.count += 1;
         p.remainder -= 1;
-    } else if (p.remainder < 0 && std::fabs(p.remainder) >= 1) {
+    } else if (p.remainder <= -1) {
         p.count -= 1;
         p.remainder += 1;
     }

@@ -49,7 +49,6 @@ double IncrementDown(double value);
 // the carried remainder, and one whole pulse at most moves between them.
 struct Pulses {
     double exact = 0;      // Na, Nh
-    double rounded = 0;    // the count before the carry
     double rest = 0;       // restea, resteh
     double count = 0;      // AzStepsTick, AltStepsTick
     double remainder = 0;  // AzStepRemainder, AltStepRemainder
