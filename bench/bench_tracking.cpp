@@ -57,7 +57,7 @@ Run track(const Star& star, seams::LocalTime& now) {
     time.dates = DateListsOf(now);
     UpdateUtClock(time);
     ShowSiderealTime0h(time);
-    const double raHours = std::fmod(LocalSiderealTime(time) / 3600 - star.hourAngleHours + 48, 24);
+    const double raHours = simsky::RaAtHourAngle(time, star.hourAngleHours);
     const EquatorialBoxes target = SignedCoordinatesOf(raHours, star.decDeg);
 
     auto& d = shared.drive;
@@ -96,7 +96,7 @@ Run trackInWindow(const Star& star, seams::LocalTime& now) {
     TimeBoxes t = c.Time();
     UpdateUtClock(t);
     ShowSiderealTime0h(t);
-    const double raHours = std::fmod(LocalSiderealTime(t) / 3600 - star.hourAngleHours + 48, 24);
+    const double raHours = simsky::RaAtHourAngle(t, star.hourAngleHours);
     c.SetCoordinates(SignedCoordinatesOf(raHours, star.decDeg));
     c.txtms->setText(QStringLiteral("0"));
     Frmaltazsuivi& s = frmaltazsuivi();

@@ -43,6 +43,12 @@ inline QDateTime ShownUt(const TimeBoxes& t) {
     return first.addDays(t.dates.cbjour).addMSecs(static_cast<qint64>(ms));
 }
 
+// The right ascension, in hours, of a star that many hours from the meridian
+// (east when negative) at the time the boxes show.
+inline double RaAtHourAngle(const TimeBoxes& t, double hourAngleHours) {
+    return std::fmod(LocalSiderealTime(t) / 3600 - hourAngleHours + 48, 24);
+}
+
 // Azimuth and altitude of a star at a universal time, from the site of shared.site.
 inline Horizontal StarAt(const QDateTime& ut, double raHours, double decDeg) {
     const auto& site = shared.site.SiteAndMount;

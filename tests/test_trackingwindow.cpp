@@ -71,6 +71,19 @@ protected:
         const Frmcoord& c = frmcoord();
         return {c.cbjour->currentIndex(), c.cbmois->currentIndex(), c.cbannee->currentIndex()};
     }
+    // At 21:00:00 UT, the coordinates window's object set to a star that many
+    // hours from the meridian; returns its right ascension in hours.
+    double AimAt(double hourAngleHours, double decDeg) {
+        SetUt(21, 0, 0);
+        Frmcoord& c = frmcoord();
+        c.txtms->setText("0");
+        TimeBoxes t = c.Time();
+        UpdateUtClock(t);
+        ShowSiderealTime0h(t);
+        const double raHours = simsky::RaAtHourAngle(t, hourAngleHours);
+        c.SetCoordinates(SignedCoordinatesOf(raHours, decDeg));
+        return raHours;
+    }
     // Tracking started on the object in the coordinates window's boxes, with
     // bursts as fast as the port goes.
     Frmaltazsuivi& Started(const QString& increment) {
@@ -345,13 +358,7 @@ TEST_F(TrackingWindow, BurstDirectionsFollowTheSignOfTheChange) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        SetUt(21, 0, 0);
-        Frmcoord& c = frmcoord();
-        c.txtms->setText("0");
-        TimeBoxes t = c.Time();
-        UpdateUtClock(t);
-        ShowSiderealTime0h(t);
-        c.SetCoordinates(SignedCoordinatesOf(std::fmod(LocalSiderealTime(t) / 3600 - k.hourAngleHours + 24, 24), 0));
+        AimAt(k.hourAngleHours, 0);
         Frmaltazsuivi& s = Started("10000");
         Sim().ClearWrites();
         AdvanceClock(10000);
@@ -552,15 +559,8 @@ TEST_F(TrackingWindow, TheMountFollowsTheStarForAnHour) {
     };
     for (const Star& star : stars) {
         SCOPED_TRACE(star.what);
-        SetUt(21, 0, 0);
+        const double raHours = AimAt(star.hourAngleStartHours, star.decDeg);
         Frmcoord& c = frmcoord();
-        c.txtms->setText("0");
-        TimeBoxes t = c.Time();
-        UpdateUtClock(t);
-        ShowSiderealTime0h(t);
-        const double lst0 = LocalSiderealTime(t);
-        const double raHours = std::fmod(lst0 / 3600 - star.hourAngleStartHours + 24, 24);
-        c.SetCoordinates(SignedCoordinatesOf(raHours, star.decDeg));
 
         Frmaltazsuivi& s = Started(vb::CStr(star.incrementMs));
         // The mount was synchronised on the star: it stands where the start put the counters.
