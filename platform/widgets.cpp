@@ -154,17 +154,9 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);
 }
 
-WebdingsLabel::WebdingsLabel(QWidget* parent) : QLabel(parent) {
-    setAlignment(Qt::AlignCenter);
-    setCursor(Qt::PointingHandCursor);
-}
+WebdingsLabel::WebdingsLabel(QWidget* parent) : PictureBox(parent) { setCursor(Qt::PointingHandCursor); }
 
 void WebdingsLabel::SetCaption(const QString& caption) {
     caption_ = caption;
     setText(ui::WebdingsText(caption));
-}
-
-void WebdingsLabel::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit Click();
-    QLabel::mouseReleaseEvent(e);
 }

@@ -83,20 +83,14 @@ private:
 };
 
 // A one-character switch in the Webdings font: its caption stays the font's
-// character ("8", "7") and is drawn as the matching Unicode character.
-class WebdingsLabel : public QLabel {
+// character ("8", "7") and is drawn as the matching Unicode character. It is
+// clicked as a picture is.
+class WebdingsLabel : public PictureBox {
     Q_OBJECT
 public:
     explicit WebdingsLabel(QWidget* parent = nullptr);
     const QString& Caption() const { return caption_; }
     void SetCaption(const QString& caption);
-
-signals:
-    // The left button pressed and released over the label.
-    void Click();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     QString caption_;
