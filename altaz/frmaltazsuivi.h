@@ -13,7 +13,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class QToolButton;
 
 class Frmaltazsuivi : public Form {
     Q_OBJECT
