@@ -52,6 +52,31 @@ struct Run {
     long ticks = 0;
 };
 
+// The star's hours of ticks from where tracking started: the cost of each
+// tick, and the mount against the star at the time shownUt gives after it.
+template <class Tick, class ShownUt>
+Run runTicks(const Star& star, double raHours, seams::LocalTime& now, Tick tick, ShownUt shownUt) {
+    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+    port::Simulator()->ResetMount();
+
+    Run run;
+    const long ticks = static_cast<long>(star.hours) * 3600000 / star.incrementMs;
+    for (long k = 0; k < ticks; ++k) {
+        simsky::Advance(now, star.incrementMs);
+        const auto t0 = std::chrono::steady_clock::now();
+        tick();
+        run.tickNs += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
+
+        const Horizontal where = simsky::StarAt(shownUt(), raHours, star.decDeg);
+        const simsky::Offset off = simsky::MountOffset(az0, alt0, where);
+        run.worstArcsec = std::max({run.worstArcsec, off.az, off.alt});
+        run.worstHalfSteps = std::max(run.worstHalfSteps, off.HalfSteps());
+    }
+    run.ticks = ticks;
+    run.tickNs /= static_cast<double>(ticks);
+    return run;
+}
+
 Run track(const Star& star, seams::LocalTime& now) {
     TimeBoxes time;
     time.dates = DateListsOf(now);
@@ -66,27 +91,14 @@ Run track(const Star& star, seams::LocalTime& now) {
     d.TrackDelayAlt = 0;
     tracking::TrackPoint point;
     tracking::StartTracking(point, time, target);
-    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
-    port::Simulator()->ResetMount();
-
-    Run run;
-    const long ticks = static_cast<long>(star.hours) * 3600000 / star.incrementMs;
-    for (long k = 0; k < ticks; ++k) {
-        simsky::Advance(now, star.incrementMs);
-        const auto t0 = std::chrono::steady_clock::now();
-        tracking::TrackTick(point, time, target);
-        TrackStepAz();
-        TrackStepAlt();
-        run.tickNs += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
-
-        const Horizontal where = simsky::StarAt(simsky::ShownUt(time), raHours, star.decDeg);
-        const simsky::Offset off = simsky::MountOffset(az0, alt0, where);
-        run.worstArcsec = std::max({run.worstArcsec, off.az, off.alt});
-        run.worstHalfSteps = std::max(run.worstHalfSteps, off.HalfSteps());
-    }
-    run.ticks = ticks;
-    run.tickNs /= static_cast<double>(ticks);
-    return run;
+    return runTicks(
+        star, raHours, now,
+        [&] {
+            tracking::TrackTick(point, time, target);
+            TrackStepAz();
+            TrackStepAlt();
+        },
+        [&] { return simsky::ShownUt(time); });
 }
 
 // The same through the tracking window, started on the star from the
@@ -105,24 +117,9 @@ Run trackInWindow(const Star& star, seams::LocalTime& now) {
     s.txttempoh->setText(QStringLiteral("0"));
     shared.pos.PositionSynced = vb::True;
     s.imglecture_Click();
-    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
-    port::Simulator()->ResetMount();
-
-    Run run;
-    const long ticks = static_cast<long>(star.hours) * 3600000 / star.incrementMs;
-    for (long k = 0; k < ticks; ++k) {
-        simsky::Advance(now, star.incrementMs);
-        const auto t0 = std::chrono::steady_clock::now();
-        s.timcompteur_Timer();
-        run.tickNs += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
-        const Horizontal where = simsky::StarAt(simsky::ShownUt(c.Time()), raHours, star.decDeg);
-        const simsky::Offset off = simsky::MountOffset(az0, alt0, where);
-        run.worstArcsec = std::max({run.worstArcsec, off.az, off.alt});
-        run.worstHalfSteps = std::max(run.worstHalfSteps, off.HalfSteps());
-    }
+    const Run run = runTicks(
+        star, raHours, now, [&] { s.timcompteur_Timer(); }, [&] { return simsky::ShownUt(c.Time()); });
     s.imgstop_Click();
-    run.ticks = ticks;
-    run.tickNs /= static_cast<double>(ticks);
     return run;
 }
 
