@@ -32,9 +32,8 @@ bool WritePointageAltaz(const PointageAltaz& p) { return numberfile::Write(kPoin
 
 SuiviAltaz ReadSuiviAltaz() {
     SuiviAltaz s;
-    double increment = s.increment, az = s.delayAz, alt = s.delayAlt;
-    numberfile::Read(kSuivi, {&increment, &az, &alt});
-    s.increment = increment;
+    double az = s.delayAz, alt = s.delayAlt;
+    numberfile::Read(kSuivi, {&s.increment, &az, &alt});
     // Delays are 32-bit counts: one beyond is unreadable and keeps its default.
     auto delay = [](double v, int32_t& out) {
         if (!vb::FitsLong(v)) return false;
