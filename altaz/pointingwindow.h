@@ -38,9 +38,6 @@ public:
     // Clears the check mark of the item of the filter in force.
     void UncheckFilterMenu();
 
-    // Appends catalogue list position `position`'s objects to lbObjets (the
-    // caller clears it); a position that names no catalogue loads nothing.
-    void LoadCatalogue(int16_t position);
     // Fills the window's bright-star table from "\data\5magstar.cat".
     void LoadBrightStars();
 
