@@ -136,6 +136,12 @@ std::optional<TypedTarget> PointingWindow::TypedCoordinates() {
     return std::nullopt;
 }
 
+void PointingWindow::ShowCaptions(double ra, double dec, NumberForm form) {
+    const PositionCaptions c = CaptionsOf(ra, dec, form);
+    tADpos->setText(c.ra);
+    tdcpos->setText(c.dec);
+}
+
 void PointingWindow::KeepSize(int width, int height) {
     if (TwipsWidth() != width || TwipsHeight() != height) SetTwipsSize(width, height);
 }

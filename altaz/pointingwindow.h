@@ -82,6 +82,9 @@ protected:
     // nothing when they are invalid.
     std::optional<TypedTarget> TypedCoordinates();
 
+    // Shows a position's captions in tADpos and tdcpos.
+    void ShowCaptions(double ra, double dec, NumberForm form);
+
     // Keeps the window at its size.
     void KeepSize(int width, int height);
 
