@@ -131,9 +131,7 @@ void Frmaltazpointage::lbObjets_DblClick() {
     shared.equa.GotoRA = ownObjects_.CatalogueRA[k];
     shared.equa.GotoDec = ownObjects_.CatalogueDec[k];
     SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);
-    const PositionCaptions captions = CaptionsOf(shared.equa.GotoRA, shared.equa.GotoDec, NumberForm::Signed);
-    tADpos->setText(captions.ra);
-    tdcpos->setText(captions.dec);
+    ShowCaptions(shared.equa.GotoRA, shared.equa.GotoDec, NumberForm::Signed);
 
     // A stop pressed while no goto ran must not stop this one.
     g.StopGoto = vb::False;
@@ -159,9 +157,7 @@ void Frmaltazpointage::bOK_Click() {
     if (!typed) return;
     shared.equa.GotoRA = typed->gotoRA;
     shared.equa.GotoDec = typed->gotoDec;
-    const PositionCaptions captions = CaptionsOf(typed->gotoRA, typed->gotoDec, NumberForm::Signed);
-    tADpos->setText(captions.ra);
-    tdcpos->setText(captions.dec);
+    ShowCaptions(typed->gotoRA, typed->gotoDec, NumberForm::Signed);
     // The typed position, at the time of the clock, becomes the telescope's
     // azimuth and altitude; nothing moves.
     const EquatorialBoxes typedBoxes{vb::CStr(typed->hoursTyped), vb::CStr(typed->minutesTyped),

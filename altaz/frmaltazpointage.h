@@ -41,9 +41,6 @@ public:
     QLineEdit* txtdistalt = nullptr;
     QAction* mnuquit = nullptr;         // the window's menu item: not shown, nothing answers it
 
-    // The window's bright stars (star information and nearest star).
-    const BrightStarTable& BrightStars() const { return stars_; }
-
 private:
     // The window's own object table: loading a catalogue here leaves the
     // objects behind the coordinates window's list as they are.

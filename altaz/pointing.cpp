@@ -39,12 +39,8 @@ TypedReading ReadTypedCoordinates(const TypedBoxes& boxes) {
     t.minutesTyped = *m;
     t.degreesTyped = std::fabs(*d);
     t.arcMinutesTyped = std::fabs(*dm);
-    t.hours = static_cast<int32_t>(std::floor(*h));
-    t.minutes = static_cast<int32_t>(std::floor(*m));
-    t.degrees = static_cast<int32_t>(std::floor(t.degreesTyped));
-    t.arcMinutes = static_cast<int32_t>(std::floor(t.arcMinutesTyped));
-    t.gotoRA = 600.0 * t.hours + 10.0 * t.minutes;
-    const double dec = 600.0 * t.degrees + 10.0 * t.arcMinutes;
+    t.gotoRA = 600 * std::floor(*h) + 10 * std::floor(*m);
+    const double dec = 600 * std::floor(t.degreesTyped) + 10 * std::floor(t.arcMinutesTyped);
     if (dec > 54000) return reading;  // beyond the pole
     t.gotoDec = t.south ? -dec : dec;
     reading.status = TypedStatus::Ok;

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
 
 // The four boxes of the typed-coordinates frame: tAD(0) hours, tAD(1)
 // minutes of time, tDec(0) degrees, tDec(1) minutes of arc.
@@ -20,15 +19,11 @@ struct TypedBoxes {
 
 // Typed coordinates, read.
 struct TypedTarget {
-    // Whole hours, minutes, degrees and arc-minutes (the typed values
-    // floored; degrees and arc-minutes without their sign).
-    int32_t hours = 0;
-    int32_t minutes = 0;
-    int32_t degrees = 0;
-    int32_t arcMinutes = 0;
     bool south = false;      // a "-" before the degrees, or negative arc-minutes
-    double gotoRA = 0;       // 600 h + 10 m
-    double gotoDec = 0;      // sign x (600 d + 10 m)
+    // From the typed values floored (degrees and arc-minutes without their
+    // sign): 600 h + 10 m, and sign x (600 d + 10 m).
+    double gotoRA = 0;
+    double gotoDec = 0;
     // The values as typed (degrees and arc-minutes without their sign), for
     // the computations that take them unfloored.
     double hoursTyped = 0;

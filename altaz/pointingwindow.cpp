@@ -57,10 +57,6 @@ int16_t PointingWindow::catalogueOf(int16_t position) const {
     return static_cast<int16_t>(position - 1 + catalogueOfFirstEntry_);
 }
 
-void PointingWindow::LoadCatalogue(int16_t position) {
-    lbObjets->addItems(catalogue::LoadCatalogue(objects_, catalogueOf(position)));
-}
-
 void PointingWindow::LoadBrightStars() { catalogue::LoadBrightStars(stars_); }
 
 void PointingWindow::lbCatalogue_Click() {
@@ -138,6 +134,12 @@ std::optional<TypedTarget> PointingWindow::TypedCoordinates() {
     }
     seams::MsgBox(kTypedCoordinatesMessage);
     return std::nullopt;
+}
+
+void PointingWindow::ShowCaptions(double ra, double dec, NumberForm form) {
+    const PositionCaptions c = CaptionsOf(ra, dec, form);
+    tADpos->setText(c.ra);
+    tdcpos->setText(c.dec);
 }
 
 void PointingWindow::KeepSize(int width, int height) {

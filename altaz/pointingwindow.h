@@ -38,9 +38,6 @@ public:
     // Clears the check mark of the item of the filter in force.
     void UncheckFilterMenu();
 
-    // Appends catalogue list position `position`'s objects to lbObjets (the
-    // caller clears it); a position that names no catalogue loads nothing.
-    void LoadCatalogue(int16_t position);
     // Fills the window's bright-star table from "\data\5magstar.cat".
     void LoadBrightStars();
 
@@ -84,6 +81,9 @@ protected:
     // The typed coordinates: nothing when nothing is typed; a message and
     // nothing when they are invalid.
     std::optional<TypedTarget> TypedCoordinates();
+
+    // Shows a position's captions in tADpos and tdcpos.
+    void ShowCaptions(double ra, double dec, NumberForm form);
 
     // Keeps the window at its size.
     void KeepSize(int width, int height);

@@ -80,7 +80,6 @@ void Frmequaconfig::cmdbacklash_Click() {
     handpad::ClearDataForPaddle();
     Frmraquette& paddle = frmraquette();
     paddle.Show();
-    paddle.SetTwipsWidth(Frmraquette::kUnfoldedWidth);
-    paddle.SetLblbacklashCaption(QStringLiteral("7"));
+    paddle.SetFolded(false);
     frminterface().Timer->start();
 }

@@ -172,11 +172,7 @@ void Frmequapointage::Form_Unload() {
 
 void Frmequapointage::Form_Resize() { KeepSize(kWidth, kHeight); }
 
-void Frmequapointage::ShowPosition(double ra, double dec) {
-    const PositionCaptions c = CaptionsOf(ra, dec, NumberForm::Plain);
-    tADpos->setText(c.ra);
-    tdcpos->setText(c.dec);
-}
+void Frmequapointage::ShowPosition(double ra, double dec) { ShowCaptions(ra, dec, NumberForm::Plain); }
 
 void Frmequapointage::lbEtoiles_DblClick() {
     if (shared.altgoto.GotoRunning) return;

@@ -45,9 +45,8 @@ public:
     // False when nothing moved (refused, or another goto runs).
     bool RunGoto();
 
-    // The reference stars of lbEtoiles (row i is star i), from
-    // "\data\5magstar.cat"; RefStarCount() stars.
-    const BrightStarTable& RefStars() const { return stars_; }
+    // The number of reference stars in lbEtoiles (row i is star i), from
+    // "\data\5magstar.cat".
     int RefStarCount() const { return stars_.BrightStarCount + 1; }
 
     QMenuBar* menu = nullptr;

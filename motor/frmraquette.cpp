@@ -167,15 +167,12 @@ void Frmraquette::cmdjeualt_fin_Click() {
     txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
 }
 
-void Frmraquette::lblbacklash_Click() {
-    if (foldCaption_ == kFolded) {
-        SetLblbacklashCaption(kUnfolded);
-        SetTwipsWidth(kUnfoldedWidth);
-    } else {
-        SetLblbacklashCaption(kFolded);
-        SetTwipsWidth(kFoldedWidth);
-    }
+void Frmraquette::SetFolded(bool folded) {
+    SetLblbacklashCaption(folded ? kFolded : kUnfolded);
+    SetTwipsWidth(folded ? kFoldedWidth : kUnfoldedWidth);
 }
+
+void Frmraquette::lblbacklash_Click() { SetFolded(foldCaption_ != kFolded); }
 
 void Frmraquette::cmdvalid_Click() {
     // The backlash boxes go to the file as numbers of pulses: anything else

@@ -47,7 +47,8 @@ public:
     // The fold switch's caption as the program keeps it: "8" folded, "7"
     // unfolded (drawn as the matching arrows).
     QString lblbacklashCaption() const { return foldCaption_; }
-    void SetLblbacklashCaption(const QString& caption);
+    // Folds the backlash panel away, or unfolds it with the switch.
+    void SetFolded(bool folded);
 
     QGroupBox* Frame1 = nullptr;
     QScrollBar* HScrollazl = nullptr;
@@ -79,6 +80,7 @@ public:
 
 private:
     paddlesettings::SpeedControls speedControls() const;
+    void SetLblbacklashCaption(const QString& caption);
     QString foldCaption_;
 };
 

@@ -36,12 +36,8 @@ void ShowStoredSpeeds(const SpeedControls& c) {
     auto& d = shared.drive;
     const auto& table = d.ManualSpeedTable;
     for (std::size_t i = 0; i < 3; ++i) {
-        c.txtaz[i]->setText(vb::CStr(table[i][0]));
-        c.txtalt[i]->setText(vb::CStr(table[i][1]));
-    }
-    for (std::size_t i = 0; i < 3; ++i) {
-        c.azBars[i]->setValue(paddlespeeds::PositionOf(kFormulas[i], vb::Val(c.txtaz[i]->text())));
-        c.altBars[i]->setValue(paddlespeeds::PositionOf(kFormulas[i], vb::Val(c.txtalt[i]->text())));
+        c.azBars[i]->setValue(paddlespeeds::PositionOf(kFormulas[i], table[i][0]));
+        c.altBars[i]->setValue(paddlespeeds::PositionOf(kFormulas[i], table[i][1]));
     }
     d.PaddleDelayAzSlow = table[0][0];
     d.PaddleDelayAzMedium = table[1][0];
