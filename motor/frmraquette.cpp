@@ -63,10 +63,9 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
 
     // The fold switch of the backlash panel.
     Label2 = namedLabel(this, "Label2", QStringLiteral("Réglage backlash"), 3240, 2700, 1620);
-    lblbacklash = ui::Make<PictureBox>(this, "lblbacklash");
-    lblbacklash->setAlignment(Qt::AlignCenter);
+    lblbacklash = ui::Make<WebdingsLabel>(this, "lblbacklash");
     ui::Place(lblbacklash, 4860, 2640, 345, 405);
-    SetLblbacklashCaption(kFolded);
+    lblbacklash->SetCaption(kFolded);
 
     cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
     cmdvalid->setToolTip(QStringLiteral("Enregistrer"));
@@ -105,11 +104,6 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
 
 paddlesettings::SpeedControls Frmraquette::speedControls() const {
     return {{HScrollazl, HScrollazm, HScrollazr}, {HScrollaltl, HScrollaltm, HScrollaltr}, txtaz, txtalt};
-}
-
-void Frmraquette::SetLblbacklashCaption(const QString& caption) {
-    foldCaption_ = caption;
-    lblbacklash->setText(ui::WebdingsText(caption));
 }
 
 void Frmraquette::Form_Load() {
@@ -168,11 +162,11 @@ void Frmraquette::cmdjeualt_fin_Click() {
 }
 
 void Frmraquette::SetFolded(bool folded) {
-    SetLblbacklashCaption(folded ? kFolded : kUnfolded);
+    lblbacklash->SetCaption(folded ? kFolded : kUnfolded);
     SetTwipsWidth(folded ? kFoldedWidth : kUnfoldedWidth);
 }
 
-void Frmraquette::lblbacklash_Click() { SetFolded(foldCaption_ != kFolded); }
+void Frmraquette::lblbacklash_Click() { SetFolded(lblbacklash->Caption() != kFolded); }
 
 void Frmraquette::cmdvalid_Click() {
     // The backlash boxes go to the file as numbers of pulses: anything else

@@ -6,6 +6,7 @@
 
 #include "motor/paddlesettings.h"
 #include "platform/form.h"
+#include "platform/widgets.h"
 
 #include <QString>
 #include <array>
@@ -16,7 +17,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
-class PictureBox;
 
 class Frmraquette : public Form {
     Q_OBJECT
@@ -46,7 +46,7 @@ public:
 
     // The fold switch's caption as the program keeps it: "8" folded, "7"
     // unfolded (drawn as the matching arrows).
-    QString lblbacklashCaption() const { return foldCaption_; }
+    QString lblbacklashCaption() const { return lblbacklash->Caption(); }
     // Folds the backlash panel away, or unfolds it with the switch.
     void SetFolded(bool folded);
 
@@ -65,7 +65,7 @@ public:
     QCheckBox* chkaz = nullptr;
     QCheckBox* chkalt = nullptr;
     QLabel* Label2 = nullptr;
-    PictureBox* lblbacklash = nullptr;
+    WebdingsLabel* lblbacklash = nullptr;
     QGroupBox* Frame3 = nullptr;
     QLineEdit* txtbacklash_az = nullptr;
     QLineEdit* txtbacklash_alt = nullptr;
@@ -80,8 +80,6 @@ public:
 
 private:
     paddlesettings::SpeedControls speedControls() const;
-    void SetLblbacklashCaption(const QString& caption);
-    QString foldCaption_;
 };
 
 inline Frmraquette& frmraquette() { return forms::Use<Frmraquette>(); }
