@@ -13,10 +13,7 @@
 #include "motor/handpad.h"
 #include "motor/paddle.h"
 #include "motor/paddlesettings.h"
-#include "motor/paddlespeeds.h"
 #include "motor/settingsfiles.h"
-#include "motor/speedtables.h"
-#include "platform/numberfile.h"
 #include "platform/port.h"
 #include "platform/datadir.h"
 #include "platform/vbrt.h"
@@ -41,7 +38,6 @@
 #include <QTimer>
 
 #include <utility>
-#include <vector>
 
 namespace {
 

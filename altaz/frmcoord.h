@@ -160,8 +160,6 @@ protected:
     void speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay);
     paddlesettings::SpeedControls speedControls() const;
     bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
 };
 
 inline Frmcoord& frmcoord() { return forms::Use<Frmcoord>(); }

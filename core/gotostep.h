@@ -82,8 +82,9 @@ bool GotoUnfinished();
 //   (none when the remaining value is 0), plus the pulses of slack it takes
 //   up first (motor/slack.h: the whole pulses of its backlash when it
 //   reverses, or what a stop or a paddle release left of an earlier take-up;
-//   a backlash of 0 or less takes up nothing), at the delay of its goto level. StopGoto ends the pulses at the next one; a
-//   stop during the azimuth move skips the altitude move.
+//   a backlash of 0 or less takes up nothing), at the delay of its goto
+//   level. StopGoto ends the pulses at the next one; a stop during the
+//   azimuth move skips the altitude move.
 // Afterwards each axis's counter is the target when its move was completed,
 // otherwise the counter moved by the pulses sent less the slack taken up, and
 // the shared slack record keeps what is left of it;

@@ -3,21 +3,21 @@
 #include "platform/seams.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QApplication>
 #include <QLabel>
-#include <QMessageBox>
-#include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QRadioButton>
 #include <QResizeEvent>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTimer>
 
 #include <algorithm>

@@ -37,7 +37,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTimer>

@@ -67,8 +67,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
-
-protected:
     void FilterChosen(int16_t code) override;
 
 private:
