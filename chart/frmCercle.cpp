@@ -475,14 +475,11 @@ void FrmCercle::checkZ(int16_t Zo) {
 void FrmCercle::zoomTo(int16_t n, int16_t old) {
     auto& w = shared.win;
     w.ChartZoom = n;
-    showZoomCaptions(n);
     w.ChartPanX = chart::ZoomedPan(w.ChartPanX, n, old);
     w.ChartPanY = chart::ZoomedPan(w.ChartPanY, n, old);
     chartScale = chart::kScalePerZoom * n;
     w.ChartLabels = vb::Bool(n > 3);
-    RedrawChart();
-    uncheckZ();
-    checkZ(n);
+    RedrawChart();  // checks the zoom's item and writes its captions
 }
 
 void FrmCercle::mnuZoom_Click(int16_t n) { zoomTo(n, shared.win.ChartZoom); }
@@ -500,9 +497,6 @@ void FrmCercle::ZoomDown() {
 void FrmCercle::mnuRaz_Click() {
     auto& w = shared.win;
     w.ChartZoom = 1;
-    uncheckZ();
-    checkZ(1);
-    showZoomCaptions(1);
     w.ChartLabels = vb::False;
     w.ChartPanX = 0;
     w.ChartPanY = 0;
