@@ -135,8 +135,6 @@ QMenu* submenu(QMenu* parent, const char* name, const QString& caption) {
     return m;
 }
 
-QString plain(double v) { return vb::CStr(v); }
-
 }  // namespace
 
 FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
@@ -350,7 +348,6 @@ void FrmCercle::DrawStar() {
     foreColor_ = chart::kStarOutline;
     fillColor_ = chart::kStarFill;
     fillSolid_ = true;
-    fontName_ = QStringLiteral("Symbol");
     starCount = 0;
     const auto records = catalogue::ReadRecords(chart::kStarFile, chart::kStarRows);
     if (!records) return;
@@ -368,7 +365,8 @@ void FrmCercle::DrawStar() {
         circle(starX[n], starY[n], 25);
         if (shared.win.ChartLabels != 0) {
             const QString letter = GreekToSymbolLetter(r.name);
-            if (letter != QLatin1String(" ")) canvas_->Print(starX[n] + 50, starY[n] + 50, letter, foreColor_, fontName_, 12);
+            if (letter != QLatin1String(" "))
+                canvas_->Print(starX[n] + 50, starY[n] + 50, letter, foreColor_, QStringLiteral("Symbol"), 12);
         }
     }
     if (starCount < chart::kStarRows) starName[starCount] = QStringLiteral("XXX");
@@ -724,10 +722,10 @@ void FrmCercle::mnureinit_Click() {
     Frmcoord& coord = frmcoord();
     const chart::Split ra = chart::SplitCoordinate(e.GotoRA);
     const chart::Split dec = chart::SplitCoordinate(e.GotoDec);
-    coord.Txtad_h->setText(plain(ra.whole));
-    coord.txtad_min->setText(plain(ra.minutes));
-    coord.txtdec_deg->setText(plain(dec.whole));
-    coord.txtdec_min->setText(plain(dec.minutes));
+    coord.Txtad_h->setText(vb::CStr(ra.whole));
+    coord.txtad_min->setText(vb::CStr(ra.minutes));
+    coord.txtdec_deg->setText(vb::CStr(dec.whole));
+    coord.txtdec_min->setText(vb::CStr(dec.minutes));
     coord.txtsign->setText(dec.whole < 0 ? QStringLiteral("-") : QStringLiteral("+"));
     if (coord.txtsign->text() == QLatin1String("-")) {
         // The sign now stands in its own box: only a minus goes.

@@ -183,11 +183,10 @@ private:
     // mnuPoint on an equatorial mount: a goto in the pointing role, a sync in the other.
     void pointEquatorial();
 
-    // What the next drawing inherits from the last: colours, fill, font.
+    // What the next drawing inherits from the last: colours and fill.
     QColor foreColor_ = chart::kStarOutline;
     QColor fillColor_ = chart::kBackground;
     bool fillSolid_ = false;
-    QString fontName_;
 
     QString label1Caption_;
     std::unique_ptr<chart::ImageCanvas> image_;
