@@ -176,7 +176,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     mnuAmas = item(mnuObjets, "mnuAmas", QStringLiteral("Amas"), true);
     mnuNebuleuse = item(mnuObjets, "mnuNebuleuse", QStringLiteral("Nébuleuses"), true);
     mnuTous->setChecked(true);
-    const std::array<QAction*, 5> types = {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
+    const auto types = typeItems();
     for (int16_t f = 0; f < 5; ++f) onChoose(types[f], this, [this, f] { mnuType_Click(f); });
     mnuName->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
 
@@ -237,6 +237,10 @@ void FrmCercle::SetCanvas(chart::Canvas* canvas) { canvas_ = canvas ? canvas : i
 
 const QImage& FrmCercle::Picture() { return image_->Image(); }
 
+std::array<QAction*, 5> FrmCercle::typeItems() const {
+    return {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
+}
+
 chart::View FrmCercle::view() const {
     const auto& w = shared.win;
     return {chartScale, w.ChartRotation, w.ChartPanX, w.ChartPanY};
@@ -273,8 +277,7 @@ void FrmCercle::showChecks() {
     for (int i = 0; i < 10; ++i)
         catalogueItems[i]->setChecked(w.ChartCatalogue == QLatin1String(kCatalogueItems[i].stem));
     uncheck();
-    const std::array<QAction*, 5> types = {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
-    if (w.ChartFilter >= 0 && w.ChartFilter < 5) types[w.ChartFilter]->setChecked(true);
+    if (w.ChartFilter >= 0 && w.ChartFilter < 5) typeItems()[w.ChartFilter]->setChecked(true);
 }
 
 void FrmCercle::showZoomCaptions(int16_t n) {
@@ -455,7 +458,7 @@ void FrmCercle::DrawTeles2() { drawReticle(shared.altgoto.SlewRA, shared.altgoto
 // ---- Check marks, zoom and rotation.
 
 void FrmCercle::uncheck() {
-    for (QAction* a : {mnuaucun, mnuAmas, mnuGalaxie, mnuTous, mnuNebuleuse}) a->setChecked(false);
+    for (QAction* a : typeItems()) a->setChecked(false);
 }
 
 void FrmCercle::uncheck_() {
@@ -528,8 +531,7 @@ void FrmCercle::mnuConst_Click() {
 void FrmCercle::mnuType_Click(int16_t filter) {
     shared.win.ChartFilter = filter;
     uncheck();
-    const std::array<QAction*, 5> types = {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
-    types[filter]->setChecked(true);
+    typeItems()[filter]->setChecked(true);
     RedrawChart();
 }
 

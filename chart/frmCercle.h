@@ -168,6 +168,8 @@ protected:
 private:
     class Area;
     chart::View view() const;
+    // The type items in the order of the filter they set (0 "Aucun" .. 4 "Nébuleuses").
+    std::array<QAction*, 5> typeItems() const;
     bool drawing() const;  // the drawing can be seen (or is recorded)
     void circle(double x, double y, double r);
     // A record of a file into one entry of a table, with its place on the chart.
