@@ -729,7 +729,7 @@ void FrmCercle::mnureinit_Click() {
     coord.txtdec_deg->setText(vb::CStr(dec.whole));
     coord.txtdec_min->setText(vb::CStr(dec.minutes));
     coord.txtsign->setText(dec.whole < 0 ? QStringLiteral("-") : QStringLiteral("+"));
-    if (coord.txtsign->text() == QLatin1String("-")) {
+    if (dec.whole < 0) {
         // The sign now stands in its own box: only a minus goes.
         for (QLineEdit* box : {coord.txtdec_min, coord.txtdec_deg})
             if (box->text().startsWith(u'-')) box->setText(box->text().mid(1));
