@@ -42,7 +42,7 @@ QString largestCatalogue() {
     QString best = QStringLiteral("messier");
     qint64 size = -1;
     for (const char* stem : {"messier", "ic", "ngc0", "ngc1", "ngc2", "ngc3", "ngc4", "ngc5", "ngc6", "ngc7"}) {
-        const QFileInfo f(datadir::Path(QStringLiteral("\\data\\") + QString::fromLatin1(stem) + ".cat"));
+        const QFileInfo f(datadir::Path(chart::CatalogueFile(QString::fromLatin1(stem))));
         if (f.size() > size) {
             size = f.size();
             best = QString::fromLatin1(stem);

@@ -135,8 +135,6 @@ QMenu* submenu(QMenu* parent, const char* name, const QString& caption) {
     return m;
 }
 
-QString plain(double v) { return vb::CStr(v); }
-
 }  // namespace
 
 FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
@@ -178,7 +176,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     mnuAmas = item(mnuObjets, "mnuAmas", QStringLiteral("Amas"), true);
     mnuNebuleuse = item(mnuObjets, "mnuNebuleuse", QStringLiteral("Nébuleuses"), true);
     mnuTous->setChecked(true);
-    const std::array<QAction*, 5> types = {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
+    const auto types = typeItems();
     for (int16_t f = 0; f < 5; ++f) onChoose(types[f], this, [this, f] { mnuType_Click(f); });
     mnuName->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
 
@@ -239,6 +237,10 @@ void FrmCercle::SetCanvas(chart::Canvas* canvas) { canvas_ = canvas ? canvas : i
 
 const QImage& FrmCercle::Picture() { return image_->Image(); }
 
+std::array<QAction*, 5> FrmCercle::typeItems() const {
+    return {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
+}
+
 chart::View FrmCercle::view() const {
     const auto& w = shared.win;
     return {chartScale, w.ChartRotation, w.ChartPanX, w.ChartPanY};
@@ -275,8 +277,7 @@ void FrmCercle::showChecks() {
     for (int i = 0; i < 10; ++i)
         catalogueItems[i]->setChecked(w.ChartCatalogue == QLatin1String(kCatalogueItems[i].stem));
     uncheck();
-    const std::array<QAction*, 5> types = {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
-    if (w.ChartFilter >= 0 && w.ChartFilter < 5) types[w.ChartFilter]->setChecked(true);
+    if (w.ChartFilter >= 0 && w.ChartFilter < 5) typeItems()[w.ChartFilter]->setChecked(true);
 }
 
 void FrmCercle::showZoomCaptions(int16_t n) {
@@ -350,7 +351,6 @@ void FrmCercle::DrawStar() {
     foreColor_ = chart::kStarOutline;
     fillColor_ = chart::kStarFill;
     fillSolid_ = true;
-    fontName_ = QStringLiteral("Symbol");
     starCount = 0;
     const auto records = catalogue::ReadRecords(chart::kStarFile, chart::kStarRows);
     if (!records) return;
@@ -368,7 +368,8 @@ void FrmCercle::DrawStar() {
         circle(starX[n], starY[n], 25);
         if (shared.win.ChartLabels != 0) {
             const QString letter = GreekToSymbolLetter(r.name);
-            if (letter != QLatin1String(" ")) canvas_->Print(starX[n] + 50, starY[n] + 50, letter, foreColor_, fontName_, 12);
+            if (letter != QLatin1String(" "))
+                canvas_->Print(starX[n] + 50, starY[n] + 50, letter, foreColor_, QStringLiteral("Symbol"), 12);
         }
     }
     if (starCount < chart::kStarRows) starName[starCount] = QStringLiteral("XXX");
@@ -457,7 +458,7 @@ void FrmCercle::DrawTeles2() { drawReticle(shared.altgoto.SlewRA, shared.altgoto
 // ---- Check marks, zoom and rotation.
 
 void FrmCercle::uncheck() {
-    for (QAction* a : {mnuaucun, mnuAmas, mnuGalaxie, mnuTous, mnuNebuleuse}) a->setChecked(false);
+    for (QAction* a : typeItems()) a->setChecked(false);
 }
 
 void FrmCercle::uncheck_() {
@@ -475,14 +476,11 @@ void FrmCercle::checkZ(int16_t Zo) {
 void FrmCercle::zoomTo(int16_t n, int16_t old) {
     auto& w = shared.win;
     w.ChartZoom = n;
-    showZoomCaptions(n);
     w.ChartPanX = chart::ZoomedPan(w.ChartPanX, n, old);
     w.ChartPanY = chart::ZoomedPan(w.ChartPanY, n, old);
     chartScale = chart::kScalePerZoom * n;
     w.ChartLabels = vb::Bool(n > 3);
-    RedrawChart();
-    uncheckZ();
-    checkZ(n);
+    RedrawChart();  // checks the zoom's item and writes its captions
 }
 
 void FrmCercle::mnuZoom_Click(int16_t n) { zoomTo(n, shared.win.ChartZoom); }
@@ -500,9 +498,6 @@ void FrmCercle::ZoomDown() {
 void FrmCercle::mnuRaz_Click() {
     auto& w = shared.win;
     w.ChartZoom = 1;
-    uncheckZ();
-    checkZ(1);
-    showZoomCaptions(1);
     w.ChartLabels = vb::False;
     w.ChartPanX = 0;
     w.ChartPanY = 0;
@@ -536,8 +531,7 @@ void FrmCercle::mnuConst_Click() {
 void FrmCercle::mnuType_Click(int16_t filter) {
     shared.win.ChartFilter = filter;
     uncheck();
-    const std::array<QAction*, 5> types = {mnuaucun, mnuTous, mnuGalaxie, mnuAmas, mnuNebuleuse};
-    types[filter]->setChecked(true);
+    typeItems()[filter]->setChecked(true);
     RedrawChart();
 }
 
@@ -730,12 +724,12 @@ void FrmCercle::mnureinit_Click() {
     Frmcoord& coord = frmcoord();
     const chart::Split ra = chart::SplitCoordinate(e.GotoRA);
     const chart::Split dec = chart::SplitCoordinate(e.GotoDec);
-    coord.Txtad_h->setText(plain(ra.whole));
-    coord.txtad_min->setText(plain(ra.minutes));
-    coord.txtdec_deg->setText(plain(dec.whole));
-    coord.txtdec_min->setText(plain(dec.minutes));
+    coord.Txtad_h->setText(vb::CStr(ra.whole));
+    coord.txtad_min->setText(vb::CStr(ra.minutes));
+    coord.txtdec_deg->setText(vb::CStr(dec.whole));
+    coord.txtdec_min->setText(vb::CStr(dec.minutes));
     coord.txtsign->setText(dec.whole < 0 ? QStringLiteral("-") : QStringLiteral("+"));
-    if (coord.txtsign->text() == QLatin1String("-")) {
+    if (dec.whole < 0) {
         // The sign now stands in its own box: only a minus goes.
         for (QLineEdit* box : {coord.txtdec_min, coord.txtdec_deg})
             if (box->text().startsWith(u'-')) box->setText(box->text().mid(1));

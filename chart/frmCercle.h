@@ -168,6 +168,8 @@ protected:
 private:
     class Area;
     chart::View view() const;
+    // The type items in the order of the filter they set (0 "Aucun" .. 4 "Nébuleuses").
+    std::array<QAction*, 5> typeItems() const;
     bool drawing() const;  // the drawing can be seen (or is recorded)
     void circle(double x, double y, double r);
     // A record of a file into one entry of a table, with its place on the chart.
@@ -183,11 +185,10 @@ private:
     // mnuPoint on an equatorial mount: a goto in the pointing role, a sync in the other.
     void pointEquatorial();
 
-    // What the next drawing inherits from the last: colours, fill, font.
+    // What the next drawing inherits from the last: colours and fill.
     QColor foreColor_ = chart::kStarOutline;
     QColor fillColor_ = chart::kBackground;
     bool fillSolid_ = false;
-    QString fontName_;
 
     QString label1Caption_;
     std::unique_ptr<chart::ImageCanvas> image_;

@@ -114,24 +114,20 @@ TEST_F(Chart, FirstLoadAppliesTheDefaultsAndDrawsAtScale4000) {
 TEST_F(Chart, MenuItemsAndTheirCheckMarks) {
     FrmCercle& c = frmCercle();
     EXPECT_EQ(c.mnuName->title(), "pointage automatique (graphique)");
-    QStringList items;
-    for (QAction* a : c.mnuName->actions())
-        items << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? "*" : ""));
-    EXPECT_EQ(items.join(" | "),
+    // A menu's items, "-" for a separator and "*" after a checked one.
+    const auto listed = [](const QMenu* m) {
+        QStringList items;
+        for (QAction* a : m->actions())
+            items << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? "*" : ""));
+        return items.join(" | ");
+    };
+    EXPECT_EQ(listed(c.mnuName),
               "? | - | Repère* | Constellations* | Objets | - | Zoom (1:1) | Rotation | Ré(initialisation) | Opération");
-    items.clear();
-    for (QAction* a : c.mnuObjets->actions()) items << a->text() + (a->isChecked() ? "*" : "");
-    EXPECT_EQ(items.join(" | "), "Type | Aucun | Tous* | Galaxies | Amas | Nébuleuses");
-    items.clear();
-    for (QAction* a : c.mnuTyp->actions()) items << a->text() + (a->isChecked() ? "*" : "");
-    EXPECT_EQ(items.join(" | "),
+    EXPECT_EQ(listed(c.mnuObjets), "Type | Aucun | Tous* | Galaxies | Amas | Nébuleuses");
+    EXPECT_EQ(listed(c.mnuTyp),
               "Messier* | IC | NGC0xxx | NGC1xxx | NGC2xxx | NGC3xxx | NGC4xxx | NGC5xxx | NGC6xxx | NGC7xxx");
-    items.clear();
-    for (QAction* a : c.mnuZ->actions()) items << a->text() + (a->isChecked() ? "*" : "");
-    EXPECT_EQ(items.join(" | "), "R.A.Z | 1:1* | 2:1 | 3:1 | 4:1 | 5:1 | 6:1 | 7:1");
-    items.clear();
-    for (QAction* a : c.mnuRot->actions()) items << a->text();
-    EXPECT_EQ(items.join(" | "), "+ 10° | - 10°");
+    EXPECT_EQ(listed(c.mnuZ), "R.A.Z | 1:1* | 2:1 | 3:1 | 4:1 | 5:1 | 6:1 | 7:1");
+    EXPECT_EQ(listed(c.mnuRot), "+ 10° | - 10°");
     // The close item is in the window's menu bar and can be seen.
     EXPECT_EQ(c.menuBar->actions(), QList<QAction*>{c.mnuquit});
     EXPECT_FALSE(c.mnuquit->text().trimmed().isEmpty());
