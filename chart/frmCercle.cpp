@@ -33,13 +33,6 @@
 
 using chart::kCentre;
 
-void ClickLabel::mousePressEvent(QMouseEvent* e) { e->accept(); }
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
-    e->accept();
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit Click();
-}
-
 // The chart's area: shows the picture and takes the mouse presses.
 class FrmCercle::Area : public QWidget {
 public:
@@ -203,8 +196,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     picture = new Area(this);
     picture->setGeometry(0, top, twips::ToPixels(chart::kChartSize), twips::ToPixels(chart::kChartSize));
 
-    Label1 = new ClickLabel(picture);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = ui::Make<WebdingsLabel>(picture, "Label1");
     Label1->setToolTip(QStringLiteral("Légende"));
     Label1->setStyleSheet(QStringLiteral("color: rgb(160, 160, 160);"));
     Label1->setAlignment(Qt::AlignCenter);
@@ -214,7 +206,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
     Label1->setFont(f);
     // A legend left open by the last chart is still open.
     SetLabel1Caption(forms::Loaded<FrmLegend>() ? QStringLiteral("7") : QStringLiteral("8"));
-    connect(Label1, &ClickLabel::Click, this, &FrmCercle::Label1_Click);
+    connect(Label1, &WebdingsLabel::Click, this, &FrmCercle::Label1_Click);
 
     bEsc = ui::Make<QPushButton>(picture, "bEsc", QStringLiteral("Fin"));
     bEsc->setFocusPolicy(Qt::NoFocus);
@@ -229,8 +221,7 @@ FrmCercle::FrmCercle() : Form(QStringLiteral("Visualisation graphique [1:1]")) {
 FrmCercle::~FrmCercle() = default;
 
 void FrmCercle::SetLabel1Caption(const QString& caption) {
-    label1Caption_ = caption;
-    Label1->setText(ui::WebdingsText(caption));
+    Label1->SetCaption(caption);
 }
 
 void FrmCercle::SetCanvas(chart::Canvas* canvas) { canvas_ = canvas ? canvas : image_.get(); }
@@ -572,7 +563,7 @@ void FrmCercle::keyPressEvent(QKeyEvent* e) {
 // ---- Legend and closing.
 
 void FrmCercle::Label1_Click() {
-    if (label1Caption_ == QLatin1String("8")) {
+    if (Label1->Caption() == QLatin1String("8")) {
         SetLabel1Caption(QStringLiteral("7"));
         frmLegend().Show();
     } else {

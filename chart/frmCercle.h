@@ -9,9 +9,9 @@
 #include "chart/chartfiles.h"
 #include "chart/chartmath.h"
 #include "platform/form.h"
+#include "platform/widgets.h"
 
 #include <QColor>
-#include <QLabel>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -22,19 +22,6 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QPushButton;
-
-// A label that answers a click and keeps the click from the chart beneath.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void Click();
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-};
 
 class FrmCercle : public Form {
     Q_OBJECT
@@ -112,7 +99,7 @@ public:
     void Label1_Click();
 
     // The legend switch's caption in the Webdings font: "8" legend closed, "7" open.
-    QString Label1Caption() const { return label1Caption_; }
+    QString Label1Caption() const { return Label1->Caption(); }
     void SetLabel1Caption(const QString& caption);
 
     // Draw on another canvas (tests record the drawing); null: the window's picture.
@@ -157,7 +144,7 @@ public:
     QAction* mnureinit = nullptr;
     QAction* mnuPoint = nullptr;
     QWidget* picture = nullptr;  // the chart's area, 9030 x 9030
-    ClickLabel* Label1 = nullptr;
+    WebdingsLabel* Label1 = nullptr;
     QPushButton* bEsc = nullptr;
 
 protected:
@@ -190,7 +177,6 @@ private:
     QColor fillColor_ = chart::kBackground;
     bool fillSolid_ = false;
 
-    QString label1Caption_;
     std::unique_ptr<chart::ImageCanvas> image_;
     chart::Canvas* canvas_ = nullptr;
     bool forceDraw_ = false;

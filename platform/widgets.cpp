@@ -144,8 +144,10 @@ bool PictureBox::Shows(const QPixmap& p) const {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* e) {
+    // A press on a picture button is the button's alone: the window behind
+    // it does not see it.
+    e->accept();
     emit MouseDown(e->button());
-    QLabel::mousePressEvent(e);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
