@@ -142,10 +142,6 @@ void PointingWindow::ShowCaptions(double ra, double dec, NumberForm form) {
     tdcpos->setText(c.dec);
 }
 
-void PointingWindow::KeepSize(int width, int height) {
-    if (TwipsWidth() != width || TwipsHeight() != height) SetTwipsSize(width, height);
-}
-
 bool PointingWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == lbObjets->viewport() && e->type() == QEvent::MouseButtonPress) {
         const auto button = static_cast<QMouseEvent*>(e)->button();

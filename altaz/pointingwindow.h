@@ -85,9 +85,6 @@ protected:
     // Shows a position's captions in tADpos and tdcpos.
     void ShowCaptions(double ra, double dec, NumberForm form);
 
-    // Keeps the window at its size.
-    void KeepSize(int width, int height);
-
     bool eventFilter(QObject* watched, QEvent* e) override;
 
     ObjectTable& objects_;

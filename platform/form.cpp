@@ -213,6 +213,10 @@ void Form::resizeInside(const QSize& inside) {
 }
 void Form::SetTwipsWidth(int width) { SetTwipsSize(width, TwipsHeight()); }
 void Form::SetTwipsHeight(int height) { SetTwipsSize(TwipsWidth(), height); }
+void Form::KeepSize(int width, int height) {
+    if (TwipsWidth() != width || TwipsHeight() != height) SetTwipsSize(width, height);
+}
+
 int Form::TwipsWidth() const { return twips::FromPixels(width()); }
 int Form::TwipsHeight() const { return twips::FromPixels(height()); }
 

@@ -44,6 +44,9 @@ public:
     void SetTwipsHeight(int height);
     int TwipsWidth() const;
     int TwipsHeight() const;
+    // Sets the size back when it is not that one (windows of a fixed size
+    // call it from their resize handler).
+    void KeepSize(int width, int height);
 
     // The main window's document area that child windows open in.
     static void SetMdiArea(QMdiArea* area);

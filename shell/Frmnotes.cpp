@@ -91,7 +91,7 @@ void Frmnotes::Form_Load() {
 }
 
 void Frmnotes::Form_Resize() {
-    if (TwipsWidth() != kWidth || TwipsHeight() != kHeight) SetTwipsSize(kWidth, kHeight);
+    KeepSize(kWidth, kHeight);
 }
 
 void Frmnotes::Picturesave_MouseDown(Qt::MouseButton) {

@@ -78,7 +78,7 @@ Frmcopyright::Frmcopyright() : Form(QStringLiteral("A propos de ...")) {
 }
 
 void Frmcopyright::Form_Resize() {
-    if (TwipsWidth() != kWidth || TwipsHeight() != kHeight) SetTwipsSize(kWidth, kHeight);
+    KeepSize(kWidth, kHeight);
 }
 
 void Frmcopyright::cmdok1_Click() { Unload(); }
