@@ -39,6 +39,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 
@@ -62,7 +63,6 @@ void ResetMainWindow() {
 Frminterface::Frminterface() {
     setObjectName(QStringLiteral("frminterface"));
     setWindowTitle(QStringLiteral("Orvanel : Pilotage de télescopes"));
-    resize(1000, 720);
 
     mdi = new QMdiArea(this);
     mdi->setObjectName(QStringLiteral("mdi"));
@@ -103,6 +103,36 @@ Frminterface::Frminterface() {
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(200);
     connect(Timer, &QTimer::timeout, this, &Frminterface::Timer_Timer);
+
+    resize(OpeningWorkArea() + QSize(0, menuBar()->sizeHint().height() + barchoix->sizeHint().height()));
+}
+
+namespace {
+// The windows that set the main window's opening size, in twips (their
+// insides): the coordinates window with its goto strip, and the widest work
+// window, the equatorial manual drive with its speed panel.
+constexpr int kCoordinatesWidest = 7820;
+constexpr int kWorkWindowWidest = 10680;
+}  // namespace
+
+QSize Frminterface::OpeningWorkArea() const {
+    // The tallest window is the chart: its picture under a menu bar like this one.
+    const QMargins frame = Form::SubWindowFrame();
+    const int across = frame.left() + frame.right();
+    return {twips::ToPixels(kCoordinatesWidest) + across + twips::ToPixels(kWorkWindowWidest) + across,
+            twips::ToPixels(chart::kChartSize) + menuBar()->sizeHint().height() + frame.top() + frame.bottom()};
+}
+
+void Frminterface::ShowAtStart() {
+    // On a screen too small for it the window fills the screen.
+    const QScreen* s = screen();
+    const QRect room = s ? s->availableGeometry() : QRect();
+    if (room.isValid() && (width() > room.width() || height() > room.height())) {
+        setGeometry(room);
+        showMaximized();
+    } else {
+        show();
+    }
 }
 
 QToolBar* Frminterface::makeBar(const char* name, const QStringList& captions,

@@ -20,6 +20,13 @@ public:
     // Start-up: splash, speed tables, button pictures, backlash, flags.
     void MDIForm_Load();
 
+    // The window opens with a work area (its document area) that holds the
+    // coordinates window at its widest beside the widest work window, and
+    // the tallest window; it is shown at that size, or maximised on a screen
+    // too small for it.
+    QSize OpeningWorkArea() const;
+    void ShowAtStart();
+
     // Menu bar.
     void Quitter_Click();
     void Observations_Click();

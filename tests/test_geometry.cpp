@@ -1,6 +1,7 @@
 // Every window the toolbars and menus open, opened as the user opens it: at
 // its size, with its controls and captions in view, whatever was done to it
-// before it was first shown.
+// before it was first shown; whole in the main window's work area, however
+// many windows are open and whatever panel is unfolded.
 #include "altaz/frmaltazpilot.h"
 #include "altaz/frmaltazpointage.h"
 #include "altaz/frmaltazsuivi.h"
@@ -24,6 +25,8 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QScreen>
 
 namespace {
 
@@ -164,3 +167,185 @@ TEST_F(WindowGeometry, TheCoordinatesWindowsSettingsPanelAndGotoStripShowWhole) 
     geometry::ExpectCaptionsFit(&c);
     StopProgram();
 }
+
+namespace {
+
+// One thing the user does in a session: opens a window, unfolds or folds a
+// panel.
+struct Step {
+    const char* what;
+    std::function<void()> act;
+};
+
+void unfoldCoordinates() {
+    frmcoord().optvis_Click();
+    frmcoord().SetTwipsWidth(7820);  // as a goto shows its strip
+}
+void foldCoordinates() {
+    frmcoord().SetTwipsWidth(5745);
+    frmcoord().optinvis_Click();
+}
+
+// A whole alt-azimuth session: every window its toolbar and menus open, each
+// panel unfolded and folded again.
+const std::vector<Step> kAltazSession = {
+    {"Mode altazimutal", altaz},
+    {"coordinates window unfolded", unfoldCoordinates},
+    {"Initialisations", [] { main().baraltaz_ButtonClick(3); }},
+    {"Pilotage", [] { main().baraltaz_ButtonClick(1); }},
+    {"speed table unfolded", [] { frmaltazpilot().lblvit_Click(); }},
+    {"Suivi sidéral", [] { main().baraltaz_ButtonClick(2); }},
+    {"tracking settings unfolded", [] { frmaltazsuivi().lbl1_Click(); }},
+    {"constellations", [] { main().baraltaz_ButtonClick(4); }},
+    {"legend", [] { frmCercle().Label1_Click(); }},
+    {"pointing window", [] { frmaltazpointage().Show(); }},
+    {"progress window", [] { frmDepl().Show(); }},
+    {"Observations", [] { main().Observations_Click(); }},
+    {"Aide", [] { main().Aide_Click(); }},
+    {"A propos de", [] { main().propos_Click(); }},
+    {"speed table folded", [] { frmaltazpilot().lblvit_Click(); }},
+    {"tracking settings folded", [] { frmaltazsuivi().lbl1_Click(); }},
+    {"coordinates window folded", foldCoordinates},
+    {"coordinates window unfolded again", unfoldCoordinates},
+};
+
+const std::vector<Step> kEquatorialSession = {
+    {"Mode équatorial", equatorial},
+    {"Pointage automatique", [] { main().barequa_ButtonClick(4); }},
+    {"Paramètres", [] { main().barequa_ButtonClick(5); }},
+    {"Pilotage", [] { main().barequa_ButtonClick(3); }},
+    {"speed table unfolded", [] { frmequapilot().lblvit_Click(); }},
+    {"backlash of the mechanics window", [] { frmequaconfig().cmdbacklash_Click(); }},
+    {"paddle settings folded", [] { frmraquette().lblbacklash_Click(); }},
+    {"paddle settings unfolded", [] { frmraquette().lblbacklash_Click(); }},
+    {"chart for a sync", [] { frmequapointage().Picinit_MouseUp(); }},
+    {"legend", [] { frmCercle().Label1_Click(); }},
+    {"progress window", [] { frmDepl().Show(); }},
+    {"Observations", [] { main().Observations_Click(); }},
+    {"speed table folded", [] { frmequapilot().lblvit_Click(); }},
+    {"Mode manuel", [] { main().barequa_ButtonClick(2); }},
+    {"paddle settings unfolded after Mode manuel", [] { frmraquette().lblbacklash_Click(); }},
+    {"Pilotage after Mode manuel", [] { main().barequa_ButtonClick(3); }},
+    {"speed table unfolded again", [] { frmequapilot().lblvit_Click(); }},
+};
+
+// Every child window shown lies whole in the work area, title bar included.
+void expectEveryWindowWhole(const std::string& when) {
+    const QWidget* area = main().mdi->viewport();
+    for (const QMdiSubWindow* sub : main().mdi->subWindowList()) {
+        if (!sub->isVisible()) continue;
+        const QWidget* inside = sub->widget();
+        EXPECT_TRUE(area->rect().contains(sub->geometry()))
+            << when << ": " << geometry::Name(inside) << " at " << sub->x() << ", " << sub->y() << ", "
+            << sub->width() << " x " << sub->height() << " in a work area of " << area->width() << " x "
+            << area->height();
+    }
+}
+
+}  // namespace
+
+TEST_F(WindowGeometry, EveryWindowOpensAndStaysWholeInTheWorkAreaFoldedAndUnfolded) {
+    const QSize mainSizes[] = {{1000, 720}, {1280, 800}};
+    const struct {
+        const char* mount;
+        const std::vector<Step>& steps;
+    } sessions[] = {{"alt-azimuth", kAltazSession}, {"equatorial", kEquatorialSession}};
+    for (const QSize& size : mainSizes) {
+        for (const auto& session : sessions) {
+            StartProgram();
+            main().resize(size);
+            QCoreApplication::processEvents();
+            for (const Step& step : session.steps) {
+                step.act();
+                QCoreApplication::processEvents();
+                expectEveryWindowWhole(std::string(session.mount) + " at " + std::to_string(size.width()) + " x " +
+                                       std::to_string(size.height()) + ", " + step.what);
+            }
+            StopProgram();
+        }
+    }
+}
+
+namespace {
+QRect frameOf(Form& f) { return f.parentWidget()->geometry(); }
+}  // namespace
+
+TEST_F(WindowGeometry, TheMainWindowOpensWithRoomForTheCoordinatesWindowBesideTheWidestWorkWindow) {
+    // The coordinates window at its widest and tallest, and each work window
+    // in turn at its largest: side by side, both whole.
+    const struct {
+        const char* what;
+        std::function<Form&()> open;
+        std::function<void()> close;
+    } work[] = {
+        {"manual drive with its speed table",
+         [] () -> Form& {
+             main().baraltaz_ButtonClick(1);
+             frmaltazpilot().lblvit_Click();
+             return frmaltazpilot();
+         },
+         [] { frmaltazpilot().Cmdquit_Click(); }},
+        {"chart", [] () -> Form& { main().baraltaz_ButtonClick(4); return frmCercle(); },
+         [] { main().baraltaz_ButtonClick(4); }},
+        {"set-up", [] () -> Form& { main().baraltaz_ButtonClick(3); return frmconfig(); },
+         [] { main().baraltaz_ButtonClick(3); }},
+        {"tracking with its settings",
+         [] () -> Form& {
+             main().baraltaz_ButtonClick(2);
+             frmaltazsuivi().lbl1_Click();
+             return frmaltazsuivi();
+         },
+         [] { main().baraltaz_ButtonClick(2); }},
+    };
+    StartProgram();
+    altaz();
+    unfoldCoordinates();
+    QCoreApplication::processEvents();
+    const QRect area = main().mdi->viewport()->rect();
+    for (const auto& w : work) {
+        SCOPED_TRACE(w.what);
+        Form& f = w.open();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(area.contains(frameOf(frmcoord())));
+        EXPECT_TRUE(area.contains(frameOf(f)));
+        EXPECT_FALSE(frameOf(f).intersects(frameOf(frmcoord())));
+        w.close();
+        QCoreApplication::processEvents();
+    }
+    StopProgram();
+
+    // The equatorial mount's widest, its manual drive with its speed table,
+    // beside its pointing window.
+    StartProgram();
+    equatorial();
+    main().barequa_ButtonClick(4);
+    main().barequa_ButtonClick(3);
+    frmequapilot().lblvit_Click();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(main().mdi->viewport()->rect().contains(frameOf(frmequapilot())));
+    EXPECT_FALSE(frameOf(frmequapilot()).intersects(frameOf(frmequapointage())));
+    StopProgram();
+}
+
+TEST_F(WindowGeometry, OnAScreenTooSmallForItTheMainWindowOpensMaximised) {
+    UseShippedData();
+    Frminterface& w = main();
+    const QRect screen = w.screen()->availableGeometry();
+    ASSERT_TRUE(w.width() > screen.width() || w.height() > screen.height())
+        << "the test platform's screen is larger than the main window";
+    w.MDIForm_Load();
+    w.ShowAtStart();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.isMaximized());
+    EXPECT_EQ(w.frameGeometry(), screen);
+    ResetMainWindow();
+
+    // A window that fits is shown at its size.
+    Frminterface& small = main();
+    small.resize(screen.size() / 2);
+    small.ShowAtStart();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(small.isMaximized());
+    EXPECT_EQ(small.size(), screen.size() / 2);
+}
+
