@@ -5,11 +5,15 @@
 
 #include <QCursor>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -24,10 +28,28 @@ std::function<void(QMenu*)>& popupHook() {
 }
 }  // namespace
 
+QPoint PopupPosition(const QPoint& pointer, const QSize& menu, const QRect& screen) {
+    // One axis: at the pointer; across it when that passes the far edge;
+    // then inside the screen whatever the pointer.
+    const auto along = [](int at, int size, int first, int last) {
+        if (at + size - 1 > last) at -= size;
+        return std::max(first, std::min(at, last - size + 1));
+    };
+    return {along(pointer.x(), menu.width(), screen.left(), screen.right()),
+            along(pointer.y(), menu.height(), screen.top(), screen.bottom())};
+}
+
 void ShowPopup(QMenu* menu) {
     seams::NestedLoop nested;
-    if (popupHook()) popupHook()(menu);
-    else menu->exec(QCursor::pos());
+    if (popupHook()) {
+        popupHook()(menu);
+        return;
+    }
+    const QPoint pointer = QCursor::pos();
+    const QScreen* screen = QGuiApplication::screenAt(pointer);
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    menu->ensurePolished();
+    menu->exec(screen ? PopupPosition(pointer, menu->sizeHint(), screen->availableGeometry()) : pointer);
 }
 
 void SetPopupHook(std::function<void(QMenu*)> hook) { popupHook() = std::move(hook); }

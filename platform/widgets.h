@@ -33,6 +33,7 @@ constexpr int kLineHeight = 285;
 // twips on one line's height.
 QLineEdit* TextBox(QWidget* parent, const char* name, int left, int top, int width);
 QLabel* Label(QWidget* parent, const QString& text, int left, int top, int width);
+
 // A button and a frame with their captions, named and placed in twips.
 QPushButton* Button(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
                     int height = 360);
@@ -51,8 +52,14 @@ QString SymbolText(const QString& caption);
 // list itself says nothing of it).
 void OnListClick(QListWidget* list, std::function<void()> click);
 
-// Shows a pop-up menu at the pointer and waits until it is closed.
+// Shows a pop-up menu at the pointer, whole on the pointer's screen, and
+// waits until it is closed.
 void ShowPopup(QMenu* menu);
+// Where a pop-up menu of that size opens for the pointer on that screen: at
+// the pointer, or across the pointer to its left or above it when it would
+// pass the screen's right or bottom edge, and always whole inside the screen
+// (at its top-left corner when it is larger than the screen).
+QPoint PopupPosition(const QPoint& pointer, const QSize& menu, const QRect& screen);
 void SetPopupHook(std::function<void(QMenu*)> hook);  // empty: the real menu
 
 }  // namespace ui
