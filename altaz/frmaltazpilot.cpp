@@ -129,7 +129,7 @@ Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption
         HScroll[i] = bar;
         const QString name =
             QStringLiteral("%1%2").arg(QLatin1String(first ? mount.azBoxes : mount.altBoxes)).arg(level);
-        (first ? tAZ : tAlt)[level] = ui::TextBox(Frame2, name.toLatin1().constData(), 3795, top, 660);
+        (first ? tAZ : tAlt)[level] = ui::TextBox(Frame2, name.toLatin1().constData(), 3795, top, 720);
     }
     cmdvalid = ui::Button(Frame2, "cmdvalid", QStringLiteral("Ok"), 1800, 3840, 975, 390);
 

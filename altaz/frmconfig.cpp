@@ -60,31 +60,38 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     label(Frlieu, QStringLiteral("min"), 1980, 720, 400);
     txtlatmin = box(Frlieu, "txtlatmin", 2400, 690, 700);
 
-    frmeca = frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), 1260, 2400);
-    // Captions on the left, azimuth and altitude columns on the right; the
-    // encoding caption takes two lines.
-    label(frmeca, QStringLiteral("Azimut"), 2280, 240, 700);
-    label(frmeca, QStringLiteral("Altitude"), 3060, 240, 700);
-    label(frmeca, QStringLiteral("Nombre de pas moteur"), 120, 600, 2120);
-    txtpasaz = box(frmeca, "txtpasaz", 2280, 570, 700);
-    txtpasalt = box(frmeca, "txtpasalt", 3060, 570, 700);
-    label(frmeca, QStringLiteral("Rapport de réduction"), 120, 1020, 2120);
-    txtRaz = box(frmeca, "txtRaz", 2280, 990, 700);
-    txtRalt = box(frmeca, "txtRalt", 3060, 990, 700);
-    label(frmeca, QStringLiteral("Angle d'un demi pas ('')"), 120, 1440, 2120);
-    txtapas = box(frmeca, "txtapas", 2280, 1410, 700);
+    frmeca = frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), 1260, 2760);
+    // Captions on the left, on two lines (the encoding caption on three), so
+    // that the azimuth and altitude columns on the right hold a measured
+    // ratio whole.
+    constexpr int kAz = 1680;
+    constexpr int kAlt = 2760;
+    constexpr int kColumn = 1020;
+    const auto caption = [this](const QString& text, int top, int height) {
+        QLabel* l = label(frmeca, text, 120, top, 1500);
+        l->setWordWrap(true);
+        ui::Place(l, 120, top, 1500, height);
+    };
+    label(frmeca, QStringLiteral("Azimut"), kAz, 240, kColumn);
+    label(frmeca, QStringLiteral("Altitude"), kAlt, 240, kColumn);
+    caption(QStringLiteral("Nombre de pas moteur"), 518, 450);
+    txtpasaz = box(frmeca, "txtpasaz", kAz, 600, kColumn);
+    txtpasalt = box(frmeca, "txtpasalt", kAlt, 600, kColumn);
+    caption(QStringLiteral("Rapport de réduction"), 1058, 450);
+    txtRaz = box(frmeca, "txtRaz", kAz, 1140, kColumn);
+    txtRalt = box(frmeca, "txtRalt", kAlt, 1140, kColumn);
+    caption(QStringLiteral("Angle d'un demi pas ('')"), 1598, 450);
+    txtapas = box(frmeca, "txtapas", kAz, 1680, kColumn);
     txtapas->setReadOnly(true);
-    txthpas = box(frmeca, "txthpas", 3060, 1410, 700);
+    txthpas = box(frmeca, "txthpas", kAlt, 1680, kColumn);
     txthpas->setReadOnly(true);
-    QLabel* encoding = label(frmeca, QStringLiteral("Azimut   et  altitude encoding"), 120, 1770, 2120);
-    encoding->setWordWrap(true);
-    ui::Place(encoding, 120, 1770, 2120, 540);
-    cmdazencoding = button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), 2280, 1830, 340);
-    cmdazencoding_result = button(frmeca, "cmdazencoding_result", QStringLiteral("="), 2640, 1830, 340);
-    cmdaltencoding = button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), 3060, 1830, 340);
-    cmdaltencoding_result = button(frmeca, "cmdaltencoding_result", QStringLiteral("="), 3420, 1830, 340);
+    caption(QStringLiteral("Azimut   et  altitude encoding"), 2070, 660);
+    cmdazencoding = button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), kAz, 2220, 340);
+    cmdazencoding_result = button(frmeca, "cmdazencoding_result", QStringLiteral("="), kAz + 360, 2220, 340);
+    cmdaltencoding = button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), kAlt, 2220, 340);
+    cmdaltencoding_result = button(frmeca, "cmdaltencoding_result", QStringLiteral("="), kAlt + 360, 2220, 340);
 
-    frame5 = frame(this, "frame5", QStringLiteral("Vitesses de pointage"), 3720, 840);
+    frame5 = frame(this, "frame5", QStringLiteral("Vitesses de pointage"), 4080, 840);
     label(frame5, QStringLiteral("Azimut"), 120, 360, 800);
     cbpointaz = ui::Make<QComboBox>(frame5, "cbpointaz");
     ui::Place(cbpointaz, 960, 330, 700, 315);
@@ -92,7 +99,7 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     cbpointalt = ui::Make<QComboBox>(frame5, "cbpointalt");
     ui::Place(cbpointalt, 2760, 330, 700, 315);
 
-    Frame3 = frame(this, "Frame3", QStringLiteral("Backlash"), 4620, 1260);
+    Frame3 = frame(this, "Frame3", QStringLiteral("Backlash"), 4980, 1260);
     label(Frame3, QStringLiteral("Azimut"), 120, 330, 800);
     txtbacklash_az = box(Frame3, "txtbacklash_az", 960, 300, 800);
     txtbacklash_az->setText(QStringLiteral("0"));
@@ -104,7 +111,7 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     cmdjeualt_deb = button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 1860, 720);
     cmdjeualt_fin = button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 2820, 720);
 
-    auto* test = frame(this, "Frame4", QStringLiteral("Sens des moteurs"), 5940, 1620);
+    auto* test = frame(this, "Frame4", QStringLiteral("Sens des moteurs"), 6300, 1620);
     cmdinitcoord = button(test, "cmdinitcoord", QStringLiteral("initialisation coordonnées"), 120, 270, 2400);
     cmdinitok = button(test, "cmdinitok", QStringLiteral("ok"), 2640, 270, 900);
     label(test, QStringLiteral("Azimut"), 120, 750, 800);
@@ -120,7 +127,7 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     txtaltmoins = box(test, "txtaltmoins", 2460, 1140, 500);
     txtaltmoins->setText(QStringLiteral("0"));
 
-    cmdvalid = button(this, "cmdvalid", QStringLiteral("Ok"), 1500, 7620, 1000);
+    cmdvalid = button(this, "cmdvalid", QStringLiteral("Ok"), 1500, 7980, 1000);
 
     connect(cmdazencoding, &QPushButton::clicked, this, &Frmconfig::cmdazencoding_Click);
     connect(cmdaltencoding, &QPushButton::clicked, this, &Frmconfig::cmdaltencoding_Click);

@@ -94,17 +94,18 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtcoordaz1 = box(frheure, "txtcoordaz1", 1080, 1050, 540);
     txtcoordaz2 = box(frheure, "txtcoordaz2", 1680, 1050, 420);
     txtcoordaz3 = box(frheure, "txtcoordaz3", 2160, 1050, 420);
-    txtaztos = box(frheure, "txtaztos", 2700, 1050, 1200);
+    // The counters show the whole text of their value.
+    txtaztos = box(frheure, "txtaztos", 2700, 1050, 2000);
     label(frheure, QStringLiteral("Altitude"), 120, 1500, 900);
     txtcoordalt1 = box(frheure, "txtcoordalt1", 1080, 1470, 540);
     txtcoordalt2 = box(frheure, "txtcoordalt2", 1680, 1470, 420);
     txtcoordalt3 = box(frheure, "txtcoordalt3", 2160, 1470, 420);
-    txtalttos = box(frheure, "txtalttos", 2700, 1470, 1200);
-    txtsens = box(frheure, "txtsens", 4020, 1050, 700);
+    txtalttos = box(frheure, "txtalttos", 2700, 1470, 2000);
+    txtsens = box(frheure, "txtsens", 4800, 1050, 700);
     cmdtrace = ui::Make<QPushButton>(frheure, "cmdtrace");
     cmdtrace->setIcon(artwork::ChartIcon(24));
     cmdtrace->setIconSize(QSize(22, 22));
-    ui::Place(cmdtrace, 4020, 1440, 480, 420);
+    ui::Place(cmdtrace, 4800, 1440, 480, 420);
 
     // Middle band.
     Frobservation = ui::Make<QGroupBox>(this, "Frobservation");
@@ -158,11 +159,13 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     HScrollaltl = bar(Frame1, "HScrollaltl", 3000, 600);
     HScrollaltm = bar(Frame1, "HScrollaltm", 3000, 1140);
     HScrollaltr = bar(Frame1, "HScrollaltr", 3000, 1680);
+    // The delays below the bars, azimut and altitude side by side, slow to
+    // fast downwards, wide enough for the slowest.
     const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
     const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
     for (int i = 0; i < 3; ++i) {
-        txtaz[i] = box(this, azNames[i], 120 + 800 * i, 8160, 760);
-        txtalt[i] = box(this, altNames[i], 120 + 800 * i, 8520, 760);
+        txtaz[i] = box(this, azNames[i], 120, 8085 + 300 * i, 1080);
+        txtalt[i] = box(this, altNames[i], 1320, 8085 + 300 * i, 1080);
     }
     Frame2 = ui::Make<QGroupBox>(this, "Frame2");
     Frame2->setTitle(QStringLiteral("Inversion des commandes"));

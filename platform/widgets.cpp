@@ -4,6 +4,7 @@
 #include "platform/seams.h"
 
 #include <QCursor>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <algorithm>
 
@@ -122,9 +125,70 @@ void OnListClick(QListWidget* list, std::function<void()> click) {
     });
 }
 
+namespace {
+
+// QLineEdit keeps this many pixels free on each side of its text, and one
+// more after it for the cursor.
+constexpr int kLineEditTextMargin = 2;
+constexpr int kLineEditCursorWidth = 1;
+
+// See ShowFromStart.
+class StartInView : public QObject {
+public:
+    explicit StartInView(QLineEdit* box) : QObject(box), box_(box) {
+        // A box the user is not in: whatever moved its cursor was the program.
+        connect(box, &QLineEdit::cursorPositionChanged, this, [this] {
+            if (!box_->hasFocus()) toStart();
+        });
+        // A box the user is in: a new text the user did not type.
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            if (!box_->isModified()) toStart();
+        });
+        box->installEventFilter(this);
+        toStart();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason)
+            toStart();
+        return false;
+    }
+
+private:
+    void toStart() {
+        if (box_->cursorPosition() != 0) box_->setCursorPosition(0);
+    }
+    QLineEdit* box_;
+};
+
+}  // namespace
+
+void ShowFromStart(QLineEdit* box) {
+    constexpr const char* kKept = "startKeptInView";
+    if (box->property(kKept).toBool()) return;
+    box->setProperty(kKept, true);
+    new StartInView(box);
+}
+
+int TextRoom(const QLineEdit* box) {
+    // What QLineEdit itself leaves for its text.
+    QStyleOptionFrame opt;
+    opt.initFrom(box);
+    opt.rect = box->rect();
+    opt.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box) : 0;
+    opt.midLineWidth = 0;
+    opt.state |= QStyle::State_Sunken;
+    if (box->isReadOnly()) opt.state |= QStyle::State_ReadOnly;
+    const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box);
+    const QMargins m = box->textMargins();
+    return contents.width() - m.left() - m.right() - 2 * kLineEditTextMargin - kLineEditCursorWidth;
+}
+
 QLineEdit* TextBox(QWidget* parent, const char* name, int left, int top, int width) {
     auto* b = Make<QLineEdit>(parent, name);
     Place(b, left, top, width, kLineHeight);
+    ShowFromStart(b);
     return b;
 }
 

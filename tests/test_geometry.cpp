@@ -1,7 +1,8 @@
 // Every window the toolbars and menus open, opened as the user opens it: at
 // its size, with its controls and captions in view, whatever was done to it
 // before it was first shown; whole in the main window's work area, however
-// many windows are open and whatever panel is unfolded.
+// many windows are open and whatever panel is unfolded; every number box
+// wide enough for its widest value.
 #include "altaz/frmaltazpilot.h"
 #include "altaz/frmaltazpointage.h"
 #include "altaz/frmaltazsuivi.h"
@@ -9,10 +10,12 @@
 #include "altaz/frmcoord.h"
 #include "chart/frmCercle.h"
 #include "chart/frmLegend.h"
+#include "core/state.h"
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
 #include "motor/frmraquette.h"
+#include "platform/widgets.h"
 #include "shell/Frmnotes.h"
 #include "shell/frmDepl.h"
 #include "shell/frmImage.h"
@@ -27,6 +30,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QScreen>
+
+#include <stdexcept>
 
 namespace {
 
@@ -349,3 +354,119 @@ TEST_F(WindowGeometry, OnAScreenTooSmallForItTheMainWindowOpensMaximised) {
     EXPECT_EQ(small.size(), screen.size() / 2);
 }
 
+namespace {
+
+// The widest text each number box of a window shows with the shipped
+// settings, by the box's name.
+using Boxes = std::vector<std::pair<std::string, std::string>>;
+struct NumberBoxes {
+    const char* window;
+    Boxes boxes;
+};
+
+// A manual-drive window's level boxes, and its ten delay boxes at a bar's
+// last position.
+Boxes pilotBoxes(const char* az, const char* alt) {
+    Boxes boxes = {{"txtnumaz", "5"}, {"txtnumalt", "5"}, {"txtv_az", "IIIIIIIIIIIII"}, {"txtv_alt", "IIIIIIIIIIIII"}};
+    for (const char* prefix : {az, alt})
+        for (int level = 0; level < 5; ++level) boxes.push_back({prefix + std::to_string(level), "32767"});
+    return boxes;
+}
+
+const NumberBoxes kNumberBoxes[] = {
+    {"frmcoord",
+     {{"txth", "23"}, {"txtmin", "59"}, {"txts", "59"}, {"txtms", "999"}, {"txtessai", "86399.999"},
+      // Degrees, minutes, rounded seconds; the counters as the full text of
+      // their value (a whole turn of azimuth, the altitude down to -90°).
+      {"txtcoordaz1", "359"}, {"txtcoordaz2", "59"}, {"txtcoordaz3", "60"}, {"txtaztos", "1295999.99999999"},
+      {"txtcoordalt1", "-90"}, {"txtcoordalt2", "59"}, {"txtcoordalt3", "60"},
+      {"txtalttos", "-323999.999999999"}, {"txtsens", "Faux"}, {"Txtad_h", "23"}, {"txtad_min", "59.99"},
+      {"txtsign", "-"}, {"txtdec_deg", "90"}, {"txtdec_min", "-59.9"},
+      // A whole turn of azimuth of backlash with the shipped mechanics.
+      {"txtback", "40000"},
+      // The paddle delays at their bars' first positions.
+      {"txtaz0", "1119078"}, {"txtaz1", "463738"}, {"txtaz2", "70534"}, {"txtalt0", "1119078"},
+      {"txtalt1", "463738"}, {"txtalt2", "70534"}, {"txtcoordaz4", "359"}, {"txtcoordaz5", "59"},
+      {"txtcoordaz6", "60"}, {"txtcoordalt4", "-90"}, {"txtcoordalt5", "59"}, {"txtcoordalt6", "60"}}},
+    {"frmconfig",
+     {{"txtdegre", "-180"}, {"txtmin", "-59.9"}, {"txtlatdeg", "-90"}, {"txtlatmin", "-59.9"}, {"txtpasaz", "200"},
+      {"txtpasalt", "200"},
+      // Ratios measured with the shipped 200 steps: a count / 400 for
+      // azimuth, a count / 100 for altitude; the half-step angles they give.
+      {"txtRaz", "100.0025"}, {"txtRalt", "100.01"}, {"txtapas", "32.401"}, {"txthpas", "32.401"},
+      {"txtbacklash_az", "40000"}, {"txtbacklash_alt", "40000"}, {"txtnbraz", "-99999"}, {"txtnbralt", "-99999"},
+      {"txtazplus", "8"}, {"txtazmoins", "8"}, {"txtaltplus", "2"}, {"txtaltmoins", "2"}}},
+    {"frmaltazpilot", pilotBoxes("tAZ", "tAlt")},
+    {"frmequapilot", pilotBoxes("tAD", "tDc")},
+    {"frmaltazsuivi",
+     {{"txth2", "23"}, {"txtmin2", "59"}, {"txts2", "59"}, {"txtna", "32767"}, {"txtnh", "32767"},
+      {"txtsommea", "-0.99"}, {"txtsommeh", "-0.99"}, {"txtincrement", "30000"}, {"txttempoa", "100000"},
+      {"txttempoh", "100000"}}},
+    {"frmaltazpointage",
+     {{"tAD0", "23"}, {"tAD1", "59.9"}, {"tDec0", "-90"}, {"tDec1", "-59.9"}, {"txtcoordaz1", "359"},
+      {"txtcoordaz2", "59"}, {"txtcoordaz3", "60"}, {"txtcoordalt1", "-90"}, {"txtcoordalt2", "59"},
+      {"txtcoordalt3", "60"}}},
+    {"frmequapointage", {{"tAD0", "23"}, {"tAD1", "59.9"}, {"tDec0", "-90"}, {"tDec1", "-59.9"}}},
+    {"frmequaconfig", {{"txtpasad", "200"}, {"txtpasdec", "200"}, {"txtRad", "100"}, {"txtRdec", "100"}}},
+    {"frmraquette",
+     {{"txtaz0", "1119078"}, {"txtaz1", "463738"}, {"txtaz2", "70534"}, {"txtalt0", "1119078"},
+      {"txtalt1", "463738"}, {"txtalt2", "70534"}, {"txtbacklash_az", "40000"}, {"txtbacklash_alt", "40000"}}},
+};
+
+const WindowRow& rowOf(const char* window) {
+    for (const WindowRow& row : kWindows)
+        if (std::string(row.name) == window) return row;
+    throw std::logic_error(window);
+}
+
+}  // namespace
+
+TEST_F(WindowGeometry, EveryNumberBoxShowsItsWidestValueWholeFromItsFirstCharacter) {
+    for (const NumberBoxes& w : kNumberBoxes) {
+        SCOPED_TRACE(w.window);
+        StartProgram();
+        const WindowRow& row = rowOf(w.window);
+        row.open();
+        Form& f = row.load();
+        QCoreApplication::processEvents();
+        for (const auto& [name, widest] : w.boxes) {
+            auto* box = f.findChild<QLineEdit*>(QString::fromStdString(name));
+            if (!box) {
+                ADD_FAILURE() << "no box " << name;
+                continue;
+            }
+            const QFontMetrics fm(box->font());
+            // What the window wrote at its load.
+            EXPECT_LE(fm.horizontalAdvance(box->text()), ui::TextRoom(box)) << name << " cuts " << box->text().toStdString();
+            EXPECT_TRUE(box->hasFocus() || box->cursorPosition() == 0) << name;
+            const QString text = QString::fromStdString(widest);
+            EXPECT_LE(fm.horizontalAdvance(text), ui::TextRoom(box)) << name << " cuts " << widest;
+            // Written by the program, twice (the second time the text does
+            // not change), the value is seen from its first character (a box
+            // the user is in is left to the user).
+            box->clearFocus();
+            for (int i = 0; i < 2; ++i) box->setText(text);
+            EXPECT_EQ(box->cursorPosition(), 0) << name;
+        }
+        StopProgram();
+    }
+}
+
+TEST_F(WindowGeometry, TheCountersShowTheirWholeValueAtEveryClockTick) {
+    StartProgram();
+    altaz();
+    Frmcoord& c = frmcoord();
+    shared.pos.AzimuthArcsec = 1238225.41421356;
+    shared.pos.AltitudeArcsec = -308225.414213562;
+    for (int tick = 0; tick < 2; ++tick) {
+        main().heuretimer_Timer();
+        for (QLineEdit* box : {c.txtaztos, c.txtalttos}) {
+            EXPECT_EQ(box->cursorPosition(), 0) << geometry::Name(box);
+            EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()), ui::TextRoom(box))
+                << geometry::Name(box) << " cuts " << box->text().toStdString();
+        }
+    }
+    EXPECT_EQ(c.txtaztos->text(), QStringLiteral("1238225.41421356"));
+    EXPECT_EQ(c.txtalttos->text(), QStringLiteral("-308225.414213562"));
+    StopProgram();
+}
