@@ -25,11 +25,15 @@ Inversion ReadInversion(const QString& programPath) {
     return inv;
 }
 
-bool WriteInversion(int16_t az, int16_t alt, const QString& programPath) {
+SeqWriter InversionLines(int16_t az, int16_t alt) {
     SeqWriter w;
     w.Print(vb::BoolText(az));
     w.Print(vb::BoolText(alt));
-    return filereport::Save(programPath, w);
+    return w;
+}
+
+bool WriteInversion(int16_t az, int16_t alt, const QString& programPath) {
+    return filereport::Save(programPath, InversionLines(az, alt));
 }
 
 Backlash ReadBacklash() {
@@ -38,7 +42,8 @@ Backlash ReadBacklash() {
     return b;
 }
 
-bool WriteBacklash(double az, double alt) { return numberfile::Write(kBacklash, {az, alt}); }
+SeqWriter BacklashLines(double az, double alt) { return numberfile::Lines({az, alt}); }
+bool WriteBacklash(double az, double alt) { return filereport::Save(kBacklash, BacklashLines(az, alt)); }
 
 EquaMechanics ReadConfigEqua() {
     EquaMechanics m;

@@ -6,6 +6,8 @@
 // their defaults. Every writer replaces the file whole.
 #pragma once
 
+#include "platform/seqfile.h"
+
 #include <QString>
 
 namespace settingsfiles {
@@ -23,6 +25,8 @@ struct Inversion {
 // is kept in a file of the same form.
 Inversion ReadInversion(const QString& programPath = kInversion);
 bool WriteInversion(int16_t az, int16_t alt, const QString& programPath = kInversion);
+// The lines of either inversion file, for a save of several files.
+SeqWriter InversionLines(int16_t az, int16_t alt);
 
 struct Backlash {
     double az = 0;
@@ -30,6 +34,7 @@ struct Backlash {
 };
 Backlash ReadBacklash();
 bool WriteBacklash(double az, double alt);
+SeqWriter BacklashLines(double az, double alt);
 
 struct EquaMechanics {
     double raSteps = 200;

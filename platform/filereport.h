@@ -16,6 +16,8 @@ bool Save(const QString& programPath, const SeqWriter& lines);
 void Missing(const QString& programPath);
 void Malformed(const QString& programPath, const QString& what = {});
 void Unwritable(const QString& programPath);
+// A save of several files failed at this one: none changed when `oldKept`.
+void UnwritableSet(const QString& programPath, bool oldKept);
 // The file was read without a problem: its next problem is told again.
 void Readable(const QString& programPath);
 

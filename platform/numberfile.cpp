@@ -35,10 +35,14 @@ bool Read(const QString& programPath, const std::vector<double*>& values) {
     return true;
 }
 
-bool Write(const QString& programPath, const std::vector<double>& values) {
+SeqWriter Lines(const std::vector<double>& values) {
     SeqWriter w;
     for (double v : values) w.Print(v);
-    return filereport::Save(programPath, w);
+    return w;
+}
+
+bool Write(const QString& programPath, const std::vector<double>& values) {
+    return filereport::Save(programPath, Lines(values));
 }
 
 }  // namespace numberfile

@@ -1,6 +1,8 @@
 // Settings files of one number a line.
 #pragma once
 
+#include "platform/seqfile.h"
+
 #include <QString>
 #include <vector>
 
@@ -15,5 +17,7 @@ bool Read(const QString& programPath, const std::vector<double*>& values);
 // Replaces the file with the values, one a line; false (the user told, the
 // old file kept) when it could not be saved.
 bool Write(const QString& programPath, const std::vector<double>& values);
+// The lines such a file holds, for a save of several files.
+SeqWriter Lines(const std::vector<double>& values);
 
 }  // namespace numberfile
