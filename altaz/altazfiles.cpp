@@ -16,9 +16,9 @@ ConfigAltaz ReadConfigAltaz() {
     return c;
 }
 
-bool WriteConfigAltaz(const ConfigAltaz& c) {
-    return numberfile::Write(kConfig, {c.longitudeDeg, c.longitudeMin, c.latitudeDeg, c.latitudeMin, c.azMotorSteps,
-                                       c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000});
+SeqWriter ConfigAltazLines(const ConfigAltaz& c) {
+    return numberfile::Lines({c.longitudeDeg, c.longitudeMin, c.latitudeDeg, c.latitudeMin, c.azMotorSteps,
+                              c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000});
 }
 
 PointageAltaz ReadPointageAltaz() {
@@ -28,7 +28,7 @@ PointageAltaz ReadPointageAltaz() {
     return {level(az), level(alt)};
 }
 
-bool WritePointageAltaz(const PointageAltaz& p) { return numberfile::Write(kPointage, {double(p.az), double(p.alt)}); }
+SeqWriter PointageAltazLines(const PointageAltaz& p) { return numberfile::Lines({double(p.az), double(p.alt)}); }
 
 SuiviAltaz ReadSuiviAltaz() {
     SuiviAltaz s;

@@ -7,6 +7,8 @@
 //                              azimuth and altitude burst delays
 #pragma once
 
+#include "platform/seqfile.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -30,14 +32,15 @@ struct ConfigAltaz {
 // A missing or malformed file is told to the user; the values not read keep
 // the defaults above.
 ConfigAltaz ReadConfigAltaz();
-bool WriteConfigAltaz(const ConfigAltaz& c);
+// The file's lines; the set-up window saves them with the backlash and goto speeds.
+SeqWriter ConfigAltazLines(const ConfigAltaz& c);
 
 struct PointageAltaz {
     int az = 3;   // 1..5
     int alt = 3;
 };
 PointageAltaz ReadPointageAltaz();
-bool WritePointageAltaz(const PointageAltaz& p);
+SeqWriter PointageAltazLines(const PointageAltaz& p);
 
 // The shipped tracking settings stand for what a file does not give.
 struct SuiviAltaz {

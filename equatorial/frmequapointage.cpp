@@ -8,6 +8,7 @@
 #include "motor/settingsfiles.h"
 #include "platform/filereport.h"
 #include "platform/numberfile.h"
+#include "platform/saveset.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
 #include "shell/buttonpictures.h"
@@ -258,10 +259,16 @@ void Frmequapointage::openChart(const QString& role, bool pointing) {
 }
 
 void Frmequapointage::cmdsave_Click() {
-    numberfile::Write(kPointagequaFile, {cbpointaz->currentIndex() + 1.0, cbpointalt->currentIndex() + 1.0});
-    shared.site.GotoInvertRA = vb::Bool(chkpointad->isChecked());
-    shared.site.GotoInvertDec = vb::Bool(chkpointdec->isChecked());
-    settingsfiles::WriteInversion(shared.site.GotoInvertRA, shared.site.GotoInvertDec, kInversionPointFile);
+    // The speeds and the inversion are saved as one; the goto takes the
+    // inversion once both files hold it.
+    const int16_t invertRA = vb::Bool(chkpointad->isChecked());
+    const int16_t invertDec = vb::Bool(chkpointdec->isChecked());
+    SaveSet files;
+    files.Add(kPointagequaFile, numberfile::Lines({cbpointaz->currentIndex() + 1.0, cbpointalt->currentIndex() + 1.0}))
+        .Add(kInversionPointFile, settingsfiles::InversionLines(invertRA, invertDec));
+    if (!files.Save()) return;
+    shared.site.GotoInvertRA = invertRA;
+    shared.site.GotoInvertDec = invertDec;
 }
 
 void Frmequapointage::Cmdquit_Click() {

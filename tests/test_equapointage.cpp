@@ -149,6 +149,37 @@ TEST_F(EquaPointing, TheSavedGotoInversionAppliesFromTheStart) {
     EXPECT_EQ(ReadData("inversion_point.ini"), "Faux\r\nVrai\r\n");
 }
 
+TEST_F(EquaPointing, TheTwoSettingsFilesAreSavedAsOne) {
+    WriteData("pointagequa.ini", QByteArray("3\r\n5\r\n"));
+    WriteData("inversion_point.ini", QByteArray("Faux\r\nFaux\r\n"));
+    w();
+    // Either file standing in the way keeps both old files and the goto's inversion.
+    for (const char* blocked : {"pointagequa.ini", "inversion_point.ini"}) {
+        SCOPED_TRACE(blocked);
+        const QString other = QString(blocked) == "pointagequa.ini" ? "inversion_point.ini" : "pointagequa.ini";
+        const QString otherBefore = ReadData(other);
+        QFile::remove(datadir::Folder() + '/' + blocked);
+        QDir(datadir::Folder()).mkdir(blocked);
+        w().chkpointad->setChecked(true);
+        w().cbpointaz->setCurrentIndex(0);
+        messages.clear();
+        w().cmdsave_Click();
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains(blocked)) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié"))) << messages[0].toStdString();
+        EXPECT_EQ(ReadData(other), otherBefore);
+        EXPECT_EQ(shared.site.GotoInvertRA, vb::False);
+        QDir(datadir::Folder()).rmdir(blocked);
+        WriteData(blocked, QByteArray(QString(blocked) == "pointagequa.ini" ? "3\r\n5\r\n" : "Faux\r\nFaux\r\n"));
+    }
+    messages.clear();
+    w().cmdsave_Click();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(ReadData("pointagequa.ini"), "1\r\n5\r\n");
+    EXPECT_EQ(ReadData("inversion_point.ini"), "Vrai\r\nFaux\r\n");
+    EXPECT_EQ(shared.site.GotoInvertRA, vb::True);
+}
+
 TEST_F(EquaPointing, MissingOrOutOfRangeSettingsAreToldAndDefaulted) {
     struct Case {
         const char* pointagequa;  // nullptr: no file
