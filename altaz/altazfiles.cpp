@@ -17,8 +17,15 @@ ConfigAltaz ReadConfigAltaz() {
 }
 
 SeqWriter ConfigAltazLines(const ConfigAltaz& c) {
-    return numberfile::Lines({c.longitudeDeg, c.longitudeMin, c.latitudeDeg, c.latitudeMin, c.azMotorSteps,
-                              c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000});
+    // The site degrees keep their "-" on zero: "-0" then "30" is half a degree
+    // south or west.
+    SeqWriter w;
+    w.Print(SiteDegreesText(c.longitudeDeg));
+    w.Print(c.longitudeMin);
+    w.Print(SiteDegreesText(c.latitudeDeg));
+    for (double v : {c.latitudeMin, c.azMotorSteps, c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000})
+        w.Print(v);
+    return w;
 }
 
 PointageAltaz ReadPointageAltaz() {
