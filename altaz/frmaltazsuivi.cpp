@@ -144,9 +144,9 @@ void Frmaltazsuivi::giveClockBack() {
 
 std::optional<std::vector<double>> Frmaltazsuivi::typedSettings(const QString& consequence) const {
     using namespace inputcheck;
-    return Values({{txtincrement, QStringLiteral("Incrément de calcul"), kIncrement},
-                   {txttempoa, QStringLiteral("Vitesse de correction Azimut"), kDelay},
-                   {txttempoh, QStringLiteral("Vitesse de correction Altitude"), kDelay}},
+    return Values({{txtincrement->text(), QStringLiteral("Incrément de calcul"), kIncrement},
+                   {txttempoa->text(), QStringLiteral("Vitesse de correction Azimut"), kDelay},
+                   {txttempoh->text(), QStringLiteral("Vitesse de correction Altitude"), kDelay}},
                   consequence);
 }
 

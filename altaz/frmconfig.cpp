@@ -272,16 +272,16 @@ void Frmconfig::cmdvalid_Click() {
     // Every value is checked before any file is written, and the three files
     // are saved as one: a save never leaves the settings half-written.
     using namespace inputcheck;
-    const auto v = Values({{txtdegre, QStringLiteral("Longitude"), kLongitude},
-                           {txtmin, QStringLiteral("Longitude (min)"), kSiteMinutes},
-                           {txtlatdeg, QStringLiteral("Latitude"), kLatitude},
-                           {txtlatmin, QStringLiteral("Latitude (min)"), kSiteMinutes},
-                           {txtpasaz, QStringLiteral("Nombre de pas moteur (azimut)"), kSteps},
-                           {txtpasalt, QStringLiteral("Nombre de pas moteur (altitude)"), kSteps},
-                           {txtRalt, QStringLiteral("Rapport de réduction (altitude)"), kRatio},
-                           {txtRaz, QStringLiteral("Rapport de réduction (azimut)"), kRatio},
-                           {txtbacklash_az, QStringLiteral("Backlash (azimut)"), kBacklash},
-                           {txtbacklash_alt, QStringLiteral("Backlash (altitude)"), kBacklash}});
+    const auto v = Values({{txtdegre->text(), QStringLiteral("Longitude"), kLongitude},
+                           {txtmin->text(), QStringLiteral("Longitude (min)"), kSiteMinutes},
+                           {txtlatdeg->text(), QStringLiteral("Latitude"), kLatitude},
+                           {txtlatmin->text(), QStringLiteral("Latitude (min)"), kSiteMinutes},
+                           {txtpasaz->text(), QStringLiteral("Nombre de pas moteur (azimut)"), kSteps},
+                           {txtpasalt->text(), QStringLiteral("Nombre de pas moteur (altitude)"), kSteps},
+                           {txtRalt->text(), QStringLiteral("Rapport de réduction (altitude)"), kRatio},
+                           {txtRaz->text(), QStringLiteral("Rapport de réduction (azimut)"), kRatio},
+                           {txtbacklash_az->text(), QStringLiteral("Backlash (azimut)"), kBacklash},
+                           {txtbacklash_alt->text(), QStringLiteral("Backlash (altitude)"), kBacklash}});
     if (!v) return;
     const struct {
         QString name;

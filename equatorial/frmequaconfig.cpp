@@ -61,10 +61,10 @@ void Frmequaconfig::bFin_Click() {
     // Every goto and tracking start divides by these values: only positive
     // numbers reach the file, and the window stays open for a correction.
     using namespace inputcheck;
-    const auto v = Values({{txtpasad, QStringLiteral("Nombre de pas moteur A.D"), kSteps},
-                           {txtpasdec, QStringLiteral("Nombre de pas moteur Déc."), kSteps},
-                           {txtRad, QStringLiteral("Rapport de réduction A.D"), kRatio},
-                           {txtRdec, QStringLiteral("Rapport de réduction Déc."), kRatio}});
+    const auto v = Values({{txtpasad->text(), QStringLiteral("Nombre de pas moteur A.D"), kSteps},
+                           {txtpasdec->text(), QStringLiteral("Nombre de pas moteur Déc."), kSteps},
+                           {txtRad->text(), QStringLiteral("Rapport de réduction A.D"), kRatio},
+                           {txtRdec->text(), QStringLiteral("Rapport de réduction Déc."), kRatio}});
     if (!v) return;
     settingsfiles::EquaMechanics m;
     m.raSteps = (*v)[0];

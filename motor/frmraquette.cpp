@@ -179,8 +179,8 @@ void Frmraquette::cmdvalid_Click() {
     const auto speeds = paddlesettings::TypedSpeedsOf(speedControls());
     if (!speeds) return;
     const auto backlash =
-        inputcheck::Values({{txtbacklash_az, QStringLiteral("Backlash A.D \\ Azimut"), inputcheck::kBacklash},
-                            {txtbacklash_alt, QStringLiteral("Backlash Déc. \\ Altitude"), inputcheck::kBacklash}});
+        inputcheck::Values({{txtbacklash_az->text(), QStringLiteral("Backlash A.D \\ Azimut"), inputcheck::kBacklash},
+                            {txtbacklash_alt->text(), QStringLiteral("Backlash Déc. \\ Altitude"), inputcheck::kBacklash}});
     if (!backlash) return;
     SaveSet files;
     files.Add(settingsfiles::kBacklash, settingsfiles::BacklashLines((*backlash)[0], (*backlash)[1]));

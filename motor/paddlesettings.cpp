@@ -65,7 +65,7 @@ std::optional<TypedSpeeds> TypedSpeedsOf(const SpeedControls& c) {
         for (std::size_t i = 0; i < 3; ++i) {
             const QString name =
                 QStringLiteral("%1, %2").arg(axis == 0 ? c.azName : c.altName, QString::fromLatin1(kSpeeds[i]));
-            boxes.push_back({axis == 0 ? c.txtaz[i] : c.txtalt[i], name, &typed.table[i][axis]});
+            boxes.push_back({(axis == 0 ? c.txtaz[i] : c.txtalt[i])->text(), name, &typed.table[i][axis]});
         }
     }
     if (!inputcheck::TakeEntries(boxes, inputcheck::kDelay)) return std::nullopt;

@@ -3,8 +3,6 @@
 #include "platform/seams.h"
 #include "platform/vbrt.h"
 
-#include <QLineEdit>
-
 #include <cmath>
 
 namespace inputcheck {
@@ -46,10 +44,9 @@ std::optional<std::vector<double>> Values(const std::vector<Field>& fields, cons
     std::vector<double> values;
     values.reserve(fields.size());
     for (const Field& f : fields) {
-        const QString text = f.box->text();
-        const auto v = ValueIn(text, f.range);
+        const auto v = ValueIn(f.text, f.range);
         if (!v) {
-            Refuse(f.name, text, RangeText(f.range), consequence);
+            Refuse(f.name, f.text, RangeText(f.range), consequence);
             return std::nullopt;
         }
         values.push_back(*v);
@@ -61,8 +58,8 @@ bool TakeEntries(const std::vector<EntryBox>& boxes, const Range& range, double 
     std::vector<Field> fields;
     std::vector<int32_t*> entries;
     for (const EntryBox& b : boxes) {
-        if (b.box->text().trimmed().isEmpty()) continue;
-        fields.push_back({b.box, b.name, range});
+        if (b.text.trimmed().isEmpty()) continue;
+        fields.push_back({b.text, b.name, range});
         entries.push_back(b.entry);
     }
     const auto values = Values(fields, consequence);

@@ -8,10 +8,9 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
-
-class QLineEdit;
 
 namespace inputcheck {
 
@@ -39,6 +38,8 @@ inline constexpr Range kRatio{0, kMaxCount, false};      // reduction ratios
 inline constexpr Range kDelay{0, kMaxCount, true, true}; // busy-wait counts
 inline constexpr Range kBacklash{0, kMaxBacklash, true, true};
 inline constexpr Range kIncrement{kMinIncrementMs, kMaxIncrementMs, true, true};
+// Any finite number: for boxes whose window checks the range itself.
+inline constexpr Range kAnyNumber{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
 
 // The value of the text when it is taken by the rule above ("-0" gives 0).
 std::optional<double> ValueIn(QStringView text, const Range& range);
@@ -52,7 +53,7 @@ inline const QString kNothingSaved = QStringLiteral("Rien n'a été enregistré.
 inline const QString kNotStarted = QStringLiteral("Le suivi n'a pas été lancé.");
 
 struct Field {
-    const QLineEdit* box;
+    QString text;  // what the box holds
     QString name;  // how the user knows the box
     Range range;
 };
@@ -64,7 +65,7 @@ std::optional<std::vector<double>> Values(const std::vector<Field>& fields, cons
 
 // A box that edits one entry of a table of delays.
 struct EntryBox {
-    const QLineEdit* box;
+    QString text;
     QString name;
     int32_t* entry;
 };

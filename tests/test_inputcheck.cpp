@@ -3,8 +3,6 @@
 #include "platform/inputcheck.h"
 #include "tests/fixture.h"
 
-#include <QLineEdit>
-
 #include <cmath>
 #include <optional>
 
@@ -92,13 +90,9 @@ TEST(InputCheck, ASiteAngleCountsItsMinutesWhicheverBoxHoldsTheSign) {
 class InputCheckMessages : public OrvanelTest {};
 
 TEST_F(InputCheckMessages, TheFirstRefusedBoxIsNamedWithWhatItMustHold) {
-    QLineEdit first, second, third;
-    first.setText(" 7 ");
-    second.setText("1,5");
-    third.setText("abc");
-    const auto v = Values({{&first, QStringLiteral("Premier"), kBacklash},
-                           {&second, QStringLiteral("Deuxième"), kBacklash},
-                           {&third, QStringLiteral("Troisième"), kBacklash}},
+    const auto v = Values({{QStringLiteral(" 7 "), QStringLiteral("Premier"), kBacklash},
+                           {QStringLiteral("1,5"), QStringLiteral("Deuxième"), kBacklash},
+                           {QStringLiteral("abc"), QStringLiteral("Troisième"), kBacklash}},
                           kNotStarted);
     EXPECT_FALSE(v);
     ASSERT_EQ(messages.size(), 1);
@@ -107,32 +101,26 @@ TEST_F(InputCheckMessages, TheFirstRefusedBoxIsNamedWithWhatItMustHold) {
                                           "Le suivi n'a pas été lancé."));
     messages.clear();
 
-    second.setText("");
-    EXPECT_FALSE(Values({{&second, QStringLiteral("Deuxième"), kIncrement}}));
+    EXPECT_FALSE(Values({{QString(), QStringLiteral("Deuxième"), kIncrement}}));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], QStringLiteral("Aucune valeur pour « Deuxième ».\n"
                                           "Il faut un nombre entier de 10 à 32767.\n"
                                           "Rien n'a été enregistré."));
     messages.clear();
 
-    second.setText("3");
-    EXPECT_EQ(Values({{&first, QStringLiteral("Premier"), kBacklash}, {&second, QStringLiteral("Deuxième"), kBacklash}}),
+    EXPECT_EQ(Values({{QStringLiteral(" 7 "), QStringLiteral("Premier"), kBacklash},
+                      {QStringLiteral("3"), QStringLiteral("Deuxième"), kBacklash}}),
               (std::vector<double>{7, 3}));
     EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(InputCheckMessages, TableBoxesLeftEmptyOrAtZeroKeepTheirEntries) {
-    QLineEdit empty, zero, typed, wrong;
-    zero.setText("0");
-    typed.setText("12.5");
-    wrong.setText("-1");
     int32_t a = 10, b = 20, c = 30, d = 40;
-    EXPECT_TRUE(TakeEntries({{&empty, "a", &a}, {&zero, "b", &b}, {&typed, "c", &c}}, Range{0, 100}, 50));
+    EXPECT_TRUE(TakeEntries({{" ", "a", &a}, {"0", "b", &b}, {"12.5", "c", &c}}, Range{0, 100}, 50));
     EXPECT_EQ(a, 10);
     EXPECT_EQ(b, 20);
     EXPECT_EQ(c, 625);
-    typed.setText("2");
-    EXPECT_FALSE(TakeEntries({{&typed, "c", &c}, {&wrong, QStringLiteral("Quatrième"), &d}}, Range{0, 100}, 50));
+    EXPECT_FALSE(TakeEntries({{"2", "c", &c}, {"-1", QStringLiteral("Quatrième"), &d}}, Range{0, 100}, 50));
     EXPECT_EQ(c, 625) << "a refusal changes no entry";
     EXPECT_EQ(d, 40);
     ASSERT_EQ(messages.size(), 1);
