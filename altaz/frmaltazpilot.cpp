@@ -271,8 +271,8 @@ void Frmaltazpilot::cmdvalid_Click() {
     for (int axis = 0; axis < 2; ++axis) {
         for (int level = 0; level < 5; ++level) {
             const QString heading = axis == 0 ? mount_.azHeading : mount_.altHeading;
-            boxes.push_back({boxOf(5 * axis + level)->text(), QStringLiteral("%1, niveau %2").arg(heading).arg(level + 1),
-                             &stored[level][axis]});
+            const QString name = QStringLiteral("%1, niveau %2").arg(heading).arg(level + 1);
+            boxes.push_back({boxOf(5 * axis + level)->text(), name, &stored[level][axis]});
         }
     }
     if (!inputcheck::TakeEntries(boxes, kDelayBox, kDelayUnit)) return;

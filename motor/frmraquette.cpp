@@ -178,9 +178,10 @@ void Frmraquette::cmdvalid_Click() {
     // inversion and the backlash are then saved as one.
     const auto speeds = paddlesettings::TypedSpeedsOf(speedControls());
     if (!speeds) return;
+    using inputcheck::kBacklash;
     const auto backlash =
-        inputcheck::Values({{txtbacklash_az->text(), QStringLiteral("Backlash A.D \\ Azimut"), inputcheck::kBacklash},
-                            {txtbacklash_alt->text(), QStringLiteral("Backlash Déc. \\ Altitude"), inputcheck::kBacklash}});
+        inputcheck::Values({{txtbacklash_az->text(), QStringLiteral("Backlash A.D \\ Azimut"), kBacklash},
+                            {txtbacklash_alt->text(), QStringLiteral("Backlash Déc. \\ Altitude"), kBacklash}});
     if (!backlash) return;
     SaveSet files;
     files.Add(settingsfiles::kBacklash, settingsfiles::BacklashLines((*backlash)[0], (*backlash)[1]));

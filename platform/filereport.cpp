@@ -44,7 +44,8 @@ void UnwritableSet(const QString& programPath, bool oldKept) {
     const QString what = oldKept ? QStringLiteral("Aucun fichier n'a été modifié : les anciens sont conservés.")
                                  : QStringLiteral("Les anciens fichiers n'ont pas tous pu être remis en place : "
                                                   "vérifiez les réglages avant de les utiliser.");
-    seams::MsgBox(QStringLiteral("Impossible d'enregistrer le fichier : %1\n%2").arg(datadir::Shown(programPath), what));
+    seams::MsgBox(
+        QStringLiteral("Impossible d'enregistrer le fichier : %1\n%2").arg(datadir::Shown(programPath), what));
 }
 
 bool Save(const QString& programPath, const SeqWriter& lines) {

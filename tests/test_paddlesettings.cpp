@@ -157,27 +157,33 @@ TEST_F(PaddleSettings, ASpeedOrBacklashOutOfItsRangeSavesNoFile) {
     const QString manual = ReadData("vitessemanu.ini");
     const QString backlash = ReadData("backlash.ini");
     const auto table = shared.drive.ManualSpeedTable;
+    using Box = QLineEdit* (*)(Frmraquette&);
+    const Box backlashAz = [](Frmraquette& r) { return r.txtbacklash_az; };
+    const Box backlashAlt = [](Frmraquette& r) { return r.txtbacklash_alt; };
+    const Box azMedium = [](Frmraquette& r) { return r.txtaz[1]; };
+    const Box altSlow = [](Frmraquette& r) { return r.txtalt[0]; };
+    const Box altFast = [](Frmraquette& r) { return r.txtalt[2]; };
     struct Case {
-        QLineEdit* (*box)(Frmraquette&);
+        Box box;
         const char* typed;
         const char* named;
         const char* range;
     } cases[] = {
-        {[](Frmraquette& r) { return r.txtbacklash_alt; }, "", "Backlash Déc. \\ Altitude", "un nombre entier de 0 à 32767"},
-        {[](Frmraquette& r) { return r.txtbacklash_alt; }, "beaucoup", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
-        {[](Frmraquette& r) { return r.txtbacklash_alt; }, "-3", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
-        {[](Frmraquette& r) { return r.txtbacklash_alt; }, "12 pas", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
-        {[](Frmraquette& r) { return r.txtbacklash_az; }, "4.5", "Backlash A.D \\ Azimut", "de 0 à 32767"},
-        {[](Frmraquette& r) { return r.txtbacklash_az; }, "1e308", "Backlash A.D \\ Azimut", "de 0 à 32767"},
-        {[](Frmraquette& r) { return r.txtbacklash_az; }, "99999999999", "Backlash A.D \\ Azimut", "de 0 à 32767"},
-        {[](Frmraquette& r) { return r.txtaz[1]; }, "vite", "A.D \\ Azimut, vitesse moyenne", "un nombre entier de 0 à 2147483647"},
-        {[](Frmraquette& r) { return r.txtaz[1]; }, "12.7", "A.D \\ Azimut, vitesse moyenne", "de 0 à 2147483647"},
-        {[](Frmraquette& r) { return r.txtaz[1]; }, "-5", "A.D \\ Azimut, vitesse moyenne", "de 0 à 2147483647"},
-        {[](Frmraquette& r) { return r.txtalt[2]; }, "1,5", "Déc. \\ Altitude, vitesse rapide", "séparateur décimal"},
-        {[](Frmraquette& r) { return r.txtalt[2]; }, "12abc", "Déc. \\ Altitude, vitesse rapide", "de 0 à 2147483647"},
-        {[](Frmraquette& r) { return r.txtalt[0]; }, "nan", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
-        {[](Frmraquette& r) { return r.txtalt[0]; }, "1e308", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
-        {[](Frmraquette& r) { return r.txtalt[0]; }, "2147483648", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
+        {backlashAlt, "", "Backlash Déc. \\ Altitude", "un nombre entier de 0 à 32767"},
+        {backlashAlt, "beaucoup", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
+        {backlashAlt, "-3", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
+        {backlashAlt, "12 pas", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
+        {backlashAz, "4.5", "Backlash A.D \\ Azimut", "de 0 à 32767"},
+        {backlashAz, "1e308", "Backlash A.D \\ Azimut", "de 0 à 32767"},
+        {backlashAz, "99999999999", "Backlash A.D \\ Azimut", "de 0 à 32767"},
+        {azMedium, "vite", "A.D \\ Azimut, vitesse moyenne", "un nombre entier de 0 à 2147483647"},
+        {azMedium, "12.7", "A.D \\ Azimut, vitesse moyenne", "de 0 à 2147483647"},
+        {azMedium, "-5", "A.D \\ Azimut, vitesse moyenne", "de 0 à 2147483647"},
+        {altFast, "1,5", "Déc. \\ Altitude, vitesse rapide", "séparateur décimal"},
+        {altFast, "12abc", "Déc. \\ Altitude, vitesse rapide", "de 0 à 2147483647"},
+        {altSlow, "nan", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
+        {altSlow, "1e308", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
+        {altSlow, "2147483648", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
