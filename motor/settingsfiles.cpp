@@ -3,6 +3,7 @@
 #include "platform/datadir.h"
 #include "platform/filereport.h"
 #include "platform/numberfile.h"
+#include "platform/ranges.h"
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
@@ -32,17 +33,42 @@ bool WriteInversion(int16_t az, int16_t alt, const QString& programPath) {
     return filereport::Save(programPath, w);
 }
 
+GotoLevels ReadGotoLevels(const QString& programPath, int defaultLevel) {
+    double az = defaultLevel, alt = defaultLevel;
+    numberfile::Read(programPath, {{&az, ranges::GotoLevel}, {&alt, ranges::GotoLevel}},
+                     QStringLiteral("Deux vitesses de 1 à 5 attendues, une par ligne."));
+    return {static_cast<int>(az), static_cast<int>(alt)};
+}
+
 Backlash ReadBacklash() {
     Backlash b;
-    numberfile::Read(kBacklash, {&b.az, &b.alt});
+    numberfile::Read(kBacklash, {{&b.az, ranges::Count}, {&b.alt, ranges::Count}},
+                     QStringLiteral("Deux jeux en pas attendus, un par ligne : des nombres entiers de 0 à %1.")
+                         .arg(vb::CStr(ranges::kMaxCount)));
     return b;
 }
 
 bool WriteBacklash(double az, double alt) { return numberfile::Write(kBacklash, {az, alt}); }
 
+QString EquaMechanicsExpected() {
+    return QStringLiteral("Quatre nombres au-dessus de 0 et d'au plus %1 attendus, un par ligne : pas moteur A.D., "
+                          "pas moteur Déc., rapport de réduction A.D., rapport de réduction Déc.")
+        .arg(vb::CStr(ranges::kMaxMotorSteps));
+}
+
+bool UsableEquaMechanics(const EquaMechanics& m) {
+    return ranges::MotorSteps(m.raSteps) && ranges::MotorSteps(m.decSteps) && ranges::Ratio(m.raRatio) &&
+           ranges::Ratio(m.decRatio);
+}
+
 EquaMechanics ReadConfigEqua() {
     EquaMechanics m;
-    numberfile::Read(kConfigEqua, {&m.raSteps, &m.decSteps, &m.raRatio, &m.decRatio});
+    numberfile::Read(kConfigEqua,
+                     {{&m.raSteps, ranges::MotorSteps},
+                      {&m.decSteps, ranges::MotorSteps},
+                      {&m.raRatio, ranges::Ratio},
+                      {&m.decRatio, ranges::Ratio}},
+                     EquaMechanicsExpected());
     return m;
 }
 
