@@ -29,7 +29,8 @@ struct ConfigAltaz {
 };
 // A missing or malformed file is told to the user; the values not read, or
 // out of their range (platform/ranges.h: the site within 180 and 90 degrees,
-// steps and ratios above 0 and at most 32767), keep the defaults above.
+// steps whole from 1 and ratios above 0, both at most 32767), keep the
+// defaults above.
 ConfigAltaz ReadConfigAltaz();
 bool WriteConfigAltaz(const ConfigAltaz& c);
 

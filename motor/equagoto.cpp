@@ -54,9 +54,11 @@ std::optional<settingsfiles::EquaMechanics> ReadEquaMechanics() {
 
 QString UnusableMechanicsMessage(const QString& refused) {
     return QStringLiteral(
-               "%1 impossible : le fichier %2 doit contenir quatre nombres au-dessus de 0 et d'au plus %3, un "
-               "par ligne (pas moteur A.D., pas moteur Déc., rapport de réduction A.D., rapport de réduction Déc.).")
-        .arg(refused, datadir::Shown(settingsfiles::kConfigEqua), vb::CStr(ranges::kMaxMotorSteps));
+               "%1 impossible : le fichier %2 doit contenir, un par ligne, le pas moteur A.D. et le pas moteur Déc. "
+               "(nombres entiers de 1 à %3), puis les rapports de réduction A.D. et Déc. (au-dessus de 0, %4 au "
+               "plus).")
+        .arg(refused, datadir::Shown(settingsfiles::kConfigEqua), vb::CStr(ranges::kMaxMotorSteps),
+             vb::CStr(ranges::kMaxRatio));
 }
 
 namespace {

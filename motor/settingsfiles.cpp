@@ -51,9 +51,9 @@ Backlash ReadBacklash() {
 bool WriteBacklash(double az, double alt) { return numberfile::Write(kBacklash, {az, alt}); }
 
 QString EquaMechanicsExpected() {
-    return QStringLiteral("Quatre nombres au-dessus de 0 et d'au plus %1 attendus, un par ligne : pas moteur A.D., "
-                          "pas moteur Déc., rapport de réduction A.D., rapport de réduction Déc.")
-        .arg(vb::CStr(ranges::kMaxMotorSteps));
+    return QStringLiteral("Quatre valeurs attendues, une par ligne : pas moteur A.D. et Déc. (nombres entiers de 1 à "
+                          "%1), rapports de réduction A.D. et Déc. (au-dessus de 0, %2 au plus).")
+        .arg(vb::CStr(ranges::kMaxMotorSteps), vb::CStr(ranges::kMaxRatio));
 }
 
 bool UsableEquaMechanics(const EquaMechanics& m) {

@@ -48,7 +48,8 @@ struct EquaMechanics {
     double raRatio = 100;
     double decRatio = 100;
 };
-// Motor steps and reduction ratios above 0 and at most 32767 (platform/ranges.h).
+// Motor steps whole from 1 to 32767, reduction ratios above 0 and at most
+// 32767 (platform/ranges.h).
 bool UsableEquaMechanics(const EquaMechanics& m);
 // What the file should hold, as the user is told it.
 QString EquaMechanicsExpected();

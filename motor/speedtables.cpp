@@ -51,9 +51,10 @@ void loadTable(const QString& programPath, std::array<std::array<int32_t, 2>, Ro
         }
     }
     if (bad || count != 2 * Rows) {
-        filereport::Malformed(programPath, QStringLiteral("%1 délais attendus, un par ligne : des nombres entiers de 0 à %2.")
-                                               .arg(2 * Rows)
-                                               .arg(vb::CStr(ranges::kMaxCount)));
+        filereport::Malformed(programPath,
+                              QStringLiteral("%1 délais attendus, un par ligne : des nombres entiers de 0 à %2.")
+                                  .arg(2 * Rows)
+                                  .arg(vb::CStr(ranges::kMaxCount)));
     } else {
         filereport::Readable(programPath);
     }

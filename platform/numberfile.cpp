@@ -28,10 +28,8 @@ bool Read(const QString& programPath, const std::vector<Entry>& entries, const Q
         ++n;
     }
     if (bad || n != entries.size()) {
-        filereport::Malformed(programPath,
-                              expected.isEmpty()
-                                  ? QStringLiteral("%1 valeurs numériques attendues, une par ligne.").arg(entries.size())
-                                  : expected);
+        const QString count = QStringLiteral("%1 valeurs numériques attendues, une par ligne.").arg(entries.size());
+        filereport::Malformed(programPath, expected.isEmpty() ? count : expected);
     } else {
         filereport::Readable(programPath);
     }

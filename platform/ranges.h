@@ -16,13 +16,15 @@ inline bool Latitude(double degrees) { return std::fabs(degrees) <= kMaxLatitude
 inline bool Longitude(double degrees) { return std::fabs(degrees) <= kMaxLongitudeDeg; }
 inline bool SiteMinutes(double minutes) { return std::fabs(minutes) <= kMaxSiteMinutes; }
 
-// Motor steps per turn and reduction ratios: above 0 and at most 32767, the
-// 16-bit count the step angle takes; a turn's pulses, 2 x steps x ratio,
-// then fit the 32-bit counters.
+// Motor steps per turn: a whole number from 1 to 32767, the 16-bit count the
+// step angle takes. Reduction ratios: above 0 and at most 32767. A turn's
+// pulses, 2 x steps x ratio, then fit the 32-bit counters.
 inline constexpr double kMaxMotorSteps = 32767;
 inline constexpr double kMaxRatio = 32767;
 
-inline bool MotorSteps(double steps) { return steps > 0 && steps <= kMaxMotorSteps; }
+inline bool MotorSteps(double steps) {
+    return steps >= 1 && steps <= kMaxMotorSteps && steps == std::floor(steps);
+}
 inline bool Ratio(double ratio) { return ratio > 0 && ratio <= kMaxRatio; }
 
 // Busy-wait delays and backlash: whole counts from 0 to the largest a
