@@ -37,6 +37,15 @@ bool known(int16_t number) { return number >= 0 && number < kCatalogues; }
 }  // namespace
 
 std::optional<int32_t> WholeNumber(const QString& field) {
+    // Most fields are plain digits: read them at once.
+    const qsizetype n = field.size();
+    const qsizetype first = n > 0 && field[0] == u'-' ? 1 : 0;
+    if (n > first && n - first <= 9) {
+        int32_t v = 0;
+        qsizetype i = first;
+        for (; i < n && field[i] >= u'0' && field[i] <= u'9'; ++i) v = 10 * v + (field[i].unicode() - u'0');
+        if (i == n) return first ? -v : v;
+    }
     if (!vb::IsNumeric(field)) return std::nullopt;
     const double v = vb::Val(field);
     if (!std::isfinite(v) || v != std::floor(v) || v < std::numeric_limits<int32_t>::min() ||

@@ -25,39 +25,42 @@ std::optional<SeqReader> SeqReader::Open(const QString& path) {
 }
 
 void SeqReader::skipDelimiter() {
+    const QChar* d = text_.constData();
+    const qsizetype size = text_.size();
     lastEnd_ = End::Text;
-    if (pos_ >= text_.size()) return;
-    if (text_[pos_] == u',') {
+    if (pos_ >= size) return;
+    if (d[pos_] == u',') {
         ++pos_;
         lastEnd_ = End::Comma;
-    } else if (text_[pos_] == u'\r') {
+    } else if (d[pos_] == u'\r') {
         ++pos_;
-        if (pos_ < text_.size() && text_[pos_] == u'\n') ++pos_;
+        if (pos_ < size && d[pos_] == u'\n') ++pos_;
         lastEnd_ = End::LineBreak;
-    } else if (text_[pos_] == u'\n') {
+    } else if (d[pos_] == u'\n') {
         ++pos_;
         lastEnd_ = End::LineBreak;
     }
 }
 
 QString SeqReader::Field() {
+    const QChar* d = text_.constData();
     const qsizetype size = text_.size();
-    while (pos_ < size && isBlank(text_[pos_])) ++pos_;
+    while (pos_ < size && isBlank(d[pos_])) ++pos_;
     QString out;
     lastQuoteOpen_ = false;
-    if (pos_ < size && text_[pos_] == u'"') {
+    if (pos_ < size && d[pos_] == u'"') {
         const qsizetype start = ++pos_;
-        while (pos_ < size && text_[pos_] != u'"' && !isLineBreak(text_[pos_])) ++pos_;
+        while (pos_ < size && d[pos_] != u'"' && !isLineBreak(d[pos_])) ++pos_;
         out = text_.mid(start, pos_ - start);
-        if (pos_ < size && text_[pos_] == u'"') ++pos_;
+        if (pos_ < size && d[pos_] == u'"') ++pos_;
         else lastQuoteOpen_ = true;
         // Whatever stands between the closing quote and the delimiter is dropped.
-        while (pos_ < size && text_[pos_] != u',' && !isLineBreak(text_[pos_])) ++pos_;
+        while (pos_ < size && d[pos_] != u',' && !isLineBreak(d[pos_])) ++pos_;
     } else {
         const qsizetype start = pos_;
-        while (pos_ < size && text_[pos_] != u',' && !isLineBreak(text_[pos_])) ++pos_;
+        while (pos_ < size && d[pos_] != u',' && !isLineBreak(d[pos_])) ++pos_;
         qsizetype stop = pos_;
-        while (stop > start && isBlank(text_[stop - 1])) --stop;
+        while (stop > start && isBlank(d[stop - 1])) --stop;
         out = text_.mid(start, stop - start);
     }
     skipDelimiter();
@@ -65,21 +68,23 @@ QString SeqReader::Field() {
 }
 
 QString SeqReader::Line() {
+    const QChar* d = text_.constData();
     const qsizetype size = text_.size();
     const qsizetype start = pos_;
-    while (pos_ < size && !isLineBreak(text_[pos_])) ++pos_;
+    while (pos_ < size && !isLineBreak(d[pos_])) ++pos_;
     QString out = text_.mid(start, pos_ - start);
-    if (pos_ < size && text_[pos_] == u'\r') ++pos_;
-    if (pos_ < size && text_[pos_] == u'\n') ++pos_;
+    if (pos_ < size && d[pos_] == u'\r') ++pos_;
+    if (pos_ < size && d[pos_] == u'\n') ++pos_;
     return out;
 }
 
 void SeqReader::skipBlankLines() {
+    const QChar* d = text_.constData();
     const qsizetype size = text_.size();
     for (;;) {
         qsizetype i = pos_;
-        while (i < size && isBlank(text_[i])) ++i;
-        if (i >= size || !isLineBreak(text_[i])) return;
+        while (i < size && isBlank(d[i])) ++i;
+        if (i >= size || !isLineBreak(d[i])) return;
         pos_ = i;
         Line();
     }
