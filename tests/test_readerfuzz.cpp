@@ -148,14 +148,7 @@ private:
 };
 
 // A whole number within 32 bits, as a record file writes one.
-std::optional<int32_t> whole(const QString& field) {
-    if (!vb::IsNumeric(field)) return std::nullopt;
-    const double v = vb::Val(field);
-    if (!std::isfinite(v) || v != std::floor(v) || v < std::numeric_limits<int32_t>::min() ||
-        v > std::numeric_limits<int32_t>::max())
-        return std::nullopt;
-    return static_cast<int32_t>(v);
-}
+std::optional<int32_t> whole(const QString& field) { return catalogue::WholeNumber(field); }
 
 // What a settings file of numbers should give.
 struct Judged {
