@@ -64,8 +64,15 @@ ConfigAltaz ReadConfigAltaz() {
 }
 
 bool WriteConfigAltaz(const ConfigAltaz& c) {
-    return numberfile::Write(kConfig, {c.longitudeDeg, c.longitudeMin, c.latitudeDeg, c.latitudeMin, c.azMotorSteps,
-                                       c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000});
+    // The site degrees keep their "-" on zero: "-0" then "30" is half a degree
+    // south or west.
+    SeqWriter w;
+    w.Print(SiteDegreesText(c.longitudeDeg));
+    w.Print(c.longitudeMin);
+    w.Print(SiteDegreesText(c.latitudeDeg));
+    for (double v : {c.latitudeMin, c.azMotorSteps, c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000})
+        w.Print(v);
+    return filereport::Save(kConfig, w);
 }
 
 PointageAltaz ReadPointageAltaz() {

@@ -139,9 +139,9 @@ void Frmconfig::Form_Load() {
     shared.win.AltazSettingsShown = vb::True;
     SetTwipsSize(4110, 8490);
     const auto& m = shared.site.SiteAndMount;
-    txtdegre->setText(vb::CStr(m.SiteLongitudeDeg));
+    txtdegre->setText(SiteDegreesText(m.SiteLongitudeDeg));
     txtmin->setText(vb::CStr(m.SiteLongitudeMin));
-    txtlatdeg->setText(vb::CStr(m.SiteLatitudeDeg));
+    txtlatdeg->setText(SiteDegreesText(m.SiteLatitudeDeg));
     txtlatmin->setText(vb::CStr(m.SiteLatitudeMin));
     txtpasaz->setText(vb::CStr(m.AzMotorSteps));
     txtpasalt->setText(vb::CStr(m.AltMotorSteps));
@@ -283,9 +283,9 @@ void Frmconfig::cmdvalid_Click() {
         }
     }
     altazfiles::ConfigAltaz c;
-    c.longitudeDeg = vb::Val(txtdegre->text());
+    c.longitudeDeg = SiteDegreesValue(txtdegre->text());  // "-0" stays south or west
     c.longitudeMin = vb::Val(txtmin->text());
-    c.latitudeDeg = vb::Val(txtlatdeg->text());
+    c.latitudeDeg = SiteDegreesValue(txtlatdeg->text());
     c.latitudeMin = vb::Val(txtlatmin->text());
     c.azMotorSteps = vb::Val(txtpasaz->text());
     c.altMotorSteps = vb::Val(txtpasalt->text());

@@ -1,5 +1,7 @@
 #include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
+#include "core/conversions.h"
+#include "core/numbers.h"
 #include "core/state.h"
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
@@ -75,6 +77,58 @@ TEST_F(SetupWindow, SaveWritesTheThreeFilesAndReadsTheMechanicsBack) {
     EXPECT_EQ(f.txtapas->text(), "1080");
     EXPECT_EQ(shared.site.BacklashAz, 0) << "the backlash in use changes at the next start";
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_F(SetupWindow, ASiteTakesOneSignFromItsDegreesOrItsMinutes) {
+    // South and west are typed as declinations are: a "-" before the degrees
+    // (kept on 0) or negative minutes makes the whole angle negative.
+    struct Case {
+        const char *degrees, *minutes;
+        double angle;  // degrees
+    } cases[] = {
+        {"-33", "54", -(33 + 54 / 60.0)},
+        {"-33", "-54", -(33 + 54 / 60.0)},  // as files written with both signs always read
+        {"-0", "30", -0.5},
+        {"0", "-30", -0.5},
+        {"2", "20", 2 + 20 / 60.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.degrees) + " " + c.minutes);
+        Frmconfig& f = frmconfig();
+        f.txtdegre->setText(c.degrees);
+        f.txtmin->setText(c.minutes);
+        f.txtlatdeg->setText(c.degrees);
+        f.txtlatmin->setText(c.minutes);
+        f.cmdvalid_Click();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        const QStringList lines = ReadData("config_altaz.ini").split(QStringLiteral("\r\n"));
+        ASSERT_GE(lines.size(), 4);
+        EXPECT_EQ(lines[0], c.degrees);
+        EXPECT_EQ(lines[1], c.minutes);
+        EXPECT_EQ(lines[2], c.degrees);
+        EXPECT_EQ(lines[3], c.minutes);
+
+        // What the conversions take: the observer's latitude, and the
+        // longitude's share of the local sidereal time (240 s a degree).
+        auto expectSite = [&] {
+            EXPECT_NEAR(SiteLatitudeRad(), c.angle * Pi / 180, 1e-12);
+            TimeBoxes noon;
+            noon.txtessai = QStringLiteral("43200");
+            noon.clock = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
+            EXPECT_NEAR(LocalSiderealTime(noon), 43200 + 240 * c.angle, 1e-6);
+        };
+        expectSite();
+
+        // Read back from the file by the coordinates window, and shown again as typed.
+        forms::Unload<Frmconfig>();
+        forms::Unload<Frmcoord>();
+        shared.site.SiteAndMount = {};
+        frmcoord();
+        expectSite();
+        EXPECT_EQ(frmconfig().txtlatdeg->text(), c.degrees);
+        EXPECT_EQ(frmconfig().txtlatmin->text(), c.minutes);
+        EXPECT_EQ(frmconfig().txtdegre->text(), c.degrees);
+    }
 }
 
 TEST_F(SetupWindow, ABoxThatIsNoNumberSavesNothing) {
