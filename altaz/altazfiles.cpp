@@ -9,20 +9,12 @@
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
-#include <cmath>
-
 namespace altazfiles {
 
 namespace {
 
 // The ratios are kept times 1000.
 bool ratioTimes1000(double v) { return ranges::Ratio(v / 1000); }
-
-// Degrees and minutes of a site angle together within the angle's bound,
-// whichever of the two carries the sign.
-bool siteAngle(double degrees, double minutes, double maxDegrees) {
-    return std::fabs(degrees) + std::fabs(minutes) / 60 <= maxDegrees;
-}
 
 }  // namespace
 
@@ -49,12 +41,12 @@ ConfigAltaz ReadConfigAltaz() {
     // 90 degrees and some minutes is past the pole: both values take their defaults.
     const ConfigAltaz defaults;
     bool beyond = false;
-    if (!siteAngle(c.longitudeDeg, c.longitudeMin, ranges::kMaxLongitudeDeg)) {
+    if (!ranges::Longitude(SiteAngleDegrees(c.longitudeDeg, c.longitudeMin))) {
         c.longitudeDeg = defaults.longitudeDeg;
         c.longitudeMin = defaults.longitudeMin;
         beyond = true;
     }
-    if (!siteAngle(c.latitudeDeg, c.latitudeMin, ranges::kMaxLatitudeDeg)) {
+    if (!ranges::Latitude(SiteAngleDegrees(c.latitudeDeg, c.latitudeMin))) {
         c.latitudeDeg = defaults.latitudeDeg;
         c.latitudeMin = defaults.latitudeMin;
         beyond = true;
