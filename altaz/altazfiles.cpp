@@ -22,9 +22,9 @@ ConfigAltaz ReadConfigAltaz() {
     ConfigAltaz c;
     const QString expected =
         QStringLiteral("Huit valeurs attendues, une par ligne : longitude en degrés (%1 au plus en valeur absolue) "
-                       "et minutes (%2 au plus en valeur absolue), latitude en degrés (%3 au plus) et minutes, pas "
-                       "moteur azimut et altitude (nombres entiers de 1 à %4), rapports de réduction altitude et "
-                       "azimut multipliés par 1000 (au-dessus de 0, %5 au plus).")
+                       "et minutes (%2 au plus en valeur absolue), latitude en degrés (%3 au plus en valeur absolue) et "
+                       "minutes, pas moteur azimut et altitude (nombres entiers de 1 à %4), rapports de réduction "
+                       "altitude et azimut multipliés par 1000 (au-dessus de 0, %5 au plus).")
             .arg(vb::CStr(ranges::kMaxLongitudeDeg), vb::CStr(ranges::kMaxSiteMinutes),
                  vb::CStr(ranges::kMaxLatitudeDeg), vb::CStr(ranges::kMaxMotorSteps),
                  vb::CStr(ranges::kMaxRatio * 1000));
