@@ -6,7 +6,6 @@
 #include "equatorial/equagotowindows.h"
 #include "motor/equagoto.h"
 #include "motor/settingsfiles.h"
-#include "platform/filereport.h"
 #include "platform/numberfile.h"
 #include "platform/saveset.h"
 #include "platform/vbrt.h"
@@ -147,16 +146,9 @@ void Frmequapointage::Form_Load() {
 }
 
 void Frmequapointage::loadGotoSpeeds() {
-    double a = kDefaultGotoLevel, b = kDefaultGotoLevel;
-    numberfile::Read(kPointagequaFile, {&a, &b});
-    const auto level = [](double v) { return v == std::floor(v) && v >= 1 && v <= 5; };
-    if (!level(a) || !level(b)) {
-        filereport::Malformed(kPointagequaFile, QStringLiteral("Deux vitesses de 1 à 5 attendues, une par ligne."));
-        if (!level(a)) a = kDefaultGotoLevel;
-        if (!level(b)) b = kDefaultGotoLevel;
-    }
-    cbpointaz->setCurrentIndex(static_cast<int>(a) - 1);
-    cbpointalt->setCurrentIndex(static_cast<int>(b) - 1);
+    const auto levels = settingsfiles::ReadGotoLevels(kPointagequaFile, kDefaultGotoLevel);
+    cbpointaz->setCurrentIndex(levels.az - 1);
+    cbpointalt->setCurrentIndex(levels.alt - 1);
 }
 
 void Frmequapointage::Form_Unload() {

@@ -27,10 +27,13 @@ void Missing(const QString& programPath) {
              .arg(datadir::Shown(programPath)));
 }
 
-void Malformed(const QString& programPath, const QString& what) {
+void Malformed(const QString& programPath, const QString& what, const QString& outcome) {
     QString text = QStringLiteral("Fichier mal formé : %1").arg(datadir::Shown(programPath));
     if (!what.isEmpty()) text += u'\n' + what;
-    text += QStringLiteral("\nLes valeurs illisibles ou manquantes gardent leur valeur par défaut.");
+    text += u'\n';
+    text += outcome.isEmpty()
+                ? QStringLiteral("Les valeurs illisibles, hors limites ou manquantes gardent leur valeur par défaut.")
+                : outcome;
     tell(programPath, QStringLiteral("malformed"), text);
 }
 

@@ -9,7 +9,7 @@
 
 namespace numberfile {
 
-bool Read(const QString& programPath, const std::vector<double*>& values) {
+bool Read(const QString& programPath, const std::vector<Entry>& entries, const QString& expected) {
     auto reader = SeqReader::Open(datadir::Path(programPath));
     if (!reader) {
         filereport::Missing(programPath);
@@ -19,16 +19,17 @@ bool Read(const QString& programPath, const std::vector<double*>& values) {
     std::size_t n = 0;
     while (!reader->AtEnd()) {
         const QString field = reader->Field();
-        if (n < values.size()) {
+        if (n < entries.size()) {
+            const Entry& e = entries[n];
             const double v = vb::Val(field);
-            if (vb::IsNumeric(field) && std::isfinite(v)) *values[n] = v;
+            if (vb::IsNumeric(field) && std::isfinite(v) && (!e.fits || e.fits(v))) *e.value = v;
             else bad = true;
         }
         ++n;
     }
-    if (bad || n != values.size()) {
-        filereport::Malformed(programPath,
-                              QStringLiteral("%1 valeurs numériques attendues, une par ligne.").arg(values.size()));
+    if (bad || n != entries.size()) {
+        const QString count = QStringLiteral("%1 valeurs numériques attendues, une par ligne.").arg(entries.size());
+        filereport::Malformed(programPath, expected.isEmpty() ? count : expected);
     } else {
         filereport::Readable(programPath);
     }
