@@ -51,7 +51,7 @@ const char* const kLevelBars[5] = {"I", "IIII", "IIIIIII", "IIIIIIIIII", "IIIIII
 constexpr double kDelayUnit = 50;
 // A box: a number of such units whose delay is a 32-bit count.
 constexpr inputcheck::Range kDelayBox{0, 42949672};  // 2147483647 / 50, whole units
-static_assert(kDelayBox.high * kDelayUnit <= inputcheck::kMaxCount);
+static_assert(kDelayBox.high * kDelayUnit <= ranges::kMaxCount);
 
 // The bar and number boxes of one axis: green on black.
 QLineEdit* levelBox(QWidget* parent, const char* name, int left, int width) {

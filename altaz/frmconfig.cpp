@@ -290,9 +290,9 @@ void Frmconfig::cmdvalid_Click() {
         double limit;
         QString expected;
     } angles[] = {
-        {QStringLiteral("Longitude"), txtdegre, txtmin, kMaxLongitude,
+        {QStringLiteral("Longitude"), txtdegre, txtmin, ranges::kMaxLongitudeDeg,
          QStringLiteral("au plus 180° vers l'est ou vers l'ouest, minutes comprises")},
-        {QStringLiteral("Latitude"), txtlatdeg, txtlatmin, kMaxLatitude,
+        {QStringLiteral("Latitude"), txtlatdeg, txtlatmin, ranges::kMaxLatitudeDeg,
          QStringLiteral("au plus 90° vers le nord ou vers le sud, minutes comprises")},
     };
     for (const auto& a : angles) {

@@ -46,9 +46,9 @@ GotoLevels ReadGotoLevels(const QString& programPath, int defaultLevel) {
 
 Backlash ReadBacklash() {
     Backlash b;
-    numberfile::Read(kBacklash, {{&b.az, ranges::Count}, {&b.alt, ranges::Count}},
+    numberfile::Read(kBacklash, {{&b.az, ranges::Backlash}, {&b.alt, ranges::Backlash}},
                      QStringLiteral("Deux jeux en pas attendus, un par ligne : des nombres entiers de 0 à %1.")
-                         .arg(vb::CStr(ranges::kMaxCount)));
+                         .arg(vb::CStr(ranges::kMaxBacklash)));
     return b;
 }
 

@@ -16,9 +16,7 @@ std::optional<double> ValueIn(QStringView text, const Range& range) {
     bool ok = false;
     const double v = number.toDouble(&ok) + 0.0;  // "-0" is 0
     if (!ok || !std::isfinite(v)) return std::nullopt;
-    if (range.lowIncluded ? v < range.low : v <= range.low) return std::nullopt;
-    if (v > range.high) return std::nullopt;
-    if (range.whole && std::floor(v) != v) return std::nullopt;
+    if (!range.Contains(v)) return std::nullopt;
     return v;
 }
 

@@ -5,6 +5,8 @@
 // what it must hold, and the window does nothing more.
 #pragma once
 
+#include "platform/ranges.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -14,30 +16,16 @@
 
 namespace inputcheck {
 
-// The limits of the typed quantities.
-inline constexpr double kMaxLatitude = 90;          // degrees, either side of the equator
-inline constexpr double kMaxLongitude = 180;        // degrees, either side of Greenwich
-inline constexpr double kMaxSiteMinutes = 59.9;     // a site's minutes box, either sign
-inline constexpr double kMaxCount = 2147483647;     // a 32-bit count: delays, motor steps, ratios
-inline constexpr double kMaxBacklash = 32767;       // pulses: the take-up record counts them in 16 bits
-inline constexpr double kMinIncrementMs = 10;       // the tracking tick
-inline constexpr double kMaxIncrementMs = 32767;    // held in 16 bits
-
-struct Range {
-    double low = 0;
-    double high = 0;
-    bool lowIncluded = true;  // false: the value must be above low
-    bool whole = false;       // a whole number only
-};
-
-inline constexpr Range kLatitude{-kMaxLatitude, kMaxLatitude};
-inline constexpr Range kLongitude{-kMaxLongitude, kMaxLongitude};
-inline constexpr Range kSiteMinutes{-kMaxSiteMinutes, kMaxSiteMinutes};
-inline constexpr Range kSteps{0, kMaxCount, false};      // motor steps per turn
-inline constexpr Range kRatio{0, kMaxCount, false};      // reduction ratios
-inline constexpr Range kDelay{0, kMaxCount, true, true}; // busy-wait counts
-inline constexpr Range kBacklash{0, kMaxBacklash, true, true};
-inline constexpr Range kIncrement{kMinIncrementMs, kMaxIncrementMs, true, true};
+// The ranges of the typed quantities: those the settings files may hold.
+using ranges::Range;
+inline constexpr Range kLatitude = ranges::kLatitude;
+inline constexpr Range kLongitude = ranges::kLongitude;
+inline constexpr Range kSiteMinutes = ranges::kSiteMinutes;
+inline constexpr Range kSteps = ranges::kMotorSteps;   // motor steps per turn
+inline constexpr Range kRatio = ranges::kRatio;        // reduction ratios
+inline constexpr Range kDelay = ranges::kCount;        // busy-wait counts
+inline constexpr Range kBacklash = ranges::kBacklash;
+inline constexpr Range kIncrement = ranges::kTrackIncrement;
 // Any finite number: for boxes whose window checks the range itself.
 inline constexpr Range kAnyNumber{-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
 

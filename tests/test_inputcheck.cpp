@@ -43,6 +43,11 @@ TEST(InputCheck, AValueIsTakenOnlyWhenTheWholeTextIsANumberInRange) {
         {"1e308", kRatio, std::nullopt},
         {"99999999999", kSteps, std::nullopt},
         {"200", kSteps, 200},
+        {"200.5", kSteps, std::nullopt},  // a motor has whole steps
+        {"32767", kSteps, 32767},
+        {"32768", kSteps, std::nullopt},
+        {"32767", kRatio, 32767},
+        {"32767.5", kRatio, std::nullopt},
         {"32767", kBacklash, 32767},
         {"32768", kBacklash, std::nullopt},
         {"4.5", kBacklash, std::nullopt},
@@ -70,7 +75,8 @@ TEST(InputCheck, AValueIsTakenOnlyWhenTheWholeTextIsANumberInRange) {
 TEST(InputCheck, TheRangeIsSaidAsTheUserReadsIt) {
     EXPECT_EQ(RangeText(kBacklash), QStringLiteral("un nombre entier de 0 à 32767"));
     EXPECT_EQ(RangeText(kIncrement), QStringLiteral("un nombre entier de 10 à 32767"));
-    EXPECT_EQ(RangeText(kSteps), QStringLiteral("un nombre supérieur à 0 et d'au plus 2147483647"));
+    EXPECT_EQ(RangeText(kSteps), QStringLiteral("un nombre entier de 1 à 32767"));
+    EXPECT_EQ(RangeText(kRatio), QStringLiteral("un nombre supérieur à 0 et d'au plus 32767"));
     EXPECT_EQ(RangeText(kLatitude), QStringLiteral("un nombre de -90 à 90"));
     EXPECT_EQ(RangeText(kSiteMinutes), QStringLiteral("un nombre de -59.9 à 59.9"));
 }

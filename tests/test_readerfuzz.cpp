@@ -347,7 +347,7 @@ TEST_F(ReaderFuzz, SpeedBacklashAndMechanicsFiles) {
         LoadSpeedTables();
         return flat(shared.drive.AltazSpeedTable);
     });
-    numberFile("backlash.ini", 150, {{0, 0}, [](int, double v) { return ranges::Count(v); }, {}}, [] {
+    numberFile("backlash.ini", 150, {{0, 0}, [](int, double v) { return ranges::Backlash(v); }, {}}, [] {
         const auto b = settingsfiles::ReadBacklash();
         return std::vector<double>{b.az, b.alt};
     });

@@ -74,10 +74,10 @@ TEST_F(Readers, ValuesBeyondTheirRangeAreToldAndKeepTheirDefaults) {
              return double(shared.drive.EquaSpeedTable[0][1]);
          },
          400000, true},
-        // Backlash: whole counts from 0 up.
+        // Backlash: whole counts from 0 to 32767, what the take-up record holds.
         {"backlash 0", "backlash.ini", lines({"0", "3"}), [] { return ReadBacklash().az; }, 0, false},
-        {"backlash 2147483647", "backlash.ini", lines({"2147483647", "3"}), [] { return ReadBacklash().az; },
-         2147483647, false},
+        {"backlash 32767", "backlash.ini", lines({"32767", "3"}), [] { return ReadBacklash().az; }, 32767, false},
+        {"backlash 32768", "backlash.ini", lines({"32768", "3"}), [] { return ReadBacklash().az; }, 0, true},
         {"backlash 1e308", "backlash.ini", lines({"1e308", "3"}), [] { return ReadBacklash().az; }, 0, true},
         {"backlash -5", "backlash.ini", lines({"3", "-5"}), [] { return ReadBacklash().alt; }, 0, true},
         {"backlash 7.5", "backlash.ini", lines({"7.5", "3"}), [] { return ReadBacklash().az; }, 0, true},
