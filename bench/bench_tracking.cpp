@@ -89,8 +89,10 @@ Run track(const Star& star, seams::LocalTime& now) {
     d.TrackIntervalMs = tracking::IncrementOf(vb::CStr(star.incrementMs));
     d.TrackDelayAz = 0;
     d.TrackDelayAlt = 0;
+    // The mount synchronised on the star, then tracking started.
+    EquatorialToHorizontal(time, target);
     tracking::TrackPoint point;
-    tracking::StartTracking(point, time, target);
+    tracking::StartTracking(point, time);
     return runTicks(
         star, raHours, now,
         [&] {
@@ -111,6 +113,7 @@ Run trackInWindow(const Star& star, seams::LocalTime& now) {
     const double raHours = simsky::RaAtHourAngle(t, star.hourAngleHours);
     c.SetCoordinates(SignedCoordinatesOf(raHours, star.decDeg));
     c.txtms->setText(QStringLiteral("0"));
+    EquatorialToHorizontal(t, c.Coordinates());  // the mount synchronised on the star
     Frmaltazsuivi& s = frmaltazsuivi();
     s.txtincrement->setText(vb::CStr(star.incrementMs));
     s.txttempoa->setText(QStringLiteral("0"));

@@ -84,14 +84,23 @@ protected:
         c.SetCoordinates(SignedCoordinatesOf(raHours, decDeg));
         return raHours;
     }
-    // Tracking started on the object in the coordinates window's boxes, with
-    // bursts as fast as the port goes.
+    // The mount synchronised now on the object in the coordinate boxes, as
+    // the sync does it.
+    static void SyncOnBoxes() {
+        Frmcoord& c = frmcoord();
+        TimeBoxes t = c.Time();
+        UpdateUtClock(t);
+        c.SetTime(t);
+        SyncOnCoordinates(t, c.Coordinates());
+    }
+    // Tracking started on the object in the coordinates window's boxes, the
+    // mount synchronised on it, with bursts as fast as the port goes.
     Frmaltazsuivi& Started(const QString& increment) {
         Frmaltazsuivi& s = frmaltazsuivi();
         s.txtincrement->setText(increment);
         s.txttempoa->setText("0");
         s.txttempoh->setText("0");
-        shared.pos.PositionSynced = vb::True;
+        SyncOnBoxes();
         s.imglecture_Click();
         return s;
     }
@@ -563,7 +572,7 @@ TEST_F(TrackingWindow, TheMountFollowsTheStarForAnHour) {
         Frmcoord& c = frmcoord();
 
         Frmaltazsuivi& s = Started(vb::CStr(star.incrementMs));
-        // The mount was synchronised on the star: it stands where the start put the counters.
+        // The mount was synchronised on the star: it stands where the counters are.
         const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
         // Universal time minus local time, whole hours.
         const qint64 utOffsetMs =
