@@ -407,6 +407,29 @@ TEST_F(TrackingWindow, PauseStopsTheClockAndTheNextTickCatchesUp) {
     EXPECT_GT(vb::Val(s.txtna->text()), 30);
 }
 
+TEST_F(TrackingWindow, EachPauseClickOnRunningTrackingPausesItAndThePictureSaysSo) {
+    Frmaltazsuivi& s = Started("500");
+    struct Step {
+        const char* what;
+        void (Frmaltazsuivi::*click)();
+        bool running;
+    } steps[] = {
+        {"pause", &Frmaltazsuivi::imgpause_Click, false},
+        {"start while paused", &Frmaltazsuivi::imglecture_Click, true},
+        {"pause again", &Frmaltazsuivi::imgpause_Click, false},
+        {"pause clicked once more: goes on", &Frmaltazsuivi::imgpause_Click, true},
+        {"start while running", &Frmaltazsuivi::imglecture_Click, true},
+        {"pause", &Frmaltazsuivi::imgpause_Click, false},
+    };
+    EXPECT_TRUE(s.imgpause->Shows(ButtonPictures[8]));
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        (s.*step.click)();
+        EXPECT_EQ(s.timcompteur->isActive(), step.running);
+        EXPECT_TRUE(s.imgpause->Shows(ButtonPictures[step.running ? 8 : 9]));
+    }
+}
+
 TEST_F(TrackingWindow, StopGivesTheClockBack) {
     Frminterface& main = frminterface();
     Frmaltazsuivi& s = Started("500");
