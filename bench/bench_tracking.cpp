@@ -97,7 +97,7 @@ Run track(const Star& star, seams::LocalTime& now) {
     d.TrackDelayAz = 0;
     d.TrackDelayAlt = 0;
     // The mount synchronised on the star, then tracking started.
-    EquatorialToHorizontal(time, target);
+    SyncOnCoordinates(time, target);
     tracking::TrackPoint point;
     tracking::StartTracking(point, time);
     return runTicks(
@@ -120,12 +120,11 @@ Run trackInWindow(const Star& star, seams::LocalTime& now) {
     const double raHours = simsky::RaAtHourAngle(t, star.hourAngleHours);
     c.SetCoordinates(SignedCoordinatesOf(raHours, star.decDeg));
     c.txtms->setText(QStringLiteral("0"));
-    EquatorialToHorizontal(t, c.Coordinates());  // the mount synchronised on the star
+    SyncOnCoordinates(t, c.Coordinates());  // the mount synchronised on the star
     Frmaltazsuivi& s = frmaltazsuivi();
     s.txtincrement->setText(vb::CStr(star.incrementMs));
     s.txttempoa->setText(QStringLiteral("0"));
     s.txttempoh->setText(QStringLiteral("0"));
-    shared.pos.PositionSynced = vb::True;
     s.imglecture_Click();
     const Run run = runTicks(
         star, raHours, now, [&] { s.timcompteur_Timer(); }, [&] { return simsky::ShownUt(c.Time()); });

@@ -20,7 +20,6 @@ namespace {
 // One axis of the mount as a pass moves it.
 struct AxisMove {
     double& counter;          // AzimuthArcsec or AltitudeArcsec
-    double target;            // GotoTargetAz or GotoTargetAlt
     double remaining;         // RemainingAz or RemainingAlt
     double stepArcsec;        // AzStepArcsec or AltStepArcsec
     double backlash;          // BacklashAz or BacklashAlt
@@ -170,10 +169,10 @@ void GotoStepAltaz(GotoWindows& windows) {
     g.RemainingAlt = g.GotoTargetAlt - pos.AltitudeArcsec;
     const GotoLevels levels = windows.Levels();
 
-    AxisMove az{pos.AzimuthArcsec, g.GotoTargetAz, g.RemainingAz, site.AzStepArcsec, site.BacklashAz,
+    AxisMove az{pos.AzimuthArcsec, g.RemainingAz, site.AzStepArcsec, site.BacklashAz,
                 pos.AzDirectionPlus, slack::Azimuth(), site.AzPlusBits, site.AzMinusBits, 4, 1, shared.drive.SpeedIndexAz,
                 levels.az, &GotoWindows::SetProgressAz};
-    AxisMove alt{pos.AltitudeArcsec, g.GotoTargetAlt, g.RemainingAlt, site.AltStepArcsec, site.BacklashAlt,
+    AxisMove alt{pos.AltitudeArcsec, g.RemainingAlt, site.AltStepArcsec, site.BacklashAlt,
                  pos.AltDirectionPlus, slack::Altitude(), site.AltPlusBits, site.AltMinusBits, 1, 3, shared.drive.SpeedIndexAlt,
                  levels.alt, &GotoWindows::SetProgressAlt};
 
