@@ -9,6 +9,7 @@
 #include "core/state.h"
 #include "motor/moves.h"
 #include "motor/paddle.h"
+#include "platform/inputcheck.h"
 #include "platform/vbrt.h"
 #include "shell/artwork.h"
 #include "shell/buttonpictures.h"
@@ -43,12 +44,11 @@ QToolButton* spinnerArrow(QWidget* parent, Qt::ArrowType arrow, int top) {
     return b;
 }
 
-// A 32-bit delay typed in a box; a text that is not such a number keeps the
-// delay as it was.
-void readDelay(const QLineEdit* box, int32_t& delay) {
-    const QString text = box->text();
-    const double v = vb::Val(text);
-    if (vb::IsNumeric(text) && vb::FitsLong(v)) delay = vb::CLng(v);
+// A setting read by a running tick: a box that does not hold one (the user
+// may be typing in it) keeps the value in use.
+template <typename T>
+void readSetting(const QLineEdit* box, const inputcheck::Range& range, T& value) {
+    if (const auto v = inputcheck::ValueIn(box->text(), range)) value = static_cast<T>(*v);
 }
 
 }  // namespace
@@ -168,8 +168,18 @@ void Frmaltazsuivi::giveClockBack() {
     frminterface().heuretimer->start();
 }
 
+std::optional<std::vector<double>> Frmaltazsuivi::typedSettings(const QString& consequence) const {
+    using namespace inputcheck;
+    return Values({{txtincrement->text(), QStringLiteral("Incrément de calcul"), kIncrement},
+                   {txttempoa->text(), QStringLiteral("Vitesse de correction Azimut"), kDelay},
+                   {txttempoh->text(), QStringLiteral("Vitesse de correction Altitude"), kDelay}},
+                  consequence);
+}
+
 void Frmaltazsuivi::cmdsave_Click() {
-    altazfiles::WriteSuiviAltaz(txtincrement->text(), txttempoa->text(), txttempoh->text());
+    const auto v = typedSettings(inputcheck::kNothingSaved);
+    if (!v) return;
+    altazfiles::WriteSuiviAltaz(vb::CStr((*v)[0]), vb::CStr((*v)[1]), vb::CStr((*v)[2]));
 }
 
 void Frmaltazsuivi::switchPaddleOff() {
@@ -182,6 +192,9 @@ void Frmaltazsuivi::switchPaddleOff() {
 
 void Frmaltazsuivi::imglecture_Click() {
     if (shared.altgoto.GotoRunning) return;
+    // The tick runs at the increment typed, with the delays typed.
+    const auto settings = typedSettings(inputcheck::kNotStarted);
+    if (!settings) return;
     Frminterface& main = frminterface();
     main.Timer->stop();
     main.heuretimer->stop();
@@ -198,7 +211,8 @@ void Frmaltazsuivi::imglecture_Click() {
     c.SetTime(t);
 
     ShowTrackState();
-    timcompteur->setInterval(tracking::IncrementOf(txtincrement->text()));
+    shared.drive.TrackIntervalMs = static_cast<int16_t>((*settings)[0]);
+    timcompteur->setInterval(shared.drive.TrackIntervalMs);
     running_ = true;
     paused_ = false;
     imgpause->SetPicture(ButtonPictures[8]);
@@ -247,10 +261,10 @@ void Frmaltazsuivi::lbl1_Click() {
 
 void Frmaltazsuivi::readSettingsBoxes() {
     auto& d = shared.drive;
-    d.TrackIntervalMs = tracking::IncrementOf(txtincrement->text());
+    readSetting(txtincrement, inputcheck::kIncrement, d.TrackIntervalMs);
     timcompteur->setInterval(d.TrackIntervalMs);
-    readDelay(txttempoa, d.TrackDelayAz);
-    readDelay(txttempoh, d.TrackDelayAlt);
+    readSetting(txttempoa, inputcheck::kDelay, d.TrackDelayAz);
+    readSetting(txttempoh, inputcheck::kDelay, d.TrackDelayAlt);
 }
 
 void Frmaltazsuivi::timcompteur_Timer() {

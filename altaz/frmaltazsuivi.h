@@ -8,6 +8,9 @@
 #include "platform/form.h"
 #include "platform/widgets.h"
 
+#include <optional>
+#include <vector>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -83,6 +86,9 @@ private:
     // The main window keeps the clock again.
     void giveClockBack();
     void readSettingsBoxes();
+    // The increment and the two delays typed, when all three are taken;
+    // otherwise the user is told, ending with `consequence`.
+    std::optional<std::vector<double>> typedSettings(const QString& consequence) const;
     void switchPaddleOff();
     // Tracking was started and not stopped; paused by the pause picture.
     bool running_ = false;

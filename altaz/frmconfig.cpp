@@ -7,7 +7,9 @@
 #include "core/state.h"
 #include "motor/handpad.h"
 #include "motor/settingsfiles.h"
+#include "platform/inputcheck.h"
 #include "platform/port.h"
+#include "platform/saveset.h"
 #include "platform/seams.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
@@ -139,9 +141,9 @@ void Frmconfig::Form_Load() {
     shared.win.AltazSettingsShown = vb::True;
     SetTwipsSize(4110, 8490);
     const auto& m = shared.site.SiteAndMount;
-    txtdegre->setText(vb::CStr(m.SiteLongitudeDeg));
+    txtdegre->setText(SiteDegreesText(m.SiteLongitudeDeg));
     txtmin->setText(vb::CStr(m.SiteLongitudeMin));
-    txtlatdeg->setText(vb::CStr(m.SiteLatitudeDeg));
+    txtlatdeg->setText(SiteDegreesText(m.SiteLatitudeDeg));
     txtlatmin->setText(vb::CStr(m.SiteLatitudeMin));
     txtpasaz->setText(vb::CStr(m.AzMotorSteps));
     txtpasalt->setText(vb::CStr(m.AltMotorSteps));
@@ -286,34 +288,54 @@ void Frmconfig::cmdinitok_Click() {
 }
 
 void Frmconfig::cmdvalid_Click() {
-    // Every value is checked before any file is written: a save never
-    // leaves the settings half-written.
-    const std::pair<QLineEdit*, const char*> boxes[] = {
-        {txtdegre, "Longitude"},       {txtmin, "Longitude (min)"},  {txtlatdeg, "Latitude"},
-        {txtlatmin, "Latitude (min)"}, {txtpasaz, "Nombre de pas moteur (azimut)"},
-        {txtpasalt, "Nombre de pas moteur (altitude)"}, {txtRalt, "Rapport de réduction (altitude)"},
-        {txtRaz, "Rapport de réduction (azimut)"}, {txtbacklash_az, "Backlash (azimut)"},
-        {txtbacklash_alt, "Backlash (altitude)"}};
-    for (const auto& [box, name] : boxes) {
-        if (!vb::IsNumeric(box->text())) {
-            seams::MsgBox(QStringLiteral("Valeur non numérique : %1\nRien n'a été enregistré.")
-                              .arg(QString::fromUtf8(name)));
-            return;
-        }
+    // Every value is checked before any file is written, and the three files
+    // are saved as one: a save never leaves the settings half-written.
+    using namespace inputcheck;
+    const auto v = Values({{txtdegre->text(), QStringLiteral("Longitude"), kLongitude},
+                           {txtmin->text(), QStringLiteral("Longitude (min)"), kSiteMinutes},
+                           {txtlatdeg->text(), QStringLiteral("Latitude"), kLatitude},
+                           {txtlatmin->text(), QStringLiteral("Latitude (min)"), kSiteMinutes},
+                           {txtpasaz->text(), QStringLiteral("Nombre de pas moteur (azimut)"), kSteps},
+                           {txtpasalt->text(), QStringLiteral("Nombre de pas moteur (altitude)"), kSteps},
+                           {txtRalt->text(), QStringLiteral("Rapport de réduction (altitude)"), kRatio},
+                           {txtRaz->text(), QStringLiteral("Rapport de réduction (azimut)"), kRatio},
+                           {txtbacklash_az->text(), QStringLiteral("Backlash (azimut)"), kBacklash},
+                           {txtbacklash_alt->text(), QStringLiteral("Backlash (altitude)"), kBacklash}});
+    if (!v) return;
+    const struct {
+        QString name;
+        const QLineEdit* degrees;
+        const QLineEdit* minutes;
+        double limit;
+        QString expected;
+    } angles[] = {
+        {QStringLiteral("Longitude"), txtdegre, txtmin, ranges::kMaxLongitudeDeg,
+         QStringLiteral("au plus 180° vers l'est ou vers l'ouest, minutes comprises")},
+        {QStringLiteral("Latitude"), txtlatdeg, txtlatmin, ranges::kMaxLatitudeDeg,
+         QStringLiteral("au plus 90° vers le nord ou vers le sud, minutes comprises")},
+    };
+    for (const auto& a : angles) {
+        if (SiteAngleFits(vb::Val(a.degrees->text()), vb::Val(a.minutes->text()), a.limit)) continue;
+        Refuse(a.name, QStringLiteral("%1° %2 min").arg(a.degrees->text().trimmed(), a.minutes->text().trimmed()),
+               a.expected);
+        return;
     }
     altazfiles::ConfigAltaz c;
-    c.longitudeDeg = vb::Val(txtdegre->text());
+    c.longitudeDeg = SiteDegreesValue(txtdegre->text());  // "-0" stays south or west
     c.longitudeMin = vb::Val(txtmin->text());
-    c.latitudeDeg = vb::Val(txtlatdeg->text());
+    c.latitudeDeg = SiteDegreesValue(txtlatdeg->text());
     c.latitudeMin = vb::Val(txtlatmin->text());
     c.azMotorSteps = vb::Val(txtpasaz->text());
     c.altMotorSteps = vb::Val(txtpasalt->text());
     c.altRatioTimes1000 = vb::Val(txtRalt->text()) * 1000;
     c.azRatioTimes1000 = vb::Val(txtRaz->text()) * 1000;
-    // A file that cannot be written has been told; the mechanics in use stay.
-    if (!altazfiles::WriteConfigAltaz(c)) return;
-    if (!settingsfiles::WriteBacklash(vb::Val(txtbacklash_az->text()), vb::Val(txtbacklash_alt->text()))) return;
-    if (!altazfiles::WritePointageAltaz({cbpointaz->currentIndex() + 1, cbpointalt->currentIndex() + 1})) return;
+    SaveSet files;
+    files.Add(altazfiles::kConfig, altazfiles::ConfigAltazLines(c))
+        .Add(settingsfiles::kBacklash, settingsfiles::BacklashLines((*v)[8], (*v)[9]))
+        .Add(altazfiles::kPointage,
+             altazfiles::PointageAltazLines({cbpointaz->currentIndex() + 1, cbpointalt->currentIndex() + 1}));
+    // Files that cannot be written have been told; the mechanics in use stay.
+    if (!files.Save()) return;
     ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
     txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
     txtapas->setText(vb::CStr(shared.site.AzStepArcsec));

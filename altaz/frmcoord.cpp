@@ -519,7 +519,12 @@ void Frmcoord::picraquette_Click() {
 }
 
 paddlesettings::SpeedControls Frmcoord::speedControls() const {
-    return {{HScrollazl, HScrollazm, HScrollazr}, {HScrollaltl, HScrollaltm, HScrollaltr}, txtaz, txtalt};
+    return {{HScrollazl, HScrollazm, HScrollazr},
+            {HScrollaltl, HScrollaltm, HScrollaltr},
+            txtaz,
+            txtalt,
+            QStringLiteral("Raquette Azimut"),
+            QStringLiteral("Raquette Altitude")};
 }
 
 void Frmcoord::speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay) {
@@ -538,10 +543,9 @@ void Frmcoord::chkaz_Click() { shared.site.InvertAz = vb::Bool(chkaz->isChecked(
 void Frmcoord::chkalt_Click() { shared.site.InvertAlt = vb::Bool(chkalt->isChecked()); }
 
 void Frmcoord::cmdvalid_Click() {
-    paddlesettings::SaveSpeeds(speedControls());
-    shared.site.InvertAz = vb::Bool(chkaz->isChecked());
-    shared.site.InvertAlt = vb::Bool(chkalt->isChecked());
-    settingsfiles::WriteInversion(shared.site.InvertAz, shared.site.InvertAlt);
+    // The speeds and the inversion are saved as one, once every box is taken.
+    if (const auto speeds = paddlesettings::TypedSpeedsOf(speedControls()))
+        paddlesettings::Save(*speeds, chkaz, chkalt);
 }
 
 void Frmcoord::optété_Click() {

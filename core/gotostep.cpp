@@ -117,7 +117,6 @@ void GotoStepAltaz(GotoWindows& windows) {
     auto& conv = shared.conv;
     auto& pos = shared.pos;
     auto& site = shared.site;
-    const auto& mount = site.SiteAndMount;
 
     shared.drive.DeltaAz = 0;
     shared.drive.DeltaAlt = 0;
@@ -128,7 +127,7 @@ void GotoStepAltaz(GotoWindows& windows) {
     const double lst = LocalSiderealTime(time);
     pos.LocalSiderealSeconds = RoundedSiderealSeconds(lst);
     const double hourAngle = HourAngleRadians(lst, HoursMinutesToSeconds(g.GotoRaHours, g.GotoRaMinutes));
-    conv.ObserverLatitudeRad = (mount.SiteLatitudeDeg + mount.SiteLatitudeMin / 60) * Pi / 180;
+    conv.ObserverLatitudeRad = SiteLatitudeRad();
     conv.TargetRaRad = (15 * g.GotoRaHours + 15 * g.GotoRaMinutes / 60) * Pi / 180;
     double dec = (std::fabs(static_cast<double>(g.GotoDecDegrees)) + std::fabs(g.GotoDecMinutes) / 60) * Pi / 180;
     if (g.GotoDecDegrees < 0 || (g.GotoDecDegrees == 0 && g.GotoDecMinutes < 0)) dec = -dec;

@@ -33,6 +33,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -70,6 +71,9 @@ Frminterface::Frminterface() {
     Form::SetMdiArea(mdi);
 
     mnuQuitter = menuBar()->addAction(QStringLiteral("Quitter"), this, &Frminterface::Quitter_Click);
+    // However the program ends, it ends as "Quitter" ends it.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] { Quitter_Click(); });
     mnuObservations = menuBar()->addAction(QStringLiteral("Observations"), this, &Frminterface::Observations_Click);
     mnuAide = menuBar()->addAction(QStringLiteral("Aide"), this, &Frminterface::Aide_Click);
     mnuPropos = menuBar()->addAction(QStringLiteral("A propos de "), this, &Frminterface::propos_Click);
@@ -173,6 +177,8 @@ void Frminterface::Quitter_Click() {
     shared.altgoto.RemainingAlt = 0;
     heuretimer->stop();
     Timer->stop();
+    // No step or direction line is left high, then the port is given back.
+    Out32(port::kData, 0);
     Out32(port::kControl, 0);
     port::Seal();
     seams::Quit();

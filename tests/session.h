@@ -280,10 +280,8 @@ private:
 
     static double altitudeDeg(double raTenths, double decTenths) {
         const TimeBoxes t = frmcoord().Time();
-        const auto& site = shared.site.SiteAndMount;
-        const double lat = (site.SiteLatitudeDeg + site.SiteLatitudeMin / 60) * Pi / 180;
         const double hourAngle = HourAngleRadians(LocalSiderealTime(t), raTenths / 600 * 3600);
-        return HorizontalOf(hourAngle, decTenths / 600 * Pi / 180, lat).altDeg;
+        return HorizontalOf(hourAngle, decTenths / 600 * Pi / 180, SiteLatitudeRad()).altDeg;
     }
 
     // A bright star above the horizon (now and then one below it: refused).

@@ -1,6 +1,8 @@
 #include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
+#include "core/conversions.h"
 #include "core/counters.h"
+#include "core/numbers.h"
 #include "core/state.h"
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
@@ -20,6 +22,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <string>
 
 using port::Write;
 
@@ -83,16 +87,166 @@ TEST_F(SetupWindow, SaveWritesTheThreeFilesAndReadsTheMechanicsBack) {
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
-TEST_F(SetupWindow, ABoxThatIsNoNumberSavesNothing) {
-    const QString before = ReadData("config_altaz.ini");
+TEST_F(SetupWindow, AValueOutOfItsRangeSavesNoFile) {
+    const QStringList files{"config_altaz.ini", "backlash.ini", "pointagealtaz.ini"};
+    QStringList before;
+    for (const QString& f : files) before << ReadData(f);
+    const auto mechanics = shared.site;
+    struct Case {
+        QLineEdit* Frmconfig::*box;
+        const char* typed;
+        const char* named;
+        const char* range;
+    } cases[] = {
+        {&Frmconfig::txtlatdeg, "1e308", "Latitude", "un nombre de -90 à 90"},
+        {&Frmconfig::txtlatdeg, "91", "Latitude", "un nombre de -90 à 90"},
+        {&Frmconfig::txtdegre, "99999999999", "Longitude", "un nombre de -180 à 180"},
+        {&Frmconfig::txtdegre, "", "Longitude", "un nombre de -180 à 180"},
+        {&Frmconfig::txtmin, "60", "Longitude (min)", "un nombre de -59.9 à 59.9"},
+        {&Frmconfig::txtlatmin, "-75", "Latitude (min)", "un nombre de -59.9 à 59.9"},
+        {&Frmconfig::txtlatmin, "1,5", "Latitude (min)", "le séparateur décimal est le point"},
+        {&Frmconfig::txtpasaz, "-5", "Nombre de pas moteur (azimut)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtpasalt, "0", "Nombre de pas moteur (altitude)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtpasalt, "-0", "Nombre de pas moteur (altitude)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtpasaz, "99999999999", "Nombre de pas moteur (azimut)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtpasaz, "400.5", "Nombre de pas moteur (azimut)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtRaz, "-5", "Rapport de réduction (azimut)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRalt, "0", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRaz, "1e308", "Rapport de réduction (azimut)", "d'au plus 32767"},
+        {&Frmconfig::txtRaz, "40000", "Rapport de réduction (azimut)", "d'au plus 32767"},
+        {&Frmconfig::txtRaz, "cent", "Rapport de réduction (azimut)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRalt, "nan", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRalt, "inf", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRalt, "12abc", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtbacklash_az, "-5", "Backlash (azimut)", "un nombre entier de 0 à 32767"},
+        {&Frmconfig::txtbacklash_alt, "4.5", "Backlash (altitude)", "un nombre entier de 0 à 32767"},
+        {&Frmconfig::txtbacklash_alt, "1e308", "Backlash (altitude)", "un nombre entier de 0 à 32767"},
+        {&Frmconfig::txtbacklash_az, "32768", "Backlash (azimut)", "un nombre entier de 0 à 32767"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        forms::Unload<Frmconfig>();
+        Frmconfig& f = frmconfig();
+        f.txtbacklash_az->setText("99");  // good values elsewhere are not saved either
+        f.cbpointaz->setCurrentIndex(0);
+        (f.*(c.box))->setText(QString::fromUtf8(c.typed));
+        messages.clear();
+        f.cmdvalid_Click();
+        ExpectRefusal(QString::fromUtf8(c.named), QString::fromUtf8(c.range));
+        for (int i = 0; i < files.size(); ++i) EXPECT_EQ(ReadData(files[i]), before[i]) << files[i].toStdString();
+        EXPECT_EQ(shared.site.AzimuthRatio, mechanics.AzimuthRatio);
+        EXPECT_EQ(shared.site.AzStepArcsec, mechanics.AzStepArcsec);
+        EXPECT_TRUE(forms::Loaded<Frmconfig>());
+        EXPECT_EQ((f.*(c.box))->text(), QString::fromUtf8(c.typed)) << "the box keeps what was typed";
+    }
+}
+
+TEST_F(SetupWindow, ASiteCountsItsMinutesWithItsDegrees) {
+    struct Case {
+        const char *longitude, *longitudeMin, *latitude, *latitudeMin;
+        const char* refused;  // the message's start, or null when saved
+    } cases[] = {
+        {"180", "0", "90", "0", nullptr},
+        {"-180", "0", "-90", "0", nullptr},
+        {"-0", "30", "89", "59.9", nullptr},
+        {"179", "-59.9", " 0 ", "-0", nullptr},
+        {"180", "30", "45", "0", "Valeur incorrecte pour « Longitude » : « 180° 30 min »."},
+        {"-180", "1", "45", "0", "Valeur incorrecte pour « Longitude » : « -180° 1 min »."},
+        {"2", "20", "90", "0.5", "Valeur incorrecte pour « Latitude » : « 90° 0.5 min »."},
+        {"2", "20", "-90", "-10", "Valeur incorrecte pour « Latitude » : « -90° -10 min »."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.longitude) + " " + c.longitudeMin + " " + c.latitude + " " + c.latitudeMin);
+        const QString before = ReadData("config_altaz.ini");
+        Frmconfig& f = frmconfig();
+        f.txtdegre->setText(c.longitude);
+        f.txtmin->setText(c.longitudeMin);
+        f.txtlatdeg->setText(c.latitude);
+        f.txtlatmin->setText(c.latitudeMin);
+        messages.clear();
+        f.cmdvalid_Click();
+        if (!c.refused) {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            EXPECT_NE(ReadData("config_altaz.ini"), before);
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(c.refused))) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("minutes comprises"))) << messages[0].toStdString();
+        EXPECT_EQ(ReadData("config_altaz.ini"), before);
+    }
+}
+
+TEST_F(SetupWindow, ASiteTakesOneSignFromItsDegreesOrItsMinutes) {
+    // South and west are typed as declinations are: a "-" before the degrees
+    // (kept on 0) or negative minutes makes the whole angle negative.
+    struct Case {
+        const char *degrees, *minutes;
+        double angle;  // degrees
+    } cases[] = {
+        {"-33", "54", -(33 + 54 / 60.0)},
+        {"-33", "-54", -(33 + 54 / 60.0)},  // as files written with both signs always read
+        {"-0", "30", -0.5},
+        {"0", "-30", -0.5},
+        {"2", "20", 2 + 20 / 60.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.degrees) + " " + c.minutes);
+        Frmconfig& f = frmconfig();
+        f.txtdegre->setText(c.degrees);
+        f.txtmin->setText(c.minutes);
+        f.txtlatdeg->setText(c.degrees);
+        f.txtlatmin->setText(c.minutes);
+        f.cmdvalid_Click();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        const QStringList lines = ReadData("config_altaz.ini").split(QStringLiteral("\r\n"));
+        ASSERT_GE(lines.size(), 4);
+        EXPECT_EQ(lines[0], c.degrees);
+        EXPECT_EQ(lines[1], c.minutes);
+        EXPECT_EQ(lines[2], c.degrees);
+        EXPECT_EQ(lines[3], c.minutes);
+
+        // What the conversions take: the observer's latitude, and the
+        // longitude's share of the local sidereal time (240 s a degree).
+        auto expectSite = [&] {
+            EXPECT_NEAR(SiteLatitudeRad(), c.angle * Pi / 180, 1e-12);
+            TimeBoxes noon;
+            noon.txtessai = QStringLiteral("43200");
+            noon.clock = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
+            EXPECT_NEAR(LocalSiderealTime(noon), 43200 + 240 * c.angle, 1e-6);
+        };
+        expectSite();
+
+        // Read back from the file by the coordinates window, and shown again as typed.
+        forms::Unload<Frmconfig>();
+        forms::Unload<Frmcoord>();
+        shared.site.SiteAndMount = {};
+        frmcoord();
+        expectSite();
+        EXPECT_EQ(frmconfig().txtlatdeg->text(), c.degrees);
+        EXPECT_EQ(frmconfig().txtlatmin->text(), c.minutes);
+        EXPECT_EQ(frmconfig().txtdegre->text(), c.degrees);
+    }
+}
+
+TEST_F(SetupWindow, AFileThatCannotBeReplacedLeavesTheThreeOldFiles) {
+    WriteData("config_altaz.ini", QByteArray("2\r\n20\r\n48\r\n50\r\n200\r\n200\r\n100000\r\n100000\r\n"));
+    WriteData("backlash.ini", QByteArray("3\r\n4\r\n"));
+    // The last of the three cannot be renamed: the first two were, and get
+    // their old content back.
+    QFile::remove(datadir::Folder() + "/pointagealtaz.ini");
+    QDir(datadir::Folder()).mkdir("pointagealtaz.ini");
     Frmconfig& f = frmconfig();
-    f.txtRaz->setText("cent");
-    f.txtbacklash_az->setText("99");
+    f.txtRaz->setText("3");
+    f.txtbacklash_az->setText("50");
     f.cmdvalid_Click();
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("Rapport de réduction (azimut)")));
-    EXPECT_EQ(ReadData("config_altaz.ini"), before);
-    EXPECT_EQ(ReadData("backlash.ini"), "0\r\n0\r\n");
+    EXPECT_TRUE(messages[0].contains("pointagealtaz.ini")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié"))) << messages[0].toStdString();
+    EXPECT_EQ(ReadData("config_altaz.ini"), "2\r\n20\r\n48\r\n50\r\n200\r\n200\r\n100000\r\n100000\r\n");
+    EXPECT_EQ(ReadData("backlash.ini"), "3\r\n4\r\n");
+    EXPECT_EQ(shared.site.AzimuthRatio, 100) << "the mechanics in use stay";
+    EXPECT_EQ(QDir(datadir::Folder()).entryList({"*.nouveau"}, QDir::Files), QStringList{});
 }
 
 TEST_F(SetupWindow, EncoderCalibrationGivesTheRatios) {
