@@ -164,6 +164,7 @@ void StartTracking(TrackPoint& p, TimeBoxes& time) {
     d.AltStepsTick = 0;
     UpdateUtClock(time);
     if (vb::IsNumeric(time.clock.txth)) p.lastHour = vb::Val(time.clock.txth);
+    shared.pos.LocalSiderealSeconds = RoundedSiderealSeconds(LocalSiderealTime(time));
     Rebase(p);
 }
 

@@ -111,9 +111,9 @@ void Rebase(TrackPoint& p);
 // was last based on them (a goto, a move's pulses, a sync).
 bool Reaimed(const TrackPoint& p);
 
-// The start: counts cleared, the clock set from the system clock, and the
-// point based on the counters (the first tick brings the telescope onto the
-// tracked point).
+// The start: counts cleared, the clock set from the system clock (and the
+// local sidereal time from it), and the point based on the counters (the
+// first tick brings the telescope onto the tracked point).
 void StartTracking(TrackPoint& p, TimeBoxes& time);
 
 // One tick of TrackIntervalMs: resynchronise the clock from the system clock
