@@ -135,6 +135,32 @@ void Frmaltazsuivi::stopTracking() {
     shared.drive.DeltaAz = 0;
     shared.drive.DeltaAlt = 0;
     shared.pos.PositionSynced = vb::False;
+    shared.pos.GotoReached = false;
+}
+
+void Frmaltazsuivi::aim() {
+    Frmcoord& c = frmcoord();
+    if (shared.pos.PositionSynced != 0) {
+        // The object of the sync is in the coordinate boxes: it is kept.
+    } else if (shared.pos.GotoReached) {
+        // The object a goto reached.
+        c.SetCoordinates(SignedCoordinatesOf(shared.equa.GotoRA / 600, shared.equa.GotoDec / 600));
+    } else {
+        // Where the axis counters point.
+        TimeBoxes t = c.Time();
+        HorizontalToEquatorial(t);
+        c.txtessai->setText(t.txtessai);
+        c.SetCoordinates(ShowSignedCoordinates());
+    }
+    tracking::Rebase(point);
+}
+
+void Frmaltazsuivi::applyPendingPulses() {
+    const auto& pos = shared.pos;
+    if (pos.PendingAzSteps == 0 && pos.PendingAltSteps == 0) return;
+    Frmcoord& c = frmcoord();
+    c.ShowAzimuthCounter(UpdateAzimuthCounter());
+    c.ShowAltitudeCounter(UpdateAltitudeCounter());
 }
 
 void Frmaltazsuivi::giveClockBack() {
@@ -176,14 +202,12 @@ void Frmaltazsuivi::imglecture_Click() {
     c.frheure->resize(twips::ToPixels(kCoordClockWidth), c.frheure->height());
     switchPaddleOff();
 
-    // Unless a sync named the object, the point tracked is where the axis
-    // counters point.
+    // The point tracked: the object of a sync, or the one a goto reached,
+    // else where the axis counters point.
+    applyPendingPulses();
+    aim();
     TimeBoxes t = c.Time();
-    if (shared.pos.PositionSynced == 0) {
-        HorizontalToEquatorial(t);
-        c.SetCoordinates(ShowSignedCoordinates());
-    }
-    tracking::StartTracking(point, t, c.Coordinates());
+    tracking::StartTracking(point, t);
     c.SetTime(t);
 
     ShowTrackState();
@@ -191,18 +215,30 @@ void Frmaltazsuivi::imglecture_Click() {
     timcompteur->setInterval(shared.drive.TrackIntervalMs);
     running_ = true;
     paused_ = false;
+    imgpause->SetPicture(ButtonPictures[8]);
     timcompteur->start();
 }
 
 void Frmaltazsuivi::imgpause_Click() {
+    if (running_) {
+        // Running tracking pauses; paused tracking goes on.
+        if (!paused_) {
+            timcompteur->stop();
+            paused_ = true;
+            imgpause->SetPicture(ButtonPictures[9]);
+            return;
+        }
+        paused_ = false;
+        timcompteur->start();
+        imgpause->SetPicture(ButtonPictures[8]);
+        switchPaddleOff();
+        return;
+    }
+    // No tracking: only the picture changes.
     if (imgpause->Shows(ButtonPictures[8])) {
-        timcompteur->stop();
-        paused_ = true;
         imgpause->SetPicture(ButtonPictures[9]);
         return;
     }
-    paused_ = false;
-    if (running_) timcompteur->start();
     imgpause->SetPicture(ButtonPictures[8]);
     switchPaddleOff();
 }
@@ -240,12 +276,18 @@ void Frmaltazsuivi::timcompteur_Timer() {
     if (!shared.altgoto.GotoRunning) {
         readSettingsBoxes();
         Frmcoord& c = frmcoord();
+        // The clock timer is off: the pulses of manual or paddle moves made
+        // meanwhile reach the counters here.
+        applyPendingPulses();
+        // Moved, re-aimed or synchronised since the last tick: tracking
+        // follows what the telescope points at now, from where it is.
+        if (tracking::Reaimed(point)) aim();
         TimeBoxes t = c.Time();
         tracking::TrackTick(point, t, c.Coordinates());
         c.SetTime(t);
-        ShowTrackState();
         TrackStepAz();
         TrackStepAlt();
+        ShowTrackState();
         seams::DoEvents();
         if (Unloaded()) return;
     }

@@ -77,6 +77,12 @@ private:
     // No tick runs on, no correction is pending and the next start aims where
     // the counters point.
     void stopTracking();
+    // The point to track, in the coordinate boxes: the object of a sync, the
+    // object a goto reached, else where the counters point; tracking goes on
+    // from the counters.
+    void aim();
+    // Pending pulses of manual and paddle moves into the counters.
+    void applyPendingPulses();
     // The main window keeps the clock again.
     void giveClockBack();
     void readSettingsBoxes();

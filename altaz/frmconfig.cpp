@@ -255,8 +255,15 @@ void Frmconfig::cmdinitcoord_Click() {
     pos.DirTestStartAz = pos.AzimuthArcsec;
     pos.DirTestStartAlt = pos.AltitudeArcsec;
     pos.StepCountingOn = vb::True;
+    // Each test counts from 0 (a test run again does not add to the last one).
+    pos.StepCounterAz = 0;
+    pos.StepCounterAlt = 0;
+    txtnbraz->setText(QStringLiteral("0"));
+    txtnbralt->setText(QStringLiteral("0"));
+    pos.DirTestSynced = false;
     pos.AzimuthArcsec = 0;
     pos.AltitudeArcsec = 0;
+    ++pos.PositionChanges;
 }
 
 void Frmconfig::cmdinitok_Click() {
@@ -264,10 +271,22 @@ void Frmconfig::cmdinitok_Click() {
     auto& site = shared.site;
     pos.DirTestEndAz = pos.AzimuthArcsec;
     pos.DirTestEndAlt = pos.AltitudeArcsec;
-    // The counted direction and the measured span disagree: the direction
-    // line of that motor works the other way round.
-    if ((pos.StepCounterAz > 0) != (AzimuthSpan() > 0)) std::swap(site.AzPlusBits, site.AzMinusBits);
-    if ((pos.StepCounterAlt > 0) != (AltitudeSpan() > 0)) std::swap(site.AltPlusBits, site.AltMinusBits);
+    if (pos.DirTestSynced) {
+        // The counted direction and the span between the two stars disagree:
+        // the direction line of that motor works the other way round. An
+        // axis the paddle did not move measured nothing.
+        if (pos.StepCounterAz != 0 && (pos.StepCounterAz > 0) != (ShortAzimuthSpan() > 0))
+            std::swap(site.AzPlusBits, site.AzMinusBits);
+        if (pos.StepCounterAlt != 0 && (pos.StepCounterAlt > 0) != (AltitudeSpan() > 0))
+            std::swap(site.AltPlusBits, site.AltMinusBits);
+    } else {
+        // No second star: nothing was measured. The counters go back to where
+        // the test found them (the paddle's pulses follow at the next tick).
+        pos.AzimuthArcsec = pos.DirTestStartAz;
+        pos.AltitudeArcsec = pos.DirTestStartAlt;
+        ++pos.PositionChanges;
+        seams::MsgBox(kDirectionTestNeedsSyncMessage);
+    }
     txtazplus->setText(vb::CStr(site.AzPlusBits));
     txtazmoins->setText(vb::CStr(site.AzMinusBits));
     txtaltplus->setText(vb::CStr(site.AltPlusBits));

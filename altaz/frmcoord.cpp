@@ -426,15 +426,7 @@ void Frmcoord::cmdpointage_Click() {
     shared.equa.GotoRA = shared.cat.CatalogueRA[row];
     shared.equa.GotoDec = shared.cat.CatalogueDec[row];
     SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);
-    // A stop pressed while no goto ran must not stop this one.
-    g.StopGoto = vb::False;
-    g.RemainingAz = 121;
-    g.RemainingAlt = 121;
-    const auto windows = GotoView();
-    while (GotoUnfinished()) {
-        GotoStepAltaz(*windows);
-        seams::DoEvents();
-    }
+    RunGotoLoop(*GotoView(), true);
     forms::Unload<FrmDepl>();
     g.StopGoto = vb::False;
     if (shared.win.SkyChartShown != 0) {
@@ -483,11 +475,10 @@ void Frmcoord::cmdreinit_Click() {
         txtdec_min->setText(txtdec_min->text().mid(1));
         txtdec_deg->setText(txtdec_deg->text().mid(1));
     }
-    shared.pos.PositionSynced = vb::True;
     TimeBoxes t = Time();
     ShowSiderealTime0h(t);
     txtessai->setText(t.txtessai);
-    EquatorialToHorizontal(t, Coordinates());
+    SyncOnCoordinates(t, Coordinates());
     SetTelescopeDisplay(ShowTelescopeAzAlt());
     if (shared.win.SkyChartShown != 0) {
         FrmCercle& chart = frmCercle();

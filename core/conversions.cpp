@@ -162,7 +162,7 @@ Equatorial EquatorialOf(double azimuthArcsec, double altitudeArcsec, double lati
     return r;
 }
 
-void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordinates) {
+Horizontal PointOf(const TimeBoxes& time, const EquatorialBoxes& coordinates) {
     auto& conv = shared.conv;
     shared.drive.DeltaAz = 0;
     shared.drive.DeltaAlt = 0;
@@ -183,12 +183,30 @@ void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordi
     const Horizontal hz = HorizontalOf(hourAngle, dec, conv.ObserverLatitudeRad);
     conv.TargetAltRad = hz.altRad;
     conv.TargetAltDeg = hz.altDeg;
-    shared.pos.AltitudeArcsec = hz.altDeg * 3600;
     if (hz.azimuthDefined) {
         conv.TargetAzRad = hz.azRad;
         conv.TargetAzDeg = hz.azDeg;
-        shared.pos.AzimuthArcsec = hz.azDeg * 3600;
     }
+    return hz;
+}
+
+void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordinates) {
+    const Horizontal hz = PointOf(time, coordinates);
+    auto& pos = shared.pos;
+    pos.AltitudeArcsec = hz.altDeg * 3600;
+    if (hz.azimuthDefined) pos.AzimuthArcsec = hz.azDeg * 3600;
+    ++pos.PositionChanges;
+}
+
+void SyncOnCoordinates(const TimeBoxes& time, const EquatorialBoxes& coordinates) {
+    auto& pos = shared.pos;
+    pos.PositionSynced = vb::True;
+    pos.GotoReached = false;
+    pos.DirTestSynced = true;
+    // Pulses sent before the sync are part of the position it declares.
+    pos.PendingAzSteps = 0;
+    pos.PendingAltSteps = 0;
+    EquatorialToHorizontal(time, coordinates);
 }
 
 void HorizontalToEquatorial(TimeBoxes& time) {

@@ -91,13 +91,23 @@ Equatorial EquatorialOf(double azimuthArcsec, double altitudeArcsec, double lati
 
 // --- The procedures over shared state ---------------------------------------
 
-// The coordinates typed in the equatorial boxes, at the universal time of the
-// clock boxes, become the telescope position: sets DeltaAz, DeltaAlt (0),
-// LocalSiderealSeconds, the target values of shared.conv and the counters
-// AzimuthArcsec, AltitudeArcsec. No horizon check: a target below the
-// horizon gives a negative altitude. At the zenith the azimuth values keep
-// what they held.
+// The azimuth and altitude of the coordinates typed in the equatorial boxes,
+// at the universal time of the clock boxes: sets DeltaAz, DeltaAlt (0),
+// LocalSiderealSeconds and the target values of shared.conv (at the zenith
+// the azimuth values keep what they held) and leaves the counters alone.
+Horizontal PointOf(const TimeBoxes& time, const EquatorialBoxes& coordinates);
+
+// The same point becomes the telescope position: the counters AzimuthArcsec,
+// AltitudeArcsec take it (at the zenith the azimuth counter keeps what it
+// held). No horizon check: a target below the horizon gives a negative
+// altitude.
 void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordinates);
+
+// A synchronisation on the object of the boxes: it becomes the telescope
+// position (EquatorialToHorizontal), the mount counts as synchronised on it
+// (PositionSynced), and the pulses not yet applied to the counters are
+// dropped: the position declared already holds them.
+void SyncOnCoordinates(const TimeBoxes& time, const EquatorialBoxes& coordinates);
 
 // The telescope position (the counters) becomes right ascension and
 // declination: refreshes txtessai from the date lists, then sets

@@ -1,6 +1,7 @@
 #include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
 #include "core/conversions.h"
+#include "core/counters.h"
 #include "core/numbers.h"
 #include "core/state.h"
 #include "platform/vbrt.h"
@@ -10,6 +11,11 @@
 #include "tests/fixture.h"
 
 #include <QDir>
+#include <QListWidget>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
 #include <QFile>
 
 #include <QComboBox>
@@ -324,15 +330,22 @@ TEST_F(SetupWindow, BacklashMeasurement) {
 TEST_F(SetupWindow, DirectionTestSwapsTheValuesOfAnAxisThatCountedAgainstItsSpan) {
     Frmconfig& f = frmconfig();
     struct Case {
-        double startAz, counterAz, startAlt, counterAlt;
+        const char* what;
+        double startAz, endAz, counterAz, startAlt, endAlt, counterAlt;
         std::array<int16_t, 4> bits;  // az plus, az minus, alt plus, alt minus
     } cases[] = {
-        {1200, 30, 0, 0, {0, 8, 2, 0}},     // span -1200 against +30: swapped
-        {-500, 30, 0, 0, {8, 0, 2, 0}},     // both positive: kept
-        {0, 0, 0, 0, {8, 0, 2, 0}},         // nothing counted, no span: kept
-        {500, -10, 300, 5, {8, 0, 0, 2}},   // both negative on azimuth; altitude swapped
+        {"span -1200 against +30: swapped", 1200, 0, 30, 0, 0, 0, {0, 8, 2, 0}},
+        {"both positive: kept", -500, 0, 30, 0, 0, 0, {8, 0, 2, 0}},
+        {"nothing counted, no span: kept", 0, 0, 0, 0, 0, 0, {8, 0, 2, 0}},
+        {"both negative on azimuth; altitude swapped", 500, 0, -10, 300, 0, 5, {8, 0, 0, 2}},
+        {"across north from 359.7 to 0.3 degrees: +0.6, kept", 1295000, 1000, 30, 0, 0, 0, {8, 0, 2, 0}},
+        {"across north from 0.3 to 359.7 degrees: -0.6, swapped", 1000, 1295000, 30, 0, 0, 0, {0, 8, 2, 0}},
+        {"half a turn and more: the short way, -170 degrees", 0, 190 * 3600, 30, 0, 0, 0, {0, 8, 2, 0}},
+        {"an axis the paddle did not move keeps its values", 0, -2000, 0, 0, 3000, 0, {8, 0, 2, 0}},
+        {"counted down, span up: swapped", 0, 0, 0, 0, 3000, -5, {8, 0, 0, 2}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         shared.site.AzPlusBits = 8;
         shared.site.AzMinusBits = 0;
         shared.site.AltPlusBits = 2;
@@ -344,14 +357,129 @@ TEST_F(SetupWindow, DirectionTestSwapsTheValuesOfAnAxisThatCountedAgainstItsSpan
         EXPECT_EQ(shared.pos.AzimuthArcsec, 0);
         shared.pos.StepCounterAz = c.counterAz;
         shared.pos.StepCounterAlt = c.counterAlt;
+        // The sync on the second star puts the counters there.
+        shared.pos.AzimuthArcsec = c.endAz;
+        shared.pos.AltitudeArcsec = c.endAlt;
+        shared.pos.DirTestSynced = true;
         f.cmdinitok_Click();
         EXPECT_EQ((std::array<int16_t, 4>{shared.site.AzPlusBits, shared.site.AzMinusBits, shared.site.AltPlusBits,
                                           shared.site.AltMinusBits}),
-                  c.bits)
-            << c.startAz << " " << c.counterAz;
+                  c.bits);
         EXPECT_EQ(f.txtazplus->text(), vb::CStr(c.bits[0]));
         EXPECT_EQ(f.txtaltmoins->text(), vb::CStr(c.bits[3]));
         EXPECT_EQ(shared.pos.StepCountingOn, vb::False);
+        EXPECT_EQ(shared.pos.AzimuthArcsec, c.endAz) << "the counters stay on the second star";
+        EXPECT_TRUE(messages.isEmpty());
+    }
+}
+
+// The direction test run as the user runs it on the simulated mount.
+class DirectionTest : public SetupWindow {
+protected:
+    void SetUp() override {
+        SetupWindow::SetUp();
+        shared.drive.PaddleDelayAzMedium = 0;
+        frmcoord().picraquette_Click();  // the paddle on
+        Sim().ClearWrites();
+    }
+    // Synchronised on star `row` of the bright-star list.
+    void SyncOn(int row) {
+        frmcoord().lbObjets->setCurrentRow(row);
+        frmcoord().cmdreinit_Click();
+    }
+    // The paddle's "+" azimuth button (medium speed) held for `pulses`
+    // pulses, with a clock tick after each paddle tick.
+    void PaddlePlus(int pulses) {
+        const int64_t before = Sim().AzSteps();
+        Sim().HoldPaddleCode(137);
+        seams::SetDoEvents([&] {
+            if (Sim().AzSteps() - before >= pulses) Sim().HoldPaddleCode(11);
+        });
+        for (int tick = 0; tick < 3 && Sim().AzSteps() - before < pulses; ++tick) {
+            frminterface().Timer_Timer();
+            frminterface().heuretimer_Timer();
+        }
+        seams::SetDoEvents({});
+        Sim().HoldPaddleCode(11);
+        frminterface().Timer_Timer();
+    }
+    // Two bright stars above the horizon, the second 10 to 90 degrees east of
+    // the first (the short way).
+    std::pair<int, int> TwoStars() {
+        std::vector<std::pair<double, int>> seen;
+        for (int row = 0; row < frmcoord().lbObjets->count(); ++row) {
+            SyncOn(row);
+            if (shared.pos.AltitudeArcsec > 15 * 3600) seen.push_back({shared.pos.AzimuthArcsec, row});
+        }
+        for (const auto& [az1, a] : seen)
+            for (const auto& [az2, b] : seen) {
+                const double east = std::remainder(az2 - az1, 1296000.0);
+                if (east > 10 * 3600 && east < 90 * 3600) return {a, b};
+            }
+        ADD_FAILURE() << "no two stars";
+        return {0, 1};
+    }
+    static std::array<int16_t, 4> Bits() {
+        const auto& s = shared.site;
+        return {s.AzPlusBits, s.AzMinusBits, s.AltPlusBits, s.AltMinusBits};
+    }
+};
+
+TEST_F(DirectionTest, WithoutASyncTheValuesStayAndTheMessageSaysWhy) {
+    // From a fresh start on a correctly wired mount.
+    Frmconfig& f = frmconfig();
+    shared.pos.AzimuthArcsec = 100 * 3600;
+    shared.pos.AltitudeArcsec = 40 * 3600;
+    f.cmdinitcoord_Click();
+    PaddlePlus(40);
+    EXPECT_GT(shared.pos.StepCounterAz, 0) << "the plus way, counted";
+    f.cmdinitok_Click();
+    EXPECT_EQ(Bits(), (std::array<int16_t, 4>{8, 0, 2, 0}));
+    EXPECT_EQ(f.txtazplus->text(), "8");
+    EXPECT_EQ(f.txtazmoins->text(), "0");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], kDirectionTestNeedsSyncMessage);
+    EXPECT_TRUE(messages[0].contains("seconde étoile"));
+    EXPECT_EQ(shared.pos.StepCountingOn, vb::False);
+    // The counters say where the telescope points: where the test began, and
+    // the paddle's 40 pulses once the clock has applied them.
+    frminterface().heuretimer_Timer();
+    EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, 100 * 3600 + 40 * shared.site.AzStepArcsec);
+    EXPECT_DOUBLE_EQ(shared.pos.AltitudeArcsec, 40 * 3600);
+    // Any later goto drives azimuth the right way: plus is still 8.
+    EXPECT_EQ(Sim().AzSteps(), 40);
+}
+
+TEST_F(DirectionTest, SyncOnAStarThePaddleToASecondStarAndASyncOnIt) {
+    struct Case {
+        const char* what;
+        std::array<int16_t, 4> before, after;
+    } cases[] = {
+        {"a correctly wired mount keeps its values", {8, 0, 2, 0}, {8, 0, 2, 0}},
+        {"an azimuth motor wired the other way is swapped back", {0, 8, 2, 0}, {8, 0, 2, 0}},
+    };
+    const auto [first, second] = TwoStars();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto& s = shared.site;
+        s.AzPlusBits = c.before[0];
+        s.AzMinusBits = c.before[1];
+        s.AltPlusBits = c.before[2];
+        s.AltMinusBits = c.before[3];
+        messages.clear();
+        SyncOn(first);
+        frmconfig().cmdinitcoord_Click();
+        PaddlePlus(30);  // the mount turns the plus way (direction line high), toward the second star
+        EXPECT_EQ(shared.pos.StepCounterAz, c.before[0] == 8 ? 10 : -10) << "counted from 0 at each test";
+        SyncOn(second);
+        frmconfig().cmdinitok_Click();
+        EXPECT_EQ(Bits(), c.after);
+        EXPECT_TRUE(messages.isEmpty());
+        // The counters stay on the second star: the paddle's pulses before
+        // the sync are part of the position it declared.
+        const double az = shared.pos.AzimuthArcsec;
+        frminterface().heuretimer_Timer();
+        EXPECT_EQ(shared.pos.AzimuthArcsec, az);
     }
 }
 

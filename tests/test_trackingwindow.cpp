@@ -86,14 +86,23 @@ protected:
         c.SetCoordinates(SignedCoordinatesOf(raHours, decDeg));
         return raHours;
     }
-    // Tracking started on the object in the coordinates window's boxes, with
-    // bursts as fast as the port goes.
+    // The mount synchronised now on the object in the coordinate boxes, as
+    // the sync does it.
+    static void SyncOnBoxes() {
+        Frmcoord& c = frmcoord();
+        TimeBoxes t = c.Time();
+        UpdateUtClock(t);
+        c.SetTime(t);
+        SyncOnCoordinates(t, c.Coordinates());
+    }
+    // Tracking started on the object in the coordinates window's boxes, the
+    // mount synchronised on it, with bursts as fast as the port goes.
     Frmaltazsuivi& Started(const QString& increment) {
         Frmaltazsuivi& s = frmaltazsuivi();
         s.txtincrement->setText(increment);
         s.txttempoa->setText("0");
         s.txttempoh->setText("0");
-        shared.pos.PositionSynced = vb::True;
+        SyncOnBoxes();
         s.imglecture_Click();
         return s;
     }
@@ -473,6 +482,29 @@ TEST_F(TrackingWindow, PauseStopsTheClockAndTheNextTickCatchesUp) {
     EXPECT_GT(vb::Val(s.txtna->text()), 30);
 }
 
+TEST_F(TrackingWindow, EachPauseClickOnRunningTrackingPausesItAndThePictureSaysSo) {
+    Frmaltazsuivi& s = Started("500");
+    struct Step {
+        const char* what;
+        void (Frmaltazsuivi::*click)();
+        bool running;
+    } steps[] = {
+        {"pause", &Frmaltazsuivi::imgpause_Click, false},
+        {"start while paused", &Frmaltazsuivi::imglecture_Click, true},
+        {"pause again", &Frmaltazsuivi::imgpause_Click, false},
+        {"pause clicked once more: goes on", &Frmaltazsuivi::imgpause_Click, true},
+        {"start while running", &Frmaltazsuivi::imglecture_Click, true},
+        {"pause", &Frmaltazsuivi::imgpause_Click, false},
+    };
+    EXPECT_TRUE(s.imgpause->Shows(ButtonPictures[8]));
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        (s.*step.click)();
+        EXPECT_EQ(s.timcompteur->isActive(), step.running);
+        EXPECT_TRUE(s.imgpause->Shows(ButtonPictures[step.running ? 8 : 9]));
+    }
+}
+
 TEST_F(TrackingWindow, StopGivesTheClockBack) {
     Frminterface& main = frminterface();
     Frmaltazsuivi& s = Started("500");
@@ -638,7 +670,7 @@ TEST_F(TrackingWindow, TheMountFollowsTheStarForAnHour) {
         Frmcoord& c = frmcoord();
 
         Frmaltazsuivi& s = Started(vb::CStr(star.incrementMs));
-        // The mount was synchronised on the star: it stands where the start put the counters.
+        // The mount was synchronised on the star: it stands where the counters are.
         const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
         // Universal time minus local time, whole hours.
         const qint64 utOffsetMs =
