@@ -93,7 +93,7 @@ Run track(const Star& star, seams::LocalTime& now) {
     const EquatorialBoxes target = SignedCoordinatesOf(raHours, star.decDeg);
 
     auto& d = shared.drive;
-    d.TrackIntervalMs = tracking::IncrementOf(vb::CStr(star.incrementMs));
+    d.TrackIntervalMs = static_cast<int16_t>(star.incrementMs);
     d.TrackDelayAz = 0;
     d.TrackDelayAlt = 0;
     // The mount synchronised on the star, then tracking started.

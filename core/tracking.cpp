@@ -59,10 +59,6 @@ DateLists NextDay(const DateLists& d) {
     return DateListsOf(next.year(), next.month(), next.day());
 }
 
-int16_t IncrementOf(const QString& text) {
-    return std::clamp<int16_t>(vb::CInt(vb::Val(text)), 1, kLongestIncrement);
-}
-
 double IncrementUp(double value) {
     if (value >= kLongestIncrement) return value;
     return std::min<double>(value + (value < 1000 ? 100 : 1000), kLongestIncrement);

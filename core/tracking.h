@@ -33,9 +33,6 @@ ClockStep AdvanceClock(const Clock& c, int32_t incrementMs);
 // day of the month before).
 DateLists NextDay(const DateLists& d);
 
-// The tick's increment: the number a text begins with, rounded, kept within
-// 1..32000 ms.
-int16_t IncrementOf(const QString& text);
 constexpr int16_t kLongestIncrement = 32000;
 // The spinner: up adds 100 below 1000 and 1000 from there, never past the
 // longest increment; down takes 100 up to 1000 and 1000 above, only above 100.

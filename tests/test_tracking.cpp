@@ -139,16 +139,6 @@ TEST(TrackingPulses, AzimuthChangesThroughNorth) {
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(AzimuthChange(c.a1, c.a0), c.change) << c.a1 << " from " << c.a0;
 }
 
-TEST(TrackingIncrement, TheIncrementStaysWithinOneTo32000Milliseconds) {
-    struct Case {
-        const char* text;
-        int16_t ms;
-    } cases[] = {
-        {"500", 500}, {"1500 ms", 1500}, {"12.5", 12}, {"0", 1}, {"-300", 1}, {"abc", 1}, {"40000", 32000}, {"", 1},
-    };
-    for (const Case& c : cases) EXPECT_EQ(IncrementOf(QString::fromLatin1(c.text)), c.ms) << c.text;
-}
-
 TEST(TrackingIncrement, TheSpinnerStepsAndStopsAtItsEnds) {
     struct Case {
         double from, up, down;
