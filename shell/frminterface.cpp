@@ -61,6 +61,12 @@ void ResetMainWindow() {
     mainWindow() = nullptr;
 }
 
+void StopMainWindowTimers() {
+    if (!mainWindow()) return;
+    mainWindow()->heuretimer->stop();
+    mainWindow()->Timer->stop();
+}
+
 Frminterface::Frminterface() {
     setObjectName(QStringLiteral("frminterface"));
     setWindowTitle(QStringLiteral("Orvanel : Pilotage de télescopes"));

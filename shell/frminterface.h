@@ -85,3 +85,6 @@ private:
 Frminterface& frminterface();
 // Drops the main window (tests start each case with a new one).
 void ResetMainWindow();
+// Stops the main window's clock and paddle timers when it exists, so that no
+// tick reopens a window while the windows close (tests, before closing them).
+void StopMainWindowTimers();

@@ -100,6 +100,8 @@ void OrvanelTest::UseShippedData() {
 #include "shell/frminterface.h"
 
 void WindowTest::TearDown() {
+    // A tick due after a long case must not open a window again while they close.
+    StopMainWindowTimers();
     forms::UnloadAll();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

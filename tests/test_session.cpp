@@ -20,10 +20,6 @@ protected:
     }
     void TearDown() override {
         seams::SetDoEvents({});
-        // The main window's timers, due after a long case, must not tick
-        // while the windows close (a tick would open the coordinates window again).
-        frminterface().heuretimer->stop();
-        frminterface().Timer->stop();
         StartedProgramTest::TearDown();
     }
 };
