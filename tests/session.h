@@ -253,10 +253,12 @@ public:
         main.Timer_Timer();
     }
 
-    // A sync declares where the telescope points: the mount is counted from there.
+    // A sync declares where the telescope points: the mount is counted from
+    // there. The declared position is the counters alone: pulses sent before
+    // the sync and not yet applied are part of it.
     void Anchor() {
-        anchorAz_ = CounterAz();
-        anchorAlt_ = CounterAlt();
+        anchorAz_ = shared.pos.AzimuthArcsec;
+        anchorAlt_ = shared.pos.AltitudeArcsec;
         anchorAxisAz_ = sim().AzAxis();
         anchorAxisAlt_ = sim().AltAxis();
     }
