@@ -13,9 +13,18 @@ void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay) {
     // the half does not stretch the pulse.
     using clock = std::chrono::steady_clock;
     Out32(port::kData, directionBits);
-    const auto low = clock::now();
+    auto low = clock::now();
     seams::DoEvents();
     BusyWaitFrom(low, delay);
+    // A move run by those events (a tracking tick within a paddle or manual
+    // move, a paddle move within a tracking burst) may have left this step
+    // line high: the step write would then make no edge, and the pulse would
+    // be counted while the axis stays. The low half is made again first.
+    if ((Inp32(port::kData) & stepBit) != 0) {
+        Out32(port::kData, directionBits);
+        low = clock::now();
+        BusyWaitFrom(low, delay);
+    }
     Out32(port::kData, static_cast<int16_t>(directionBits + stepBit));
     const auto high = clock::now();
     seams::DoEvents();

@@ -6,8 +6,9 @@
 // coordinates window loaded, its bright-star list showing), on a simulated
 // port, with the clock seam reading `clock`. The session drives the windows
 // as the user does (buttons, paddle codes, the chart's menu) and lets the
-// timers tick by calling their handlers; it stops moves at a chosen pulse
-// through the seams::DoEvents hook.
+// timers tick by calling their handlers, the tracking timer's also within
+// the manual and paddle moves, as it comes due at the telescope; it stops
+// moves at a chosen pulse through the seams::DoEvents hook.
 //
 // The truth is the simulated mount: its axes follow the step edges through a
 // gear play of `backlash` steps (SimulatedPort::SetPlay), and the program is
@@ -106,7 +107,10 @@ public:
         auto& site = shared.site;
         site.BacklashAz = backlash;
         site.BacklashAlt = backlash;
+        // The gears rest on the minus side, as the program's slack record
+        // counts them at start-up.
         sim().SetPlay(backlash, backlash);
+        slack::Reset();
         // As fast as the simulated port goes: every delay 0.
         shared.drive.AltazSpeedTable = {};
         auto& d = shared.drive;
@@ -223,9 +227,22 @@ public:
         return azOk && std::fabs(MountAlt() - h.altDeg * 3600) <= site.AltStepArcsec + 1e-6;
     }
 
+    // While a manual or paddle move runs, a tracking tick comes due (when
+    // tracking runs) at every `events` passes of the move's events, at pass
+    // `phase` of them. A pulse lets events run twice, in its low half then
+    // in its high half: with an even `events`, an odd phase puts every tick
+    // in a low half, phase 0 in a high half. 0 events: no tick within moves.
+    void TicksWithinMoves(uint64_t events, uint64_t phase) {
+        tickEvery_ = events;
+        tickPhase_ = events > 0 ? phase % events : 0;
+    }
+    // How many ticks ran within moves so far.
+    int TicksWithinMovesDone() const { return ticksWithinMoves_; }
+
     // Arrow `arrow` of the manual-drive window (0 right, 1 left, 2 up, 3
     // down), "STOP" after `pulses` pulses.
     void ManualMove(int arrow, int pulses) {
+        const Moving moving(*this);
         Frminterface& main = frminterface();
         if (!forms::Loaded<Frmaltazpilot>()) main.baraltaz_ButtonClick(1);
         Frmaltazpilot& p = frmaltazpilot();
@@ -240,6 +257,7 @@ public:
     // switched on afresh first (its reading starts from a cleared data
     // register).
     void PaddleMove(int16_t code, int pulses) {
+        const Moving moving(*this);
         Frmcoord& c = frmcoord();
         if (c.picraquette->Shows(ButtonPictures[7])) c.picraquette_Click();
         c.picraquette_Click();
@@ -265,6 +283,18 @@ public:
 
 private:
     static port::SimulatedPort& sim() { return *port::Simulator(); }
+
+    // A manual or paddle move under way, for the ticks within it.
+    struct Moving {
+        explicit Moving(Session& s) : session(s) {
+            session.moving_ = true;
+            session.moveEvents_ = 0;
+        }
+        ~Moving() { session.moving_ = false; }
+        Moving(const Moving&) = delete;
+        Moving& operator=(const Moving&) = delete;
+        Session& session;
+    };
 
     int below(int n) { return n <= 1 ? 0 : static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
     int between(int lo, int hi) { return lo + below(hi - lo + 1); }
@@ -306,10 +336,24 @@ private:
     }
 
     void onEvent() {
-        if (runningClock_ && ++events_ % 800 == 0) {
+        ++events_;
+        if (runningClock_ && events_ % 800 == 0) {
             simsky::Advance(clock_, 200);
             Frminterface& main = frminterface();
             if (main.heuretimer->isActive()) main.heuretimer_Timer();
+        }
+        // While a move runs, the tracking timer comes due now and then, as it
+        // does at the telescope: its tick runs inside the move's events.
+        if (moving_ && !inTick_ && tickEvery_ > 0 && ++moveEvents_ % tickEvery_ == tickPhase_ &&
+            shared.win.TrackingShown != 0) {
+            Frmaltazsuivi& s = frmaltazsuivi();
+            if (s.timcompteur->isActive()) {
+                inTick_ = true;
+                simsky::Advance(clock_, s.timcompteur->interval());
+                s.timcompteur_Timer();
+                inTick_ = false;
+                ++ticksWithinMoves_;
+            }
         }
         if (stopAction_ && stepsSinceStopMark() >= stopPulses_) {
             auto action = std::move(stopAction_);
@@ -461,6 +505,12 @@ private:
     NoCanvas canvas_;
     Report report_;
     uint64_t events_ = 0;
+    // Tracking ticks within moves (TicksWithinMoves): none unless asked.
+    uint64_t tickEvery_ = 0, tickPhase_ = 0;
+    bool moving_ = false;  // a manual or paddle move is under way
+    uint64_t moveEvents_ = 0;  // passes of events of that move, its ticks' left out
+    bool inTick_ = false;
+    int ticksWithinMoves_ = 0;
     bool ticked_ = false;
     int64_t stopPulses_ = 0;
     std::function<void()> stopAction_;

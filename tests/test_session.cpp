@@ -176,6 +176,47 @@ TEST_F(SessionCase, AGotoAManualMoveOrAPaddleMoveEndTheSynchronisedState) {
     }
 }
 
+TEST_F(SessionCase, ATrackingTickWithinAManualOrPaddleMoveLeavesTheCountersOnTheMount) {
+    struct Case {
+        const char* what;
+        int backlash;
+        uint64_t phase;  // of 40 passes of events: odd, the low half of a pulse; 0, its high half
+    } cases[] = {
+        {"ticks in the low half of a pulse", 0, 1},
+        {"ticks in the high half of a pulse", 0, 0},
+        {"ticks in the low half, gear play", 5, 1},
+    };
+    struct Move {
+        const char* what;
+        std::function<void(session::Session&)> run;
+    } moves[] = {
+        {"manual right", [](session::Session& s) { s.ManualMove(0, 300); }},
+        {"manual left", [](session::Session& s) { s.ManualMove(1, 300); }},
+        {"manual up", [](session::Session& s) { s.ManualMove(2, 300); }},
+        {"manual down", [](session::Session& s) { s.ManualMove(3, 300); }},
+        {"paddle azimuth one way", [](session::Session& s) { s.PaddleMove(137, 300); }},
+        {"paddle azimuth the other way", [](session::Session& s) { s.PaddleMove(9, 300); }},
+        {"paddle altitude one way", [](session::Session& s) { s.PaddleMove(18, 300); }},
+        {"paddle altitude the other way", [](session::Session& s) { s.PaddleMove(2, 300); }},
+    };
+    for (const Case& c : cases) {
+        for (const Move& m : moves) {
+            SCOPED_TRACE(testing::Message() << c.what << ", " << m.what);
+            run.reset();
+            run = std::make_unique<session::Session>(clock, 1, c.backlash);
+            run->TicksWithinMoves(40, c.phase);
+            run->SyncOn(a);
+            Frmaltazsuivi& s = startTracking("2000");
+            run->Ticks(2);
+            m.run(*run);
+            EXPECT_GT(run->TicksWithinMovesDone(), 0) << "tracking ticked within the move";
+            EXPECT_LT(run->DriftArcsec(), 1e-6);
+            EXPECT_TRUE(run->SlackAgrees());
+            s.imgstop_Click();
+        }
+    }
+}
+
 TEST_F(SessionCase, TrackingAcrossAzimuthReversalsKeepsTheMountWithinAPulse) {
     // A star at +60 degrees, circumpolar from 48.8 N: its azimuth turns back
     // at its elongations. 5 pulses of play in the gears.
