@@ -70,8 +70,9 @@ void MoveAxis(AxisMove& axis, GotoWindows& windows) {
     while (sent < pulses && shared.altgoto.StopGoto == vb::False) {
         // The flag follows the direction actually pulsed, from the first pulse on.
         axis.directionPlus = plus;
-        Pulse(bits, axis.stepBit, delay);
-        if (slack::Step(axis.slack, plus, backlash)) ++moved;
+        Pulse(bits, axis.stepBit, delay, [&] {
+            if (slack::Step(axis.slack, plus, backlash)) ++moved;
+        });
         if (count != 0 && sent != 0) {
             const float percent = static_cast<float>(100.0 * static_cast<double>(sent) / last);
             (windows.*axis.setProgress)(static_cast<int>(std::floor(percent)));

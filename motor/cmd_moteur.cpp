@@ -7,10 +7,10 @@
 
 #include <chrono>
 
-void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay) {
-    // Each half of the pulse lasts its delay from its port write, and the
-    // pending events run within it: a repaint or a clock tick shorter than
-    // the half does not stretch the pulse.
+// Each half of the pulse lasts its delay from its port write, and the
+// pending events run within it: a repaint or a clock tick shorter than the
+// half does not stretch the pulse.
+std::chrono::steady_clock::time_point PulseLowHalf(int16_t directionBits, int16_t stepBit, int32_t delay) {
     using clock = std::chrono::steady_clock;
     Out32(port::kData, directionBits);
     auto low = clock::now();
@@ -26,9 +26,16 @@ void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay) {
         BusyWaitFrom(low, delay);
     }
     Out32(port::kData, static_cast<int16_t>(directionBits + stepBit));
-    const auto high = clock::now();
+    return clock::now();
+}
+
+void PulseHighHalf(std::chrono::steady_clock::time_point rise, int32_t delay) {
     seams::DoEvents();
-    BusyWaitFrom(high, delay);
+    BusyWaitFrom(rise, delay);
+}
+
+void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay) {
+    PulseHighHalf(PulseLowHalf(directionBits, stepBit, delay), delay);
 }
 
 void SendPulse() { Pulse(shared.drive.DirectionBits, shared.drive.StepBit, shared.drive.StepDelay); }

@@ -1,6 +1,7 @@
 // The pulse on the port, shared by every move of the program.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 // One step pulse: direction line set and step line low, let events run, wait,
@@ -10,5 +11,25 @@
 // before the rising edge. The step line is left high.
 void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay);
 
+// The same pulse, with `edge` run as soon as its rising edge is written,
+// before the events of its high half. A move writes its pulse down there
+// (the slack it took up, the counter it moved): a move that those events run
+// (a tracking tick within a paddle move) writes its own pulses down after
+// it, in the order the mount took them.
+template <typename Edge>
+void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay, Edge&& edge);
+
 // One pulse of the move under way (DirectionBits, StepBit, StepDelay).
 void SendPulse();
+
+// The two halves of a pulse: up to its rising edge (the time of that write
+// is returned), and from there.
+std::chrono::steady_clock::time_point PulseLowHalf(int16_t directionBits, int16_t stepBit, int32_t delay);
+void PulseHighHalf(std::chrono::steady_clock::time_point rise, int32_t delay);
+
+template <typename Edge>
+void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay, Edge&& edge) {
+    const auto rise = PulseLowHalf(directionBits, stepBit, delay);
+    edge();
+    PulseHighHalf(rise, delay);
+}

@@ -57,11 +57,12 @@ void paddleMove(const Axis& axis) {
     const unsigned clearsBefore = dataClears;
     auto handedBack = [&] { return dataClears != clearsBefore; };
     auto held = [&] { return !handedBack() && code == d.HandPadCode; };
-    auto pulse = [&] {
+    // One pulse; `edge` writes it down as its rising edge goes out.
+    auto pulse = [&](auto&& edge) {
         // The telescope leaves what it was synchronised on or pointed at.
         shared.pos.PositionSynced = vb::False;
         shared.pos.GotoReached = false;
-        Pulse(direction, step, d.PaddleDelay);
+        Pulse(direction, step, d.PaddleDelay, edge);
         if (handedBack()) {
             // The data register was cleared under this pulse, perhaps before
             // its step write: clear it again so it matches LastPortOutput.
@@ -74,21 +75,23 @@ void paddleMove(const Axis& axis) {
 
     if (axis.measuring != 0) {
         while (held()) {
-            pulse();
+            pulse([] {});
             axis.measured += 1;
         }
     }
 
     const int64_t backlash = slack::Pulses(axis.amount);
+    // A pulse that moved the axis (its slack already taken up) is counted;
+    // one that took up slack is not.
+    auto countMoved = [&] {
+        axis.flag = plus;
+        if (!slack::Step(axis.slack, plus, backlash)) return;
+        axis.countStep();
+        ++axis.encoder;
+    };
     if (!slack::Reverses(axis.slack, plus)) {
         // No reversal since the last completed take-up: a normal move.
-        while (held()) {
-            pulse();
-            axis.flag = plus;
-            if (!slack::Step(axis.slack, plus, backlash)) continue;
-            axis.countStep();
-            ++axis.encoder;
-        }
+        while (held()) pulse(countMoved);
         return;
     }
 
@@ -98,8 +101,7 @@ void paddleMove(const Axis& axis) {
     const int64_t takeUp = slack::TakeUp(axis.slack, plus, backlash);
     slack::Begin(axis.slack, plus, takeUp);
     while (held() && axis.slack.left > 0 && axis.slack.done == vb::False) {
-        pulse();
-        slack::Step(axis.slack, plus, backlash);
+        pulse(countMoved);
         if (axis.shown && display()) display()(vb::CStr(axis.slack.left));
     }
     if (takeUp == 0) {

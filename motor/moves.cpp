@@ -127,8 +127,7 @@ void heldMove(void (*lookup)(), Counted counted) {
     }
     int32_t delay = delayFor(lookup, move.mode);
     while (d.MotorMode != 0) {
-        Pulse(move.direction, move.step, delay);
-        count(counted, move.plus);
+        Pulse(move.direction, move.step, delay, [&] { count(counted, move.plus); });
         if (d.SpeedChanged == vb::True) delay = delayFor(lookup, move.mode);
     }
 }
@@ -155,10 +154,11 @@ void trackBurst(double delta, int32_t pulses, int16_t plusBits, int16_t minusBit
     const int64_t whole = slack::Pulses(backlash);
     const int64_t total = pulses + slack::TakeUp(axis, plus, whole);
     for (int64_t k = 1; k <= total; ++k) {
-        Pulse(direction, stepBit, delay);
-        if (!slack::Step(axis, plus, whole)) continue;
-        counter += delta > 0 ? stepArcsec : -stepArcsec;
-        if (azimuth) counter = WrappedAzimuth(counter);
+        Pulse(direction, stepBit, delay, [&] {
+            if (!slack::Step(axis, plus, whole)) return;
+            counter += delta > 0 ? stepArcsec : -stepArcsec;
+            if (azimuth) counter = WrappedAzimuth(counter);
+        });
     }
 }
 

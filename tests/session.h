@@ -505,8 +505,9 @@ private:
     NoCanvas canvas_;
     Report report_;
     uint64_t events_ = 0;
-    // Tracking ticks within moves (TicksWithinMoves): none unless asked.
-    uint64_t tickEvery_ = 0, tickPhase_ = 0;
+    // Tracking ticks within moves (TicksWithinMoves): odd, so that the ticks
+    // fall in either half of a pulse.
+    uint64_t tickEvery_ = 101, tickPhase_ = 0;
     bool moving_ = false;  // a manual or paddle move is under way
     uint64_t moveEvents_ = 0;  // passes of events of that move, its ticks' left out
     bool inTick_ = false;

@@ -185,6 +185,7 @@ TEST_F(SessionCase, ATrackingTickWithinAManualOrPaddleMoveLeavesTheCountersOnThe
         {"ticks in the low half of a pulse", 0, 1},
         {"ticks in the high half of a pulse", 0, 0},
         {"ticks in the low half, gear play", 5, 1},
+        {"ticks in the high half, gear play", 5, 0},
     };
     struct Move {
         const char* what;
