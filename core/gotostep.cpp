@@ -100,7 +100,10 @@ void SplitGotoTarget(double gotoRA, double gotoDec) {
 }
 
 double RemainingAzimuth(double targetAz, double counterAz) {
-    const double d = targetAz - counterAz;
+    // From where the counter stands in the turn: a pass leaves it a pulse or
+    // two beyond its target, below 0 or past a full turn across north, until
+    // the clock next folds it back.
+    const double d = targetAz - WrappedAzimuth(counterAz);
     // Within the goto's tolerance across north (the last pass of a goto may
     // end a pulse or two beyond it): the short way.
     if (d > FullTurnArcsec - kGotoToleranceArcsec) return d - FullTurnArcsec;

@@ -65,9 +65,11 @@ public:
 // (-300 gives 0 and -30; -615 gives -1 and 1.5).
 void SplitGotoTarget(double gotoRA, double gotoDec);
 
-// The azimuth still to go from the counter to the target, arc-seconds, not
-// folded: a move across north goes the long way, through south, unless the
-// target is within kGotoToleranceArcsec across north (then the short way).
+// The azimuth still to go from the counter to the target, arc-seconds, from
+// where the counter stands in the turn (a counter below 0 or past a full
+// turn counts as folded back into it), not folded: a move across north goes
+// the long way, through south, unless the target is within
+// kGotoToleranceArcsec across north (then the short way).
 double RemainingAzimuth(double targetAz, double counterAz);
 
 // Either remaining value is still kGotoToleranceArcsec or more.

@@ -385,6 +385,48 @@ TEST_F(GotoStep, AzimuthAcrossNorthGoesTheLongWay) {
     EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, 350 * 3600.0 + static_cast<double>(Sim().AzSteps()) * step);
 }
 
+TEST(GotoAzimuth, TheRemainingAzimuthStartsFromWhereTheCounterStandsInTheTurn) {
+    struct Case {
+        const char* what;
+        double target, counter;  // arc-seconds
+        double remaining;
+    };
+    const Case cases[] = {
+        {"across north: the long way", 10 * 3600.0, 350 * 3600.0, -340 * 3600.0},
+        {"within 120 arc-seconds across north, going up: the short way", 30, kTurn - 10, 40},
+        {"within 120 arc-seconds across north, going down: the short way", kTurn - 10, 30, -40},
+        {"130 arc-seconds across north: the long way", 100, kTurn - 30, 130 - kTurn},
+        // A goto ends a pulse or two beyond its target: below 0 or past a
+        // full turn until the counter is next folded into the turn.
+        {"counter left below north, target west of north", 350 * 3600.0, -20, -10 * 3600.0 + 20},
+        {"counter left beyond a turn, target east of north", 10 * 3600.0, kTurn + 20, 10 * 3600.0 - 20},
+        {"counter left below north, target just east of north", 50, -30, 80},
+        {"counter left beyond a turn, target just west of north", kTurn - 50, kTurn + 30, -80},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_DOUBLE_EQ(RemainingAzimuth(c.target, c.counter), c.remaining);
+    }
+}
+
+TEST_F(GotoStep, AGotoFromACounterLeftJustPastNorthTurnsTheShortWayRound) {
+    // +60 deg, low in the north-north-west; the last goto left the counter
+    // 20 arc-seconds below north (359 deg 59' 40").
+    const double ra = RaAtHourAngle(10.5), dec = 36000;
+    SyncOn(ra, dec);
+    const double targetAz = shared.pos.AzimuthArcsec;
+    ASSERT_GT(targetAz, 340 * 3600.0);
+    shared.pos.AzimuthArcsec = -20;
+
+    RunGoto(ra, dec);
+
+    // Back through a few degrees west of north, not forward through east and south.
+    EXPECT_NEAR(static_cast<double>(Sim().AzSteps()), (targetAz - (kTurn - 20)) / step, 2);
+    EXPECT_LT(Sim().AzSteps(), 0);
+    EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, -20 + static_cast<double>(Sim().AzSteps()) * step);
+    EXPECT_LE(AzimuthGap(shared.pos.AzimuthArcsec, targetAz), 120);
+}
+
 TEST_F(GotoStep, AStopLeavesTheCountersWhereThePulsesTookThem) {
     enum Axis { Az, Alt };
     struct Case {
