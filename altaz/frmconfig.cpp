@@ -281,9 +281,10 @@ void Frmconfig::cmdinitok_Click() {
             std::swap(site.AltPlusBits, site.AltMinusBits);
     } else {
         // No second star: nothing was measured. The counters go back to where
-        // the test found them (the paddle's pulses follow at the next tick).
-        pos.AzimuthArcsec = pos.DirTestStartAz;
-        pos.AltitudeArcsec = pos.DirTestStartAlt;
+        // the test found them, moved by whatever moved them since it zeroed
+        // them (a goto, tracking); the paddle's pulses follow at the next tick.
+        pos.AzimuthArcsec = WrappedAzimuth(pos.DirTestStartAz + pos.AzimuthArcsec);
+        pos.AltitudeArcsec = pos.DirTestStartAlt + pos.AltitudeArcsec;
         ++pos.PositionChanges;
         seams::MsgBox(kDirectionTestNeedsSyncMessage);
     }

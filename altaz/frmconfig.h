@@ -37,7 +37,8 @@ public:
     void cmdjeualt_fin_Click();
     // Direction test. "ok" decides only when a sync was made since
     // "initialisation coordonnées"; otherwise it keeps the direction values,
-    // puts the counters back and says the test needs a second star.
+    // puts the counters back where the test found them (moved by whatever
+    // moved them since) and says the test needs a second star.
     void cmdinitcoord_Click();
     void cmdinitok_Click();
     // Save.

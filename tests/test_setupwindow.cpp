@@ -450,6 +450,31 @@ TEST_F(DirectionTest, WithoutASyncTheValuesStayAndTheMessageSaysWhy) {
     EXPECT_EQ(Sim().AzSteps(), 40);
 }
 
+TEST_F(DirectionTest, WithoutASyncAGotoMadeDuringTheTestStillCounts) {
+    // The second star reached by "Pointage automatique" instead of the
+    // paddle: the goto counts from the zeroed counters and moves the mount.
+    shared.site.BacklashAz = shared.site.BacklashAlt = 0;
+    shared.drive.AltazSpeedTable = {};  // as fast as the port goes
+    const auto [first, second] = TwoStars();
+    SyncOn(first);
+    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+    const int64_t azSteps = Sim().AzSteps(), altSteps = Sim().AltSteps();
+    frmconfig().cmdinitcoord_Click();
+    frmcoord().lbObjets->setCurrentRow(second);
+    frmcoord().cmdpointage_Click();
+    ASSERT_NE(Sim().AzSteps(), azSteps) << "the goto moved the mount";
+    messages.clear();
+    frmconfig().cmdinitok_Click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], kDirectionTestNeedsSyncMessage);
+    // The counters say where the mount went: from the first star, by the goto's pulses.
+    frminterface().heuretimer_Timer();
+    const double mountAz = WrappedAzimuth(az0 + static_cast<double>(Sim().AzSteps() - azSteps) * shared.site.AzStepArcsec);
+    EXPECT_NEAR(std::remainder(shared.pos.AzimuthArcsec - mountAz, 1296000.0), 0, 1e-6);
+    EXPECT_DOUBLE_EQ(shared.pos.AltitudeArcsec,
+                     alt0 + static_cast<double>(Sim().AltSteps() - altSteps) * shared.site.AltStepArcsec);
+}
+
 TEST_F(DirectionTest, SyncOnAStarThePaddleToASecondStarAndASyncOnIt) {
     struct Case {
         const char* what;
