@@ -83,6 +83,7 @@ struct Report {
     int slackDisagreements = 0;    // actions after which the slack record and the gears disagreed
     int unexpectedPulses = 0;      // actions that should send nothing and sent pulses
     int trackingAstray = 0;        // tracking ticks that left the mount more than a pulse from the object tracked
+    int trackingMisshown = 0;      // actions after which the tick or the pause picture did not say what the buttons did
     int64_t pulses = 0;            // steps the motors made, at least (each action's net steps per axis)
     QString firstFault;            // the first action that went wrong, told
 };
@@ -414,11 +415,33 @@ private:
             s.txtincrement->setText(QString::fromLatin1(kIncrements[below(4)]));
             frmcoord().txtms->setText(QStringLiteral("0"));
             s.imglecture_Click();
+            tracking_ = Tracked::Running;
             break;
         }
-        case 2: s.imgpause_Click(); break;
-        default: s.imgstop_Click(); break;
+        case 2:
+            s.imgpause_Click();
+            // A pause click pauses running tracking, and paused tracking goes on.
+            if (tracking_ == Tracked::Running) tracking_ = Tracked::Paused;
+            else if (tracking_ == Tracked::Paused) tracking_ = Tracked::Running;
+            break;
+        default:
+            s.imgstop_Click();
+            tracking_ = Tracked::Stopped;
+            break;
         }
+    }
+
+    // The tick runs while tracking runs, and the pause picture says whether
+    // it is paused.
+    bool TrackingShownAsClicked() const {
+        if (shared.win.TrackingShown == 0) return tracking_ == Tracked::Stopped;
+        const Frmaltazsuivi& s = frmaltazsuivi();
+        switch (tracking_) {
+        case Tracked::Running: return s.timcompteur->isActive() && s.imgpause->Shows(ButtonPictures[8]);
+        case Tracked::Paused: return !s.timcompteur->isActive() && s.imgpause->Shows(ButtonPictures[9]);
+        case Tracked::Stopped: return !s.timcompteur->isActive();
+        }
+        return false;
     }
 
     bool openChart() {
@@ -483,6 +506,10 @@ private:
             fault += QStringLiteral(" tracking astray from the object tracked");
         }
         ticked_ = false;
+        if (!TrackingShownAsClicked()) {
+            ++report_.trackingMisshown;
+            fault += QStringLiteral(" tracking not as its buttons left it");
+        }
         if (!SlackAgrees()) {
             ++report_.slackDisagreements;
             fault += QStringLiteral(" slack record against the gears: azimuth %1/%2, altitude %3/%4")
@@ -513,6 +540,9 @@ private:
     bool inTick_ = false;
     int ticksWithinMoves_ = 0;
     bool ticked_ = false;
+    // Tracking as the start, pause and stop buttons left it.
+    enum class Tracked { Stopped, Running, Paused };
+    Tracked tracking_ = Tracked::Stopped;
     int64_t stopPulses_ = 0;
     std::function<void()> stopAction_;
     int64_t stopFromAz_ = 0, stopFromAlt_ = 0;
