@@ -345,10 +345,8 @@ void Frmconfig::cmdvalid_Click() {
         double limit;
         QString expected;
     } angles[] = {
-        {QStringLiteral("Longitude"), txtdegre, txtmin, ranges::kMaxLongitudeDeg,
-         QStringLiteral("au plus 180° vers l'est ou vers l'ouest, minutes comprises")},
-        {QStringLiteral("Latitude"), txtlatdeg, txtlatmin, ranges::kMaxLatitudeDeg,
-         QStringLiteral("au plus 90° vers le nord ou vers le sud, minutes comprises")},
+        {QStringLiteral("Longitude"), txtdegre, txtmin, ranges::kMaxLongitudeDeg, altazfiles::LongitudeBound()},
+        {QStringLiteral("Latitude"), txtlatdeg, txtlatmin, ranges::kMaxLatitudeDeg, altazfiles::LatitudeBound()},
     };
     for (const auto& a : angles) {
         if (SiteAngleFits(vb::Val(a.degrees->text()), vb::Val(a.minutes->text()), a.limit)) continue;

@@ -211,3 +211,28 @@ TEST_F(Readers, AMegabyteOfBlankLinesAfterTheValuesReadsThemAtOnce) {
     EXPECT_EQ(late.alt, 0);
     ASSERT_EQ(toldAbout("backlash.ini").size(), 1);
 }
+
+TEST_F(Readers, ASiteBeyondItsBoundWithItsMinutesIsToldHowTheyAddUp) {
+    // Degrees and minutes each within their range, together past the pole or
+    // half a turn: the message says that the bound holds with the minutes.
+    const struct {
+        const char* what;
+        QByteArray content;
+        const char* bound;
+    } cases[] = {
+        {"latitude 90 and 30 minutes", lines({"2", "20", "90", "30", "200", "200", "100000", "100000"}),
+         "latitude en degrés et minutes (au plus 90° vers le nord ou vers le sud, minutes comprises"},
+        {"longitude -180 and -1 minute", lines({"-180", "-1", "48", "50", "200", "200", "100000", "100000"}),
+         "longitude en degrés et minutes (au plus 180° vers l'est ou vers l'ouest, minutes comprises"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        filereport::Reset();
+        WriteData("config_altaz.ini", c.content);
+        messages.clear();
+        altazfiles::ReadConfigAltaz();
+        const QStringList told = toldAbout("config_altaz.ini");
+        ASSERT_EQ(told.size(), 1) << messages.join('|').toStdString();
+        EXPECT_TRUE(told[0].contains(QString::fromUtf8(c.bound))) << told[0].toStdString();
+    }
+}
