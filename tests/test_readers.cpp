@@ -62,6 +62,15 @@ TEST_F(Readers, ValuesBeyondTheirRangeAreToldAndKeepTheirDefaults) {
          [] { return speedAltaz(1, 1); }, 200000, true},
         {"speed past 32 bits", "vitessealtaz.ini", lines({"1", "1e308", "1", "1", "1", "1", "1", "1", "1", "1"}),
          [] { return speedAltaz(1, 0); }, 200000, true},
+        // A number too large for any value is no number, not 0.
+        {"speed past any number", "vitessealtaz.ini", lines({"1", "1e400", "1", "1", "1", "1", "1", "1", "1", "1"}),
+         [] { return speedAltaz(1, 0); }, 200000, true},
+        {"backlash past any number", "backlash.ini", lines({"3", "-1e400"}), [] { return ReadBacklash().alt; }, 0,
+         true},
+        {"longitude past any number", "config_altaz.ini", site({"1e400", "0", "48", "50"}),
+         [] { return ReadConfigAltaz().longitudeDeg; }, 2, true},
+        {"tracking delay past any number", "suivialtaz.ini", lines({"500", "1e999", "5"}),
+         [] { return double(ReadSuiviAltaz().delayAz); }, 100000, true},
         {"paddle speed -1", "vitessemanu.ini", lines({"1", "1", "-1", "1", "1", "1"}),
          [] {
              LoadSpeedTables();
