@@ -3,6 +3,7 @@
 #include "platform/seams.h"
 #include "platform/vbrt.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace inputcheck {
@@ -59,7 +60,8 @@ bool TakeEntries(const std::vector<EntryBox>& boxes, const Range& range, double 
     const auto values = Values(fields, consequence);
     if (!values) return false;
     for (std::size_t k = 0; k < entries.size(); ++k)
-        if ((*values)[k] != 0) *entries[k] = vb::CLng((*values)[k] * unit);
+        // A delay typed is at least one count, as the speed files hold them.
+        if ((*values)[k] != 0) *entries[k] = std::max<int32_t>(1, vb::CLng((*values)[k] * unit));
     return true;
 }
 

@@ -44,7 +44,7 @@ protected:
         WriteData("vconst.cat", QString("0,1\r\n"));
         // 200 steps and 1:120: 27 arc-seconds a pulse; gotos of a few thousand pulses.
         WriteData("config_altaz.ini", QByteArray("2\r\n20\r\n48\r\n50\r\n200\r\n200\r\n120000\r\n120000\r\n"));
-        WriteData("vitessealtaz.ini", QByteArray("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
+        WriteData("vitessealtaz.ini", QByteArray("1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
         clock = {2026, 12, 10, 21, 0, 0, 0, false};
         frminterface().MDIForm_Load();
         frminterface().show();

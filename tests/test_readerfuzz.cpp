@@ -343,7 +343,7 @@ std::vector<double> flat(const auto& table) {
 }
 
 NumberRule speedRule(const auto& defaults) {
-    const auto count = [](double v) { return vb::FitsLong(v) && ranges::Count(vb::CLng(v)); };
+    const auto count = [](double v) { return vb::FitsLong(v) && ranges::SpeedDelay(vb::CLng(v)); };
     return {flat(defaults), [=](int, double v) { return count(v); }, [](int, double v) { return double(vb::CLng(v)); },
             int(defaults.size())};
 }

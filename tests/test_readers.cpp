@@ -53,9 +53,11 @@ TEST_F(Readers, ValuesBeyondTheirRangeAreToldAndKeepTheirDefaults) {
         bool told;
     };
     const std::vector<Case> cases = {
-        // Speed tables: busy-wait counts from 0 up; a value rounds to the nearest count.
+        // Speed tables: busy-wait counts from 1 up; a value rounds to the nearest count.
+        {"speed 1", "vitessealtaz.ini", lines({"1", "1", "1", "1", "1", "1", "1", "1", "1", "1"}),
+         [] { return speedAltaz(1, 0); }, 1, false},
         {"speed 0", "vitessealtaz.ini", lines({"1", "0", "1", "1", "1", "1", "1", "1", "1", "1"}),
-         [] { return speedAltaz(1, 0); }, 0, false},
+         [] { return speedAltaz(1, 0); }, 200000, true},
         {"speed -5", "vitessealtaz.ini", lines({"1", "-5", "1", "1", "1", "1", "1", "1", "1", "1"}),
          [] { return speedAltaz(1, 0); }, 200000, true},
         {"speed -0.6 rounds below 0", "vitessealtaz.ini", lines({"1", "1", "1", "1", "1", "1", "-0.6", "1", "1", "1"}),
