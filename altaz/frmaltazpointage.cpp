@@ -164,6 +164,8 @@ void Frmaltazpointage::bOK_Click() {
                                      typed->south ? QStringLiteral("-") : QStringLiteral("+"),
                                      vb::CStr(typed->degreesTyped), vb::CStr(typed->arcMinutesTyped)};
     EquatorialToHorizontal(frmcoord().Time(), typedBoxes);
+    // The chart's telescope mark goes to the new position.
+    frmcoord().cmdtrace_Click();
 }
 
 void Frmaltazpointage::cmdpointage_graph_Click() {
