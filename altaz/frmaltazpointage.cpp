@@ -140,7 +140,7 @@ void Frmaltazpointage::lbObjets_DblClick() {
     const auto windows = coord.GotoView();
     while (GotoUnfinished()) {
         GotoStepAltaz(*windows);
-        seams::DoEvents();
+        seams::DoEventsNow();
     }
 
     forms::Unload<FrmDepl>();

@@ -190,13 +190,13 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtcoordalt4 = box(Frame3, "txtcoordalt4", 120, 1560, 540);
     txtcoordalt5 = box(Frame3, "txtcoordalt5", 720, 1560, 540);
     txtcoordalt6 = box(Frame3, "txtcoordalt6", 1320, 1560, 540);
-    ProgressBaraz = ui::Make<QProgressBar>(Frame3, "ProgressBaraz");
+    ProgressBaraz = ui::Make<ProgressBar>(Frame3, "ProgressBaraz");
     // Plain bars, without a percentage: cheap to redraw at every pulse.
     ProgressBaraz->setRange(0, 100);
     ProgressBaraz->setValue(0);
     ProgressBaraz->setTextVisible(false);
     ui::Place(ProgressBaraz, 120, 1980, 1800, 240);
-    ProgressBaralt = ui::Make<QProgressBar>(Frame3, "ProgressBaralt");
+    ProgressBaralt = ui::Make<ProgressBar>(Frame3, "ProgressBaralt");
     ProgressBaralt->setRange(0, 100);
     ProgressBaralt->setValue(0);
     ProgressBaralt->setTextVisible(false);
@@ -378,8 +378,8 @@ public:
     void SetSiderealTime0h(const QString& t) override { c_.txtessai->setText(t); }
     GotoLevels Levels() override { return {frmconfig().cbpointaz->currentIndex(), frmconfig().cbpointalt->currentIndex()}; }
     void SetTargetDisplay(const AzAltBoxes& b) override { c_.SetTargetDisplay(b); }
-    void SetProgressAz(int p) override { c_.ProgressBaraz->setValue(p); }
-    void SetProgressAlt(int p) override { c_.ProgressBaralt->setValue(p); }
+    void SetProgressAz(int p) override { ui::SetProgressSoon(c_.ProgressBaraz, p); }
+    void SetProgressAlt(int p) override { ui::SetProgressSoon(c_.ProgressBaralt, p); }
     void RedrawChartMark() override {
         FrmCercle& chart = frmCercle();
         chart.RedrawChart();
@@ -430,7 +430,7 @@ void Frmcoord::cmdpointage_Click() {
     const auto windows = GotoView();
     while (GotoUnfinished()) {
         GotoStepAltaz(*windows);
-        seams::DoEvents();
+        seams::DoEventsNow();
     }
     forms::Unload<FrmDepl>();
     g.StopGoto = vb::False;

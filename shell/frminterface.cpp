@@ -138,7 +138,7 @@ void Frminterface::MDIForm_Load() {
 
     // Keeps the splash on screen for a moment.
     BusyWait(100000);
-    seams::DoEvents();
+    seams::DoEventsNow();
 
     LoadButtonPictures();
 

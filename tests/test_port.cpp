@@ -4,12 +4,14 @@
 #include "platform/portlock.h"
 #include "tests/fixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -30,6 +32,31 @@ TEST_F(PortTest, OnePulseHasItsExactShape) {
     EXPECT_EQ(Writes(), (std::vector<Write>{{888, 8}, {888, 12}}));
     EXPECT_EQ(seen, (std::vector<std::string>{"events after 8", "events after 12"}));
     EXPECT_EQ(Sim().DataLatch(), 12) << "the step line stays high";
+}
+
+TEST_F(PortTest, TheRealEventSeamRunsEventsOnItsTimeBudget) {
+    int ran = 0;
+    const auto post = [&ran] { QMetaObject::invokeMethod(qApp, [&ran] { ++ran; }, Qt::QueuedConnection); };
+    using Clock = std::chrono::steady_clock;
+    post();
+    seams::DoEventsNow();
+    EXPECT_EQ(ran, 1) << "now: whatever the time";
+    post();
+    seams::DoEvents(Clock::time_point{});
+    EXPECT_EQ(ran, 1) << "a pulse before the budget is spent lets nothing run";
+    seams::DoEvents(Clock::now() + seams::kEventBudget);
+    EXPECT_EQ(ran, 2) << "a pulse once it is spent";
+    post();
+    seams::DoEventsNow();
+    EXPECT_EQ(ran, 3) << "now again, however soon";
+
+    // A test's hook runs at every call.
+    int hooked = 0;
+    seams::SetDoEvents([&hooked] { ++hooked; });
+    seams::DoEvents(Clock::time_point{});
+    seams::DoEventsNow();
+    Pulse(8, 4, 0);
+    EXPECT_EQ(hooked, 4);
 }
 
 TEST_F(PortTest, ThePulseOfTheMoveUnderWayUsesItsBits) {
