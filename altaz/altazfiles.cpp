@@ -2,48 +2,91 @@
 
 #include "core/conversions.h"
 #include "core/state.h"
+#include "motor/settingsfiles.h"
 #include "platform/filereport.h"
 #include "platform/numberfile.h"
+#include "platform/ranges.h"
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
 namespace altazfiles {
 
+namespace {
+
+// The ratios are kept times 1000.
+bool ratioTimes1000(double v) { return ranges::Ratio(v / 1000); }
+
+}  // namespace
+
 ConfigAltaz ReadConfigAltaz() {
     ConfigAltaz c;
-    numberfile::Read(kConfig, {&c.longitudeDeg, &c.longitudeMin, &c.latitudeDeg, &c.latitudeMin, &c.azMotorSteps,
-                               &c.altMotorSteps, &c.altRatioTimes1000, &c.azRatioTimes1000});
+    const QString expected =
+        QStringLiteral("Huit valeurs attendues, une par ligne : longitude en degrés (%1 au plus en valeur absolue) "
+                       "et minutes (%2 au plus en valeur absolue), latitude en degrés (%3 au plus en valeur absolue) et "
+                       "minutes, pas moteur azimut et altitude (nombres entiers de 1 à %4), rapports de réduction "
+                       "altitude et azimut multipliés par 1000 (au-dessus de 0, %5 au plus).")
+            .arg(vb::CStr(ranges::kMaxLongitudeDeg), vb::CStr(ranges::kMaxSiteMinutes),
+                 vb::CStr(ranges::kMaxLatitudeDeg), vb::CStr(ranges::kMaxMotorSteps),
+                 vb::CStr(ranges::kMaxRatio * 1000));
+    numberfile::Read(kConfig,
+                     {{&c.longitudeDeg, ranges::Longitude},
+                      {&c.longitudeMin, ranges::SiteMinutes},
+                      {&c.latitudeDeg, ranges::Latitude},
+                      {&c.latitudeMin, ranges::SiteMinutes},
+                      {&c.azMotorSteps, ranges::MotorSteps},
+                      {&c.altMotorSteps, ranges::MotorSteps},
+                      {&c.altRatioTimes1000, ratioTimes1000},
+                      {&c.azRatioTimes1000, ratioTimes1000}},
+                     expected);
+    // 90 degrees and some minutes is past the pole: both values take their defaults.
+    const ConfigAltaz defaults;
+    bool beyond = false;
+    if (!ranges::Longitude(SiteAngleDegrees(c.longitudeDeg, c.longitudeMin))) {
+        c.longitudeDeg = defaults.longitudeDeg;
+        c.longitudeMin = defaults.longitudeMin;
+        beyond = true;
+    }
+    if (!ranges::Latitude(SiteAngleDegrees(c.latitudeDeg, c.latitudeMin))) {
+        c.latitudeDeg = defaults.latitudeDeg;
+        c.latitudeMin = defaults.latitudeMin;
+        beyond = true;
+    }
+    if (beyond) filereport::Malformed(kConfig, expected);
     return c;
 }
 
-bool WriteConfigAltaz(const ConfigAltaz& c) {
-    return numberfile::Write(kConfig, {c.longitudeDeg, c.longitudeMin, c.latitudeDeg, c.latitudeMin, c.azMotorSteps,
-                                       c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000});
+SeqWriter ConfigAltazLines(const ConfigAltaz& c) {
+    // The site degrees keep their "-" on zero: "-0" then "30" is half a degree
+    // south or west.
+    SeqWriter w;
+    w.Print(SiteDegreesText(c.longitudeDeg));
+    w.Print(c.longitudeMin);
+    w.Print(SiteDegreesText(c.latitudeDeg));
+    for (double v : {c.latitudeMin, c.azMotorSteps, c.altMotorSteps, c.altRatioTimes1000, c.azRatioTimes1000})
+        w.Print(v);
+    return w;
 }
 
 PointageAltaz ReadPointageAltaz() {
-    double az = 3, alt = 3;
-    numberfile::Read(kPointage, {&az, &alt});
-    auto level = [](double v) { return v >= 1 && v <= 5 ? static_cast<int>(vb::CLng(v)) : 3; };
-    return {level(az), level(alt)};
+    const auto levels = settingsfiles::ReadGotoLevels(kPointage, 3);
+    return {levels.az, levels.alt};
 }
 
-bool WritePointageAltaz(const PointageAltaz& p) { return numberfile::Write(kPointage, {double(p.az), double(p.alt)}); }
+SeqWriter PointageAltazLines(const PointageAltaz& p) { return numberfile::Lines({double(p.az), double(p.alt)}); }
 
 SuiviAltaz ReadSuiviAltaz() {
     SuiviAltaz s;
     double az = s.delayAz, alt = s.delayAlt;
-    numberfile::Read(kSuivi, {&s.increment, &az, &alt});
-    // Delays are 32-bit counts: one beyond is unreadable and keeps its default.
-    auto delay = [](double v, int32_t& out) {
-        if (!vb::FitsLong(v)) return false;
-        out = vb::CLng(v);
-        return true;
-    };
-    const bool azRead = delay(az, s.delayAz);
-    const bool altRead = delay(alt, s.delayAlt);
-    if (!azRead || !altRead)
-        filereport::Malformed(kSuivi, QStringLiteral("Les délais sont des nombres entiers sur 32 bits."));
+    // Delays are 32-bit counts, rounded to the nearest whole number.
+    const auto delay = [](double v) { return vb::FitsLong(v) && ranges::Count(vb::CLng(v)); };
+    numberfile::Read(kSuivi, {{&s.increment, ranges::TrackIncrement}, {&az, delay}, {&alt, delay}},
+                     QStringLiteral("Trois valeurs attendues, une par ligne : l'incrément en millisecondes (un "
+                                    "nombre entier de %1 à %2), puis les délais de correction en azimut et en "
+                                    "altitude (des nombres entiers de 0 à %3).")
+                         .arg(vb::CStr(ranges::kMinTrackIncrementMs), vb::CStr(ranges::kMaxTrackIncrementMs),
+                              vb::CStr(ranges::kMaxCount)));
+    s.delayAz = vb::CLng(az);
+    s.delayAlt = vb::CLng(alt);
     return s;
 }
 

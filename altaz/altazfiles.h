@@ -7,6 +7,8 @@
 //                              azimuth and altitude burst delays
 #pragma once
 
+#include "platform/seqfile.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -27,19 +29,24 @@ struct ConfigAltaz {
     double altRatioTimes1000 = 100000;
     double azRatioTimes1000 = 100000;
 };
-// A missing or malformed file is told to the user; the values not read keep
-// the defaults above.
+// A missing or malformed file is told to the user; the values not read, or
+// out of their range (platform/ranges.h: the site within 180 and 90 degrees,
+// steps whole from 1 and ratios above 0, both at most 32767), keep the
+// defaults above.
 ConfigAltaz ReadConfigAltaz();
-bool WriteConfigAltaz(const ConfigAltaz& c);
+// The file's lines; the set-up window saves them with the backlash and goto speeds.
+SeqWriter ConfigAltazLines(const ConfigAltaz& c);
 
 struct PointageAltaz {
     int az = 3;   // 1..5
     int alt = 3;
 };
 PointageAltaz ReadPointageAltaz();
-bool WritePointageAltaz(const PointageAltaz& p);
+SeqWriter PointageAltazLines(const PointageAltaz& p);
 
-// The shipped tracking settings stand for what a file does not give.
+// The shipped tracking settings stand for what a file does not give, or
+// gives out of range: an increment that is not a whole number of ms from 10
+// to 32767, a delay that does not round to a count from 0 to 2147483647.
 struct SuiviAltaz {
     double increment = 500;
     int32_t delayAz = 100000;

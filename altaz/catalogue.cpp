@@ -34,17 +34,43 @@ constexpr std::array<Catalogue, kCatalogues> kTable = {{
 
 bool known(int16_t number) { return number >= 0 && number < kCatalogues; }
 
-// A whole number that fits in 32 bits.
-std::optional<int32_t> wholeNumber(const QString& field) {
+}  // namespace
+
+std::optional<int32_t> WholeNumber(const QString& field) {
+    // Most fields are plain digits: read them at once.
+    const qsizetype n = field.size();
+    const qsizetype first = n > 0 && field[0] == u'-' ? 1 : 0;
+    if (n > first && n - first <= 9) {
+        int32_t v = 0;
+        qsizetype i = first;
+        for (; i < n && field[i] >= u'0' && field[i] <= u'9'; ++i) v = 10 * v + (field[i].unicode() - u'0');
+        if (i == n) return first ? -v : v;
+    }
     if (!vb::IsNumeric(field)) return std::nullopt;
     const double v = vb::Val(field);
-    if (!std::isfinite(v) || v < std::numeric_limits<int32_t>::min() - 0.5 ||
-        v > std::numeric_limits<int32_t>::max() + 0.5)
+    if (!std::isfinite(v) || v != std::floor(v) || v < std::numeric_limits<int32_t>::min() ||
+        v > std::numeric_limits<int32_t>::max())
         return std::nullopt;
-    return vb::CLng(v);
+    return static_cast<int32_t>(v);
 }
 
-}  // namespace
+void TellRecords(const QString& programPath, int seen, int skipped, const QString& record) {
+    if (seen == 0) {
+        filereport::Malformed(programPath, QStringLiteral("Le fichier ne contient aucun enregistrement."),
+                              QStringLiteral("Rien n'en est chargé."));
+    } else if (skipped > 0) {
+        filereport::Malformed(
+            programPath,
+            QStringLiteral("Enregistrements incomplets ou illisibles ignorés : %1 sur %2.\nUn enregistrement compte "
+                           "%3, le dernier suivi d'un retour à la ligne.")
+                .arg(skipped)
+                .arg(seen)
+                .arg(record),
+            QStringLiteral("Seuls les enregistrements complets sont chargés."));
+    } else {
+        filereport::Readable(programPath);
+    }
+}
 
 QString FileName(int16_t number) {
     return known(number) ? QString::fromLatin1(kTable[number].file) : QString();
@@ -71,28 +97,21 @@ std::optional<std::vector<CatalogueRecord>> ReadRecords(const QString& programPa
         return std::nullopt;
     }
     std::vector<CatalogueRecord> records;
-    int skipped = 0;
-    while (!reader->AtEnd() && static_cast<int>(records.size()) < limit) {
-        std::array<QString, 4> f;
-        int got = 0;
-        while (got < 4 && (got == 0 || !reader->AtEnd())) f[got++] = reader->Field();
-        if (got < 4) {  // the file ends inside a record
-            ++skipped;
-            break;
-        }
-        const auto ra = wholeNumber(f[2]);
-        const auto dec = wholeNumber(f[3]);
-        const int number = static_cast<int>(records.size()) + skipped;
+    int seen = 0, skipped = 0;
+    while (static_cast<int>(records.size()) < limit) {
+        const auto r = reader->NextRecord(4);
+        if (!r) break;
+        const int number = seen++;
+        const auto ra = r->complete ? WholeNumber(r->fields[2]) : std::nullopt;
+        const auto dec = r->complete ? WholeNumber(r->fields[3]) : std::nullopt;
         if (!ra || !dec) {
             ++skipped;
             continue;
         }
-        records.push_back({f[0], f[1], *ra, *dec, number});
+        records.push_back({r->fields[0], r->fields[1], *ra, *dec, number});
     }
-    if (skipped > 0)
-        filereport::Malformed(programPath, QStringLiteral("Enregistrements illisibles ignorés : %1.").arg(skipped));
-    else
-        filereport::Readable(programPath);
+    TellRecords(programPath, seen, skipped,
+                QStringLiteral("quatre champs complets (nom, type, ascension droite, déclinaison)"));
     return records;
 }
 
@@ -134,13 +153,16 @@ QString ConstellationName(const QString& abbreviation) {
         return QString();
     }
     QString result;
-    while (!reader->AtEnd()) {
-        const QString key = reader->Field();
-        if (reader->AtEnd()) break;  // an abbreviation without its name
-        const QString name = reader->Field();
-        if (key == abbreviation) result = name;  // the last match wins
+    int seen = 0, skipped = 0;
+    while (const auto r = reader->NextRecord(2)) {
+        ++seen;
+        if (!r->complete) {
+            ++skipped;
+            continue;
+        }
+        if (r->fields[0] == abbreviation) result = r->fields[1];  // the last match wins
     }
-    filereport::Readable(kConstellationFile);
+    TellRecords(kConstellationFile, seen, skipped, QStringLiteral("deux champs complets (abréviation, nom)"));
     return result;
 }
 

@@ -7,10 +7,13 @@
 // of a minute of time, declination in tenths of a minute of arc.
 // "\data\const.cat" holds pairs of constellation abbreviation and full name.
 //
-// A missing file is told to the user and loads as empty; a record whose
-// coordinates are not whole numbers, or a last record cut short, is skipped
-// and the file told malformed; a file longer than its table stops at the
-// table's last row.
+// Blank lines between records are passed over. A missing file is told to
+// the user and loads as empty; so is a file that holds no record. A record
+// that is not complete (a field missing or one too many, a field cut by the
+// end of the file: its last field must end its line) or whose coordinates
+// are not whole 32-bit numbers is skipped whole, never half read, and the
+// file is told malformed with the count of records skipped. A file longer
+// than its table stops at the table's last row.
 #pragma once
 
 #include "core/state.h"
@@ -49,6 +52,13 @@ QStringList Captions();
 // The records of a file, at most `limit` of them; nothing when the file
 // cannot be read (the user has been told).
 std::optional<std::vector<CatalogueRecord>> ReadRecords(const QString& programPath, int limit);
+
+// What the readers of record files share: the value of a field that holds a
+// whole number within 32 bits, and the telling of a file read with `seen`
+// records of which `skipped` could not be taken (an empty file when none was
+// seen); `record` says what a record holds ("deux champs complets (...)").
+std::optional<int32_t> WholeNumber(const QString& field);
+void TellRecords(const QString& programPath, int seen, int skipped, const QString& record);
 
 // Loads catalogue `number` into rows 0.. of the table and sets its
 // CatalogueCount. Returns the names in file order, for the caller to append

@@ -2,6 +2,7 @@
 
 #include "motor/moves.h"
 #include "motor/speedtables.h"
+#include "platform/inputcheck.h"
 #include "platform/numberfile.h"
 #include "platform/port.h"
 #include "platform/vbrt.h"
@@ -48,6 +49,9 @@ namespace {
 const char* const kLevelBars[5] = {"I", "IIII", "IIIIIII", "IIIIIIIIII", "IIIIIIIIIIIII"};
 // A delay is shown and edited in units of this many busy-wait counts.
 constexpr double kDelayUnit = 50;
+// A box: a number of such units whose delay is a 32-bit count.
+constexpr inputcheck::Range kDelayBox{0, 42949672};  // 2147483647 / 50, whole units
+static_assert(kDelayBox.high * kDelayUnit <= ranges::kMaxCount);
 
 // The bar and number boxes of one axis: green on black.
 QLineEdit* levelBox(QWidget* parent, const char* name, int left, int width) {
@@ -129,7 +133,7 @@ Frmaltazpilot::Frmaltazpilot(const ManualDriveMount& mount) : Form(mount.caption
         HScroll[i] = bar;
         const QString name =
             QStringLiteral("%1%2").arg(QLatin1String(first ? mount.azBoxes : mount.altBoxes)).arg(level);
-        (first ? tAZ : tAlt)[level] = ui::TextBox(Frame2, name.toLatin1().constData(), 3795, top, 660);
+        (first ? tAZ : tAlt)[level] = ui::TextBox(Frame2, name.toLatin1().constData(), 3795, top, 720);
     }
     cmdvalid = ui::Button(Frame2, "cmdvalid", QStringLiteral("Ok"), 1800, 3840, 975, 390);
 
@@ -259,21 +263,21 @@ void Frmaltazpilot::lblvit_Click() {
 void Frmaltazpilot::HScrollChange(int index) { boxOf(index)->setText(vb::CStr(HScroll[index]->value())); }
 
 void Frmaltazpilot::cmdvalid_Click() {
-    // A box of 0 or without a number keeps its delay, and so does one whose
-    // delay is beyond a 32-bit count (the file could not be read back); the
-    // table changes only once the file holds the new values.
+    // An empty box or one of 0 keeps its delay; any other box must hold a
+    // delay the table can keep, or nothing is saved. The table changes only
+    // once the file holds the new values.
     SpeedTable stored = table();
-    std::vector<double> lines;
+    std::vector<inputcheck::EntryBox> boxes;
     for (int axis = 0; axis < 2; ++axis) {
         for (int level = 0; level < 5; ++level) {
-            const double v = vb::Val(boxOf(5 * axis + level)->text()) * kDelayUnit;
-            if (v != 0 && vb::FitsLong(v)) {
-                stored[level][axis] = vb::CLng(v);
-                lines.push_back(v);
-            } else {
-                lines.push_back(stored[level][axis]);
-            }
+            const QString heading = axis == 0 ? mount_.azHeading : mount_.altHeading;
+            const QString name = QStringLiteral("%1, niveau %2").arg(heading).arg(level + 1);
+            boxes.push_back({boxOf(5 * axis + level)->text(), name, &stored[level][axis]});
         }
     }
+    if (!inputcheck::TakeEntries(boxes, kDelayBox, kDelayUnit)) return;
+    std::vector<double> lines;
+    for (int axis = 0; axis < 2; ++axis)
+        for (int level = 0; level < 5; ++level) lines.push_back(stored[level][axis]);
     if (numberfile::Write(mount_.file, lines)) table() = stored;
 }

@@ -133,15 +133,7 @@ void Frmaltazpointage::lbObjets_DblClick() {
     SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);
     ShowCaptions(shared.equa.GotoRA, shared.equa.GotoDec, NumberForm::Signed);
 
-    // A stop pressed while no goto ran must not stop this one.
-    g.StopGoto = vb::False;
-    g.RemainingAz = 121;
-    g.RemainingAlt = 121;
-    const auto windows = coord.GotoView();
-    while (GotoUnfinished()) {
-        GotoStepAltaz(*windows);
-        seams::DoEventsNow();
-    }
+    RunGotoLoop(*coord.GotoView(), true);
 
     forms::Unload<FrmDepl>();
     g.StopGoto = vb::False;
@@ -164,6 +156,7 @@ void Frmaltazpointage::bOK_Click() {
                                      typed->south ? QStringLiteral("-") : QStringLiteral("+"),
                                      vb::CStr(typed->degreesTyped), vb::CStr(typed->arcMinutesTyped)};
     EquatorialToHorizontal(frmcoord().Time(), typedBoxes);
+    shared.pos.GotoReached = false;
     // The chart's telescope mark goes to the new position.
     frmcoord().cmdtrace_Click();
 }

@@ -9,6 +9,7 @@
 #include "core/state.h"
 #include "motor/moves.h"
 #include "motor/paddle.h"
+#include "platform/inputcheck.h"
 #include "platform/vbrt.h"
 #include "shell/artwork.h"
 #include "shell/buttonpictures.h"
@@ -43,12 +44,11 @@ QToolButton* spinnerArrow(QWidget* parent, Qt::ArrowType arrow, int top) {
     return b;
 }
 
-// A 32-bit delay typed in a box; a text that is not such a number keeps the
-// delay as it was.
-void readDelay(const QLineEdit* box, int32_t& delay) {
-    const QString text = box->text();
-    const double v = vb::Val(text);
-    if (vb::IsNumeric(text) && vb::FitsLong(v)) delay = vb::CLng(v);
+// A setting read by a running tick: a box that does not hold one (the user
+// may be typing in it) keeps the value in use.
+template <typename T>
+void readSetting(const QLineEdit* box, const inputcheck::Range& range, T& value) {
+    if (const auto v = inputcheck::ValueIn(box->text(), range)) value = static_cast<T>(*v);
 }
 
 }  // namespace
@@ -135,6 +135,32 @@ void Frmaltazsuivi::stopTracking() {
     shared.drive.DeltaAz = 0;
     shared.drive.DeltaAlt = 0;
     shared.pos.PositionSynced = vb::False;
+    shared.pos.GotoReached = false;
+}
+
+void Frmaltazsuivi::aim() {
+    Frmcoord& c = frmcoord();
+    if (shared.pos.PositionSynced != 0) {
+        // The object of the sync is in the coordinate boxes: it is kept.
+    } else if (shared.pos.GotoReached) {
+        // The object a goto reached.
+        c.SetCoordinates(SignedCoordinatesOf(shared.equa.GotoRA / 600, shared.equa.GotoDec / 600));
+    } else {
+        // Where the axis counters point.
+        TimeBoxes t = c.Time();
+        HorizontalToEquatorial(t);
+        c.txtessai->setText(t.txtessai);
+        c.SetCoordinates(ShowSignedCoordinates());
+    }
+    tracking::Rebase(point);
+}
+
+void Frmaltazsuivi::applyPendingPulses() {
+    const auto& pos = shared.pos;
+    if (pos.PendingAzSteps == 0 && pos.PendingAltSteps == 0) return;
+    Frmcoord& c = frmcoord();
+    c.ShowAzimuthCounter(UpdateAzimuthCounter());
+    c.ShowAltitudeCounter(UpdateAltitudeCounter());
 }
 
 void Frmaltazsuivi::giveClockBack() {
@@ -142,8 +168,18 @@ void Frmaltazsuivi::giveClockBack() {
     frminterface().heuretimer->start();
 }
 
+std::optional<std::vector<double>> Frmaltazsuivi::typedSettings(const QString& consequence) const {
+    using namespace inputcheck;
+    return Values({{txtincrement->text(), QStringLiteral("Incrément de calcul"), kIncrement},
+                   {txttempoa->text(), QStringLiteral("Vitesse de correction Azimut"), kDelay},
+                   {txttempoh->text(), QStringLiteral("Vitesse de correction Altitude"), kDelay}},
+                  consequence);
+}
+
 void Frmaltazsuivi::cmdsave_Click() {
-    altazfiles::WriteSuiviAltaz(txtincrement->text(), txttempoa->text(), txttempoh->text());
+    const auto v = typedSettings(inputcheck::kNothingSaved);
+    if (!v) return;
+    altazfiles::WriteSuiviAltaz(vb::CStr((*v)[0]), vb::CStr((*v)[1]), vb::CStr((*v)[2]));
 }
 
 void Frmaltazsuivi::switchPaddleOff() {
@@ -156,6 +192,9 @@ void Frmaltazsuivi::switchPaddleOff() {
 
 void Frmaltazsuivi::imglecture_Click() {
     if (shared.altgoto.GotoRunning) return;
+    // The tick runs at the increment typed, with the delays typed.
+    const auto settings = typedSettings(inputcheck::kNotStarted);
+    if (!settings) return;
     Frminterface& main = frminterface();
     main.Timer->stop();
     main.heuretimer->stop();
@@ -163,32 +202,43 @@ void Frmaltazsuivi::imglecture_Click() {
     c.frheure->resize(twips::ToPixels(kCoordClockWidth), c.frheure->height());
     switchPaddleOff();
 
-    // Unless a sync named the object, the point tracked is where the axis
-    // counters point.
+    // The point tracked: the object of a sync, or the one a goto reached,
+    // else where the axis counters point.
+    applyPendingPulses();
+    aim();
     TimeBoxes t = c.Time();
-    if (shared.pos.PositionSynced == 0) {
-        HorizontalToEquatorial(t);
-        c.SetCoordinates(ShowSignedCoordinates());
-    }
-    tracking::StartTracking(point, t, c.Coordinates());
+    tracking::StartTracking(point, t);
     c.SetTime(t);
 
     ShowTrackState();
-    timcompteur->setInterval(tracking::IncrementOf(txtincrement->text()));
+    shared.drive.TrackIntervalMs = static_cast<int16_t>((*settings)[0]);
+    timcompteur->setInterval(shared.drive.TrackIntervalMs);
     running_ = true;
     paused_ = false;
+    imgpause->SetPicture(ButtonPictures[8]);
     timcompteur->start();
 }
 
 void Frmaltazsuivi::imgpause_Click() {
+    if (running_) {
+        // Running tracking pauses; paused tracking goes on.
+        if (!paused_) {
+            timcompteur->stop();
+            paused_ = true;
+            imgpause->SetPicture(ButtonPictures[9]);
+            return;
+        }
+        paused_ = false;
+        timcompteur->start();
+        imgpause->SetPicture(ButtonPictures[8]);
+        switchPaddleOff();
+        return;
+    }
+    // No tracking: only the picture changes.
     if (imgpause->Shows(ButtonPictures[8])) {
-        timcompteur->stop();
-        paused_ = true;
         imgpause->SetPicture(ButtonPictures[9]);
         return;
     }
-    paused_ = false;
-    if (running_) timcompteur->start();
     imgpause->SetPicture(ButtonPictures[8]);
     switchPaddleOff();
 }
@@ -211,10 +261,10 @@ void Frmaltazsuivi::lbl1_Click() {
 
 void Frmaltazsuivi::readSettingsBoxes() {
     auto& d = shared.drive;
-    d.TrackIntervalMs = tracking::IncrementOf(txtincrement->text());
+    readSetting(txtincrement, inputcheck::kIncrement, d.TrackIntervalMs);
     timcompteur->setInterval(d.TrackIntervalMs);
-    readDelay(txttempoa, d.TrackDelayAz);
-    readDelay(txttempoh, d.TrackDelayAlt);
+    readSetting(txttempoa, inputcheck::kDelay, d.TrackDelayAz);
+    readSetting(txttempoh, inputcheck::kDelay, d.TrackDelayAlt);
 }
 
 void Frmaltazsuivi::timcompteur_Timer() {
@@ -226,12 +276,18 @@ void Frmaltazsuivi::timcompteur_Timer() {
     if (!shared.altgoto.GotoRunning) {
         readSettingsBoxes();
         Frmcoord& c = frmcoord();
+        // The clock timer is off: the pulses of manual or paddle moves made
+        // meanwhile reach the counters here.
+        applyPendingPulses();
+        // Moved, re-aimed or synchronised since the last tick: tracking
+        // follows what the telescope points at now, from where it is.
+        if (tracking::Reaimed(point)) aim();
         TimeBoxes t = c.Time();
         tracking::TrackTick(point, t, c.Coordinates());
         c.SetTime(t);
-        ShowTrackState();
         TrackStepAz();
         TrackStepAlt();
+        ShowTrackState();
         seams::DoEventsNow();
         if (Unloaded()) return;
     }

@@ -8,6 +8,9 @@
 #include "platform/form.h"
 #include "platform/widgets.h"
 
+#include <optional>
+#include <vector>
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -74,9 +77,18 @@ private:
     // No tick runs on, no correction is pending and the next start aims where
     // the counters point.
     void stopTracking();
+    // The point to track, in the coordinate boxes: the object of a sync, the
+    // object a goto reached, else where the counters point; tracking goes on
+    // from the counters.
+    void aim();
+    // Pending pulses of manual and paddle moves into the counters.
+    void applyPendingPulses();
     // The main window keeps the clock again.
     void giveClockBack();
     void readSettingsBoxes();
+    // The increment and the two delays typed, when all three are taken;
+    // otherwise the user is told, ending with `consequence`.
+    std::optional<std::vector<double>> typedSettings(const QString& consequence) const;
     void switchPaddleOff();
     // Tracking was started and not stopped; paused by the pause picture.
     bool running_ = false;

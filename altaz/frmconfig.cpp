@@ -7,7 +7,9 @@
 #include "core/state.h"
 #include "motor/handpad.h"
 #include "motor/settingsfiles.h"
+#include "platform/inputcheck.h"
 #include "platform/port.h"
+#include "platform/saveset.h"
 #include "platform/seams.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
@@ -60,31 +62,38 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     label(Frlieu, QStringLiteral("min"), 1980, 720, 400);
     txtlatmin = box(Frlieu, "txtlatmin", 2400, 690, 700);
 
-    frmeca = frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), 1260, 2400);
-    // Captions on the left, azimuth and altitude columns on the right; the
-    // encoding caption takes two lines.
-    label(frmeca, QStringLiteral("Azimut"), 2280, 240, 700);
-    label(frmeca, QStringLiteral("Altitude"), 3060, 240, 700);
-    label(frmeca, QStringLiteral("Nombre de pas moteur"), 120, 600, 2120);
-    txtpasaz = box(frmeca, "txtpasaz", 2280, 570, 700);
-    txtpasalt = box(frmeca, "txtpasalt", 3060, 570, 700);
-    label(frmeca, QStringLiteral("Rapport de réduction"), 120, 1020, 2120);
-    txtRaz = box(frmeca, "txtRaz", 2280, 990, 700);
-    txtRalt = box(frmeca, "txtRalt", 3060, 990, 700);
-    label(frmeca, QStringLiteral("Angle d'un demi pas ('')"), 120, 1440, 2120);
-    txtapas = box(frmeca, "txtapas", 2280, 1410, 700);
+    frmeca = frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), 1260, 2760);
+    // Captions on the left, on two lines (the encoding caption on three), so
+    // that the azimuth and altitude columns on the right hold a measured
+    // ratio whole.
+    constexpr int kAz = 1680;
+    constexpr int kAlt = 2760;
+    constexpr int kColumn = 1020;
+    const auto caption = [this](const QString& text, int top, int height) {
+        QLabel* l = label(frmeca, text, 120, top, 1500);
+        l->setWordWrap(true);
+        ui::Place(l, 120, top, 1500, height);
+    };
+    label(frmeca, QStringLiteral("Azimut"), kAz, 240, kColumn);
+    label(frmeca, QStringLiteral("Altitude"), kAlt, 240, kColumn);
+    caption(QStringLiteral("Nombre de pas moteur"), 518, 450);
+    txtpasaz = box(frmeca, "txtpasaz", kAz, 600, kColumn);
+    txtpasalt = box(frmeca, "txtpasalt", kAlt, 600, kColumn);
+    caption(QStringLiteral("Rapport de réduction"), 1058, 450);
+    txtRaz = box(frmeca, "txtRaz", kAz, 1140, kColumn);
+    txtRalt = box(frmeca, "txtRalt", kAlt, 1140, kColumn);
+    caption(QStringLiteral("Angle d'un demi pas ('')"), 1598, 450);
+    txtapas = box(frmeca, "txtapas", kAz, 1680, kColumn);
     txtapas->setReadOnly(true);
-    txthpas = box(frmeca, "txthpas", 3060, 1410, 700);
+    txthpas = box(frmeca, "txthpas", kAlt, 1680, kColumn);
     txthpas->setReadOnly(true);
-    QLabel* encoding = label(frmeca, QStringLiteral("Azimut   et  altitude encoding"), 120, 1770, 2120);
-    encoding->setWordWrap(true);
-    ui::Place(encoding, 120, 1770, 2120, 540);
-    cmdazencoding = button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), 2280, 1830, 340);
-    cmdazencoding_result = button(frmeca, "cmdazencoding_result", QStringLiteral("="), 2640, 1830, 340);
-    cmdaltencoding = button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), 3060, 1830, 340);
-    cmdaltencoding_result = button(frmeca, "cmdaltencoding_result", QStringLiteral("="), 3420, 1830, 340);
+    caption(QStringLiteral("Azimut   et  altitude encoding"), 2070, 660);
+    cmdazencoding = button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), kAz, 2220, 340);
+    cmdazencoding_result = button(frmeca, "cmdazencoding_result", QStringLiteral("="), kAz + 360, 2220, 340);
+    cmdaltencoding = button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), kAlt, 2220, 340);
+    cmdaltencoding_result = button(frmeca, "cmdaltencoding_result", QStringLiteral("="), kAlt + 360, 2220, 340);
 
-    frame5 = frame(this, "frame5", QStringLiteral("Vitesses de pointage"), 3720, 840);
+    frame5 = frame(this, "frame5", QStringLiteral("Vitesses de pointage"), 4080, 840);
     label(frame5, QStringLiteral("Azimut"), 120, 360, 800);
     cbpointaz = ui::Make<QComboBox>(frame5, "cbpointaz");
     ui::Place(cbpointaz, 960, 330, 700, 315);
@@ -92,7 +101,7 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     cbpointalt = ui::Make<QComboBox>(frame5, "cbpointalt");
     ui::Place(cbpointalt, 2760, 330, 700, 315);
 
-    Frame3 = frame(this, "Frame3", QStringLiteral("Backlash"), 4620, 1260);
+    Frame3 = frame(this, "Frame3", QStringLiteral("Backlash"), 4980, 1260);
     label(Frame3, QStringLiteral("Azimut"), 120, 330, 800);
     txtbacklash_az = box(Frame3, "txtbacklash_az", 960, 300, 800);
     txtbacklash_az->setText(QStringLiteral("0"));
@@ -104,7 +113,7 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     cmdjeualt_deb = button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 1860, 720);
     cmdjeualt_fin = button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 2820, 720);
 
-    auto* test = frame(this, "Frame4", QStringLiteral("Sens des moteurs"), 5940, 1620);
+    auto* test = frame(this, "Frame4", QStringLiteral("Sens des moteurs"), 6300, 1620);
     cmdinitcoord = button(test, "cmdinitcoord", QStringLiteral("initialisation coordonnées"), 120, 270, 2400);
     cmdinitok = button(test, "cmdinitok", QStringLiteral("ok"), 2640, 270, 900);
     label(test, QStringLiteral("Azimut"), 120, 750, 800);
@@ -120,7 +129,7 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     txtaltmoins = box(test, "txtaltmoins", 2460, 1140, 500);
     txtaltmoins->setText(QStringLiteral("0"));
 
-    cmdvalid = button(this, "cmdvalid", QStringLiteral("Ok"), 1500, 7620, 1000);
+    cmdvalid = button(this, "cmdvalid", QStringLiteral("Ok"), 1500, 7980, 1000);
 
     connect(cmdazencoding, &QPushButton::clicked, this, &Frmconfig::cmdazencoding_Click);
     connect(cmdaltencoding, &QPushButton::clicked, this, &Frmconfig::cmdaltencoding_Click);
@@ -139,9 +148,9 @@ void Frmconfig::Form_Load() {
     shared.win.AltazSettingsShown = vb::True;
     SetTwipsSize(4110, 8490);
     const auto& m = shared.site.SiteAndMount;
-    txtdegre->setText(vb::CStr(m.SiteLongitudeDeg));
+    txtdegre->setText(SiteDegreesText(m.SiteLongitudeDeg));
     txtmin->setText(vb::CStr(m.SiteLongitudeMin));
-    txtlatdeg->setText(vb::CStr(m.SiteLatitudeDeg));
+    txtlatdeg->setText(SiteDegreesText(m.SiteLatitudeDeg));
     txtlatmin->setText(vb::CStr(m.SiteLatitudeMin));
     txtpasaz->setText(vb::CStr(m.AzMotorSteps));
     txtpasalt->setText(vb::CStr(m.AltMotorSteps));
@@ -246,8 +255,15 @@ void Frmconfig::cmdinitcoord_Click() {
     pos.DirTestStartAz = pos.AzimuthArcsec;
     pos.DirTestStartAlt = pos.AltitudeArcsec;
     pos.StepCountingOn = vb::True;
+    // Each test counts from 0 (a test run again does not add to the last one).
+    pos.StepCounterAz = 0;
+    pos.StepCounterAlt = 0;
+    txtnbraz->setText(QStringLiteral("0"));
+    txtnbralt->setText(QStringLiteral("0"));
+    pos.DirTestSynced = false;
     pos.AzimuthArcsec = 0;
     pos.AltitudeArcsec = 0;
+    ++pos.PositionChanges;
 }
 
 void Frmconfig::cmdinitok_Click() {
@@ -255,10 +271,22 @@ void Frmconfig::cmdinitok_Click() {
     auto& site = shared.site;
     pos.DirTestEndAz = pos.AzimuthArcsec;
     pos.DirTestEndAlt = pos.AltitudeArcsec;
-    // The counted direction and the measured span disagree: the direction
-    // line of that motor works the other way round.
-    if ((pos.StepCounterAz > 0) != (AzimuthSpan() > 0)) std::swap(site.AzPlusBits, site.AzMinusBits);
-    if ((pos.StepCounterAlt > 0) != (AltitudeSpan() > 0)) std::swap(site.AltPlusBits, site.AltMinusBits);
+    if (pos.DirTestSynced) {
+        // The counted direction and the span between the two stars disagree:
+        // the direction line of that motor works the other way round. An
+        // axis the paddle did not move measured nothing.
+        if (pos.StepCounterAz != 0 && (pos.StepCounterAz > 0) != (ShortAzimuthSpan() > 0))
+            std::swap(site.AzPlusBits, site.AzMinusBits);
+        if (pos.StepCounterAlt != 0 && (pos.StepCounterAlt > 0) != (AltitudeSpan() > 0))
+            std::swap(site.AltPlusBits, site.AltMinusBits);
+    } else {
+        // No second star: nothing was measured. The counters go back to where
+        // the test found them (the paddle's pulses follow at the next tick).
+        pos.AzimuthArcsec = pos.DirTestStartAz;
+        pos.AltitudeArcsec = pos.DirTestStartAlt;
+        ++pos.PositionChanges;
+        seams::MsgBox(kDirectionTestNeedsSyncMessage);
+    }
     txtazplus->setText(vb::CStr(site.AzPlusBits));
     txtazmoins->setText(vb::CStr(site.AzMinusBits));
     txtaltplus->setText(vb::CStr(site.AltPlusBits));
@@ -267,34 +295,54 @@ void Frmconfig::cmdinitok_Click() {
 }
 
 void Frmconfig::cmdvalid_Click() {
-    // Every value is checked before any file is written: a save never
-    // leaves the settings half-written.
-    const std::pair<QLineEdit*, const char*> boxes[] = {
-        {txtdegre, "Longitude"},       {txtmin, "Longitude (min)"},  {txtlatdeg, "Latitude"},
-        {txtlatmin, "Latitude (min)"}, {txtpasaz, "Nombre de pas moteur (azimut)"},
-        {txtpasalt, "Nombre de pas moteur (altitude)"}, {txtRalt, "Rapport de réduction (altitude)"},
-        {txtRaz, "Rapport de réduction (azimut)"}, {txtbacklash_az, "Backlash (azimut)"},
-        {txtbacklash_alt, "Backlash (altitude)"}};
-    for (const auto& [box, name] : boxes) {
-        if (!vb::IsNumeric(box->text())) {
-            seams::MsgBox(QStringLiteral("Valeur non numérique : %1\nRien n'a été enregistré.")
-                              .arg(QString::fromUtf8(name)));
-            return;
-        }
+    // Every value is checked before any file is written, and the three files
+    // are saved as one: a save never leaves the settings half-written.
+    using namespace inputcheck;
+    const auto v = Values({{txtdegre->text(), QStringLiteral("Longitude"), kLongitude},
+                           {txtmin->text(), QStringLiteral("Longitude (min)"), kSiteMinutes},
+                           {txtlatdeg->text(), QStringLiteral("Latitude"), kLatitude},
+                           {txtlatmin->text(), QStringLiteral("Latitude (min)"), kSiteMinutes},
+                           {txtpasaz->text(), QStringLiteral("Nombre de pas moteur (azimut)"), kSteps},
+                           {txtpasalt->text(), QStringLiteral("Nombre de pas moteur (altitude)"), kSteps},
+                           {txtRalt->text(), QStringLiteral("Rapport de réduction (altitude)"), kRatio},
+                           {txtRaz->text(), QStringLiteral("Rapport de réduction (azimut)"), kRatio},
+                           {txtbacklash_az->text(), QStringLiteral("Backlash (azimut)"), kBacklash},
+                           {txtbacklash_alt->text(), QStringLiteral("Backlash (altitude)"), kBacklash}});
+    if (!v) return;
+    const struct {
+        QString name;
+        const QLineEdit* degrees;
+        const QLineEdit* minutes;
+        double limit;
+        QString expected;
+    } angles[] = {
+        {QStringLiteral("Longitude"), txtdegre, txtmin, ranges::kMaxLongitudeDeg,
+         QStringLiteral("au plus 180° vers l'est ou vers l'ouest, minutes comprises")},
+        {QStringLiteral("Latitude"), txtlatdeg, txtlatmin, ranges::kMaxLatitudeDeg,
+         QStringLiteral("au plus 90° vers le nord ou vers le sud, minutes comprises")},
+    };
+    for (const auto& a : angles) {
+        if (SiteAngleFits(vb::Val(a.degrees->text()), vb::Val(a.minutes->text()), a.limit)) continue;
+        Refuse(a.name, QStringLiteral("%1° %2 min").arg(a.degrees->text().trimmed(), a.minutes->text().trimmed()),
+               a.expected);
+        return;
     }
     altazfiles::ConfigAltaz c;
-    c.longitudeDeg = vb::Val(txtdegre->text());
+    c.longitudeDeg = SiteDegreesValue(txtdegre->text());  // "-0" stays south or west
     c.longitudeMin = vb::Val(txtmin->text());
-    c.latitudeDeg = vb::Val(txtlatdeg->text());
+    c.latitudeDeg = SiteDegreesValue(txtlatdeg->text());
     c.latitudeMin = vb::Val(txtlatmin->text());
     c.azMotorSteps = vb::Val(txtpasaz->text());
     c.altMotorSteps = vb::Val(txtpasalt->text());
     c.altRatioTimes1000 = vb::Val(txtRalt->text()) * 1000;
     c.azRatioTimes1000 = vb::Val(txtRaz->text()) * 1000;
-    // A file that cannot be written has been told; the mechanics in use stay.
-    if (!altazfiles::WriteConfigAltaz(c)) return;
-    if (!settingsfiles::WriteBacklash(vb::Val(txtbacklash_az->text()), vb::Val(txtbacklash_alt->text()))) return;
-    if (!altazfiles::WritePointageAltaz({cbpointaz->currentIndex() + 1, cbpointalt->currentIndex() + 1})) return;
+    SaveSet files;
+    files.Add(altazfiles::kConfig, altazfiles::ConfigAltazLines(c))
+        .Add(settingsfiles::kBacklash, settingsfiles::BacklashLines((*v)[8], (*v)[9]))
+        .Add(altazfiles::kPointage,
+             altazfiles::PointageAltazLines({cbpointaz->currentIndex() + 1, cbpointalt->currentIndex() + 1}));
+    // Files that cannot be written have been told; the mechanics in use stay.
+    if (!files.Save()) return;
     ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
     txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
     txtapas->setText(vb::CStr(shared.site.AzStepArcsec));

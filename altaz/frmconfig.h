@@ -4,10 +4,20 @@
 
 #include "platform/form.h"
 
+#include <QString>
+
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+
+// The direction test's message when no sync was made between
+// "initialisation coordonnées" and "ok".
+inline const QString kDirectionTestNeedsSyncMessage = QStringLiteral(
+    "Sens des moteurs : aucun recalage n'a été fait pendant le test, le sens des moteurs n'a pas été changé.\n"
+    "Le test demande un recalage sur une seconde étoile : recalez sur une étoile, cliquez sur « initialisation "
+    "coordonnées », amenez le télescope sur une seconde étoile avec la raquette, recalez sur cette étoile, puis "
+    "cliquez sur « ok ».");
 
 class Frmconfig : public Form {
     Q_OBJECT
@@ -25,7 +35,9 @@ public:
     void cmdjeuaz_fin_Click();
     void cmdjeualt_deb_Click();
     void cmdjeualt_fin_Click();
-    // Direction test.
+    // Direction test. "ok" decides only when a sync was made since
+    // "initialisation coordonnées"; otherwise it keeps the direction values,
+    // puts the counters back and says the test needs a second star.
     void cmdinitcoord_Click();
     void cmdinitok_Click();
     // Save.

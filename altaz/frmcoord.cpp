@@ -94,17 +94,18 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtcoordaz1 = box(frheure, "txtcoordaz1", 1080, 1050, 540);
     txtcoordaz2 = box(frheure, "txtcoordaz2", 1680, 1050, 420);
     txtcoordaz3 = box(frheure, "txtcoordaz3", 2160, 1050, 420);
-    txtaztos = box(frheure, "txtaztos", 2700, 1050, 1200);
+    // The counters show the whole text of their value.
+    txtaztos = box(frheure, "txtaztos", 2700, 1050, 2000);
     label(frheure, QStringLiteral("Altitude"), 120, 1500, 900);
     txtcoordalt1 = box(frheure, "txtcoordalt1", 1080, 1470, 540);
     txtcoordalt2 = box(frheure, "txtcoordalt2", 1680, 1470, 420);
     txtcoordalt3 = box(frheure, "txtcoordalt3", 2160, 1470, 420);
-    txtalttos = box(frheure, "txtalttos", 2700, 1470, 1200);
-    txtsens = box(frheure, "txtsens", 4020, 1050, 700);
+    txtalttos = box(frheure, "txtalttos", 2700, 1470, 2000);
+    txtsens = box(frheure, "txtsens", 4800, 1050, 700);
     cmdtrace = ui::Make<QPushButton>(frheure, "cmdtrace");
     cmdtrace->setIcon(artwork::ChartIcon(24));
     cmdtrace->setIconSize(QSize(22, 22));
-    ui::Place(cmdtrace, 4020, 1440, 480, 420);
+    ui::Place(cmdtrace, 4800, 1440, 480, 420);
 
     // Middle band.
     Frobservation = ui::Make<QGroupBox>(this, "Frobservation");
@@ -158,11 +159,13 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     HScrollaltl = bar(Frame1, "HScrollaltl", 3000, 600);
     HScrollaltm = bar(Frame1, "HScrollaltm", 3000, 1140);
     HScrollaltr = bar(Frame1, "HScrollaltr", 3000, 1680);
+    // The delays below the bars, azimut and altitude side by side, slow to
+    // fast downwards, wide enough for the slowest.
     const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
     const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
     for (int i = 0; i < 3; ++i) {
-        txtaz[i] = box(this, azNames[i], 120 + 800 * i, 8160, 760);
-        txtalt[i] = box(this, altNames[i], 120 + 800 * i, 8520, 760);
+        txtaz[i] = box(this, azNames[i], 120, 8085 + 300 * i, 1080);
+        txtalt[i] = box(this, altNames[i], 1320, 8085 + 300 * i, 1080);
     }
     Frame2 = ui::Make<QGroupBox>(this, "Frame2");
     Frame2->setTitle(QStringLiteral("Inversion des commandes"));
@@ -423,15 +426,7 @@ void Frmcoord::cmdpointage_Click() {
     shared.equa.GotoRA = shared.cat.CatalogueRA[row];
     shared.equa.GotoDec = shared.cat.CatalogueDec[row];
     SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);
-    // A stop pressed while no goto ran must not stop this one.
-    g.StopGoto = vb::False;
-    g.RemainingAz = 121;
-    g.RemainingAlt = 121;
-    const auto windows = GotoView();
-    while (GotoUnfinished()) {
-        GotoStepAltaz(*windows);
-        seams::DoEventsNow();
-    }
+    RunGotoLoop(*GotoView(), true);
     forms::Unload<FrmDepl>();
     g.StopGoto = vb::False;
     if (shared.win.SkyChartShown != 0) {
@@ -480,11 +475,10 @@ void Frmcoord::cmdreinit_Click() {
         txtdec_min->setText(txtdec_min->text().mid(1));
         txtdec_deg->setText(txtdec_deg->text().mid(1));
     }
-    shared.pos.PositionSynced = vb::True;
     TimeBoxes t = Time();
     ShowSiderealTime0h(t);
     txtessai->setText(t.txtessai);
-    EquatorialToHorizontal(t, Coordinates());
+    SyncOnCoordinates(t, Coordinates());
     SetTelescopeDisplay(ShowTelescopeAzAlt());
     if (shared.win.SkyChartShown != 0) {
         FrmCercle& chart = frmCercle();
@@ -528,7 +522,12 @@ void Frmcoord::picraquette_Click() {
 }
 
 paddlesettings::SpeedControls Frmcoord::speedControls() const {
-    return {{HScrollazl, HScrollazm, HScrollazr}, {HScrollaltl, HScrollaltm, HScrollaltr}, txtaz, txtalt};
+    return {{HScrollazl, HScrollazm, HScrollazr},
+            {HScrollaltl, HScrollaltm, HScrollaltr},
+            txtaz,
+            txtalt,
+            QStringLiteral("Raquette Azimut"),
+            QStringLiteral("Raquette Altitude")};
 }
 
 void Frmcoord::speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay) {
@@ -547,10 +546,9 @@ void Frmcoord::chkaz_Click() { shared.site.InvertAz = vb::Bool(chkaz->isChecked(
 void Frmcoord::chkalt_Click() { shared.site.InvertAlt = vb::Bool(chkalt->isChecked()); }
 
 void Frmcoord::cmdvalid_Click() {
-    paddlesettings::SaveSpeeds(speedControls());
-    shared.site.InvertAz = vb::Bool(chkaz->isChecked());
-    shared.site.InvertAlt = vb::Bool(chkalt->isChecked());
-    settingsfiles::WriteInversion(shared.site.InvertAz, shared.site.InvertAlt);
+    // The speeds and the inversion are saved as one, once every box is taken.
+    if (const auto speeds = paddlesettings::TypedSpeedsOf(speedControls()))
+        paddlesettings::Save(*speeds, chkaz, chkalt);
 }
 
 void Frmcoord::optété_Click() {

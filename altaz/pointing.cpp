@@ -1,6 +1,7 @@
 #include "altaz/pointing.h"
 
 #include "core/numbers.h"
+#include "platform/inputcheck.h"
 #include "platform/vbrt.h"
 
 #include <cmath>
@@ -11,10 +12,7 @@ namespace {
 // The value of a box: 0 when empty, nothing when it holds anything but a number.
 std::optional<double> boxValue(const QString& text) {
     if (text.trimmed().isEmpty()) return 0.0;
-    if (!vb::IsNumeric(text)) return std::nullopt;
-    const double v = vb::Val(text);
-    if (!std::isfinite(v)) return std::nullopt;
-    return v;
+    return inputcheck::ValueIn(text, inputcheck::kAnyNumber);
 }
 
 }  // namespace

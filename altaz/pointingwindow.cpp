@@ -33,6 +33,7 @@ PointingWindow::PointingWindow(const QString& caption, ObjectTable& objects, typ
     ui::Label(Frame4, QStringLiteral("Dec."), 120, 870, 540);
     ui::Place(tDec[0], 660, 840, 600, ui::kLineHeight);
     ui::Place(tDec[1], 1320, 840, 600, ui::kLineHeight);
+    for (QLineEdit* b : {tAD[0], tAD[1], tDec[0], tDec[1]}) ui::ShowFromStart(b);
     bOK = ui::Button(Frame4, "bOK", QStringLiteral("OK"), 1320, 1380, 600, 390);
     tADpos = ui::Make<QLabel>(this, "tADpos");
     tdcpos = ui::Make<QLabel>(this, "tdcpos");

@@ -4,7 +4,11 @@
 // altitude at the time the program's clock shows after each tick, and the
 // software cost of one tick (bursts at delay 0, events run as in the program):
 // first the tick's computations and bursts alone, then the tracking window's
-// whole tick with its displays.
+// whole tick with its displays. Last, randomised observing sessions (gotos,
+// stops, syncs, tracking, manual and paddle moves, chart gotos; tests/session.h)
+// of growing size, with 0 and 5 steps of gear play: the worst distance between
+// the position counters and the simulated mount over each session, which
+// should be 0 at every size.
 //
 //   bash tools/dev.sh bench      (or build/bench/bench_tracking)
 
@@ -22,7 +26,10 @@
 #include "platform/port.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
+#include "motor/handpad.h"
+#include "platform/form.h"
 #include "shell/frminterface.h"
+#include "tests/session.h"
 #include "tests/simsky.h"
 
 #include <QApplication>
@@ -86,11 +93,13 @@ Run track(const Star& star, seams::LocalTime& now) {
     const EquatorialBoxes target = SignedCoordinatesOf(raHours, star.decDeg);
 
     auto& d = shared.drive;
-    d.TrackIntervalMs = tracking::IncrementOf(vb::CStr(star.incrementMs));
+    d.TrackIntervalMs = static_cast<int16_t>(star.incrementMs);
     d.TrackDelayAz = 0;
     d.TrackDelayAlt = 0;
+    // The mount synchronised on the star, then tracking started.
+    SyncOnCoordinates(time, target);
     tracking::TrackPoint point;
-    tracking::StartTracking(point, time, target);
+    tracking::StartTracking(point, time);
     return runTicks(
         star, raHours, now,
         [&] {
@@ -111,16 +120,31 @@ Run trackInWindow(const Star& star, seams::LocalTime& now) {
     const double raHours = simsky::RaAtHourAngle(t, star.hourAngleHours);
     c.SetCoordinates(SignedCoordinatesOf(raHours, star.decDeg));
     c.txtms->setText(QStringLiteral("0"));
+    SyncOnCoordinates(t, c.Coordinates());  // the mount synchronised on the star
     Frmaltazsuivi& s = frmaltazsuivi();
     s.txtincrement->setText(vb::CStr(star.incrementMs));
     s.txttempoa->setText(QStringLiteral("0"));
     s.txttempoh->setText(QStringLiteral("0"));
-    shared.pos.PositionSynced = vb::True;
     s.imglecture_Click();
     const Run run = runTicks(
         star, raHours, now, [&] { s.timcompteur_Timer(); }, [&] { return simsky::ShownUt(c.Time()); });
     s.imgstop_Click();
     return run;
+}
+
+// The program started again from nothing, the alt-azimuth mount chosen, on
+// a fresh simulated port, at 21:00 on 10 December 2026.
+void freshProgram(seams::LocalTime& now) {
+    forms::UnloadAll();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ResetMainWindow();
+    ResetSharedState();
+    handpad::Reset();
+    port::Install(std::make_unique<port::SimulatedPort>());
+    now = {2026, 12, 10, 21, 0, 0, 0, false};
+    frminterface().MDIForm_Load();
+    frminterface().barchoix_ButtonClick(2);
 }
 
 }  // namespace
@@ -179,5 +203,35 @@ int main(int argc, char** argv) {
     std::printf("goal: error <= 2 half steps (%.1f arcsec), tick cost <= 100 us\n", 2 * shared.site.AzStepArcsec);
     std::printf("tracking error max: %.1f arcsec (%.2f half steps)\n", worstArcsec, worstHalfSteps);
     std::printf("tick cost: %.1f us\n", tickNs / static_cast<double>(ticks) / 1000);
+
+    // Randomised sessions: the counters against the mount after every action.
+    std::puts("== randomised sessions: counters against the mount ==");
+    int largest = 0;
+    double drift = 0;
+    for (const int actions : {300, 1000, 3000}) {
+        double worst = 0;
+        for (const int backlash : {0, 5}) {
+            freshProgram(now);
+            const auto t0 = std::chrono::steady_clock::now();
+            session::Report r;
+            {
+                session::Session run(now, 20261210, backlash);
+                r = run.Run(actions);
+            }
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            frminterface().heuretimer->stop();
+            frminterface().Timer->stop();
+            std::printf("%5d actions, backlash %d: worst drift %.6f arcsec, %d drifted, slack record off %d times, "
+                        "%d astray, %lld pulses, %.0f ms\n",
+                        actions, backlash, r.worstDriftArcsec, r.driftedActions, r.slackDisagreements,
+                        r.trackingAstray, static_cast<long long>(r.pulses), ms);
+            worst = std::max(worst, r.worstDriftArcsec);
+        }
+        largest = actions;
+        drift = worst;
+    }
+    std::puts("goal: 0 arcsec beyond the slack at every size");
+    std::printf("position drift after %d actions: %.0f arcsec\n", largest, drift);
     return 0;
 }

@@ -1,25 +1,16 @@
 #include "chart/chartfiles.h"
 
+#include "altaz/catalogue.h"
 #include "platform/datadir.h"
 #include "platform/filereport.h"
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
-#include <cmath>
 #include <optional>
 
 namespace chart {
 
 QString CatalogueFile(const QString& stem) { return QStringLiteral("\\data\\") + stem + QStringLiteral(".cat"); }
-
-namespace {
-std::optional<int> starNumber(const QString& field) {
-    if (!vb::IsNumeric(field)) return std::nullopt;
-    const double v = vb::Val(field);
-    if (v != std::floor(v) || std::fabs(v) > 1e6) return std::nullopt;
-    return static_cast<int>(v);
-}
-}  // namespace
 
 std::vector<LineRecord> ReadLines(int starCount) {
     std::vector<LineRecord> lines;
@@ -28,26 +19,26 @@ std::vector<LineRecord> ReadLines(int starCount) {
         filereport::Missing(kLineFile);
         return lines;
     }
-    int unreadable = 0;
-    while (!reader->AtEnd()) {
-        const QString first = reader->Field();
-        if (reader->AtEnd()) {  // the file ends inside a record
-            ++unreadable;
-            break;
-        }
-        const auto a = starNumber(first);
-        const auto b = starNumber(reader->Field());
+    // A star number names one of the chart's 201 stars.
+    const auto star = [](const QString& field) -> std::optional<int> {
+        const auto n = catalogue::WholeNumber(field);
+        if (!n || *n < 0 || *n >= kStarRows) return std::nullopt;
+        return *n;
+    };
+    int seen = 0, skipped = 0;
+    while (const auto r = reader->NextRecord(2)) {
+        ++seen;
+        const auto a = r->complete ? star(r->fields[0]) : std::nullopt;
+        const auto b = r->complete ? star(r->fields[1]) : std::nullopt;
         if (!a || !b) {
-            ++unreadable;
+            ++skipped;
             continue;
         }
-        if (*a < 0 || *b < 0 || *a >= starCount || *b >= starCount) continue;  // no such star on the chart
+        if (*a >= starCount || *b >= starCount) continue;  // a star the star file did not give
         lines.push_back({*a, *b});
     }
-    if (unreadable > 0)
-        filereport::Malformed(kLineFile, QStringLiteral("Enregistrements illisibles ignorés : %1.").arg(unreadable));
-    else
-        filereport::Readable(kLineFile);
+    catalogue::TellRecords(kLineFile, seen, skipped,
+                           QStringLiteral("deux numéros d'étoile complets, de 0 à %1").arg(kStarRows - 1));
     return lines;
 }
 

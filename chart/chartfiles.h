@@ -25,7 +25,9 @@ struct LineRecord {
     int b = 0;
 };
 // The constellation lines whose two ends are both among the first
-// `starCount` stars; a line naming another star is left out.
+// `starCount` stars; a line naming a later star is left out. A record that
+// is not two whole star numbers from 0 to 200 is skipped and told, as in the
+// catalogue files.
 std::vector<LineRecord> ReadLines(int starCount);
 
 }  // namespace chart

@@ -666,12 +666,8 @@ void FrmCercle::mnuPoint_Click() {
     shared.equa.GotoRA = ad;
     shared.equa.GotoDec = dec;
     SplitGotoTarget(ad, dec);
-    // A stop pressed while no goto ran must not stop this one.
-    g.StopGoto = vb::False;
-    g.RemainingAz = 121;
-    g.RemainingAlt = 121.0;
-    const auto windows = coord.GotoView();
-    while (GotoUnfinished()) GotoStepAltaz(*windows);
+    // No pass of events between the passes: the goto's pulses let them run.
+    RunGotoLoop(*coord.GotoView(), false);
     forms::Unload<FrmDepl>();
     g.StopGoto = vb::False;
     coord.switchPaddleOnAfterGoto();
@@ -726,11 +722,10 @@ void FrmCercle::mnureinit_Click() {
         for (QLineEdit* box : {coord.txtdec_min, coord.txtdec_deg})
             if (box->text().startsWith(u'-')) box->setText(box->text().mid(1));
     }
-    shared.pos.PositionSynced = vb::True;
     TimeBoxes t = coord.Time();
     ShowSiderealTime0h(t);
     coord.txtessai->setText(t.txtessai);
-    EquatorialToHorizontal(t, coord.Coordinates());
+    SyncOnCoordinates(t, coord.Coordinates());
     coord.SetTelescopeDisplay(ShowTelescopeAzAlt());
 
     RedrawChart();

@@ -54,10 +54,29 @@ double AltitudeStepArcsec() {
     return StepAngleArcsec(shared.site.SiteAndMount.AltMotorSteps, shared.site.SiteAndMount.AltitudeRatio);
 }
 
+double SiteAngleDegrees(double degrees, double minutes) {
+    const double angle = std::fabs(degrees) + std::fabs(minutes) / 60;
+    return std::signbit(degrees) || minutes < 0 ? -angle : angle;
+}
+
+double SiteLatitudeRad() {
+    const auto& site = shared.site.SiteAndMount;
+    return SiteAngleDegrees(site.SiteLatitudeDeg, site.SiteLatitudeMin) * Pi / 180;
+}
+
+double SiteDegreesValue(QStringView text) {
+    const double v = vb::Val(text);
+    return text.trimmed().startsWith(u'-') ? -std::fabs(v) : v;
+}
+
+QString SiteDegreesText(double degrees) {
+    return degrees == 0 && std::signbit(degrees) ? QStringLiteral("-0") : vb::CStr(degrees);
+}
+
 double LocalSiderealTime(double sidereal0h, double utHours, double utMinutes, double utSeconds,
                          int16_t utMilliseconds, double longitudeDeg, double longitudeMin) {
     const double elapsed = SolarToSiderealSeconds(utHours, utMinutes, utSeconds, utMilliseconds);
-    const double atZero = sidereal0h + 240 * longitudeDeg + 4 * longitudeMin;
+    const double atZero = sidereal0h + 240 * SiteAngleDegrees(longitudeDeg, longitudeMin);
     // Western longitudes make the sum negative, late hours at eastern ones
     // take it past a whole day or more: fold it into one day.
     double t = std::fmod(atZero + elapsed, 86400.0);
@@ -143,8 +162,7 @@ Equatorial EquatorialOf(double azimuthArcsec, double altitudeArcsec, double lati
     return r;
 }
 
-void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordinates) {
-    const auto& site = shared.site.SiteAndMount;
+Horizontal PointOf(const TimeBoxes& time, const EquatorialBoxes& coordinates) {
     auto& conv = shared.conv;
     shared.drive.DeltaAz = 0;
     shared.drive.DeltaAlt = 0;
@@ -156,7 +174,7 @@ void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordi
     const double raMinutes = vb::Val(coordinates.txtad_min);
     const double hourAngle = HourAngleRadians(t, HoursMinutesToSeconds(raHours, raMinutes));
 
-    conv.ObserverLatitudeRad = (site.SiteLatitudeDeg + site.SiteLatitudeMin / 60) * Pi / 180;
+    conv.ObserverLatitudeRad = SiteLatitudeRad();
     conv.TargetRaRad = (15 * raHours + 15 * raMinutes / 60) * Pi / 180;
     double dec = (vb::Val(coordinates.txtdec_deg) + vb::Val(coordinates.txtdec_min) / 60) * Pi / 180;
     if (coordinates.txtsign != u"+") dec = -dec;
@@ -165,18 +183,35 @@ void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordi
     const Horizontal hz = HorizontalOf(hourAngle, dec, conv.ObserverLatitudeRad);
     conv.TargetAltRad = hz.altRad;
     conv.TargetAltDeg = hz.altDeg;
-    shared.pos.AltitudeArcsec = hz.altDeg * 3600;
     if (hz.azimuthDefined) {
         conv.TargetAzRad = hz.azRad;
         conv.TargetAzDeg = hz.azDeg;
-        shared.pos.AzimuthArcsec = hz.azDeg * 3600;
     }
+    return hz;
+}
+
+void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordinates) {
+    const Horizontal hz = PointOf(time, coordinates);
+    auto& pos = shared.pos;
+    pos.AltitudeArcsec = hz.altDeg * 3600;
+    if (hz.azimuthDefined) pos.AzimuthArcsec = hz.azDeg * 3600;
+    ++pos.PositionChanges;
+}
+
+void SyncOnCoordinates(const TimeBoxes& time, const EquatorialBoxes& coordinates) {
+    auto& pos = shared.pos;
+    pos.PositionSynced = vb::True;
+    pos.GotoReached = false;
+    pos.DirTestSynced = true;
+    // Pulses sent before the sync are part of the position it declares.
+    pos.PendingAzSteps = 0;
+    pos.PendingAltSteps = 0;
+    EquatorialToHorizontal(time, coordinates);
 }
 
 void HorizontalToEquatorial(TimeBoxes& time) {
-    const auto& site = shared.site.SiteAndMount;
     auto& conv = shared.conv;
-    conv.ObserverLatitudeRad = (site.SiteLatitudeDeg + site.SiteLatitudeMin / 60) * Pi / 180;
+    conv.ObserverLatitudeRad = SiteLatitudeRad();
     ShowSiderealTime0h(time);
     const Equatorial eq = EquatorialOf(shared.pos.AzimuthArcsec, shared.pos.AltitudeArcsec,
                                        conv.ObserverLatitudeRad, LocalSiderealTime(time));

@@ -32,11 +32,29 @@ double StepAngleArcsec(double motorSteps, double ratio);
 double AzimuthStepArcsec();
 double AltitudeStepArcsec();
 
+// --- The site ------------------------------------------------------------
+
+// A site longitude or latitude in degrees from its whole degrees and its
+// minutes, read as typed declinations are: the sign comes from the degrees
+// (a "-" before them, which a negative zero keeps) or from negative minutes,
+// and applies to |degrees| + |minutes| / 60. So "-33" "54" and "-33" "-54"
+// are both -33 deg 54', "-0" "30" and "0" "-30" both -0 deg 30'. East
+// longitudes and north latitudes are positive.
+double SiteAngleDegrees(double degrees, double minutes);
+// The latitude of shared.site, radians.
+double SiteLatitudeRad();
+// The whole degrees of a site box or settings line: the number the text
+// begins with, a "-" before it kept even on zero ("-0" gives a negative zero).
+double SiteDegreesValue(QStringView text);
+// The text of site degrees for their box or file line: "-0" for a negative
+// zero, the plain text form otherwise.
+QString SiteDegreesText(double degrees);
+
 // --- Sidereal time of the site --------------------------------------------
 
 // Local sidereal time in seconds, in [0, 86400): sidereal time at 0 h plus
-// the site longitude (240 s per degree, east positive, minutes with their own
-// sign) plus the sidereal time elapsed since 0 h UT.
+// the site longitude (240 s per degree, east positive, its degrees and
+// minutes read by SiteAngleDegrees) plus the sidereal time elapsed since 0 h UT.
 double LocalSiderealTime(double sidereal0h, double utHours, double utMinutes, double utSeconds,
                          int16_t utMilliseconds, double longitudeDeg, double longitudeMin);
 // The same from the clock boxes (txtessai and the universal time) and shared.site.
@@ -73,13 +91,23 @@ Equatorial EquatorialOf(double azimuthArcsec, double altitudeArcsec, double lati
 
 // --- The procedures over shared state ---------------------------------------
 
-// The coordinates typed in the equatorial boxes, at the universal time of the
-// clock boxes, become the telescope position: sets DeltaAz, DeltaAlt (0),
-// LocalSiderealSeconds, the target values of shared.conv and the counters
-// AzimuthArcsec, AltitudeArcsec. No horizon check: a target below the
-// horizon gives a negative altitude. At the zenith the azimuth values keep
-// what they held.
+// The azimuth and altitude of the coordinates typed in the equatorial boxes,
+// at the universal time of the clock boxes: sets DeltaAz, DeltaAlt (0),
+// LocalSiderealSeconds and the target values of shared.conv (at the zenith
+// the azimuth values keep what they held) and leaves the counters alone.
+Horizontal PointOf(const TimeBoxes& time, const EquatorialBoxes& coordinates);
+
+// The same point becomes the telescope position: the counters AzimuthArcsec,
+// AltitudeArcsec take it (at the zenith the azimuth counter keeps what it
+// held). No horizon check: a target below the horizon gives a negative
+// altitude.
 void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordinates);
+
+// A synchronisation on the object of the boxes: it becomes the telescope
+// position (EquatorialToHorizontal), the mount counts as synchronised on it
+// (PositionSynced), and the pulses not yet applied to the counters are
+// dropped: the position declared already holds them.
+void SyncOnCoordinates(const TimeBoxes& time, const EquatorialBoxes& coordinates);
 
 // The telescope position (the counters) becomes right ascension and
 // declination: refreshes txtessai from the date lists, then sets

@@ -34,6 +34,7 @@ DmsBoxes DegreesMinutesSeconds(double arcsec) {
 
 AxisCounterBoxes UpdateAzimuthCounter() {
     auto& pos = shared.pos;
+    if (pos.PendingAzSteps != 0) ++pos.PositionChanges;
     pos.AzimuthArcsec = WrappedAzimuth(pos.AzimuthArcsec + shared.site.AzStepArcsec * pos.PendingAzSteps);
     pos.PendingAzSteps = 0;
     return {DegreesMinutesSeconds(pos.AzimuthArcsec), vb::CStr(pos.AzimuthArcsec)};
@@ -41,6 +42,7 @@ AxisCounterBoxes UpdateAzimuthCounter() {
 
 AxisCounterBoxes UpdateAltitudeCounter() {
     auto& pos = shared.pos;
+    if (pos.PendingAltSteps != 0) ++pos.PositionChanges;
     pos.AltitudeArcsec += shared.site.AltStepArcsec * pos.PendingAltSteps;
     pos.PendingAltSteps = 0;
     return {DegreesMinutesSeconds(pos.AltitudeArcsec), vb::CStr(pos.AltitudeArcsec)};
@@ -78,4 +80,8 @@ EquatorialBoxes SignedCoordinatesOf(double raHours, double decDeg) {
 EquatorialBoxes ShowSignedCoordinates() { return SignedCoordinatesOf(shared.conv.RaHours, shared.conv.TargetDecDeg); }
 
 double AzimuthSpan() { return shared.pos.DirTestEndAz - shared.pos.DirTestStartAz; }
+double ShortAzimuthSpan() {
+    const double span = std::remainder(AzimuthSpan(), FullTurnArcsec);
+    return span == -FullTurnArcsec / 2 ? FullTurnArcsec / 2 : span;
+}
 double AltitudeSpan() { return shared.pos.DirTestEndAlt - shared.pos.DirTestStartAlt; }

@@ -47,3 +47,5 @@ EquatorialBoxes ShowSignedCoordinates();
 // What the direction test measured on each axis: end counter - start counter.
 double AzimuthSpan();
 double AltitudeSpan();
+// The azimuth span the short way round north: within -648000..648000.
+double ShortAzimuthSpan();

@@ -20,7 +20,6 @@ namespace {
 // One axis of the mount as a pass moves it.
 struct AxisMove {
     double& counter;          // AzimuthArcsec or AltitudeArcsec
-    double target;            // GotoTargetAz or GotoTargetAlt
     double remaining;         // RemainingAz or RemainingAlt
     double stepArcsec;        // AzStepArcsec or AltStepArcsec
     double backlash;          // BacklashAz or BacklashAlt
@@ -47,50 +46,45 @@ int32_t GotoDelay(AxisMove& axis) {
 }
 
 // Pulses the axis toward its target and brings its counter and direction
-// flag up to date.
+// flag up to date: the counter moves by the pulses that moved the axis, the
+// slack they first took up left out.
 void MoveAxis(AxisMove& axis, GotoWindows& windows) {
     if (axis.remaining == 0) return;  // nothing to do, nothing touched
     const bool forward = axis.remaining > 0;
     const int16_t plus = vb::Bool(forward);
-    // Anything but "true" counts as the minus direction: a reversal is then
-    // taken up rather than skipped.
-    const int16_t wasPlus = vb::Bool(axis.directionPlus == vb::True);
-    const bool reversing = plus != wasPlus;
-    // Whole pulses of slack to take up (none for a backlash of 0 or less):
-    // the backlash on a reversal, and what a stop or a paddle release left of
-    // an earlier take-up (shared record).
-    const double backlash = axis.backlash > 0 ? axis.backlash : 0;
-    const int64_t takeUp = slack::TakeUp(axis.slack, wasPlus, plus, static_cast<int64_t>(std::floor(backlash)));
+    // Whole pulses of slack to take up first (none for a backlash of 0 or
+    // less): the backlash after a reversal, or what a stop or a paddle
+    // release left of an earlier take-up (shared record).
+    const int64_t backlash = slack::Pulses(axis.backlash);
+    const int64_t takeUp = slack::TakeUp(axis.slack, plus, backlash);
 
     // Floor, not truncation: a negative remainder gets one pulse more.
     const double count = std::fabs(std::floor(axis.remaining / axis.stepArcsec));
     // Pulses for i = 0 .. last; a whole reversal counts the backlash as it stands.
-    const double last = count + (reversing && takeUp == std::floor(backlash) ? backlash : static_cast<double>(takeUp));
+    const double last = count + (takeUp == backlash && takeUp > 0 ? axis.backlash : static_cast<double>(takeUp));
     const int64_t pulses = static_cast<int64_t>(std::floor(last)) + 1;
     const int16_t bits = forward ? axis.plusBits : axis.minusBits;
     const int32_t delay = GotoDelay(axis);
 
-    int64_t sent = 0;
+    int64_t sent = 0, moved = 0;
     while (sent < pulses && shared.altgoto.StopGoto == vb::False) {
         // The flag follows the direction actually pulsed, from the first pulse on.
         axis.directionPlus = plus;
         Pulse(bits, axis.stepBit, delay);
+        if (slack::Step(axis.slack, plus, backlash)) ++moved;
         if (count != 0 && sent != 0) {
             const float percent = static_cast<float>(100.0 * static_cast<double>(sent) / last);
             (windows.*axis.setProgress)(static_cast<int>(std::floor(percent)));
         }
         ++sent;
     }
-
-    slack::AfterMove(axis.slack, plus, takeUp, sent);
-    if (sent == pulses) {
-        axis.counter = axis.target;  // the move was completed
-    } else {
-        // Stopped: the pulses sent, less those that took up the slack.
-        const int64_t moved = std::max<int64_t>(0, sent - takeUp);
-        axis.counter += (forward ? 1 : -1) * static_cast<double>(moved) * axis.stepArcsec;
-    }
+    if (moved == 0) return;
+    axis.counter += (forward ? 1 : -1) * static_cast<double>(moved) * axis.stepArcsec;
+    ++shared.pos.PositionChanges;
 }
+
+// The last pass refused its target (below the horizon, no step angle).
+bool refused = false;
 
 }  // namespace
 
@@ -104,6 +98,15 @@ void SplitGotoTarget(double gotoRA, double gotoDec) {
     if (g.GotoDecDegrees < 0) g.GotoDecMinutes = std::fabs(g.GotoDecMinutes);
 }
 
+double RemainingAzimuth(double targetAz, double counterAz) {
+    const double d = targetAz - counterAz;
+    // Within the goto's tolerance across north (the last pass of a goto may
+    // end a pulse or two beyond it): the short way.
+    if (d > FullTurnArcsec - kGotoToleranceArcsec) return d - FullTurnArcsec;
+    if (d < -(FullTurnArcsec - kGotoToleranceArcsec)) return d + FullTurnArcsec;
+    return d;
+}
+
 bool GotoUnfinished() {
     const auto& g = shared.altgoto;
     return std::fabs(g.RemainingAz) >= kGotoToleranceArcsec || std::fabs(g.RemainingAlt) >= kGotoToleranceArcsec;
@@ -114,17 +117,17 @@ void GotoStepAltaz(GotoWindows& windows) {
     auto& conv = shared.conv;
     auto& pos = shared.pos;
     auto& site = shared.site;
-    const auto& mount = site.SiteAndMount;
 
     shared.drive.DeltaAz = 0;
     shared.drive.DeltaAlt = 0;
+    refused = false;
 
     // Where the target stands now.
     TimeBoxes time = windows.Time();
     const double lst = LocalSiderealTime(time);
     pos.LocalSiderealSeconds = RoundedSiderealSeconds(lst);
     const double hourAngle = HourAngleRadians(lst, HoursMinutesToSeconds(g.GotoRaHours, g.GotoRaMinutes));
-    conv.ObserverLatitudeRad = (mount.SiteLatitudeDeg + mount.SiteLatitudeMin / 60) * Pi / 180;
+    conv.ObserverLatitudeRad = SiteLatitudeRad();
     conv.TargetRaRad = (15 * g.GotoRaHours + 15 * g.GotoRaMinutes / 60) * Pi / 180;
     double dec = (std::fabs(static_cast<double>(g.GotoDecDegrees)) + std::fabs(g.GotoDecMinutes) / 60) * Pi / 180;
     if (g.GotoDecDegrees < 0 || (g.GotoDecDegrees == 0 && g.GotoDecMinutes < 0)) dec = -dec;
@@ -146,6 +149,7 @@ void GotoStepAltaz(GotoWindows& windows) {
 
     if (g.GotoTargetAlt < 0) {
         seams::MsgBox(kBelowHorizonMessage);
+        refused = true;
         g.RemainingAz = 0;
         g.RemainingAlt = 0;
         return;
@@ -153,20 +157,21 @@ void GotoStepAltaz(GotoWindows& windows) {
     // Without a step angle there is no pulse count: nothing is sent.
     if (!(site.AzStepArcsec > 0) || !(site.AltStepArcsec > 0)) {
         seams::MsgBox(kNoStepAngleMessage);
+        refused = true;
         g.RemainingAz = 0;
         g.RemainingAlt = 0;
         return;
     }
 
     // Not folded into +-180 degrees: a move across north goes the long way.
-    g.RemainingAz = g.GotoTargetAz - pos.AzimuthArcsec;
+    g.RemainingAz = RemainingAzimuth(g.GotoTargetAz, pos.AzimuthArcsec);
     g.RemainingAlt = g.GotoTargetAlt - pos.AltitudeArcsec;
     const GotoLevels levels = windows.Levels();
 
-    AxisMove az{pos.AzimuthArcsec, g.GotoTargetAz, g.RemainingAz, site.AzStepArcsec, site.BacklashAz,
+    AxisMove az{pos.AzimuthArcsec, g.RemainingAz, site.AzStepArcsec, site.BacklashAz,
                 pos.AzDirectionPlus, slack::Azimuth(), site.AzPlusBits, site.AzMinusBits, 4, 1, shared.drive.SpeedIndexAz,
                 levels.az, &GotoWindows::SetProgressAz};
-    AxisMove alt{pos.AltitudeArcsec, g.GotoTargetAlt, g.RemainingAlt, site.AltStepArcsec, site.BacklashAlt,
+    AxisMove alt{pos.AltitudeArcsec, g.RemainingAlt, site.AltStepArcsec, site.BacklashAlt,
                  pos.AltDirectionPlus, slack::Altitude(), site.AltPlusBits, site.AltMinusBits, 1, 3, shared.drive.SpeedIndexAlt,
                  levels.alt, &GotoWindows::SetProgressAlt};
 
@@ -182,4 +187,23 @@ void GotoStepAltaz(GotoWindows& windows) {
         g.SlewDec = conv.TargetDecDeg * 600;
         windows.RedrawChartMark();
     }
+}
+
+void RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
+    auto& g = shared.altgoto;
+    // A stop pressed while no goto ran must not stop this one.
+    g.StopGoto = vb::False;
+    g.RemainingAz = 121;
+    g.RemainingAlt = 121;
+    refused = false;
+    while (GotoUnfinished()) {
+        GotoStepAltaz(windows);
+        if (letEventsRun) seams::DoEventsNow();
+    }
+    // Whatever the mount was synchronised on, it now points where the goto
+    // took it: at the target when the goto was not stopped or refused.
+    auto& pos = shared.pos;
+    pos.PositionSynced = vb::False;
+    pos.GotoReached = g.StopGoto == vb::False && !refused;
+    ++pos.PositionChanges;
 }

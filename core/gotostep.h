@@ -65,6 +65,11 @@ public:
 // (-300 gives 0 and -30; -615 gives -1 and 1.5).
 void SplitGotoTarget(double gotoRA, double gotoDec);
 
+// The azimuth still to go from the counter to the target, arc-seconds, not
+// folded: a move across north goes the long way, through south, unless the
+// target is within kGotoToleranceArcsec across north (then the short way).
+double RemainingAzimuth(double targetAz, double counterAz);
+
 // Either remaining value is still kGotoToleranceArcsec or more.
 bool GotoUnfinished();
 
@@ -76,22 +81,33 @@ bool GotoUnfinished();
 //   remaining values 0, nothing sent;
 // - a step angle of 0 on either axis: kNoStepAngleMessage, both remaining
 //   values 0, nothing sent;
-// - otherwise RemainingAz, RemainingAlt := target - counter (the azimuth not
-//   folded: a move across north goes the long way, through south), and each
-//   axis, azimuth first, gets |floor(remaining / step angle)| + 1 pulses
-//   (none when the remaining value is 0), plus the pulses of slack it takes
-//   up first (motor/slack.h: the whole pulses of its backlash when it
-//   reverses, or what a stop or a paddle release left of an earlier take-up;
-//   a backlash of 0 or less takes up nothing), at the delay of its goto
-//   level. StopGoto ends the pulses at the next one; a stop during the
-//   azimuth move skips the altitude move.
-// Afterwards each axis's counter is the target when its move was completed,
-// otherwise the counter moved by the pulses sent less the slack taken up, and
-// the shared slack record keeps what is left of it;
-// its direction flag is the direction it was pulsed in (unchanged when no
-// pulse went out). SpeedIndexAz and SpeedIndexAlt keep their values (the goto
-// levels are used for the delay look-up only); StepDelay holds the delay of
-// the last axis moved, MotorMode that axis's mode (1 or 3). When the chart is
-// open, SlewRA and SlewDec follow the new counters and the chart redraws its
-// mark. The data register keeps the last value written.
+// - otherwise RemainingAz, RemainingAlt := target - counter (RemainingAzimuth
+//   for the azimuth), and each axis, azimuth first, gets
+//   |floor(remaining / step angle)| + 1 pulses (none when the remaining value
+//   is 0), plus the pulses of slack it takes up first (motor/slack.h: the
+//   whole pulses of its backlash when it reverses, or what a stop or a paddle
+//   release left of an earlier take-up; a backlash of 0 or less takes up
+//   nothing), at the delay of its goto level. StopGoto ends the pulses at the
+//   next one; a stop during the azimuth move skips the altitude move.
+// Afterwards each axis's counter has moved by the pulses sent, signed, times
+// its step angle, less the pulses that took up slack (a completed pass ends
+// 0 to 1 pulse beyond the target going up, 1 to 2 going down, and the next
+// pass starts from there); the shared slack record keeps what is left of the
+// slack. The azimuth counter is not wrapped here. Each axis's direction flag
+// is the direction it was pulsed in (unchanged when no pulse went out).
+// SpeedIndexAz and SpeedIndexAlt keep their values (the goto levels are used
+// for the delay look-up only); StepDelay holds the delay of the last axis
+// moved, MotorMode that axis's mode (1 or 3). When the chart is open, SlewRA
+// and SlewDec follow the new counters and the chart redraws its mark. The
+// data register keeps the last value written.
 void GotoStepAltaz(GotoWindows& windows);
+
+// The goto loop of every window, on the target split into GotoRaHours ..
+// GotoDecMinutes: StopGoto cleared (a stop pressed while no goto ran does
+// not stop this one), both remaining values 121, then passes (each followed
+// by a pass of pending events when `letEventsRun`) while GotoUnfinished().
+// Afterwards the mount is no longer synchronised on an object
+// (PositionSynced false) and GotoReached says whether it points at the goto's
+// target (GotoRA, GotoDec): true unless the goto was stopped or its target
+// refused. StopGoto is left as the loop found it at its end.
+void RunGotoLoop(GotoWindows& windows, bool letEventsRun);

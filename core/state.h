@@ -51,10 +51,16 @@ struct PositionState {
     int16_t AzDirectionPlus = 0;       // the axis last moved in its plus direction
     int16_t AltDirectionPlus = 0;
     int16_t PositionSynced = 0;        // the position was set on an object by a sync
+    bool GotoReached = false;          // the last move was a goto that reached GotoRA, GotoDec
+    // Goes up whenever anything but tracking moves or sets the counters (a
+    // goto, pulses applied, a sync, the direction test): tracking then aims
+    // again at what the telescope points at.
+    uint32_t PositionChanges = 0;
     double DirTestStartAz = 0;         // counters at the start and end of the direction test
     double DirTestStartAlt = 0;
     double DirTestEndAz = 0;
     double DirTestEndAlt = 0;
+    bool DirTestSynced = false;        // a sync was made since "initialisation coordonnées"
     double StepCounterAz = 0;          // pulse sums shown during the direction test
     double StepCounterAlt = 0;
     int16_t StepCountingOn = 0;        // the clock timer counts pulses instead of positions

@@ -59,10 +59,6 @@ DateLists NextDay(const DateLists& d) {
     return DateListsOf(next.year(), next.month(), next.day());
 }
 
-int16_t IncrementOf(const QString& text) {
-    return std::clamp<int16_t>(vb::CInt(vb::Val(text)), 1, kLongestIncrement);
-}
-
 double IncrementUp(double value) {
     if (value >= kLongestIncrement) return value;
     return std::min<double>(value + (value < 1000 ? 100 : 1000), kLongestIncrement);
@@ -76,7 +72,7 @@ double IncrementDown(double value) {
 Pulses PulsesOf(double change, double pulseArcsec, double remainder) {
     Pulses p;
     // Mechanics not set up: no pulse angle, nothing to send.
-    p.exact = pulseArcsec > 0 ? std::fabs(change / pulseArcsec) : 0;
+    p.exact = pulseArcsec > 0 ? change / pulseArcsec : 0;
     p.count = std::nearbyint(p.exact);
     p.rest = p.exact - p.count;
     p.remainder = remainder + p.rest;
@@ -145,19 +141,27 @@ double hourOf(TrackPoint& p, ClockBoxes& b) {
 
 }  // namespace
 
-void StartTracking(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
+void Rebase(TrackPoint& p) {
+    const auto& pos = shared.pos;
+    p.h0 = pos.AltitudeArcsec;
+    p.a0 = pos.AzimuthArcsec;
+    p.restea = 0;
+    p.resteh = 0;
+    shared.drive.AzStepRemainder = 0;
+    shared.drive.AltStepRemainder = 0;
+    p.positionChanges = pos.PositionChanges;
+}
+
+bool Reaimed(const TrackPoint& p) { return p.positionChanges != shared.pos.PositionChanges; }
+
+void StartTracking(TrackPoint& p, TimeBoxes& time) {
     auto& d = shared.drive;
     d.AzStepsTick = 0;
     d.AltStepsTick = 0;
-    p.restea = 0;
-    p.resteh = 0;
-    d.AzStepRemainder = 0;
-    d.AltStepRemainder = 0;
     UpdateUtClock(time);
     if (vb::IsNumeric(time.clock.txth)) p.lastHour = vb::Val(time.clock.txth);
-    EquatorialToHorizontal(time, target);
-    p.h0 = shared.pos.AltitudeArcsec;
-    p.a0 = shared.pos.AzimuthArcsec;
+    shared.pos.LocalSiderealSeconds = RoundedSiderealSeconds(LocalSiderealTime(time));
+    Rebase(p);
 }
 
 void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
@@ -183,25 +187,25 @@ void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
         ShowSiderealTime0h(time);
     }
 
-    // Where the point is now.
-    EquatorialToHorizontal(time, target);
+    // Where the point is now (the counters follow the pulses, not the point).
+    const Horizontal now = PointOf(time, target);
 
     // Altitude pulses.
-    p.h1 = shared.pos.AltitudeArcsec;
+    p.h1 = now.altDeg * 3600;
     d.DeltaAlt = p.h1 - p.h0;
     const Pulses alt = PulsesOf(d.DeltaAlt, shared.site.AltStepArcsec, d.AltStepRemainder);
-    p.Nh = alt.exact;
+    p.Nh = std::fabs(alt.exact);
     p.resteh = alt.rest;
-    d.AltStepsTick = alt.count;
+    d.AltStepsTick = std::fabs(alt.count);
     d.AltStepRemainder = alt.remainder;
 
-    // Azimuth pulses.
-    p.a1 = shared.pos.AzimuthArcsec;
+    // Azimuth pulses (at the zenith the point keeps its azimuth).
+    p.a1 = now.azimuthDefined ? now.azDeg * 3600 : p.a0;
     d.DeltaAz = AzimuthChange(p.a1, p.a0);
     const Pulses az = PulsesOf(d.DeltaAz, shared.site.AzStepArcsec, d.AzStepRemainder);
-    p.Na = az.exact;
+    p.Na = std::fabs(az.exact);
     p.restea = az.rest;
-    d.AzStepsTick = vb::CLng(az.count);
+    d.AzStepsTick = vb::CLng(std::fabs(az.count));
     d.AzStepRemainder = az.remainder;
 
     p.h0 = p.h1;

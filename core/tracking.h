@@ -33,9 +33,6 @@ ClockStep AdvanceClock(const Clock& c, int32_t incrementMs);
 // day of the month before).
 DateLists NextDay(const DateLists& d);
 
-// The tick's increment: the number a text begins with, rounded, kept within
-// 1..32000 ms.
-int16_t IncrementOf(const QString& text);
 constexpr int16_t kLongestIncrement = 32000;
 // The spinner: up adds 100 below 1000 and 1000 from there, never past the
 // longest increment; down takes 100 up to 1000 and 1000 above, only above 100.
@@ -44,13 +41,15 @@ double IncrementDown(double value);
 
 // --- Pulses of one tick --------------------------------------------------
 
-// Whole pulses for a change of an axis, magnitudes only: the exact count is
-// |change / pulse angle|, rounded (halves to even); its fraction is added to
+// Whole pulses for a change of an axis, signed: the exact count is
+// change / pulse angle, rounded (halves to even); its fraction is added to
 // the carried remainder, and one whole pulse at most moves between them.
+// The remainder keeps its sign across a reversal: pulses sent one way too
+// many are made up by the next ones the other way.
 struct Pulses {
-    double exact = 0;      // Na, Nh
+    double exact = 0;      // Na, Nh, signed
     double rest = 0;       // restea, resteh
-    double count = 0;      // AzStepsTick, AltStepsTick
+    double count = 0;      // AzStepsTick, AltStepsTick, signed
     double remainder = 0;  // AzStepRemainder, AltStepRemainder
 };
 Pulses PulsesOf(double change, double pulseArcsec, double remainder);
@@ -96,21 +95,30 @@ HourMinuteSecond SiderealTimeBoxes(int32_t localSiderealSeconds);
 struct TrackPoint {
     double h0 = 0, a0 = 0;  // previous altitude and azimuth, arc-seconds
     double h1 = 0, a1 = 0;  // this tick's
-    double Nh = 0, Na = 0;  // exact half-step counts
+    double Nh = 0, Na = 0;  // exact half-step counts, magnitudes
     double resteh = 0, restea = 0;
     double lastHour = 0;    // the last hour the clock box held as a number
+    uint32_t positionChanges = 0;  // shared.pos.PositionChanges when last based
 };
 
-// The start: counts and remainders cleared, the clock set from the system
-// clock, and the point where it stands now (the conversion also sets the
-// telescope counters) taken as the previous point.
-void StartTracking(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target);
+// Tracking goes on from where the telescope points: the previous point is
+// the counters, the carried fractions are cleared.
+void Rebase(TrackPoint& p);
+// Something other than tracking moved or set the counters since the point
+// was last based on them (a goto, a move's pulses, a sync).
+bool Reaimed(const TrackPoint& p);
+
+// The start: counts cleared, the clock set from the system clock (and the
+// local sidereal time from it), and the point based on the counters (the
+// first tick brings the telescope onto the tracked point).
+void StartTracking(TrackPoint& p, TimeBoxes& time);
 
 // One tick of TrackIntervalMs: resynchronise the clock from the system clock
 // (every tick from 1000 ms, else when the milliseconds read 0), set the date
-// at universal midnight, advance the clock, convert the target, and leave in
-// the shared drive state the pulses and directions of both bursts. The
-// previous point becomes this one.
+// at universal midnight, advance the clock, find where the target stands,
+// and leave in the shared drive state the pulses (magnitudes) and directions
+// (the signs of DeltaAz, DeltaAlt) of both bursts; the counters are left to
+// the bursts. The previous point becomes this one.
 void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target);
 
 }  // namespace tracking

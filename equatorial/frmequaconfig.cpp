@@ -60,17 +60,17 @@ void Frmequaconfig::Form_Load() {
 void Frmequaconfig::bFin_Click() {
     // Every goto and tracking start divides by these values: only positive
     // numbers reach the file, and the window stays open for a correction.
-    if (!inputcheck::Numbers({{txtpasad, QStringLiteral("Nombre de pas moteur A.D")},
-                              {txtpasdec, QStringLiteral("Nombre de pas moteur Déc.")},
-                              {txtRad, QStringLiteral("Rapport de réduction A.D")},
-                              {txtRdec, QStringLiteral("Rapport de réduction Déc.")}},
-                             inputcheck::Range::Positive))
-        return;
+    using namespace inputcheck;
+    const auto v = Values({{txtpasad->text(), QStringLiteral("Nombre de pas moteur A.D"), kSteps},
+                           {txtpasdec->text(), QStringLiteral("Nombre de pas moteur Déc."), kSteps},
+                           {txtRad->text(), QStringLiteral("Rapport de réduction A.D"), kRatio},
+                           {txtRdec->text(), QStringLiteral("Rapport de réduction Déc."), kRatio}});
+    if (!v) return;
     settingsfiles::EquaMechanics m;
-    m.raSteps = vb::Val(txtpasad->text());
-    m.decSteps = vb::Val(txtpasdec->text());
-    m.raRatio = vb::Val(txtRad->text());
-    m.decRatio = vb::Val(txtRdec->text());
+    m.raSteps = (*v)[0];
+    m.decSteps = (*v)[1];
+    m.raRatio = (*v)[2];
+    m.decRatio = (*v)[3];
     if (!settingsfiles::WriteConfigEqua(m)) return;  // told; the old file and the window stay
     Unload();
 }

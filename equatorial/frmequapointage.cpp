@@ -6,8 +6,8 @@
 #include "equatorial/equagotowindows.h"
 #include "motor/equagoto.h"
 #include "motor/settingsfiles.h"
-#include "platform/filereport.h"
 #include "platform/numberfile.h"
+#include "platform/saveset.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
 #include "shell/buttonpictures.h"
@@ -147,16 +147,9 @@ void Frmequapointage::Form_Load() {
 }
 
 void Frmequapointage::loadGotoSpeeds() {
-    double a = kDefaultGotoLevel, b = kDefaultGotoLevel;
-    numberfile::Read(kPointagequaFile, {&a, &b});
-    const auto level = [](double v) { return v == std::floor(v) && v >= 1 && v <= 5; };
-    if (!level(a) || !level(b)) {
-        filereport::Malformed(kPointagequaFile, QStringLiteral("Deux vitesses de 1 à 5 attendues, une par ligne."));
-        if (!level(a)) a = kDefaultGotoLevel;
-        if (!level(b)) b = kDefaultGotoLevel;
-    }
-    cbpointaz->setCurrentIndex(static_cast<int>(a) - 1);
-    cbpointalt->setCurrentIndex(static_cast<int>(b) - 1);
+    const auto levels = settingsfiles::ReadGotoLevels(kPointagequaFile, kDefaultGotoLevel);
+    cbpointaz->setCurrentIndex(levels.az - 1);
+    cbpointalt->setCurrentIndex(levels.alt - 1);
 }
 
 void Frmequapointage::Form_Unload() {
@@ -266,10 +259,16 @@ void Frmequapointage::openChart(const QString& role, bool pointing) {
 }
 
 void Frmequapointage::cmdsave_Click() {
-    numberfile::Write(kPointagequaFile, {cbpointaz->currentIndex() + 1.0, cbpointalt->currentIndex() + 1.0});
-    shared.site.GotoInvertRA = vb::Bool(chkpointad->isChecked());
-    shared.site.GotoInvertDec = vb::Bool(chkpointdec->isChecked());
-    settingsfiles::WriteInversion(shared.site.GotoInvertRA, shared.site.GotoInvertDec, kInversionPointFile);
+    // The speeds and the inversion are saved as one; the goto takes the
+    // inversion once both files hold it.
+    const int16_t invertRA = vb::Bool(chkpointad->isChecked());
+    const int16_t invertDec = vb::Bool(chkpointdec->isChecked());
+    SaveSet files;
+    files.Add(kPointagequaFile, numberfile::Lines({cbpointaz->currentIndex() + 1.0, cbpointalt->currentIndex() + 1.0}))
+        .Add(kInversionPointFile, settingsfiles::InversionLines(invertRA, invertDec));
+    if (!files.Save()) return;
+    shared.site.GotoInvertRA = invertRA;
+    shared.site.GotoInvertDec = invertDec;
 }
 
 void Frmequapointage::Cmdquit_Click() {

@@ -5,6 +5,7 @@
 #include "motor/moves.h"
 #include "motor/speedtables.h"
 #include "platform/datadir.h"
+#include "platform/ranges.h"
 #include "platform/seams.h"
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
@@ -37,13 +38,14 @@ std::optional<settingsfiles::EquaMechanics> ReadEquaMechanics() {
         if (reader->AtEnd()) return std::nullopt;
         const QString field = reader->Field();
         value = vb::Val(field);
-        if (!vb::IsNumeric(field) || !std::isfinite(value) || !(value > 0)) return std::nullopt;
+        if (!vb::IsNumeric(field) || !std::isfinite(value)) return std::nullopt;
     }
     settingsfiles::EquaMechanics m;
     m.raSteps = v[0];
     m.decSteps = v[1];
     m.raRatio = v[2];
     m.decRatio = v[3];
+    if (!settingsfiles::UsableEquaMechanics(m)) return std::nullopt;
     // A pulse count needs a finite, non-zero movement per pulse.
     for (double u : {RaPulseAngle(m), DecPulseAngle(m)})
         if (!std::isfinite(u) || !(u > 0)) return std::nullopt;
@@ -52,9 +54,11 @@ std::optional<settingsfiles::EquaMechanics> ReadEquaMechanics() {
 
 QString UnusableMechanicsMessage(const QString& refused) {
     return QStringLiteral(
-               "%1 impossible : le fichier %2 doit contenir quatre nombres positifs, un par ligne (pas "
-               "moteur A.D., pas moteur Déc., rapport de réduction A.D., rapport de réduction Déc.).")
-        .arg(refused, datadir::Shown(settingsfiles::kConfigEqua));
+               "%1 impossible : le fichier %2 doit contenir, un par ligne, le pas moteur A.D. et le pas moteur Déc. "
+               "(nombres entiers de 1 à %3), puis les rapports de réduction A.D. et Déc. (au-dessus de 0, %4 au "
+               "plus).")
+        .arg(refused, datadir::Shown(settingsfiles::kConfigEqua), vb::CStr(ranges::kMaxMotorSteps),
+             vb::CStr(ranges::kMaxRatio));
 }
 
 namespace {

@@ -93,7 +93,8 @@ AxisPlan PlanAxis(double d, double u, int16_t forward, int16_t backward, bool in
 
 // The mechanics of "\data\config_equa.ini" (RA motor steps, Dec motor steps,
 // RA ratio, Dec ratio), read afresh; nothing when the file is missing, short,
-// or holds a value that is not a positive number.
+// or holds steps that are not whole numbers from 1 to 32767 or ratios that
+// are not above 0 and at most 32767.
 std::optional<settingsfiles::EquaMechanics> ReadEquaMechanics();
 
 // The messages of a refused goto. `refused` names what cannot be done: the

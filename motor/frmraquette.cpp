@@ -103,7 +103,12 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
 }
 
 paddlesettings::SpeedControls Frmraquette::speedControls() const {
-    return {{HScrollazl, HScrollazm, HScrollazr}, {HScrollaltl, HScrollaltm, HScrollaltr}, txtaz, txtalt};
+    return {{HScrollazl, HScrollazm, HScrollazr},
+            {HScrollaltl, HScrollaltm, HScrollaltr},
+            txtaz,
+            txtalt,
+            Label1->text(),
+            Label3->text()};
 }
 
 void Frmraquette::Form_Load() {
@@ -169,17 +174,18 @@ void Frmraquette::SetFolded(bool folded) {
 void Frmraquette::lblbacklash_Click() { SetFolded(lblbacklash->Caption() != kFolded); }
 
 void Frmraquette::cmdvalid_Click() {
-    // The backlash boxes go to the file as numbers of pulses: anything else
-    // is refused before a file is written.
-    if (!inputcheck::Numbers({{txtbacklash_az, QStringLiteral("Backlash A.D \\ Azimut")},
-                              {txtbacklash_alt, QStringLiteral("Backlash Déc. \\ Altitude")}},
-                             inputcheck::Range::NotNegative))
-        return;
-    if (!paddlesettings::SaveSpeeds(speedControls())) return;
-    shared.site.InvertAz = vb::Bool(chkaz->isChecked());
-    shared.site.InvertAlt = vb::Bool(chkalt->isChecked());
-    if (!settingsfiles::WriteInversion(shared.site.InvertAz, shared.site.InvertAlt)) return;
-    settingsfiles::WriteBacklash(vb::Val(txtbacklash_az->text()), vb::Val(txtbacklash_alt->text()));
+    // Every box is checked before a file is written; the speeds, the
+    // inversion and the backlash are then saved as one.
+    const auto speeds = paddlesettings::TypedSpeedsOf(speedControls());
+    if (!speeds) return;
+    using inputcheck::kBacklash;
+    const auto backlash =
+        inputcheck::Values({{txtbacklash_az->text(), QStringLiteral("Backlash A.D \\ Azimut"), kBacklash},
+                            {txtbacklash_alt->text(), QStringLiteral("Backlash Déc. \\ Altitude"), kBacklash}});
+    if (!backlash) return;
+    SaveSet files;
+    files.Add(settingsfiles::kBacklash, settingsfiles::BacklashLines((*backlash)[0], (*backlash)[1]));
+    paddlesettings::Save(*speeds, chkaz, chkalt, files);
 }
 
 void Frmraquette::Cmdquit_Click() {

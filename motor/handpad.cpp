@@ -58,6 +58,9 @@ void paddleMove(const Axis& axis) {
     auto handedBack = [&] { return dataClears != clearsBefore; };
     auto held = [&] { return !handedBack() && code == d.HandPadCode; };
     auto pulse = [&] {
+        // The telescope leaves what it was synchronised on or pointed at.
+        shared.pos.PositionSynced = vb::False;
+        shared.pos.GotoReached = false;
         Pulse(direction, step, d.PaddleDelay);
         if (handedBack()) {
             // The data register was cleared under this pulse, perhaps before
@@ -76,30 +79,34 @@ void paddleMove(const Axis& axis) {
         }
     }
 
-    if (axis.slack.dir == plus) {
+    const int64_t backlash = slack::Pulses(axis.amount);
+    if (!slack::Reverses(axis.slack, plus)) {
         // No reversal since the last completed take-up: a normal move.
         while (held()) {
             pulse();
             axis.flag = plus;
+            if (!slack::Step(axis.slack, plus, backlash)) continue;
             axis.countStep();
             ++axis.encoder;
         }
         return;
     }
 
-    // A reversal: take the backlash up (a backlash of 0 or less takes none).
-    if (axis.slack.done != 0) axis.slack.left = vb::CInt(axis.amount);
-    if (axis.slack.left < 0) axis.slack.left = 0;
-    while (held() && axis.slack.left > 0) {
+    // A reversal, or a take-up left unfinished: the slack first (none for a
+    // backlash of 0 or less). Its pulses move the motor, not the axis, and
+    // the move ends with them; the next tick moves the axis.
+    const int64_t takeUp = slack::TakeUp(axis.slack, plus, backlash);
+    slack::Begin(axis.slack, plus, takeUp);
+    while (held() && axis.slack.left > 0 && axis.slack.done == vb::False) {
         pulse();
-        --axis.slack.left;
+        slack::Step(axis.slack, plus, backlash);
         if (axis.shown && display()) display()(vb::CStr(axis.slack.left));
     }
-    if (axis.slack.left == 0) {
+    if (takeUp == 0) {
+        // Nothing to take up: taken up this way at once.
+        axis.slack.left = 0;
         axis.slack.done = vb::True;
         axis.slack.dir = plus;
-    } else {
-        axis.slack.done = vb::False;
     }
 }
 

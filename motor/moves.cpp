@@ -4,6 +4,7 @@
 #include "core/state.h"
 #include "motor/cmd_moteur.h"
 #include "motor/settingsfiles.h"
+#include "motor/slack.h"
 #include "motor/speedtables.h"
 #include "platform/vbrt.h"
 
@@ -89,20 +90,29 @@ OwnMove startMove() {
     return {mode, d.DirectionBits, d.StepBit, plus};
 }
 
-// One pulse counted into the pending counter of the axis, in the direction
-// this move pulses (a move run inside this one may have changed the flag).
+// The slack of the axis a move counts (none for the equatorial moves).
+struct CountedAxis {
+    slack::Axis slack;
+    int64_t backlash;  // whole pulses
+};
+CountedAxis countedAxis(Counted counted) {
+    if (counted == Counted::Alt) return {slack::Altitude(), slack::Pulses(shared.site.BacklashAlt)};
+    return {slack::Azimuth(), slack::Pulses(shared.site.BacklashAz)};
+}
+
+// One pulse sent: when it moved the axis (the slack already taken up), it is
+// counted into the pending counter of the axis in the direction this move
+// pulses (a move run inside this one may have changed the flag).
 void count(Counted counted, int16_t plus) {
-    switch (counted) {
-    case Counted::Az:
+    if (counted == Counted::None) return;
+    const CountedAxis axis = countedAxis(counted);
+    if (!slack::Step(axis.slack, plus, axis.backlash)) return;
+    if (counted == Counted::Az) {
         shared.pos.AzDirectionPlus = plus;
         CountAzStep();
-        break;
-    case Counted::Alt:
+    } else {
         shared.pos.AltDirectionPlus = plus;
         CountAltStep();
-        break;
-    case Counted::None:
-        break;
     }
 }
 
@@ -110,6 +120,11 @@ void heldMove(void (*lookup)(), Counted counted) {
     const OwnMove move = startMove();
     if (!namesAnAxis(move.mode)) return;
     auto& d = shared.drive;
+    if (counted != Counted::None) {
+        // The telescope leaves what it was synchronised on or pointed at.
+        shared.pos.PositionSynced = vb::False;
+        shared.pos.GotoReached = false;
+    }
     int32_t delay = delayFor(lookup, move.mode);
     while (d.MotorMode != 0) {
         Pulse(move.direction, move.step, delay);
@@ -125,20 +140,42 @@ void ManualMoveAlt() { heldMove(LookupAltazDelay, Counted::Alt); }
 void ManualMoveEquaRA() { heldMove(LookupEquaDelay, Counted::None); }
 void ManualMoveEquaDec() { heldMove(LookupEquaDelay, Counted::None); }
 
+namespace {
+
+// One tracking burst on an axis: the slack first when the burst reverses
+// the axis, then `pulses` pulses that move it, each moving its counter by one
+// step angle.
+void trackBurst(double delta, int32_t pulses, int16_t plusBits, int16_t minusBits, int16_t stepBit, int32_t delay,
+                const slack::Axis& axis, double backlash, double& counter, double stepArcsec, bool azimuth) {
+    auto& d = shared.drive;
+    d.DirectionBits = delta > 0 ? plusBits : minusBits;
+    const int16_t direction = d.DirectionBits;
+    if (pulses <= 0) return;
+    const int16_t plus = vb::Bool(delta > 0);
+    const int64_t whole = slack::Pulses(backlash);
+    const int64_t total = pulses + slack::TakeUp(axis, plus, whole);
+    for (int64_t k = 1; k <= total; ++k) {
+        Pulse(direction, stepBit, delay);
+        if (!slack::Step(axis, plus, whole)) continue;
+        counter += delta > 0 ? stepArcsec : -stepArcsec;
+        if (azimuth) counter = WrappedAzimuth(counter);
+    }
+}
+
+}  // namespace
+
 void TrackStepAz() {
     auto& d = shared.drive;
-    d.DirectionBits = d.DeltaAz > 0 ? shared.site.AzPlusBits : shared.site.AzMinusBits;
-    const int16_t direction = d.DirectionBits;
-    const int32_t pulses = d.AzStepsTick;
-    for (int k = 1; k <= pulses; ++k) Pulse(direction, 4, d.TrackDelayAz);
+    const auto& site = shared.site;
+    trackBurst(d.DeltaAz, d.AzStepsTick, site.AzPlusBits, site.AzMinusBits, 4, d.TrackDelayAz, slack::Azimuth(),
+               site.BacklashAz, shared.pos.AzimuthArcsec, site.AzStepArcsec, true);
 }
 
 void TrackStepAlt() {
     auto& d = shared.drive;
-    d.DirectionBits = d.DeltaAlt > 0 ? shared.site.AltPlusBits : shared.site.AltMinusBits;
-    const int16_t direction = d.DirectionBits;
-    const int32_t pulses = vb::CLng(d.AltStepsTick);
-    for (int k = 1; k <= pulses; ++k) Pulse(direction, 1, d.TrackDelayAlt);
+    const auto& site = shared.site;
+    trackBurst(d.DeltaAlt, vb::CLng(d.AltStepsTick), site.AltPlusBits, site.AltMinusBits, 1, d.TrackDelayAlt,
+               slack::Altitude(), site.BacklashAlt, shared.pos.AltitudeArcsec, site.AltStepArcsec, false);
 }
 
 void MoveEquaSteps() {

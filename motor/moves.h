@@ -45,9 +45,12 @@ void ApplyDirection();
 // Held moves: pulse the axis of MotorMode at the speed level of the axis
 // (alt-azimuth or equatorial table) until MotorMode is 0; the pulse under way
 // is always finished. The delay is looked up again after every pulse once
-// SpeedChanged is true. The alt-azimuth moves count each pulse into the
-// pending counters (in the direction the move actually pulses); the
-// equatorial ones count nothing. A mode that names no axis sends nothing.
+// SpeedChanged is true. The alt-azimuth moves end the synchronised state
+// (PositionSynced, GotoReached false) and count each pulse that moved the
+// axis into the pending counters (in the direction the move actually
+// pulses); the pulses that take up the slack after a reversal (shared slack
+// record, motor/slack.h) are not counted. The equatorial ones count nothing.
+// A mode that names no axis sends nothing.
 void ManualMoveAz();
 void ManualMoveAlt();
 void ManualMoveEquaRA();
@@ -56,7 +59,10 @@ void ManualMoveEquaDec();
 // One tracking burst: AzStepsTick pulses on the azimuth axis (AltStepsTick,
 // rounded halves to even, on the altitude axis) in the plus direction when
 // DeltaAz (DeltaAlt) is above 0, the minus direction otherwise, at
-// TrackDelayAz (TrackDelayAlt). No stop flag, no backlash, no counters.
+// TrackDelayAz (TrackDelayAlt). A burst that reverses the axis first takes
+// up its slack (shared slack record), with pulses of its own. Every pulse
+// that moves the axis moves its counter by the step angle (the azimuth
+// wrapped into the turn). No stop flag.
 void TrackStepAz();
 void TrackStepAlt();
 

@@ -3,6 +3,7 @@
 #include "core/state.h"
 #include "motor/settingsfiles.h"
 #include "motor/speedtables.h"
+#include "platform/inputcheck.h"
 #include "platform/numberfile.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
@@ -56,21 +57,35 @@ void BarChanged(QScrollBar* bar, QLineEdit* box, paddlespeeds::Formula formula, 
     delay = vb::CLng(vb::Val(box->text()));
 }
 
-bool SaveSpeeds(const SpeedControls& c) {
-    auto& table = shared.drive.ManualSpeedTable;
-    std::vector<double> lines;
-    auto store = [&](const QLineEdit* box, int32_t& entry) {
-        const double v = vb::Val(box->text());
-        if (v != 0) {
-            entry = vb::CLng(v);
-            lines.push_back(v);
-        } else {
-            lines.push_back(entry);
+std::optional<TypedSpeeds> TypedSpeedsOf(const SpeedControls& c) {
+    static const char* const kSpeeds[3] = {"vitesse lente", "vitesse moyenne", "vitesse rapide"};
+    TypedSpeeds typed{shared.drive.ManualSpeedTable, {}};
+    std::vector<inputcheck::EntryBox> boxes;
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            const QString name =
+                QStringLiteral("%1, %2").arg(axis == 0 ? c.azName : c.altName, QString::fromLatin1(kSpeeds[i]));
+            boxes.push_back({(axis == 0 ? c.txtaz[i] : c.txtalt[i])->text(), name, &typed.table[i][axis]});
         }
-    };
-    for (std::size_t i = 0; i < 3; ++i) store(c.txtaz[i], table[i][0]);
-    for (std::size_t i = 0; i < 3; ++i) store(c.txtalt[i], table[i][1]);
-    return numberfile::Write(speedfiles::kManual, lines);
+    }
+    if (!inputcheck::TakeEntries(boxes, inputcheck::kDelay)) return std::nullopt;
+    std::vector<double> lines;
+    for (std::size_t axis = 0; axis < 2; ++axis)
+        for (std::size_t i = 0; i < 3; ++i) lines.push_back(typed.table[i][axis]);
+    typed.lines = numberfile::Lines(lines);
+    return typed;
+}
+
+bool Save(const TypedSpeeds& speeds, const QCheckBox* chkaz, const QCheckBox* chkalt, SaveSet files) {
+    const int16_t invertAz = vb::Bool(chkaz->isChecked());
+    const int16_t invertAlt = vb::Bool(chkalt->isChecked());
+    files.Add(speedfiles::kManual, speeds.lines)
+        .Add(settingsfiles::kInversion, settingsfiles::InversionLines(invertAz, invertAlt));
+    if (!files.Save()) return false;
+    shared.drive.ManualSpeedTable = speeds.table;
+    shared.site.InvertAz = invertAz;
+    shared.site.InvertAlt = invertAlt;
+    return true;
 }
 
 }  // namespace paddlesettings

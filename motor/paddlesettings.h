@@ -3,10 +3,15 @@
 // holding the delay counts.
 #pragma once
 
+#include "core/state.h"
 #include "motor/paddlespeeds.h"
+#include "platform/saveset.h"
+#include "platform/seqfile.h"
 
+#include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
@@ -20,6 +25,8 @@ struct SpeedControls {
     std::array<QScrollBar*, 3> altBars{};
     std::array<QLineEdit*, 3> txtaz{};
     std::array<QLineEdit*, 3> txtalt{};
+    QString azName;                        // how the window names each axis
+    QString altName;
 };
 
 // The formula of each bar of an axis: slow, medium, fast.
@@ -44,11 +51,21 @@ void ShowStoredSpeeds(const SpeedControls& c);
 // delay takes the box's value.
 void BarChanged(QScrollBar* bar, QLineEdit* box, paddlespeeds::Formula formula, int32_t& delay);
 
-// Stores the boxes' speeds in ManualSpeedTable and writes "\Data\vitessemanu.ini":
-// a box holding a number other than 0 becomes the stored speed (rounded, the
-// file gets the number as typed); an empty box or one that is no number
-// keeps the stored speed. The paddle delays are not touched (the bars set
-// them). False when the file could not be written (the user is told).
-bool SaveSpeeds(const SpeedControls& c);
+// The speeds typed in the boxes: a box holding a delay (a whole number up to
+// the largest 32-bit count) gives that speed, except that an empty box or one
+// of 0 keeps the stored speed. Nothing when a box holds anything else (the
+// user is told which, and that nothing was saved).
+struct TypedSpeeds {
+    PaddleTable table;  // ManualSpeedTable with the typed speeds
+    SeqWriter lines;    // "\Data\vitessemanu.ini" as it is to be saved
+};
+std::optional<TypedSpeeds> TypedSpeedsOf(const SpeedControls& c);
+
+// Saves the typed speeds and the command inversion of the two check boxes
+// ("\data\inversion.ini"), with the window's other files, as one save; once
+// every file is saved, ManualSpeedTable, InvertAz and InvertAlt take the new
+// values. The paddle delays are not touched (the bars set them). False when
+// the files could not be saved (the user is told, the old files kept).
+bool Save(const TypedSpeeds& speeds, const QCheckBox* chkaz, const QCheckBox* chkalt, SaveSet files = {});
 
 }  // namespace paddlesettings

@@ -1,15 +1,18 @@
-// The slack in each axis's gearing, as the moves that take it up see it: the
-// hand paddle after a reversal, and the alt-azimuth goto. One record serves
-// both, so a move of either starts from where the other left the gears, and
-// a take-up interrupted by a release or a stop goes on at the next move in
-// that direction instead of counting the slack as motion.
+// The slack in each axis's gearing, as every move of the alt-azimuth mount
+// sees it: the hand paddle, the manual drive, the goto and the tracking
+// bursts. One record serves them all, so a move of any of them starts from
+// where another left the gears, and the pulses that only take up the slack
+// (turning the motor while the axis stays) are never counted as motion.
+//
+// Until a move has taken it up, the gears count as resting on the minus side
+// of each axis: the first move the plus way takes up the whole backlash.
 #pragma once
 
 #include <cstdint>
 
 namespace slack {
 
-// Per axis: the direction flag (AzDirectionPlus / AltDirectionPlus value) in
+// Per axis: the direction flag value (AzDirectionPlus / AltDirectionPlus) in
 // which the slack was last taken up completely, whether the last take-up was
 // completed, and the pulses still to take up when it was not.
 struct BacklashState {
@@ -34,19 +37,30 @@ struct Axis {
 Axis Azimuth();
 Axis Altitude();
 
-// Pulses of slack a move in the direction `plus` takes up before the axis
-// moves, for an axis whose direction flag is `flag` (the way it last moved)
-// and whose backlash is `backlash` whole pulses:
-// - the axis last moved the other way: the backlash, less what an unfinished
-//   take-up the other way had already crossed of it;
-// - it last moved this way: what is left of an unfinished take-up this way,
-//   else nothing.
-int64_t TakeUp(const Axis& axis, int16_t flag, int16_t plus, int64_t backlash);
+// The whole pulses of a backlash value (BacklashAz, BacklashAlt): none for 0
+// or less.
+int64_t Pulses(double backlash);
 
-// Records the end of a move in the direction `plus` that had `takeUp` pulses
-// of slack to take up and sent `sent` pulses: taken up in that direction when
-// all of them went out, otherwise what is left of them. A move that sent
-// nothing changes nothing.
-void AfterMove(const Axis& axis, int16_t plus, int64_t takeUp, int64_t sent);
+// Pulses of slack a move in the direction `plus` (a direction flag value)
+// takes up before the axis moves, for an axis with `backlash` whole pulses of
+// slack:
+// - the slack was last taken up the other way: the whole backlash;
+// - a take-up left unfinished heads this way: what is left of it;
+// - one left unfinished heads the other way: what it had already crossed.
+int64_t TakeUp(const Axis& axis, int16_t plus, int64_t backlash);
+
+// The move the way `plus` does not start from the side the slack was last
+// taken up on: it has slack to take up first, whatever the backlash.
+bool Reverses(const Axis& axis, int16_t plus);
+
+// Writes down a take-up of `pulses` pulses starting the way `plus` (the
+// record then reads as an unfinished take-up that way; it means what it
+// meant before). Nothing for 0 pulses or less.
+void Begin(const Axis& axis, int16_t plus, int64_t pulses);
+
+// One pulse sent the way `plus`: true when it moved the axis, false when it
+// only took up slack (the record then holds one pulse less to take up, and
+// reads as taken up that way once none is left).
+bool Step(const Axis& axis, int16_t plus, int64_t backlash);
 
 }  // namespace slack

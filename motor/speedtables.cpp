@@ -2,6 +2,7 @@
 
 #include "platform/datadir.h"
 #include "platform/filereport.h"
+#include "platform/ranges.h"
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
@@ -37,7 +38,8 @@ void loadTable(const QString& programPath, std::array<std::array<int32_t, 2>, Ro
     while (!reader->AtEnd()) {
         const QString field = reader->Field();
         const double v = vb::Val(field);
-        if (vb::IsNumeric(field) && vb::FitsLong(v)) {
+        // A count rounds to the nearest whole number; a negative one is no delay.
+        if (vb::IsNumeric(field) && vb::FitsLong(v) && ranges::Count(vb::CLng(v))) {
             table[i][j] = vb::CLng(v);
         } else {
             bad = true;  // the entry keeps its value
@@ -50,7 +52,9 @@ void loadTable(const QString& programPath, std::array<std::array<int32_t, 2>, Ro
     }
     if (bad || count != 2 * Rows) {
         filereport::Malformed(programPath,
-                              QStringLiteral("%1 valeurs numériques attendues, une par ligne.").arg(2 * Rows));
+                              QStringLiteral("%1 délais attendus, un par ligne : des nombres entiers de 0 à %2.")
+                                  .arg(2 * Rows)
+                                  .arg(vb::CStr(ranges::kMaxCount)));
     } else {
         filereport::Readable(programPath);
     }

@@ -24,6 +24,8 @@ extern const SpeedTable kDefaultAltaz;
 // vitesseequa, vitessealtaz. Each value, rounded halves to even, goes to the
 // next level of the first axis, then of the second; a short file leaves the
 // remaining entries as they were, extra lines go round the second axis again.
+// A line that is not a number, or one that rounds below 0, keeps its entry
+// as it was; such a line, or a count other than the table's, is told.
 void LoadSpeedTables();
 
 // StepDelay from the table of the mount for the axis of MotorMode (1, 2: the

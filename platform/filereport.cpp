@@ -27,10 +27,13 @@ void Missing(const QString& programPath) {
              .arg(datadir::Shown(programPath)));
 }
 
-void Malformed(const QString& programPath, const QString& what) {
+void Malformed(const QString& programPath, const QString& what, const QString& outcome) {
     QString text = QStringLiteral("Fichier mal formé : %1").arg(datadir::Shown(programPath));
     if (!what.isEmpty()) text += u'\n' + what;
-    text += QStringLiteral("\nLes valeurs illisibles ou manquantes gardent leur valeur par défaut.");
+    text += u'\n';
+    text += outcome.isEmpty()
+                ? QStringLiteral("Les valeurs illisibles, hors limites ou manquantes gardent leur valeur par défaut.")
+                : outcome;
     tell(programPath, QStringLiteral("malformed"), text);
 }
 
@@ -38,6 +41,14 @@ void Unwritable(const QString& programPath) {
     // A failed save is told every time: the user has just asked for it.
     seams::MsgBox(QStringLiteral("Impossible d'enregistrer le fichier : %1\nL'ancien fichier est conservé.")
                       .arg(datadir::Shown(programPath)));
+}
+
+void UnwritableSet(const QString& programPath, bool oldKept) {
+    const QString what = oldKept ? QStringLiteral("Aucun fichier n'a été modifié : les anciens sont conservés.")
+                                 : QStringLiteral("Les anciens fichiers n'ont pas tous pu être remis en place : "
+                                                  "vérifiez les réglages avant de les utiliser.");
+    seams::MsgBox(
+        QStringLiteral("Impossible d'enregistrer le fichier : %1\n%2").arg(datadir::Shown(programPath), what));
 }
 
 bool Save(const QString& programPath, const SeqWriter& lines) {

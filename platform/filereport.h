@@ -14,8 +14,12 @@ namespace filereport {
 bool Save(const QString& programPath, const SeqWriter& lines);
 
 void Missing(const QString& programPath);
-void Malformed(const QString& programPath, const QString& what = {});
+// `what` tells what is wrong or what the file should hold; `outcome` what
+// the program does instead (by default: unread values keep their defaults).
+void Malformed(const QString& programPath, const QString& what = {}, const QString& outcome = {});
 void Unwritable(const QString& programPath);
+// A save of several files failed at this one: none changed when `oldKept`.
+void UnwritableSet(const QString& programPath, bool oldKept);
 // The file was read without a problem: its next problem is told again.
 void Readable(const QString& programPath);
 

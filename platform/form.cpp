@@ -118,6 +118,13 @@ void forms::FitCaptions(QWidget* root) {
     for (QWidget* w : root->findChildren<QWidget*>()) fitCaption(w);
 }
 
+QPoint forms::PlaceInside(const QRect& frame, const QSize& area) {
+    // Up and left as far as needed; a frame larger than the area keeps its
+    // title bar and left edge in view.
+    return {std::max(0, std::min(frame.x(), area.width() - frame.width())),
+            std::max(0, std::min(frame.y(), area.height() - frame.height()))};
+}
+
 void forms::UnloadAll() {
     const auto list = allForms();
     allForms().clear();
@@ -146,9 +153,15 @@ void Form::Show() {
         // The size asked for last; the window may have been hidden or laid
         // out while it had no frame.
         const QSize inside = inside_.isValid() ? inside_ : size();
-        sub_ = mdiArea()->addSubWindow(this);
+        // Made inside the area, the frame knows its borders at once: it
+        // takes its whole size before the area places it among the windows
+        // already open.
+        sub_ = new QMdiSubWindow(mdiArea()->viewport());
         sub_->setAttribute(Qt::WA_DeleteOnClose, false);
+        sub_->setWidget(this);
         sub_->setWindowTitle(windowTitle());
+        sub_->resize(inside.grownBy(sub_->contentsMargins()));
+        mdiArea()->addSubWindow(sub_);
         // The inside is shown first: a window hidden before it had a frame
         // would otherwise give the frame no size at all.
         QWidget::show();
@@ -158,6 +171,7 @@ void Form::Show() {
     if (sub_) {
         QWidget::show();
         sub_->show();
+        keepWhole();
         sub_->raise();
     } else {
         show();
@@ -210,6 +224,21 @@ void Form::resizeInside(const QSize& inside) {
     if (QLayout* l = sub_->layout()) l->activate();
     sub_->resize(inside + (sub_->size() - size()));
     if (QLayout* l = sub_->layout()) l->activate();
+    // A window that grows (a panel unfolds) stays whole in the area.
+    keepWhole();
+}
+
+void Form::keepWhole() {
+    if (!sub_ || !mdiArea()) return;
+    const QPoint at = forms::PlaceInside(sub_->geometry(), mdiArea()->viewport()->size());
+    if (at != sub_->pos()) sub_->move(at);
+}
+
+QMargins Form::SubWindowFrame() {
+    if (!mdiArea()) return {};
+    // A frame made in the area (never shown) tells its borders.
+    const QMdiSubWindow probe(mdiArea()->viewport());
+    return probe.contentsMargins();
 }
 void Form::SetTwipsWidth(int width) { SetTwipsSize(width, TwipsHeight()); }
 void Form::SetTwipsHeight(int height) { SetTwipsSize(TwipsWidth(), height); }

@@ -48,8 +48,13 @@ public:
     // call it from their resize handler).
     void KeepSize(int width, int height);
 
-    // The main window's document area that child windows open in.
+    // The main window's document area that child windows open in. A child
+    // window opens whole inside it, beside the windows already open when
+    // there is room, and stays whole when it grows.
     static void SetMdiArea(QMdiArea* area);
+    // The borders a child window's frame adds around its inside (title bar
+    // at the top); none while there is no document area.
+    static QMargins SubWindowFrame();
 
     // The window's own handlers.
     virtual void Form_Load() {}
@@ -66,6 +71,7 @@ protected:
 private:
     void destroyWhenIdle();
     void resizeInside(const QSize& inside);
+    void keepWhole();
     QSize inside_;  // the inside size asked for last (invalid: none yet)
     QPointer<QMdiSubWindow> sub_;
     bool unloaded_ = false;
@@ -113,6 +119,11 @@ int CaptionOverrun(const QWidget* w);
 // fits on two lines wraps, any other caption too wide for its control takes
 // a smaller font. Every window does this when it is shown.
 void FitCaptions(QWidget* root);
+
+// Where a child window's frame goes to lie whole inside a document area of
+// that size: moved up and left as far as needed, never past the area's
+// top-left corner.
+QPoint PlaceInside(const QRect& frame, const QSize& area);
 
 // Unloads every loaded window (tests start each case this way).
 void UnloadAll();

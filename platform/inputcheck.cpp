@@ -3,27 +3,72 @@
 #include "platform/seams.h"
 #include "platform/vbrt.h"
 
-#include <QLineEdit>
-
 #include <cmath>
 
 namespace inputcheck {
 
-bool Numbers(std::initializer_list<Field> fields, Range range) {
+std::optional<double> ValueIn(QStringView text, const Range& range) {
+    const QStringView t = text.trimmed();
+    // The whole text is one number: no "12abc", no "1,5", no "nan".
+    if (!vb::IsNumeric(t)) return std::nullopt;
+    QString number = t.toString();
+    number.replace(u'd', u'e').replace(u'D', u'e');
+    bool ok = false;
+    const double v = number.toDouble(&ok) + 0.0;  // "-0" is 0
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    if (!range.Contains(v)) return std::nullopt;
+    return v;
+}
+
+QString RangeText(const Range& range) {
+    const QString low = vb::CStr(range.low);
+    const QString high = vb::CStr(range.high);
+    if (!range.lowIncluded) return QStringLiteral("un nombre supérieur à %1 et d'au plus %2").arg(low, high);
+    if (range.whole) return QStringLiteral("un nombre entier de %1 à %2").arg(low, high);
+    return QStringLiteral("un nombre de %1 à %2").arg(low, high);
+}
+
+void Refuse(const QString& name, const QString& typed, const QString& expected, const QString& consequence) {
+    QString text = typed.trimmed().isEmpty()
+                       ? QStringLiteral("Aucune valeur pour « %1 ».").arg(name)
+                       : QStringLiteral("Valeur incorrecte pour « %1 » : « %2 ».").arg(name, typed);
+    text += QStringLiteral("\nIl faut %1").arg(expected);
+    if (typed.contains(u',')) text += QStringLiteral(" (le séparateur décimal est le point)");
+    text += QStringLiteral(".\n") + consequence;
+    seams::MsgBox(text);
+}
+
+std::optional<std::vector<double>> Values(const std::vector<Field>& fields, const QString& consequence) {
+    std::vector<double> values;
+    values.reserve(fields.size());
     for (const Field& f : fields) {
-        const QString text = f.box->text();
-        const double v = vb::Val(text);
-        const bool number = vb::IsNumeric(text) && std::isfinite(v);
-        const bool inRange = range == Range::Positive ? v > 0 : v >= 0;
-        if (number && inRange) continue;
-        const QString expected = range == Range::Positive ? QStringLiteral("un nombre positif")
-                                                          : QStringLiteral("un nombre positif ou nul");
-        seams::MsgBox(QStringLiteral("Valeur incorrecte pour « %1 » : « %2 ».\n"
-                                     "Il faut %3. Rien n'a été enregistré.")
-                          .arg(f.name, text, expected));
-        return false;
+        const auto v = ValueIn(f.text, f.range);
+        if (!v) {
+            Refuse(f.name, f.text, RangeText(f.range), consequence);
+            return std::nullopt;
+        }
+        values.push_back(*v);
     }
+    return values;
+}
+
+bool TakeEntries(const std::vector<EntryBox>& boxes, const Range& range, double unit, const QString& consequence) {
+    std::vector<Field> fields;
+    std::vector<int32_t*> entries;
+    for (const EntryBox& b : boxes) {
+        if (b.text.trimmed().isEmpty()) continue;
+        fields.push_back({b.text, b.name, range});
+        entries.push_back(b.entry);
+    }
+    const auto values = Values(fields, consequence);
+    if (!values) return false;
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        if ((*values)[k] != 0) *entries[k] = vb::CLng((*values)[k] * unit);
     return true;
+}
+
+bool SiteAngleFits(double degrees, double minutes, double limit) {
+    return std::fabs(degrees) + std::fabs(minutes) / 60 <= limit;
 }
 
 }  // namespace inputcheck

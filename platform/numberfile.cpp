@@ -9,7 +9,7 @@
 
 namespace numberfile {
 
-bool Read(const QString& programPath, const std::vector<double*>& values) {
+bool Read(const QString& programPath, const std::vector<Entry>& entries, const QString& expected) {
     auto reader = SeqReader::Open(datadir::Path(programPath));
     if (!reader) {
         filereport::Missing(programPath);
@@ -19,26 +19,31 @@ bool Read(const QString& programPath, const std::vector<double*>& values) {
     std::size_t n = 0;
     while (!reader->AtEnd()) {
         const QString field = reader->Field();
-        if (n < values.size()) {
+        if (n < entries.size()) {
+            const Entry& e = entries[n];
             const double v = vb::Val(field);
-            if (vb::IsNumeric(field) && std::isfinite(v)) *values[n] = v;
+            if (vb::IsNumeric(field) && std::isfinite(v) && (!e.fits || e.fits(v))) *e.value = v;
             else bad = true;
         }
         ++n;
     }
-    if (bad || n != values.size()) {
-        filereport::Malformed(programPath,
-                              QStringLiteral("%1 valeurs numériques attendues, une par ligne.").arg(values.size()));
+    if (bad || n != entries.size()) {
+        const QString count = QStringLiteral("%1 valeurs numériques attendues, une par ligne.").arg(entries.size());
+        filereport::Malformed(programPath, expected.isEmpty() ? count : expected);
     } else {
         filereport::Readable(programPath);
     }
     return true;
 }
 
-bool Write(const QString& programPath, const std::vector<double>& values) {
+SeqWriter Lines(const std::vector<double>& values) {
     SeqWriter w;
     for (double v : values) w.Print(v);
-    return filereport::Save(programPath, w);
+    return w;
+}
+
+bool Write(const QString& programPath, const std::vector<double>& values) {
+    return filereport::Save(programPath, Lines(values));
 }
 
 }  // namespace numberfile

@@ -49,12 +49,33 @@ void SimulatedPort::Out32(int16_t reg, int16_t value) {
     }
     if (reg == kData) {
         const uint8_t rising = static_cast<uint8_t>(v & ~data_);
-        if (rising & 0x01) altSteps_ += (v & 0x02) ? 1 : -1;
-        if (rising & 0x04) azSteps_ += (v & 0x08) ? 1 : -1;
+        if (rising & 0x01) {
+            altSteps_ += (v & 0x02) ? 1 : -1;
+            alt_.Step(v & 0x02);
+        }
+        if (rising & 0x04) {
+            azSteps_ += (v & 0x08) ? 1 : -1;
+            az_.Step(v & 0x08);
+        }
         data_ = v;
     } else if (reg == kControl) {
         control_ = v;
     }
+}
+
+void SimulatedPort::Gear::Step(bool plus) {
+    if (plus) {
+        if (gap == 0) ++axis;
+        else --gap;
+    } else {
+        if (gap == play) --axis;
+        else ++gap;
+    }
+}
+
+void SimulatedPort::SetPlay(int64_t azSteps, int64_t altSteps) {
+    az_.play = az_.gap = azSteps > 0 ? azSteps : 0;
+    alt_.play = alt_.gap = altSteps > 0 ? altSteps : 0;
 }
 
 QString SimulatedPort::Description() const { return QStringLiteral("port simulé"); }

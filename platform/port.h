@@ -55,7 +55,22 @@ public:
     // axis's direction line is high, -1 when low.
     int64_t AzSteps() const { return azSteps_; }   // bit 2 step, bit 3 direction
     int64_t AltSteps() const { return altSteps_; } // bit 0 step, bit 1 direction
-    void ResetMount() { azSteps_ = altSteps_ = 0; }
+    void ResetMount() {
+        azSteps_ = altSteps_ = 0;
+        az_.axis = alt_.axis = 0;
+    }
+
+    // Play in the gears of each axis, in steps (0 unless set): the axis
+    // follows its motor once the play is crossed. Set, the gears rest on the
+    // minus side: the next minus step moves the axis, a plus step first
+    // crosses the whole play.
+    void SetPlay(int64_t azSteps, int64_t altSteps);
+    // Where each axis has turned, in steps (the motor's steps less the play crossed).
+    int64_t AzAxis() const { return az_.axis; }
+    int64_t AltAxis() const { return alt_.axis; }
+    // The steps a plus move crosses before the axis moves (0 up to the play).
+    int64_t AzPlusGap() const { return az_.gap; }
+    int64_t AltPlusGap() const { return alt_.gap; }
 
     uint8_t DataLatch() const { return data_; }
     uint8_t ControlLatch() const { return control_; }
@@ -69,6 +84,13 @@ private:
     uint8_t control_ = 0;
     int64_t azSteps_ = 0;
     int64_t altSteps_ = 0;
+    struct Gear {
+        int64_t play = 0;
+        int64_t gap = 0;   // 0: resting on the plus side; play: on the minus side
+        int64_t axis = 0;
+        void Step(bool plus);
+    };
+    Gear az_, alt_;
 };
 
 // The port in use (a simulated one until another is installed).

@@ -6,6 +6,9 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <filesystem>
+#include <system_error>
+
 namespace textfile {
 
 namespace {
@@ -45,16 +48,63 @@ std::optional<QString> Read(const QString& path) {
     return Decode(f.readAll());
 }
 
-bool WriteAtomic(const QString& path, const QString& text) {
+namespace {
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = text.toUtf8();
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
     }
     return f.commit();
+}
+
+QString besideName(const QString& path) { return path + QStringLiteral(".nouveau"); }
+
+// Replaces `to` (when it exists) with `from` in one step.
+bool renameOver(const QString& from, const QString& to) {
+    std::error_code ec;
+    std::filesystem::rename(QFile(from).filesystemFileName(), QFile(to).filesystemFileName(), ec);
+    return !ec;
+}
+
+}  // namespace
+
+bool WriteAtomic(const QString& path, const QString& text) { return writeBytes(path, text.toUtf8()); }
+
+WriteAllResult WriteAllAtomic(const std::vector<FileText>& files) {
+    WriteAllResult r;
+    std::vector<QString> fresh;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const QString beside = besideName(files[i].path);
+        if (!writeBytes(beside, files[i].text.toUtf8())) {
+            for (const QString& f : fresh) QFile::remove(f);
+            r.ok = false;
+            r.failed = i;
+            return r;
+        }
+        fresh.push_back(beside);
+    }
+    // What each file holds before the renames, to give it back if one fails.
+    std::vector<std::optional<QByteArray>> old;
+    for (const FileText& f : files) {
+        QFile in(f.path);
+        old.push_back(in.open(QIODevice::ReadOnly) ? std::optional(in.readAll()) : std::nullopt);
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (renameOver(fresh[i], files[i].path)) continue;
+        r.ok = false;
+        r.failed = i;
+        for (std::size_t j = 0; j < i; ++j) {
+            const bool back = old[j] ? writeBytes(files[j].path, *old[j]) : QFile::remove(files[j].path);
+            r.restored = r.restored && back;
+        }
+        for (std::size_t j = i; j < files.size(); ++j) QFile::remove(fresh[j]);
+        return r;
+    }
+    return r;
 }
 
 }  // namespace textfile

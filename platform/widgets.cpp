@@ -4,13 +4,20 @@
 #include "platform/seams.h"
 
 #include <QCursor>
+#include <QFocusEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
 
 #include <algorithm>
 #include <cstdint>
@@ -28,10 +35,28 @@ std::function<void(QMenu*)>& popupHook() {
 }
 }  // namespace
 
+QPoint PopupPosition(const QPoint& pointer, const QSize& menu, const QRect& screen) {
+    // One axis: at the pointer; across it when that passes the far edge;
+    // then inside the screen whatever the pointer.
+    const auto along = [](int at, int size, int first, int last) {
+        if (at + size - 1 > last) at -= size;
+        return std::max(first, std::min(at, last - size + 1));
+    };
+    return {along(pointer.x(), menu.width(), screen.left(), screen.right()),
+            along(pointer.y(), menu.height(), screen.top(), screen.bottom())};
+}
+
 void ShowPopup(QMenu* menu) {
     seams::NestedLoop nested;
-    if (popupHook()) popupHook()(menu);
-    else menu->exec(QCursor::pos());
+    if (popupHook()) {
+        popupHook()(menu);
+        return;
+    }
+    const QPoint pointer = QCursor::pos();
+    const QScreen* screen = QGuiApplication::screenAt(pointer);
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    menu->ensurePolished();
+    menu->exec(screen ? PopupPosition(pointer, menu->sizeHint(), screen->availableGeometry()) : pointer);
 }
 
 void SetPopupHook(std::function<void(QMenu*)> hook) { popupHook() = std::move(hook); }
@@ -104,9 +129,70 @@ void OnListClick(QListWidget* list, std::function<void()> click) {
     });
 }
 
+namespace {
+
+// QLineEdit keeps this many pixels free on each side of its text, and one
+// more after it for the cursor.
+constexpr int kLineEditTextMargin = 2;
+constexpr int kLineEditCursorWidth = 1;
+
+// See ShowFromStart.
+class StartInView : public QObject {
+public:
+    explicit StartInView(QLineEdit* box) : QObject(box), box_(box) {
+        // A box the user is not in: whatever moved its cursor was the program.
+        connect(box, &QLineEdit::cursorPositionChanged, this, [this] {
+            if (!box_->hasFocus()) toStart();
+        });
+        // A box the user is in: a new text the user did not type.
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            if (!box_->isModified()) toStart();
+        });
+        box->installEventFilter(this);
+        toStart();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason)
+            toStart();
+        return false;
+    }
+
+private:
+    void toStart() {
+        if (box_->cursorPosition() != 0) box_->setCursorPosition(0);
+    }
+    QLineEdit* box_;
+};
+
+}  // namespace
+
+void ShowFromStart(QLineEdit* box) {
+    constexpr const char* kKept = "startKeptInView";
+    if (box->property(kKept).toBool()) return;
+    box->setProperty(kKept, true);
+    new StartInView(box);
+}
+
+int TextRoom(const QLineEdit* box) {
+    // What QLineEdit itself leaves for its text.
+    QStyleOptionFrame opt;
+    opt.initFrom(box);
+    opt.rect = box->rect();
+    opt.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box) : 0;
+    opt.midLineWidth = 0;
+    opt.state |= QStyle::State_Sunken;
+    if (box->isReadOnly()) opt.state |= QStyle::State_ReadOnly;
+    const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box);
+    const QMargins m = box->textMargins();
+    return contents.width() - m.left() - m.right() - 2 * kLineEditTextMargin - kLineEditCursorWidth;
+}
+
 QLineEdit* TextBox(QWidget* parent, const char* name, int left, int top, int width) {
     auto* b = Make<QLineEdit>(parent, name);
     Place(b, left, top, width, kLineHeight);
+    ShowFromStart(b);
     return b;
 }
 

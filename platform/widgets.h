@@ -31,9 +31,21 @@ W* Make(QWidget* parent, const char* name, Args&&... args) {
 // The usual height of a one-line control, in twips.
 constexpr int kLineHeight = 285;
 // A text box named as the program names it, and a plain label, placed in
-// twips on one line's height.
+// twips on one line's height. The box keeps its text in view from the start
+// (ShowFromStart).
 QLineEdit* TextBox(QWidget* parent, const char* name, int left, int top, int width);
 QLabel* Label(QWidget* parent, const QString& text, int left, int top, int width);
+
+// Keeps the box's text in view from its first character: after the program
+// writes it (a text wider than the box would otherwise show its end), and
+// when the user leaves it. While the user is in the box its cursor is the
+// user's, unless the program writes a new text there.
+void ShowFromStart(QLineEdit* box);
+
+// The width a text box gives its text, in pixels: its width less its frame,
+// its margins and its cursor. A text no wider than this is seen whole.
+int TextRoom(const QLineEdit* box);
+
 // A button and a frame with their captions, named and placed in twips.
 QPushButton* Button(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
                     int height = 360);
@@ -52,8 +64,14 @@ QString SymbolText(const QString& caption);
 // list itself says nothing of it).
 void OnListClick(QListWidget* list, std::function<void()> click);
 
-// Shows a pop-up menu at the pointer and waits until it is closed.
+// Shows a pop-up menu at the pointer, whole on the pointer's screen, and
+// waits until it is closed.
 void ShowPopup(QMenu* menu);
+// Where a pop-up menu of that size opens for the pointer on that screen: at
+// the pointer, or across the pointer to its left or above it when it would
+// pass the screen's right or bottom edge, and always whole inside the screen
+// (at its top-left corner when it is larger than the screen).
+QPoint PopupPosition(const QPoint& pointer, const QSize& menu, const QRect& screen);
 void SetPopupHook(std::function<void(QMenu*)> hook);  // empty: the real menu
 
 // Sets a progress bar's value, shown when the window next repaints, that is

@@ -33,12 +33,14 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 
@@ -59,10 +61,15 @@ void ResetMainWindow() {
     mainWindow() = nullptr;
 }
 
+void StopMainWindowTimers() {
+    if (!mainWindow()) return;
+    mainWindow()->heuretimer->stop();
+    mainWindow()->Timer->stop();
+}
+
 Frminterface::Frminterface() {
     setObjectName(QStringLiteral("frminterface"));
     setWindowTitle(QStringLiteral("Orvanel : Pilotage de télescopes"));
-    resize(1000, 720);
 
     mdi = new QMdiArea(this);
     mdi->setObjectName(QStringLiteral("mdi"));
@@ -70,6 +77,9 @@ Frminterface::Frminterface() {
     Form::SetMdiArea(mdi);
 
     mnuQuitter = menuBar()->addAction(QStringLiteral("Quitter"), this, &Frminterface::Quitter_Click);
+    // However the program ends, it ends as "Quitter" ends it.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, [this] { Quitter_Click(); });
     mnuObservations = menuBar()->addAction(QStringLiteral("Observations"), this, &Frminterface::Observations_Click);
     mnuAide = menuBar()->addAction(QStringLiteral("Aide"), this, &Frminterface::Aide_Click);
     mnuPropos = menuBar()->addAction(QStringLiteral("A propos de "), this, &Frminterface::propos_Click);
@@ -103,6 +113,36 @@ Frminterface::Frminterface() {
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(200);
     connect(Timer, &QTimer::timeout, this, &Frminterface::Timer_Timer);
+
+    resize(OpeningWorkArea() + QSize(0, menuBar()->sizeHint().height() + barchoix->sizeHint().height()));
+}
+
+namespace {
+// The windows that set the main window's opening size, in twips (their
+// insides): the coordinates window with its goto strip, and the widest work
+// window, the equatorial manual drive with its speed panel.
+constexpr int kCoordinatesWidest = 7820;
+constexpr int kWorkWindowWidest = 10680;
+}  // namespace
+
+QSize Frminterface::OpeningWorkArea() const {
+    // The tallest window is the chart: its picture under a menu bar like this one.
+    const QMargins frame = Form::SubWindowFrame();
+    const int across = frame.left() + frame.right();
+    return {twips::ToPixels(kCoordinatesWidest) + across + twips::ToPixels(kWorkWindowWidest) + across,
+            twips::ToPixels(chart::kChartSize) + menuBar()->sizeHint().height() + frame.top() + frame.bottom()};
+}
+
+void Frminterface::ShowAtStart() {
+    // On a screen too small for it the window fills the screen.
+    const QScreen* s = screen();
+    const QRect room = s ? s->availableGeometry() : QRect();
+    if (room.isValid() && (width() > room.width() || height() > room.height())) {
+        setGeometry(room);
+        showMaximized();
+    } else {
+        show();
+    }
 }
 
 QToolBar* Frminterface::makeBar(const char* name, const QStringList& captions,
@@ -173,6 +213,8 @@ void Frminterface::Quitter_Click() {
     shared.altgoto.RemainingAlt = 0;
     heuretimer->stop();
     Timer->stop();
+    // No step or direction line is left high, then the port is given back.
+    Out32(port::kData, 0);
     Out32(port::kControl, 0);
     port::Seal();
     seams::Quit();

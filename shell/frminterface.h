@@ -20,6 +20,13 @@ public:
     // Start-up: splash, speed tables, button pictures, backlash, flags.
     void MDIForm_Load();
 
+    // The window opens with a work area (its document area) that holds the
+    // coordinates window at its widest beside the widest work window, and
+    // the tallest window; it is shown at that size, or maximised on a screen
+    // too small for it.
+    QSize OpeningWorkArea() const;
+    void ShowAtStart();
+
     // Menu bar.
     void Quitter_Click();
     void Observations_Click();
@@ -78,3 +85,6 @@ private:
 Frminterface& frminterface();
 // Drops the main window (tests start each case with a new one).
 void ResetMainWindow();
+// Stops the main window's clock and paddle timers when it exists, so that no
+// tick reopens a window while the windows close (tests, before closing them).
+void StopMainWindowTimers();

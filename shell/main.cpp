@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
 
     Frminterface& main = frminterface();
     main.MDIForm_Load();
-    main.show();
+    main.ShowAtStart();
     if (!portError.isEmpty())
         seams::MsgBox(QStringLiteral("Port parallèle inaccessible : %1\nLe port simulé est utilisé.").arg(portError));
     return app.exec();

@@ -57,6 +57,15 @@ std::vector<int> OrvanelTest::Pulses(int n, int direction, int step) {
     return out;
 }
 
+void OrvanelTest::ExpectRefusal(const QString& box, const QString& range, const QString& consequence) {
+    ASSERT_EQ(messages.size(), 1) << messages.join('\n').toStdString();
+    const QString& m = messages[0];
+    EXPECT_TRUE(m.contains(QStringLiteral("« %1 »").arg(box))) << m.toStdString();
+    EXPECT_TRUE(m.contains(range)) << m.toStdString();
+    EXPECT_TRUE(m.endsWith(consequence)) << m.toStdString();
+    messages.clear();
+}
+
 void OrvanelTest::WriteData(const QString& relative, const QByteArray& bytes) {
     const QString path = dir_.path() + u'/' + relative;
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -91,6 +100,8 @@ void OrvanelTest::UseShippedData() {
 #include "shell/frminterface.h"
 
 void WindowTest::TearDown() {
+    // A tick due after a long case must not open a window again while they close.
+    StopMainWindowTimers();
     forms::UnloadAll();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -32,6 +32,11 @@ protected:
     std::vector<int> Data() const;
     // n pulses of the given bits, as Data() shows them.
     static std::vector<int> Pulses(int n, int direction, int step);
+    // The one message shown refuses the box named `box`, says what it must
+    // hold (`range`, or a part of it) and ends with `consequence`; the
+    // messages are then cleared.
+    void ExpectRefusal(const QString& box, const QString& range,
+                       const QString& consequence = QStringLiteral("Rien n'a été enregistré."));
 
     QStringList messages;   // texts of the message boxes, in order
     seams::LocalTime clock; // what the local clock reads

@@ -57,8 +57,7 @@ inline Horizontal StarAt(const QDateTime& ut, double raHours, double decDeg) {
     const double lst = LocalSiderealTime(SiderealTime0h(JulianDay(d.day(), d.month(), d.year())), t.hour(),
                                          t.minute(), t.second(), t.msec(), site.SiteLongitudeDeg,
                                          site.SiteLongitudeMin);
-    const double lat = (site.SiteLatitudeDeg + site.SiteLatitudeMin / 60) * Pi / 180;
-    return HorizontalOf(HourAngleRadians(lst, raHours * 3600), decDeg * Pi / 180, lat);
+    return HorizontalOf(HourAngleRadians(lst, raHours * 3600), decDeg * Pi / 180, SiteLatitudeRad());
 }
 
 // How far the simulated mount, started at (az0, alt0), stands from a point, in

@@ -221,10 +221,11 @@ TEST_F(AltazGoto, NoSelectedObjectMeansNoGotoAndNoSync) {
 }
 
 TEST_F(AltazGoto, UnmadeMechanicsAreToldAndNothingMoves) {
-    WriteData("config_altaz.ini", QByteArray("2\r\n20\r\n48\r\n50\r\n0\r\n200\r\n120000\r\n0\r\n"));
-    forms::UnloadAll();
-    QCoreApplication::processEvents();
-    frminterface().barchoix_ButtonClick(2);
+    // An azimuth calibration ended before any pulse was counted: a ratio of 0.
+    Frmconfig& setup = frmconfig();
+    setup.cmdazencoding_Click();
+    setup.cmdazencoding_result_Click();
+    ASSERT_EQ(shared.site.AzStepArcsec, 0);
     messages.clear();
     select(0, 0);
     c().cmdreinit_Click();

@@ -39,8 +39,9 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
         const char* what;
         QString text;
         std::vector<Rec> want;
-        bool malformed = false;
+        int skipped = 0;  // records told skipped; -1: told empty
     };
+    const QString twoRecords = "\"A\",\"GL\",1,2\r\n\"B\",\"OC\",3,4\r\n";
     const std::vector<Case> cases = {
         {"one record a line",
          "\"M 31\",\"GL\",442,24849\r\n\"M 42\",\"DN\",3373,-3261\r\n",
@@ -53,40 +54,63 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
          "   \"A\",  \"GL\",   10,   -20\r\n  B , OC , 5 , 6\r\n",
          {{"A", "GL", 10, -20}, {"B", "OC", 5, 6}}},
         {"negative coordinates", "\"S\",\"GC\",-1,-54000\r\n", {{"S", "GC", -1, -54000}}},
-        {"line feeds only, no final line break",
-         "\"A\",\"GL\",1,2\n\"B\",\"PN\",3,4",
-         {{"A", "GL", 1, 2}, {"B", "PN", 3, 4}}},
-        {"empty file", "", {}},
+        {"line feeds only", "\"A\",\"GL\",1,2\n\"B\",\"PN\",3,4\n", {{"A", "GL", 1, 2}, {"B", "PN", 3, 4}}},
         {"trailing blank lines", "\"A\",\"GL\",1,2\r\n\r\n\r\n", {{"A", "GL", 1, 2}}},
+        {"blank lines between records", "\"A\",\"GL\",1,2\r\n\r\n  \r\n\n\"B\",\"OC\",3,4\r\n",
+         {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}},
+        {"a megabyte of blank lines between records",
+         "\"A\",\"GL\",1,2\r\n" + QString("\r\n").repeated(512 * 1024) + "\"B\",\"OC\",3,4\r\n",
+         {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}},
         {"exactly the table's 1031 records", fileOf(numbered(1031)), numbered(1031)},
         {"1032 records stop at the table's end", fileOf(numbered(1032)), numbered(1031)},
-        {"coordinates that are not numbers skip the record",
-         "\"A\",\"GL\",x,2\r\n\"B\",\"GL\",3,4\r\n",
-         {{"B", "GL", 3, 4}},
-         true},
-        {"a last record cut short is dropped", "\"A\",\"GL\",1,2\r\n\"B\",\"GL\"\r\n", {{"A", "GL", 1, 2}}, true},
+        // What is not a whole record is skipped and counted, never half read.
+        {"empty file", "", {}, -1},
+        {"nothing but blank lines", "\r\n  \r\n\r\n", {}, -1},
+        {"coordinates that are not numbers", "\"A\",\"GL\",x,2\r\n\"B\",\"GL\",3,4\r\n", {{"B", "GL", 3, 4}}, 1},
+        {"coordinates that are not whole", "\"A\",\"GL\",1.5,2\r\n\"B\",\"GL\",3,4\r\n", {{"B", "GL", 3, 4}}, 1},
+        {"a declination past 32 bits", "\"X\",\"GL\",1,3000000000\r\n" + twoRecords,
+         {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        {"a last record cut short", "\"A\",\"GL\",1,2\r\n\"B\",\"GL\"\r\n", {{"A", "GL", 1, 2}}, 1},
+        {"a file cut in the middle of the last declination",
+         "\"A\",\"GL\",1,2\r\n\"M 1\",\"DN\",3361,132", {{"A", "GL", 1, 2}}, 1},
+        {"a file cut in the middle of a name", "\"A\",\"GL\",1,2\r\n\"M 1", {{"A", "GL", 1, 2}}, 1},
+        {"a record missing its declination",
+         "\"X\",\"GL\",7\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        {"a record missing its name", "\"GL\",7,8\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        {"a record with a field too many",
+         "\"X\",\"GL\",7,8,9\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        {"a name without its closing quote",
+         "\"X,\"GL\",7,8\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        {"two records run together",
+         "\"X\",\"GL\",7,8\"Y\",\"GL\",9,10\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        {"two damaged records among good ones",
+         "\"A\",\"GL\",1,2\r\n\"X\",\"GL\"\r\n\"B\",\"OC\",3,4\r\n\"Y\",\"GL\",7,y\r\n\"C\",\"PN\",5,6\r\n",
+         {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}, {"C", "PN", 5, 6}}, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         messages.clear();
+        filereport::Reset();
         WriteData("messier.cat", c.text);
         ObjectTable table;
         const QStringList names = catalogue::LoadCatalogue(table, 1);
         EXPECT_EQ(names, namesOf(c.want));
-        ASSERT_EQ(table.CatalogueCount, static_cast<int16_t>(c.want.size()));
-        for (std::size_t i = 0; i < c.want.size(); ++i) {
+        EXPECT_EQ(table.CatalogueCount, static_cast<int16_t>(c.want.size()));
+        for (std::size_t i = 0; i < c.want.size() && i < std::size_t(table.CatalogueCount); ++i) {
             EXPECT_EQ(table.CatalogueName[i], c.want[i].name) << i;
             EXPECT_EQ(table.CatalogueType[i], c.want[i].type) << i;
             EXPECT_EQ(table.CatalogueRA[i], c.want[i].ra) << i;
             EXPECT_EQ(table.CatalogueDec[i], c.want[i].dec) << i;
         }
-        if (c.malformed) {
-            ASSERT_EQ(messages.size(), 1);
-            EXPECT_TRUE(messages[0].contains("messier.cat")) << messages[0].toStdString();
-        } else {
+        if (c.skipped == 0) {
             EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+            continue;
         }
-        filereport::Reset();
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains("messier.cat")) << messages[0].toStdString();
+        const QString told = c.skipped < 0 ? QStringLiteral("aucun enregistrement")
+                                           : QStringLiteral("ignorés : %1 sur").arg(c.skipped);
+        EXPECT_TRUE(messages[0].contains(told)) << messages[0].toStdString();
     }
 }
 
@@ -160,7 +184,6 @@ TEST_F(Catalogue, BrightStarsCountTheirLastRow) {
     QString many;
     for (int i = 0; i < 122; ++i) many += QStringLiteral("\"S%1\",\"Ori\",%1,%1\r\n").arg(i);
     const std::vector<Case> cases = {
-        {"empty file", "", -1, nullptr},
         {"one star", "\"Vega\",\"Lyr\",11178,23285\r\n", 0, "Vega"},
         {"three stars", "\"A\",\"Ori\",1,2\r\n\"B\",\"Ori\",3,4\r\n\"C\",\"Lyr\",5,6\r\n", 2, "C"},
         {"122 stars stop at the table's 121", many, 120, "S120"},
@@ -183,6 +206,14 @@ TEST_F(Catalogue, BrightStarsCountTheirLastRow) {
     EXPECT_EQ(stars.BrightStarConst[0], "Lyr");
     EXPECT_EQ(stars.BrightStarRA[0], 11178);
     EXPECT_EQ(stars.BrightStarDec[0], 23285);
+
+    // An empty file leaves no star, and is told.
+    WriteData("5magstar.cat", QString());
+    catalogue::LoadBrightStars(stars);
+    EXPECT_EQ(stars.BrightStarCount, -1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("5magstar.cat")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("aucun enregistrement")) << messages[0].toStdString();
 }
 
 TEST_F(Catalogue, AMissingBrightStarFileIsToldAndLeavesNoStar) {
@@ -205,7 +236,39 @@ TEST_F(Catalogue, ConstellationLookup) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(catalogue::ConstellationName(c.key), c.name) << c.key;
-    EXPECT_TRUE(messages.isEmpty());
+    // The abbreviation without its name is skipped and told, once.
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("const.cat")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("ignorés : 1 sur 5")) << messages[0].toStdString();
+}
+
+TEST_F(Catalogue, DamagedConstellationFiles) {
+    struct Case {
+        const char* what;
+        const char* text;
+        const char* told;  // nullptr: nothing told
+        const char* ori;   // the name looked up for "Ori"
+    } cases[] = {
+        {"whole", "\"Lyr\",\"Lyra\"\r\n\"Ori\",\"Orion\"\r\n", nullptr, "Orion"},
+        {"empty", "", "aucun enregistrement", ""},
+        {"cut in the last name", "\"Lyr\",\"Lyra\"\r\n\"Ori\",\"Ori", "ignorés : 1 sur 2", ""},
+        {"a name missing in the middle", "\"Lyr\"\r\n\"Ori\",\"Orion\"\r\n", "ignorés : 1 sur 2", "Orion"},
+        {"a field too many", "\"Ori\",\"Orion\",\"x\"\r\n\"Lyr\",\"Lyra\"\r\n", "ignorés : 1 sur 2", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        filereport::Reset();
+        WriteData("const.cat", QByteArray(c.text));
+        EXPECT_EQ(catalogue::ConstellationName("Ori"), c.ori);
+        if (!c.told) {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains("const.cat")) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(c.told)) << messages[0].toStdString();
+    }
 }
 
 TEST_F(Catalogue, AMissingConstellationFileIsToldAndNamesNothing) {

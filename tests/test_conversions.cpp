@@ -58,6 +58,30 @@ TEST(ConversionHelpers, StepAngleOfAnAxis) {
     }
 }
 
+TEST(ConversionHelpers, SiteDegreesKeepTheirSignOnZero) {
+    struct Case {
+        const char* text;
+        double degrees;
+        const char* shown;
+    } cases[] = {
+        {"-33", -33, "-33"}, {"2", 2, "2"}, {"-0", -0.0, "-0"}, {" -0.0", -0.0, "-0"},
+        {"0", 0, "0"},       {"", 0, "0"},  {"-12.5", -12.5, "-12.5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const double v = SiteDegreesValue(QString::fromLatin1(c.text));
+        EXPECT_EQ(v, c.degrees);
+        EXPECT_EQ(std::signbit(v), std::signbit(c.degrees));
+        EXPECT_EQ(SiteDegreesText(v), c.shown);
+    }
+    // One sign for the whole angle, from the degrees or the minutes.
+    EXPECT_DOUBLE_EQ(SiteAngleDegrees(-0.0, 30), -0.5);
+    EXPECT_DOUBLE_EQ(SiteAngleDegrees(0, -30), -0.5);
+    EXPECT_DOUBLE_EQ(SiteAngleDegrees(-33, 54), -33.9);
+    EXPECT_DOUBLE_EQ(SiteAngleDegrees(-33, -54), -33.9);
+    EXPECT_DOUBLE_EQ(SiteAngleDegrees(48, 50), 48 + 50 / 60.0);
+}
+
 class Conversions : public OrvanelTest {};
 
 TEST_F(Conversions, StepAnglesReadTheirAxisSettings) {

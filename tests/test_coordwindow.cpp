@@ -240,11 +240,15 @@ TEST_F(CoordWindow, AMalformedSiteFileIsToldAndItsUnreadValuesKeepTheirDefaults)
     EXPECT_EQ(c.lbCatalogue->count(), 11);
 }
 
-TEST_F(CoordWindow, ZeroMechanicsGiveAZeroStepAngleWithoutFailing) {
+TEST_F(CoordWindow, ZeroMechanicsInTheSiteFileAreToldAndTheDefaultsServe) {
     WriteData("config_altaz.ini", QByteArray("2\r\n20\r\n48\r\n50\r\n0\r\n200\r\n0\r\n100000\r\n"));
     frmcoord();
-    EXPECT_EQ(shared.site.AzStepArcsec, 0);
-    EXPECT_EQ(shared.site.AltStepArcsec, 0);
+    const QString all = messages.join('\n');
+    EXPECT_TRUE(all.contains("config_altaz.ini")) << all.toStdString();
+    EXPECT_EQ(shared.site.SiteAndMount.AzMotorSteps, 200);
+    EXPECT_EQ(shared.site.SiteAndMount.AltitudeRatio, 100);
+    EXPECT_GT(shared.site.AzStepArcsec, 0);
+    EXPECT_GT(shared.site.AltStepArcsec, 0);
 }
 
 TEST_F(CoordWindow, TheTitleBarDoesNotCloseIt) {

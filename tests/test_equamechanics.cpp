@@ -51,7 +51,7 @@ TEST_F(EquaMechanics, ValiderWritesTheTypedValuesInTheirOrder) {
     EXPECT_EQ(frmequaconfig().txtRad->text(), "2.5");
 }
 
-TEST_F(EquaMechanics, OnlyPositiveNumbersAreWritten) {
+TEST_F(EquaMechanics, OnlyPositiveNumbersACounterCanHoldAreWritten) {
     const QString before = ReadData("config_equa.ini");
     struct Case {
         const char* pasad;
@@ -66,17 +66,28 @@ TEST_F(EquaMechanics, OnlyPositiveNumbersAreWritten) {
         {"200", "200", "100", "1,5", "Rapport de réduction Déc."},
         {"200", "200", "cent", "100", "Rapport de réduction A.D"},
         {"200 pas", "200", "100", "100", "Nombre de pas moteur A.D"},
+        {"-0", "200", "100", "100", "Nombre de pas moteur A.D"},
+        {"99999999999", "200", "100", "100", "Nombre de pas moteur A.D"},
+        {"200.5", "200", "100", "100", "Nombre de pas moteur A.D"},
+        {"32768", "200", "100", "100", "Nombre de pas moteur A.D"},
+        {"200", "1e308", "100", "100", "Nombre de pas moteur Déc."},
+        {"200", "200", "nan", "100", "Rapport de réduction A.D"},
+        {"200", "200", "100", "inf", "Rapport de réduction Déc."},
+        {"200", "200", "12abc", "100", "Rapport de réduction A.D"},
+        {"200", "200", "100", "1e308", "Rapport de réduction Déc."},
+        {"200", "200", "32767.5", "100", "Rapport de réduction A.D"},
     };
     for (const auto& c : cases) {
         Frmequaconfig& f = frmequaconfig();
         f.Show();
         Type(f, c.pasad, c.pasdec, c.rad, c.rdec);
         f.bFin_Click();
-        ASSERT_EQ(messages.size(), 1) << c.named;
-        EXPECT_TRUE(messages[0].contains(QString::fromUtf8(c.named))) << messages[0].toStdString();
+        const QString named = QString::fromUtf8(c.named);
+        ExpectRefusal(named, named.startsWith(QStringLiteral("Nombre"))
+                                 ? QStringLiteral("un nombre entier de 1 à 32767")
+                                 : QStringLiteral("un nombre supérieur à 0 et d'au plus 32767"));
         EXPECT_EQ(ReadData("config_equa.ini"), before) << c.named;
         EXPECT_TRUE(f.Shown()) << "the window stays open for a correction";
-        messages.clear();
     }
 }
 

@@ -32,6 +32,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <ostream>
+#include <string>
 
 namespace {
 
@@ -149,6 +151,37 @@ TEST_F(EquaPointing, TheSavedGotoInversionAppliesFromTheStart) {
     EXPECT_EQ(shared.site.GotoInvertDec, vb::True);
     EXPECT_EQ(ReadData("pointagequa.ini"), "1\r\n5\r\n");
     EXPECT_EQ(ReadData("inversion_point.ini"), "Faux\r\nVrai\r\n");
+}
+
+TEST_F(EquaPointing, TheTwoSettingsFilesAreSavedAsOne) {
+    WriteData("pointagequa.ini", QByteArray("3\r\n5\r\n"));
+    WriteData("inversion_point.ini", QByteArray("Faux\r\nFaux\r\n"));
+    w();
+    // Either file standing in the way keeps both old files and the goto's inversion.
+    for (const char* blocked : {"pointagequa.ini", "inversion_point.ini"}) {
+        SCOPED_TRACE(blocked);
+        const QString other = QString(blocked) == "pointagequa.ini" ? "inversion_point.ini" : "pointagequa.ini";
+        const QString otherBefore = ReadData(other);
+        QFile::remove(datadir::Folder() + '/' + blocked);
+        QDir(datadir::Folder()).mkdir(blocked);
+        w().chkpointad->setChecked(true);
+        w().cbpointaz->setCurrentIndex(0);
+        messages.clear();
+        w().cmdsave_Click();
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains(blocked)) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié"))) << messages[0].toStdString();
+        EXPECT_EQ(ReadData(other), otherBefore);
+        EXPECT_EQ(shared.site.GotoInvertRA, vb::False);
+        QDir(datadir::Folder()).rmdir(blocked);
+        WriteData(blocked, QByteArray(QString(blocked) == "pointagequa.ini" ? "3\r\n5\r\n" : "Faux\r\nFaux\r\n"));
+    }
+    messages.clear();
+    w().cmdsave_Click();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(ReadData("pointagequa.ini"), "1\r\n5\r\n");
+    EXPECT_EQ(ReadData("inversion_point.ini"), "Vrai\r\nFaux\r\n");
+    EXPECT_EQ(shared.site.GotoInvertRA, vb::True);
 }
 
 TEST_F(EquaPointing, MissingOrOutOfRangeSettingsAreToldAndDefaulted) {
@@ -532,3 +565,52 @@ TEST_F(EquaPointing, TheToolbarOpensIt) {
     frminterface().barequa_ButtonClick(4);  // "Pointage automatique"
     EXPECT_TRUE(w().Shown());
 }
+
+namespace {
+struct QuitCase {
+    const char* when;
+    int atPulse;  // quit while this pulse of the goto holds its step line high; 0: after the goto
+    bool byTitleBar;
+};
+void PrintTo(const QuitCase& c, std::ostream* os) { *os << c.when; }
+class EquaQuit : public EquaPointing, public testing::WithParamInterface<QuitCase> {};
+}  // namespace
+
+TEST_P(EquaQuit, LeavesEveryLineOfThePortLow) {
+    const QuitCase& c = GetParam();
+    auto quit = [&c] { c.byTitleBar ? void(frminterface().close()) : frminterface().mnuQuitter->trigger(); };
+    SyncOn(1);
+    if (c.atPulse != 0) {
+        auto events = std::make_shared<int>(0);
+        seams::SetDoEvents([&, events] {
+            if (++*events != 2 * c.atPulse) return;  // the second half of the pulse
+            EXPECT_EQ(Sim().DataLatch(), 12) << "a step line is high";
+            quit();
+        });
+    }
+    w().lbObjets->setCurrentRow(2);  // M 45: both axes move
+    w().lbObjets_DblClick();
+    seams::SetDoEvents({});
+    if (c.atPulse == 0) {
+        EXPECT_NE(Sim().DataLatch(), 0) << "a direction line stays high after a move";
+        Sim().ClearWrites();
+        quit();
+        EXPECT_EQ(Writes(), (std::vector<port::Write>{{888, 0}, {890, 0}}));
+    }
+    EXPECT_EQ(Sim().DataLatch(), 0);
+    EXPECT_EQ(Sim().ControlLatch(), 0);
+    ASSERT_GE(Writes().size(), 2u);
+    EXPECT_EQ(Writes().end()[-2], (port::Write{888, 0}));
+    EXPECT_EQ(Writes().back(), (port::Write{890, 0})) << "nothing more reaches the port";
+    EXPECT_EQ(quitCalls, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterOrDuringAGoto, EquaQuit,
+                         testing::Values(QuitCase{"after the goto, Quitter", 0, false},
+                                         QuitCase{"after the goto, title bar", 0, true},
+                                         QuitCase{"during a pulse, Quitter", 5, false},
+                                         QuitCase{"during a pulse, title bar", 5, true}),
+                         [](const testing::TestParamInfo<QuitCase>& i) {
+                             return std::string(i.param.atPulse ? "During" : "After") +
+                                    (i.param.byTitleBar ? "TitleBar" : "Quitter");
+                         });

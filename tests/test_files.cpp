@@ -1,5 +1,6 @@
 #include "platform/datadir.h"
 #include "platform/filereport.h"
+#include "platform/saveset.h"
 #include "platform/seqfile.h"
 #include "platform/textfile.h"
 #include "tests/fixture.h"
@@ -92,4 +93,61 @@ TEST_F(DataFiles, AProblemIsToldOnceUntilTheFileReadsWell) {
     filereport::Missing(p);
     EXPECT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[0].contains("inversion.ini"));
+}
+
+class SaveSets : public OrvanelTest {
+protected:
+    static SeqWriter Lines(std::initializer_list<const char*> lines) {
+        SeqWriter w;
+        for (const char* l : lines) w.Print(QString::fromLatin1(l));
+        return w;
+    }
+    QStringList Files() const { return QDir(datadir::Folder()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+};
+
+TEST_F(SaveSets, EveryFileOfTheSetIsReplacedAndNothingElseIsLeft) {
+    WriteData("a.ini", QByteArray("old a\r\n"));
+    WriteData("b.ini", QByteArray("old b\r\n"));
+    SaveSet set;
+    set.Add("\\data\\a.ini", Lines({"1", "2"})).Add("\\DATA\\B.INI", Lines({"Vrai"})).Add("\\data\\c.ini", Lines({"3"}));
+    EXPECT_TRUE(set.Save());
+    EXPECT_EQ(ReadData("a.ini"), "1\r\n2\r\n");
+    EXPECT_EQ(ReadData("b.ini"), "Vrai\r\n") << "the file is found whatever the case of its name";
+    EXPECT_EQ(ReadData("c.ini"), "3\r\n");
+    EXPECT_EQ(Files(), (QStringList{"a.ini", "b.ini", "c.ini"}));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(SaveSets, AFileThatCannotBeWrittenOrRenamedLeavesEveryOldFile) {
+    // The new files are all written before any is renamed: a file that
+    // cannot be written changes nothing; one that cannot be renamed gives
+    // the files renamed before it their old content back.
+    struct Case {
+        const char* blocked;  // what stands in the way of the second file
+        bool folder;          // a folder in the file's place (its rename fails), else a file where its folder should be
+    } cases[] = {{"b.ini", true}, {"blocker", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.blocked);
+        QDir data(datadir::Folder());
+        for (const QString& f : Files()) data.remove(f) || data.rmdir(f);
+        WriteData("a.ini", QByteArray("old a\r\n"));
+        WriteData("c.ini", QByteArray("old c\r\n"));
+        if (c.folder) QDir(datadir::Folder()).mkdir(c.blocked);
+        else WriteData(c.blocked, QByteArray("x"));
+        const QString second = c.folder ? QStringLiteral("\\data\\b.ini") : QStringLiteral("\\data\\blocker\\b.ini");
+        SaveSet set;
+        set.Add("\\data\\a.ini", Lines({"new a"}))
+            .Add(second, Lines({"new b"}))
+            .Add("\\data\\c.ini", Lines({"new c"}))
+            .Add("\\data\\d.ini", Lines({"new d"}));
+        messages.clear();
+        EXPECT_FALSE(set.Save());
+        EXPECT_EQ(ReadData("a.ini"), "old a\r\n");
+        EXPECT_EQ(ReadData("c.ini"), "old c\r\n");
+        EXPECT_FALSE(DataExists("d.ini")) << "a file that was not there is not left either";
+        EXPECT_EQ(Files(), (QStringList{"a.ini", c.blocked, "c.ini"})) << "no new file is left beside the old ones";
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains("b.ini")) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié"))) << messages[0].toStdString();
+    }
 }

@@ -357,7 +357,7 @@ TEST_F(MainWindow, MenuItemsOpenTheirWindows) {
     EXPECT_TRUE(frmcopyright().Shown());
 }
 
-TEST_F(MainWindow, QuitterClearsTheControlRegisterAndEndsTheProgram) {
+TEST_F(MainWindow, QuitterClearsTheDataThenTheControlRegisterAndEndsTheProgram) {
     UseShippedData();
     Frminterface& w = started();
     w.barchoix_ButtonClick(1);
@@ -365,7 +365,7 @@ TEST_F(MainWindow, QuitterClearsTheControlRegisterAndEndsTheProgram) {
     Sim().ClearWrites();
     shared.drive.MotorMode = 2;
     w.mnuQuitter->trigger();
-    EXPECT_EQ(Writes(), (std::vector<Write>{{890, 0}}));
+    EXPECT_EQ(Writes(), (std::vector<Write>{{888, 0}, {890, 0}}));
     EXPECT_EQ(quitCalls, 1);
     EXPECT_EQ(shared.drive.MotorMode, 0) << "a held move ends at its next pulse";
     EXPECT_FALSE(w.Timer->isActive());
@@ -420,6 +420,6 @@ TEST_F(MainWindow, AfterQuitterNothingMoreReachesThePort) {
     // A move still finishing its pulse, or the frame closing, writes nothing more.
     Out32(888, 12);
     w.close();
-    EXPECT_EQ(Writes(), (std::vector<Write>{{890, 0}}));
+    EXPECT_EQ(Writes(), (std::vector<Write>{{888, 0}, {890, 0}}));
     EXPECT_EQ(quitCalls, 1);
 }

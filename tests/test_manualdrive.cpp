@@ -249,14 +249,14 @@ TEST_P(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
     EXPECT_EQ(p.tAZ[2]->text(), "37") << "a bar writes its box";
     p.tAZ[3]->setText("");
     p.tAZ[4]->setText("0");
-    p.tAlt[1]->setText("abc");
+    p.tAlt[1]->setText(" 4000 ");
     p.tAlt[2]->setText("12.33");
-    p.tAlt[3]->setText("-4");
+    p.tAlt[3]->setText("2e3");
     p.cmdvalid->click();
-    const SpeedTable expected = {{{600, 600}, {400000, 200000}, {1850, 616}, {50000, -200}, {25000, 25000}}};
+    const SpeedTable expected = {{{600, 600}, {400000, 200000}, {1850, 616}, {50000, 100000}, {25000, 25000}}};
     EXPECT_EQ(Table(), expected);
-    EXPECT_EQ(ReadData(file),
-              "600\r\n400000\r\n1850\r\n50000\r\n25000\r\n600\r\n200000\r\n616.5\r\n-200\r\n25000\r\n");
+    EXPECT_EQ(ReadData(file), "600\r\n400000\r\n1850\r\n50000\r\n25000\r\n600\r\n200000\r\n616\r\n100000\r\n25000\r\n")
+        << "the file holds the delays the table holds";
     EXPECT_TRUE(messages.isEmpty());
 
     // Every box emptied: the file holds the table, the table stays.
@@ -264,8 +264,7 @@ TEST_P(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
     for (QLineEdit* b : p.tAlt) b->clear();
     p.cmdvalid->click();
     EXPECT_EQ(Table(), expected);
-    EXPECT_EQ(ReadData(file),
-              "600\r\n400000\r\n1850\r\n50000\r\n25000\r\n600\r\n200000\r\n616\r\n-200\r\n25000\r\n");
+    EXPECT_EQ(ReadData(file), "600\r\n400000\r\n1850\r\n50000\r\n25000\r\n600\r\n200000\r\n616\r\n100000\r\n25000\r\n");
 
     // A file that cannot be written: told, the table unchanged.
     WriteData("blocker", QByteArray("x"));
@@ -279,34 +278,35 @@ TEST_P(ManualDrive, OkStoresTheBoxesInTheTableAndTheFile) {
     EXPECT_EQ(Table(), expected);
 }
 
-TEST_P(ManualDrive, ADelayBeyondA32BitCountKeepsItsEntryAndTheFileReadsBack) {
+TEST_P(ManualDrive, ABoxThatHoldsNoDelayTheTableCanKeepSavesNothing) {
     const QString file = QString::fromLatin1(Config().file);
-    Table() = {{{600, 625}, {400000, 200000}, {100000, 100000}, {50000, 50000}, {25000, 25000}}};
+    const SpeedTable table = {{{600, 650}, {400000, 200000}, {100000, 100000}, {50000, 50000}, {25000, 25000}}};
+    Table() = table;
     Frmaltazpilot& p = Window();
-    struct Case {
-        const char* typed;
-        int32_t stored;   // azimuth level 1
-        const char* line;
-    } cases[] = {
-        {"42949673", 400000, "400000"},       // x 50 is beyond the 32-bit range
-        {"-42949673", 400000, "400000"},
-        {"1E300", 400000, "400000"},
-        {"42949672", 2147483600, "2147483600"},  // the largest that fits
-    };
-    for (const auto& c : cases) {
-        Table()[1][0] = 400000;
-        p.tAZ[1]->setText(QString::fromLatin1(c.typed));
+    p.Show();
+    const QString before = ReadData(file);
+    const QString level2 = QString::fromUtf8(Config().altHeading) + ", niveau 2";
+    for (const char* typed : {"-5", "1,5", "12abc", "abc", "nan", "inf", "1e308", "42949673", "-0.5", "99999999999"}) {
+        p.tAZ[0]->setText("20");  // a good box before it changes nothing either
+        p.tAlt[1]->setText(QString::fromLatin1(typed));
         p.cmdvalid->click();
-        EXPECT_EQ(Table()[1][0], c.stored) << c.typed;
-        EXPECT_EQ(ReadData(file).split("\r\n").value(1), c.line) << c.typed;
-
-        // The next start-up reads the file without a word.
-        const SpeedTable kept = Table();
-        messages.clear();
-        LoadSpeedTables();
-        for (const QString& m : messages) EXPECT_FALSE(m.contains(file)) << c.typed << ": " << m.toStdString();
-        EXPECT_EQ(Table(), kept) << c.typed;
+        ExpectRefusal(level2, QStringLiteral("un nombre de 0 à 42949672"));
+        EXPECT_EQ(ReadData(file), before) << typed;
+        EXPECT_EQ(Table(), table) << typed;
+        EXPECT_TRUE(p.Shown());
+        EXPECT_EQ(p.tAlt[1]->text(), QString::fromLatin1(typed)) << "the box keeps what was typed";
     }
+
+    // The largest box: its delay is the largest 32-bit count that is a
+    // multiple of 50, and the next start-up reads it without a word.
+    p.tAlt[1]->setText("42949672");
+    p.cmdvalid->click();
+    EXPECT_EQ(Table()[1][1], 2147483600);
+    EXPECT_EQ(ReadData(file).split("\r\n").value(6), "2147483600");
+    const SpeedTable kept = Table();
+    LoadSpeedTables();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_EQ(Table(), kept);
 }
 
 TEST_P(ManualDrive, TheSpeedPanelWidensTheWindow) {

@@ -148,8 +148,10 @@ TEST_F(NearestStar, TheStarsComeFromTheBrightStarFile) {
     EXPECT_TRUE(neareststar::ShowNearestStar(cat, 0, cat));
     EXPECT_EQ(messages, QStringList{"L'ETOILE LA PLUS PROCHE EST:\r\nRigel (Orion)."});
 
+    // An empty file is told, and no star is offered.
     WriteData("5magstar.cat", QString());
     catalogue::LoadBrightStars(cat);
     EXPECT_FALSE(neareststar::ShowNearestStar(cat, 0, cat));
-    EXPECT_EQ(messages.size(), 1);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains("5magstar.cat")) << messages[1].toStdString();
 }

@@ -1,12 +1,15 @@
 #include "altaz/frmcoord.h"
 #include "core/state.h"
 #include "motor/handpad.h"
+#include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
 #include "tests/fixture.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTimer>
@@ -83,23 +86,55 @@ TEST_F(PaddleControls, LoadGivesThePaddleTheStoredSpeedsEvenWhenNoBarMoves) {
 
 TEST_F(PaddleControls, OkStoresTheSpeedsAndTheInversion) {
     Frmcoord& c = frmcoord();
-    c.txtaz[0]->setText("12.7");
-    c.txtaz[1]->setText("450000");
-    c.txtaz[2]->setText("vite");
+    c.txtaz[0]->setText("13");
+    c.txtaz[1]->setText("450000 ");
+    c.txtaz[2]->setText("0");
     c.txtalt[1]->setText("");
     c.chkaz->setChecked(true);
     c.chkalt->setChecked(false);
     c.cmdvalid_Click();
-    EXPECT_EQ(ReadData("vitessemanu.ini"), "12.7\r\n450000\r\n70434\r\n1118078\r\n463138\r\n70434\r\n");
+    EXPECT_EQ(ReadData("vitessemanu.ini"), "13\r\n450000\r\n70434\r\n1118078\r\n463138\r\n70434\r\n");
     const auto& t = shared.drive.ManualSpeedTable;
     EXPECT_EQ(t[0][0], 13);
     EXPECT_EQ(t[1][0], 450000);
-    EXPECT_EQ(t[2][0], 70434) << "a box that is no number keeps the stored speed";
+    EXPECT_EQ(t[2][0], 70434) << "a box of 0 keeps the stored speed";
     EXPECT_EQ(t[1][1], 463138) << "an empty box keeps the stored speed";
     EXPECT_EQ(ReadData("inversion.ini"), "Vrai\r\nFaux\r\n");
     EXPECT_EQ(shared.site.InvertAz, vb::True);
     EXPECT_EQ(shared.site.InvertAlt, vb::False);
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(PaddleControls, OkWithASpeedOutOfItsRangeSavesNeitherFile) {
+    const QString manual = ReadData("vitessemanu.ini");
+    const QString inversion = ReadData("inversion.ini");
+    const auto table = shared.drive.ManualSpeedTable;
+    for (const char* typed : {"-5", "12.7", "vite", "1,5", "12abc", "nan", "inf", "1e308", "99999999999"}) {
+        SCOPED_TRACE(typed);
+        Frmcoord& c = frmcoord();
+        c.txtaz[0]->setText("500000");
+        c.txtalt[1]->setText(QString::fromUtf8(typed));
+        c.chkaz->setChecked(true);
+        messages.clear();
+        c.cmdvalid_Click();
+        ExpectRefusal(QStringLiteral("Raquette Altitude, vitesse moyenne"), QStringLiteral("un nombre entier de 0 à 2147483647"));
+        EXPECT_EQ(ReadData("vitessemanu.ini"), manual);
+        EXPECT_EQ(ReadData("inversion.ini"), inversion);
+        EXPECT_EQ(shared.drive.ManualSpeedTable, table);
+        EXPECT_EQ(shared.site.InvertAz, vb::False);
+        EXPECT_EQ(c.txtalt[1]->text(), QString::fromUtf8(typed));
+    }
+
+    // The inversion file cannot be replaced: the speeds file keeps its old content too.
+    QFile::remove(datadir::Folder() + "/inversion.ini");
+    QDir(datadir::Folder()).mkdir("inversion.ini");
+    frmcoord().txtalt[1]->setText("400000");
+    messages.clear();
+    frmcoord().cmdvalid_Click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("inversion.ini")) << messages[0].toStdString();
+    EXPECT_EQ(ReadData("vitessemanu.ini"), manual);
+    EXPECT_EQ(shared.drive.ManualSpeedTable, table);
 }
 
 TEST_F(PaddleControls, TheInversionBoxesActOnThePaddleAtOnce) {

@@ -1,11 +1,14 @@
 #include "core/state.h"
 #include "platform/seams.h"
 #include "motor/frmraquette.h"
+#include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "shell/frminterface.h"
 #include "tests/started.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -127,45 +130,99 @@ TEST_F(PaddleSettings, SaveWritesSpeedsInversionAndBacklashAndStaysOpen) {
     shared.site.BacklashAz = 7;
     Frmraquette& r = frmraquette();
     r.Show();
-    r.txtaz[0]->setText("12.7");
-    r.txtaz[1]->setText("vite");
+    r.txtaz[0]->setText(" 13 ");
+    r.txtaz[1]->setText("0");
     r.txtalt[2]->setText("");
     r.chkaz->setChecked(true);
     r.chkalt->setChecked(false);
     r.txtbacklash_az->setText("30");
-    r.txtbacklash_alt->setText("4.5");
+    r.txtbacklash_alt->setText("4");
     const int32_t delayBefore = shared.drive.PaddleDelayAzSlow;
     r.cmdvalid->click();
-    EXPECT_EQ(ReadData("vitessemanu.ini"), "12.7\r\n463138\r\n70434\r\n1118000\r\n463000\r\n60000\r\n")
-        << "an empty box or one that is no number writes the previous speed again";
+    EXPECT_EQ(ReadData("vitessemanu.ini"), "13\r\n463138\r\n70434\r\n1118000\r\n463000\r\n60000\r\n")
+        << "an empty box or one of 0 writes the previous speed again";
     const auto& t = shared.drive.ManualSpeedTable;
     EXPECT_EQ(t[0][0], 13);
     EXPECT_EQ(t[2][1], 60000);
     EXPECT_EQ(shared.drive.PaddleDelayAzSlow, delayBefore) << "the bars, not the save, set the paddle delays";
     EXPECT_EQ(ReadData("inversion.ini"), "Vrai\r\nFaux\r\n");
     EXPECT_EQ(shared.site.InvertAz, vb::True);
-    EXPECT_EQ(ReadData("backlash.ini"), "30\r\n4.5\r\n");
+    EXPECT_EQ(ReadData("backlash.ini"), "30\r\n4\r\n");
     EXPECT_EQ(shared.site.BacklashAz, 7) << "a typed backlash takes effect at the next start";
     EXPECT_TRUE(r.Shown());
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(PaddleSettings, ABacklashThatIsNoPulseCountSavesNothing) {
+TEST_F(PaddleSettings, ASpeedOrBacklashOutOfItsRangeSavesNoFile) {
     const QString manual = ReadData("vitessemanu.ini");
     const QString backlash = ReadData("backlash.ini");
-    for (const char* typed : {"", "beaucoup", "-3", "12 pas"}) {
+    const auto table = shared.drive.ManualSpeedTable;
+    using Box = QLineEdit* (*)(Frmraquette&);
+    const Box backlashAz = [](Frmraquette& r) { return r.txtbacklash_az; };
+    const Box backlashAlt = [](Frmraquette& r) { return r.txtbacklash_alt; };
+    const Box azMedium = [](Frmraquette& r) { return r.txtaz[1]; };
+    const Box altSlow = [](Frmraquette& r) { return r.txtalt[0]; };
+    const Box altFast = [](Frmraquette& r) { return r.txtalt[2]; };
+    struct Case {
+        Box box;
+        const char* typed;
+        const char* named;
+        const char* range;
+    } cases[] = {
+        {backlashAlt, "", "Backlash Déc. \\ Altitude", "un nombre entier de 0 à 32767"},
+        {backlashAlt, "beaucoup", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
+        {backlashAlt, "-3", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
+        {backlashAlt, "12 pas", "Backlash Déc. \\ Altitude", "de 0 à 32767"},
+        {backlashAz, "4.5", "Backlash A.D \\ Azimut", "de 0 à 32767"},
+        {backlashAz, "1e308", "Backlash A.D \\ Azimut", "de 0 à 32767"},
+        {backlashAz, "99999999999", "Backlash A.D \\ Azimut", "de 0 à 32767"},
+        {azMedium, "vite", "A.D \\ Azimut, vitesse moyenne", "un nombre entier de 0 à 2147483647"},
+        {azMedium, "12.7", "A.D \\ Azimut, vitesse moyenne", "de 0 à 2147483647"},
+        {azMedium, "-5", "A.D \\ Azimut, vitesse moyenne", "de 0 à 2147483647"},
+        {altFast, "1,5", "Déc. \\ Altitude, vitesse rapide", "séparateur décimal"},
+        {altFast, "12abc", "Déc. \\ Altitude, vitesse rapide", "de 0 à 2147483647"},
+        {altSlow, "nan", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
+        {altSlow, "1e308", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
+        {altSlow, "2147483648", "Déc. \\ Altitude, vitesse lente", "de 0 à 2147483647"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        forms::Unload<Frmraquette>();
         Frmraquette& r = frmraquette();
-        r.txtaz[0]->setText("500000");
+        r.Show();
+        r.txtaz[0]->setText("500000");  // a good box is not saved either
         r.chkaz->setChecked(true);
-        r.txtbacklash_alt->setText(QString::fromUtf8(typed));
-        r.cmdvalid_Click();
-        ASSERT_EQ(messages.size(), 1) << typed;
-        EXPECT_TRUE(messages[0].contains(QStringLiteral("Backlash Déc. \\ Altitude"))) << messages[0].toStdString();
-        EXPECT_EQ(ReadData("vitessemanu.ini"), manual) << typed;
-        EXPECT_EQ(ReadData("backlash.ini"), backlash) << typed;
-        EXPECT_EQ(ReadData("inversion.ini"), "Faux\r\nFaux\r\n") << typed;
+        c.box(r)->setText(QString::fromUtf8(c.typed));
         messages.clear();
+        r.cmdvalid_Click();
+        ExpectRefusal(QString::fromUtf8(c.named), QString::fromUtf8(c.range));
+        EXPECT_EQ(ReadData("vitessemanu.ini"), manual);
+        EXPECT_EQ(ReadData("backlash.ini"), backlash);
+        EXPECT_EQ(ReadData("inversion.ini"), "Faux\r\nFaux\r\n");
+        EXPECT_EQ(shared.drive.ManualSpeedTable, table);
+        EXPECT_EQ(shared.site.InvertAz, vb::False);
+        EXPECT_TRUE(r.Shown());
+        EXPECT_EQ(c.box(r)->text(), QString::fromUtf8(c.typed)) << "the box keeps what was typed";
     }
+}
+
+TEST_F(PaddleSettings, AFileThatCannotBeReplacedLeavesTheThreeOldFiles) {
+    const QString manual = ReadData("vitessemanu.ini");
+    const QString backlash = ReadData("backlash.ini");
+    const auto table = shared.drive.ManualSpeedTable;
+    Frmraquette& r = frmraquette();
+    QFile::remove(datadir::Folder() + "/inversion.ini");
+    QDir(datadir::Folder()).mkdir("inversion.ini");
+    r.txtaz[0]->setText("500000");
+    r.chkaz->setChecked(true);
+    r.txtbacklash_az->setText("12");
+    r.cmdvalid_Click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("inversion.ini")) << messages[0].toStdString();
+    EXPECT_EQ(ReadData("vitessemanu.ini"), manual);
+    EXPECT_EQ(ReadData("backlash.ini"), backlash);
+    EXPECT_EQ(shared.drive.ManualSpeedTable, table);
+    EXPECT_EQ(shared.site.InvertAz, vb::False);
 }
 
 TEST_F(PaddleSettings, DebutAndFinTakeTheLastMeasuredCount) {

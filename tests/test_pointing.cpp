@@ -66,6 +66,7 @@ TEST(TypedCoordinates, ValuesOutOfRangeOrNotNumbersAreRefused) {
         {"5", "60", "0", "0"},     {"5", "-1", "0", "0"},    {"5", "0", "91", "0"},
         {"5", "0", "-91", "0"},    {"5", "0", "10", "60"},   {"5", "0", "90", "30"},   // beyond the pole
         {"cinq", "0", "0", "0"},   {"5h", "0", "0", "0"},    {"5", "0", "10", "-60"},
+        {"1e309", "0", "0", "0"},  {"5", "0", "nan", "0"},   {"5", "1,5", "0", "0"},   // 1e309 is not 0
     };
     for (const auto& b : invalid) {
         SCOPED_TRACE((b.hours + " " + b.minutes + " " + b.degrees + " " + b.arcMinutes).toStdString());

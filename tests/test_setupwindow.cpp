@@ -1,5 +1,8 @@
 #include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
+#include "core/conversions.h"
+#include "core/counters.h"
+#include "core/numbers.h"
 #include "core/state.h"
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
@@ -8,12 +11,19 @@
 #include "tests/fixture.h"
 
 #include <QDir>
+#include <QListWidget>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
 #include <QFile>
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <string>
 
 using port::Write;
 
@@ -77,16 +87,166 @@ TEST_F(SetupWindow, SaveWritesTheThreeFilesAndReadsTheMechanicsBack) {
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
-TEST_F(SetupWindow, ABoxThatIsNoNumberSavesNothing) {
-    const QString before = ReadData("config_altaz.ini");
+TEST_F(SetupWindow, AValueOutOfItsRangeSavesNoFile) {
+    const QStringList files{"config_altaz.ini", "backlash.ini", "pointagealtaz.ini"};
+    QStringList before;
+    for (const QString& f : files) before << ReadData(f);
+    const auto mechanics = shared.site;
+    struct Case {
+        QLineEdit* Frmconfig::*box;
+        const char* typed;
+        const char* named;
+        const char* range;
+    } cases[] = {
+        {&Frmconfig::txtlatdeg, "1e308", "Latitude", "un nombre de -90 à 90"},
+        {&Frmconfig::txtlatdeg, "91", "Latitude", "un nombre de -90 à 90"},
+        {&Frmconfig::txtdegre, "99999999999", "Longitude", "un nombre de -180 à 180"},
+        {&Frmconfig::txtdegre, "", "Longitude", "un nombre de -180 à 180"},
+        {&Frmconfig::txtmin, "60", "Longitude (min)", "un nombre de -59.9 à 59.9"},
+        {&Frmconfig::txtlatmin, "-75", "Latitude (min)", "un nombre de -59.9 à 59.9"},
+        {&Frmconfig::txtlatmin, "1,5", "Latitude (min)", "le séparateur décimal est le point"},
+        {&Frmconfig::txtpasaz, "-5", "Nombre de pas moteur (azimut)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtpasalt, "0", "Nombre de pas moteur (altitude)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtpasalt, "-0", "Nombre de pas moteur (altitude)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtpasaz, "99999999999", "Nombre de pas moteur (azimut)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtpasaz, "400.5", "Nombre de pas moteur (azimut)", "un nombre entier de 1 à 32767"},
+        {&Frmconfig::txtRaz, "-5", "Rapport de réduction (azimut)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRalt, "0", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRaz, "1e308", "Rapport de réduction (azimut)", "d'au plus 32767"},
+        {&Frmconfig::txtRaz, "40000", "Rapport de réduction (azimut)", "d'au plus 32767"},
+        {&Frmconfig::txtRaz, "cent", "Rapport de réduction (azimut)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRalt, "nan", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRalt, "inf", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtRalt, "12abc", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
+        {&Frmconfig::txtbacklash_az, "-5", "Backlash (azimut)", "un nombre entier de 0 à 32767"},
+        {&Frmconfig::txtbacklash_alt, "4.5", "Backlash (altitude)", "un nombre entier de 0 à 32767"},
+        {&Frmconfig::txtbacklash_alt, "1e308", "Backlash (altitude)", "un nombre entier de 0 à 32767"},
+        {&Frmconfig::txtbacklash_az, "32768", "Backlash (azimut)", "un nombre entier de 0 à 32767"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        forms::Unload<Frmconfig>();
+        Frmconfig& f = frmconfig();
+        f.txtbacklash_az->setText("99");  // good values elsewhere are not saved either
+        f.cbpointaz->setCurrentIndex(0);
+        (f.*(c.box))->setText(QString::fromUtf8(c.typed));
+        messages.clear();
+        f.cmdvalid_Click();
+        ExpectRefusal(QString::fromUtf8(c.named), QString::fromUtf8(c.range));
+        for (int i = 0; i < files.size(); ++i) EXPECT_EQ(ReadData(files[i]), before[i]) << files[i].toStdString();
+        EXPECT_EQ(shared.site.AzimuthRatio, mechanics.AzimuthRatio);
+        EXPECT_EQ(shared.site.AzStepArcsec, mechanics.AzStepArcsec);
+        EXPECT_TRUE(forms::Loaded<Frmconfig>());
+        EXPECT_EQ((f.*(c.box))->text(), QString::fromUtf8(c.typed)) << "the box keeps what was typed";
+    }
+}
+
+TEST_F(SetupWindow, ASiteCountsItsMinutesWithItsDegrees) {
+    struct Case {
+        const char *longitude, *longitudeMin, *latitude, *latitudeMin;
+        const char* refused;  // the message's start, or null when saved
+    } cases[] = {
+        {"180", "0", "90", "0", nullptr},
+        {"-180", "0", "-90", "0", nullptr},
+        {"-0", "30", "89", "59.9", nullptr},
+        {"179", "-59.9", " 0 ", "-0", nullptr},
+        {"180", "30", "45", "0", "Valeur incorrecte pour « Longitude » : « 180° 30 min »."},
+        {"-180", "1", "45", "0", "Valeur incorrecte pour « Longitude » : « -180° 1 min »."},
+        {"2", "20", "90", "0.5", "Valeur incorrecte pour « Latitude » : « 90° 0.5 min »."},
+        {"2", "20", "-90", "-10", "Valeur incorrecte pour « Latitude » : « -90° -10 min »."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.longitude) + " " + c.longitudeMin + " " + c.latitude + " " + c.latitudeMin);
+        const QString before = ReadData("config_altaz.ini");
+        Frmconfig& f = frmconfig();
+        f.txtdegre->setText(c.longitude);
+        f.txtmin->setText(c.longitudeMin);
+        f.txtlatdeg->setText(c.latitude);
+        f.txtlatmin->setText(c.latitudeMin);
+        messages.clear();
+        f.cmdvalid_Click();
+        if (!c.refused) {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            EXPECT_NE(ReadData("config_altaz.ini"), before);
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(c.refused))) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("minutes comprises"))) << messages[0].toStdString();
+        EXPECT_EQ(ReadData("config_altaz.ini"), before);
+    }
+}
+
+TEST_F(SetupWindow, ASiteTakesOneSignFromItsDegreesOrItsMinutes) {
+    // South and west are typed as declinations are: a "-" before the degrees
+    // (kept on 0) or negative minutes makes the whole angle negative.
+    struct Case {
+        const char *degrees, *minutes;
+        double angle;  // degrees
+    } cases[] = {
+        {"-33", "54", -(33 + 54 / 60.0)},
+        {"-33", "-54", -(33 + 54 / 60.0)},  // as files written with both signs always read
+        {"-0", "30", -0.5},
+        {"0", "-30", -0.5},
+        {"2", "20", 2 + 20 / 60.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.degrees) + " " + c.minutes);
+        Frmconfig& f = frmconfig();
+        f.txtdegre->setText(c.degrees);
+        f.txtmin->setText(c.minutes);
+        f.txtlatdeg->setText(c.degrees);
+        f.txtlatmin->setText(c.minutes);
+        f.cmdvalid_Click();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        const QStringList lines = ReadData("config_altaz.ini").split(QStringLiteral("\r\n"));
+        ASSERT_GE(lines.size(), 4);
+        EXPECT_EQ(lines[0], c.degrees);
+        EXPECT_EQ(lines[1], c.minutes);
+        EXPECT_EQ(lines[2], c.degrees);
+        EXPECT_EQ(lines[3], c.minutes);
+
+        // What the conversions take: the observer's latitude, and the
+        // longitude's share of the local sidereal time (240 s a degree).
+        auto expectSite = [&] {
+            EXPECT_NEAR(SiteLatitudeRad(), c.angle * Pi / 180, 1e-12);
+            TimeBoxes noon;
+            noon.txtessai = QStringLiteral("43200");
+            noon.clock = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
+            EXPECT_NEAR(LocalSiderealTime(noon), 43200 + 240 * c.angle, 1e-6);
+        };
+        expectSite();
+
+        // Read back from the file by the coordinates window, and shown again as typed.
+        forms::Unload<Frmconfig>();
+        forms::Unload<Frmcoord>();
+        shared.site.SiteAndMount = {};
+        frmcoord();
+        expectSite();
+        EXPECT_EQ(frmconfig().txtlatdeg->text(), c.degrees);
+        EXPECT_EQ(frmconfig().txtlatmin->text(), c.minutes);
+        EXPECT_EQ(frmconfig().txtdegre->text(), c.degrees);
+    }
+}
+
+TEST_F(SetupWindow, AFileThatCannotBeReplacedLeavesTheThreeOldFiles) {
+    WriteData("config_altaz.ini", QByteArray("2\r\n20\r\n48\r\n50\r\n200\r\n200\r\n100000\r\n100000\r\n"));
+    WriteData("backlash.ini", QByteArray("3\r\n4\r\n"));
+    // The last of the three cannot be renamed: the first two were, and get
+    // their old content back.
+    QFile::remove(datadir::Folder() + "/pointagealtaz.ini");
+    QDir(datadir::Folder()).mkdir("pointagealtaz.ini");
     Frmconfig& f = frmconfig();
-    f.txtRaz->setText("cent");
-    f.txtbacklash_az->setText("99");
+    f.txtRaz->setText("3");
+    f.txtbacklash_az->setText("50");
     f.cmdvalid_Click();
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("Rapport de réduction (azimut)")));
-    EXPECT_EQ(ReadData("config_altaz.ini"), before);
-    EXPECT_EQ(ReadData("backlash.ini"), "0\r\n0\r\n");
+    EXPECT_TRUE(messages[0].contains("pointagealtaz.ini")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié"))) << messages[0].toStdString();
+    EXPECT_EQ(ReadData("config_altaz.ini"), "2\r\n20\r\n48\r\n50\r\n200\r\n200\r\n100000\r\n100000\r\n");
+    EXPECT_EQ(ReadData("backlash.ini"), "3\r\n4\r\n");
+    EXPECT_EQ(shared.site.AzimuthRatio, 100) << "the mechanics in use stay";
+    EXPECT_EQ(QDir(datadir::Folder()).entryList({"*.nouveau"}, QDir::Files), QStringList{});
 }
 
 TEST_F(SetupWindow, EncoderCalibrationGivesTheRatios) {
@@ -170,15 +330,22 @@ TEST_F(SetupWindow, BacklashMeasurement) {
 TEST_F(SetupWindow, DirectionTestSwapsTheValuesOfAnAxisThatCountedAgainstItsSpan) {
     Frmconfig& f = frmconfig();
     struct Case {
-        double startAz, counterAz, startAlt, counterAlt;
+        const char* what;
+        double startAz, endAz, counterAz, startAlt, endAlt, counterAlt;
         std::array<int16_t, 4> bits;  // az plus, az minus, alt plus, alt minus
     } cases[] = {
-        {1200, 30, 0, 0, {0, 8, 2, 0}},     // span -1200 against +30: swapped
-        {-500, 30, 0, 0, {8, 0, 2, 0}},     // both positive: kept
-        {0, 0, 0, 0, {8, 0, 2, 0}},         // nothing counted, no span: kept
-        {500, -10, 300, 5, {8, 0, 0, 2}},   // both negative on azimuth; altitude swapped
+        {"span -1200 against +30: swapped", 1200, 0, 30, 0, 0, 0, {0, 8, 2, 0}},
+        {"both positive: kept", -500, 0, 30, 0, 0, 0, {8, 0, 2, 0}},
+        {"nothing counted, no span: kept", 0, 0, 0, 0, 0, 0, {8, 0, 2, 0}},
+        {"both negative on azimuth; altitude swapped", 500, 0, -10, 300, 0, 5, {8, 0, 0, 2}},
+        {"across north from 359.7 to 0.3 degrees: +0.6, kept", 1295000, 1000, 30, 0, 0, 0, {8, 0, 2, 0}},
+        {"across north from 0.3 to 359.7 degrees: -0.6, swapped", 1000, 1295000, 30, 0, 0, 0, {0, 8, 2, 0}},
+        {"half a turn and more: the short way, -170 degrees", 0, 190 * 3600, 30, 0, 0, 0, {0, 8, 2, 0}},
+        {"an axis the paddle did not move keeps its values", 0, -2000, 0, 0, 3000, 0, {8, 0, 2, 0}},
+        {"counted down, span up: swapped", 0, 0, 0, 0, 3000, -5, {8, 0, 0, 2}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         shared.site.AzPlusBits = 8;
         shared.site.AzMinusBits = 0;
         shared.site.AltPlusBits = 2;
@@ -190,14 +357,129 @@ TEST_F(SetupWindow, DirectionTestSwapsTheValuesOfAnAxisThatCountedAgainstItsSpan
         EXPECT_EQ(shared.pos.AzimuthArcsec, 0);
         shared.pos.StepCounterAz = c.counterAz;
         shared.pos.StepCounterAlt = c.counterAlt;
+        // The sync on the second star puts the counters there.
+        shared.pos.AzimuthArcsec = c.endAz;
+        shared.pos.AltitudeArcsec = c.endAlt;
+        shared.pos.DirTestSynced = true;
         f.cmdinitok_Click();
         EXPECT_EQ((std::array<int16_t, 4>{shared.site.AzPlusBits, shared.site.AzMinusBits, shared.site.AltPlusBits,
                                           shared.site.AltMinusBits}),
-                  c.bits)
-            << c.startAz << " " << c.counterAz;
+                  c.bits);
         EXPECT_EQ(f.txtazplus->text(), vb::CStr(c.bits[0]));
         EXPECT_EQ(f.txtaltmoins->text(), vb::CStr(c.bits[3]));
         EXPECT_EQ(shared.pos.StepCountingOn, vb::False);
+        EXPECT_EQ(shared.pos.AzimuthArcsec, c.endAz) << "the counters stay on the second star";
+        EXPECT_TRUE(messages.isEmpty());
+    }
+}
+
+// The direction test run as the user runs it on the simulated mount.
+class DirectionTest : public SetupWindow {
+protected:
+    void SetUp() override {
+        SetupWindow::SetUp();
+        shared.drive.PaddleDelayAzMedium = 0;
+        frmcoord().picraquette_Click();  // the paddle on
+        Sim().ClearWrites();
+    }
+    // Synchronised on star `row` of the bright-star list.
+    void SyncOn(int row) {
+        frmcoord().lbObjets->setCurrentRow(row);
+        frmcoord().cmdreinit_Click();
+    }
+    // The paddle's "+" azimuth button (medium speed) held for `pulses`
+    // pulses, with a clock tick after each paddle tick.
+    void PaddlePlus(int pulses) {
+        const int64_t before = Sim().AzSteps();
+        Sim().HoldPaddleCode(137);
+        seams::SetDoEvents([&] {
+            if (Sim().AzSteps() - before >= pulses) Sim().HoldPaddleCode(11);
+        });
+        for (int tick = 0; tick < 3 && Sim().AzSteps() - before < pulses; ++tick) {
+            frminterface().Timer_Timer();
+            frminterface().heuretimer_Timer();
+        }
+        seams::SetDoEvents({});
+        Sim().HoldPaddleCode(11);
+        frminterface().Timer_Timer();
+    }
+    // Two bright stars above the horizon, the second 10 to 90 degrees east of
+    // the first (the short way).
+    std::pair<int, int> TwoStars() {
+        std::vector<std::pair<double, int>> seen;
+        for (int row = 0; row < frmcoord().lbObjets->count(); ++row) {
+            SyncOn(row);
+            if (shared.pos.AltitudeArcsec > 15 * 3600) seen.push_back({shared.pos.AzimuthArcsec, row});
+        }
+        for (const auto& [az1, a] : seen)
+            for (const auto& [az2, b] : seen) {
+                const double east = std::remainder(az2 - az1, 1296000.0);
+                if (east > 10 * 3600 && east < 90 * 3600) return {a, b};
+            }
+        ADD_FAILURE() << "no two stars";
+        return {0, 1};
+    }
+    static std::array<int16_t, 4> Bits() {
+        const auto& s = shared.site;
+        return {s.AzPlusBits, s.AzMinusBits, s.AltPlusBits, s.AltMinusBits};
+    }
+};
+
+TEST_F(DirectionTest, WithoutASyncTheValuesStayAndTheMessageSaysWhy) {
+    // From a fresh start on a correctly wired mount.
+    Frmconfig& f = frmconfig();
+    shared.pos.AzimuthArcsec = 100 * 3600;
+    shared.pos.AltitudeArcsec = 40 * 3600;
+    f.cmdinitcoord_Click();
+    PaddlePlus(40);
+    EXPECT_GT(shared.pos.StepCounterAz, 0) << "the plus way, counted";
+    f.cmdinitok_Click();
+    EXPECT_EQ(Bits(), (std::array<int16_t, 4>{8, 0, 2, 0}));
+    EXPECT_EQ(f.txtazplus->text(), "8");
+    EXPECT_EQ(f.txtazmoins->text(), "0");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], kDirectionTestNeedsSyncMessage);
+    EXPECT_TRUE(messages[0].contains("seconde étoile"));
+    EXPECT_EQ(shared.pos.StepCountingOn, vb::False);
+    // The counters say where the telescope points: where the test began, and
+    // the paddle's 40 pulses once the clock has applied them.
+    frminterface().heuretimer_Timer();
+    EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, 100 * 3600 + 40 * shared.site.AzStepArcsec);
+    EXPECT_DOUBLE_EQ(shared.pos.AltitudeArcsec, 40 * 3600);
+    // Any later goto drives azimuth the right way: plus is still 8.
+    EXPECT_EQ(Sim().AzSteps(), 40);
+}
+
+TEST_F(DirectionTest, SyncOnAStarThePaddleToASecondStarAndASyncOnIt) {
+    struct Case {
+        const char* what;
+        std::array<int16_t, 4> before, after;
+    } cases[] = {
+        {"a correctly wired mount keeps its values", {8, 0, 2, 0}, {8, 0, 2, 0}},
+        {"an azimuth motor wired the other way is swapped back", {0, 8, 2, 0}, {8, 0, 2, 0}},
+    };
+    const auto [first, second] = TwoStars();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto& s = shared.site;
+        s.AzPlusBits = c.before[0];
+        s.AzMinusBits = c.before[1];
+        s.AltPlusBits = c.before[2];
+        s.AltMinusBits = c.before[3];
+        messages.clear();
+        SyncOn(first);
+        frmconfig().cmdinitcoord_Click();
+        PaddlePlus(30);  // the mount turns the plus way (direction line high), toward the second star
+        EXPECT_EQ(shared.pos.StepCounterAz, c.before[0] == 8 ? 10 : -10) << "counted from 0 at each test";
+        SyncOn(second);
+        frmconfig().cmdinitok_Click();
+        EXPECT_EQ(Bits(), c.after);
+        EXPECT_TRUE(messages.isEmpty());
+        // The counters stay on the second star: the paddle's pulses before
+        // the sync are part of the position it declared.
+        const double az = shared.pos.AzimuthArcsec;
+        frminterface().heuretimer_Timer();
+        EXPECT_EQ(shared.pos.AzimuthArcsec, az);
     }
 }
 

@@ -7,11 +7,48 @@
 #include "tests/fixture.h"
 
 #include <QSet>
+#include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace {
 
 constexpr int kAll = std::numeric_limits<int>::max();
+
+// A published J2000 place, with the star's proper motion (milli-arc-seconds
+// a year, right ascension times cos dec; 0 for a deep-sky object).
+struct PublishedPlace {
+    const char* file;
+    const char* name;
+    const char* constellation;  // for vstar.cat, whose names repeat; nullptr elsewhere
+    double raH, raM, raS;
+    double decSign, decD, decM, decS;
+    double pmRa = 0, pmDec = 0;
+};
+
+constexpr double kDeg = std::numbers::pi / 180;
+
+// The place moved by its proper motion from J2000.0 to the Julian epoch,
+// then precessed to that epoch's mean equinox (IAU 1976 angles, rigorous
+// formulae). Degrees.
+std::pair<double, double> PlaceAt(const PublishedPlace& p, double epoch) {
+    const double years = epoch - 2000;
+    double dec = p.decSign * (p.decD + p.decM / 60 + p.decS / 3600);
+    double ra = 15 * (p.raH + p.raM / 60 + p.raS / 3600);
+    ra += p.pmRa / 3.6e6 / std::cos(dec * kDeg) * years;
+    dec += p.pmDec / 3.6e6 * years;
+    const double t = years / 100;
+    const double zeta = (2306.2181 * t + 0.30188 * t * t + 0.017998 * t * t * t) / 3600 * kDeg;
+    const double z = (2306.2181 * t + 1.09468 * t * t + 0.018203 * t * t * t) / 3600 * kDeg;
+    const double theta = (2004.3109 * t - 0.42665 * t * t - 0.041833 * t * t * t) / 3600 * kDeg;
+    const double a0 = ra * kDeg, d0 = dec * kDeg;
+    const double A = std::cos(d0) * std::sin(a0 + zeta);
+    const double B = std::cos(theta) * std::cos(d0) * std::cos(a0 + zeta) - std::sin(theta) * std::sin(d0);
+    const double C = std::sin(theta) * std::cos(d0) * std::cos(a0 + zeta) + std::cos(theta) * std::sin(d0);
+    double raOut = (std::atan2(A, B) + z) / kDeg;
+    if (raOut < 0) raOut += 360;
+    return {raOut, std::atan2(C, std::hypot(A, B)) / kDeg};
+}
 
 class ShippedData : public OrvanelTest {
 protected:
@@ -118,4 +155,47 @@ TEST_F(ShippedData, ChartStarsAndTheirLines) {
     }
     EXPECT_GT(lines, 0);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+}
+
+TEST_F(ShippedData, PlacesAgreeWithPublishedPlacesAt2027) {
+    // Each within the files' grain (45" cos dec, 3") and 10".
+    const PublishedPlace places[] = {
+        // Galaxies, J2000 places of their nuclei: M 87 (VLBI), NGC 4565 and
+        // NGC 5866 (2MASS).
+        {"messier.cat", "M 87", nullptr, 12, 30, 49.423, +1, 12, 23, 28.04},
+        {"ngc4.cat", "NGC 4486", nullptr, 12, 30, 49.423, +1, 12, 23, 28.04},
+        {"ngc4.cat", "NGC 4565", nullptr, 12, 36, 20.78, +1, 25, 59, 15.6},
+        {"ngc5.cat", "NGC 5866", nullptr, 15, 6, 29.56, +1, 55, 45, 47.9},
+        {"messier.cat", "M 102", nullptr, 15, 6, 29.56, +1, 55, 45, 47.9},
+        // Clusters: M 13 from Harris's catalogue of globular clusters (2010
+        // edition); M 44, whose centre is loose by arc-minutes from one
+        // catalogue to the next, from OpenNGC itself (NGC 2632).
+        {"messier.cat", "M 13", nullptr, 16, 41, 41.24, +1, 36, 27, 35.5},
+        {"ngc6.cat", "NGC 6205", nullptr, 16, 41, 41.24, +1, 36, 27, 35.5},
+        {"messier.cat", "M 44", nullptr, 8, 40, 22.2, +1, 19, 40, 19.4},
+        {"ngc2.cat", "NGC 2632", nullptr, 8, 40, 22.2, +1, 19, 40, 19.4},
+        // Fast stars: Hipparcos places and proper motions (alpha Cen A and B
+        // after Kervella et al. 2016).
+        {"5magstar.cat", "Rigil Kentaurus", nullptr, 14, 39, 36.494, -1, 60, 50, 2.37, -3679.25, 473.67},
+        {"5magstar.cat", "Toliman", nullptr, 14, 39, 35.063, -1, 60, 50, 15.10, -3614.39, 802.98},
+        {"5magstar.cat", "Sirius", nullptr, 6, 45, 8.917, -1, 16, 42, 58.02, -546.01, -1223.07},
+        {"5magstar.cat", "Arcturus", nullptr, 14, 15, 39.672, +1, 19, 10, 56.67, -1093.39, -2000.06},
+        {"5magstar.cat", "Procyon", nullptr, 7, 39, 18.120, +1, 5, 13, 29.96, -714.59, -1036.80},
+        {"vstar.cat", "ALPHA", "Boo", 14, 15, 39.672, +1, 19, 10, 56.67, -1093.39, -2000.06},
+    };
+    for (const auto& p : places) {
+        SCOPED_TRACE(std::string(p.file) + " " + p.name);
+        const auto records = read(QStringLiteral("\\data\\") + QString::fromLatin1(p.file));
+        const CatalogueRecord* found = nullptr;
+        for (const auto& r : records)
+            if (r.name == QLatin1String(p.name) && (!p.constellation || r.type == QLatin1String(p.constellation)))
+                found = &r;
+        ASSERT_NE(found, nullptr);
+        const auto [ra, dec] = PlaceAt(p, 2027.0);
+        double dRa = found->ra / 14400.0 * 360 - ra;
+        dRa = std::remainder(dRa, 360.0) * 3600 * std::cos(dec * kDeg);  // along the sky
+        const double dDec = (found->dec / 600.0 - dec) * 3600;
+        EXPECT_LE(std::fabs(dRa), 45 * std::cos(dec * kDeg) + 10) << "right ascension, arc-seconds";
+        EXPECT_LE(std::fabs(dDec), 3 + 10.0) << "declination, arc-seconds";
+    }
 }

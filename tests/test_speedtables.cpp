@@ -45,8 +45,16 @@ TEST_F(SpeedTables, ShortLongAndOddFiles) {
          {{{10, 30}, {11, 31}, {12, 22}, {13, 23}, {14, 24}}},
          true},
         {"halves round to even",
-         lines({"2.5", "3.5", "-2.5", "0.5", "1.5", "10", "11", "12", "13", "14"}),
-         {{{2, 10}, {4, 11}, {-2, 12}, {0, 13}, {2, 14}}},
+         lines({"2.5", "3.5", "4.5", "0.5", "1.5", "10", "11", "12", "13", "14"}),
+         {{{2, 10}, {4, 11}, {4, 12}, {0, 13}, {2, 14}}},
+         false},
+        {"a negative delay keeps its entry",
+         lines({"10", "-5", "12", "-0.6", "14", "20", "21", "22", "23", "24"}),
+         {{{10, 20}, {900, 21}, {12, 22}, {900, 23}, {14, 24}}},
+         true},
+        {"a delay of 0 is the fastest there is",
+         lines({"0", "-0.5", "0", "0", "0", "0", "0", "0", "0", "0"}),
+         {{{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}},
          false},
         {"a line that is no number keeps its entry",
          lines({"10", "vite", "12", "13", "14", "20", "21", "22", "23", "24"}),
@@ -180,11 +188,11 @@ TEST_F(SettingsFiles, MissingInversionFileReadsNotInvertedAndIsToldOnce) {
 }
 
 TEST_F(SettingsFiles, BacklashAndEquatorialMechanics) {
-    ASSERT_TRUE(settingsfiles::WriteBacklash(12, 7.5));
-    EXPECT_EQ(ReadData("backlash.ini"), "12\r\n7.5\r\n");
+    ASSERT_TRUE(settingsfiles::WriteBacklash(12, 7));
+    EXPECT_EQ(ReadData("backlash.ini"), "12\r\n7\r\n");
     const auto b = settingsfiles::ReadBacklash();
     EXPECT_EQ(b.az, 12);
-    EXPECT_EQ(b.alt, 7.5);
+    EXPECT_EQ(b.alt, 7);
 
     WriteData("config_equa.ini", QByteArray("200\r\n200\r\n144\r\n100\r\n"));
     const auto m = settingsfiles::ReadConfigEqua();

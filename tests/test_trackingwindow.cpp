@@ -29,6 +29,8 @@
 
 #include <cmath>
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -84,14 +86,23 @@ protected:
         c.SetCoordinates(SignedCoordinatesOf(raHours, decDeg));
         return raHours;
     }
-    // Tracking started on the object in the coordinates window's boxes, with
-    // bursts as fast as the port goes.
+    // The mount synchronised now on the object in the coordinate boxes, as
+    // the sync does it.
+    static void SyncOnBoxes() {
+        Frmcoord& c = frmcoord();
+        TimeBoxes t = c.Time();
+        UpdateUtClock(t);
+        c.SetTime(t);
+        SyncOnCoordinates(t, c.Coordinates());
+    }
+    // Tracking started on the object in the coordinates window's boxes, the
+    // mount synchronised on it, with bursts as fast as the port goes.
     Frmaltazsuivi& Started(const QString& increment) {
         Frmaltazsuivi& s = frmaltazsuivi();
         s.txtincrement->setText(increment);
         s.txttempoa->setText("0");
         s.txttempoh->setText("0");
-        shared.pos.PositionSynced = vb::True;
+        SyncOnBoxes();
         s.imglecture_Click();
         return s;
     }
@@ -296,11 +307,84 @@ TEST_F(TrackingWindow, TextsThatAreNotNumbersKeepTheLastValues) {
     EXPECT_EQ(shared.drive.TrackDelayAlt, 3400);
     EXPECT_EQ(ClockText(), "12:0:1.0");
 
-    // An increment of 0 or less ticks every millisecond, never spins.
-    s.txtincrement->setText("0");
+    // An increment being typed, or one out of range, leaves the tick as it
+    // was: tracking never runs flat out.
+    for (const char* typed : {"0", "", "-5", "1,5", "12abc", "nan", "9", "40000"}) {
+        s.txtincrement->setText(typed);
+        s.timcompteur_Timer();
+        EXPECT_EQ(shared.drive.TrackIntervalMs, 500) << typed;
+        EXPECT_EQ(s.timcompteur->interval(), 500) << typed;
+    }
+    s.txttempoa->setText("-5");
     s.timcompteur_Timer();
-    EXPECT_EQ(shared.drive.TrackIntervalMs, 1);
-    EXPECT_EQ(s.timcompteur->interval(), 1);
+    EXPECT_EQ(shared.drive.TrackDelayAz, 1200) << "a negative delay is not taken";
+    EXPECT_TRUE(messages.isEmpty()) << "a running tick says nothing";
+}
+
+TEST_F(TrackingWindow, SettingsThatAreNotInRangeAreNeitherSavedNorStarted) {
+    WriteData("suivialtaz.ini", QByteArray("300\r\n2500\r\n7500\r\n"));
+    forms::Unload<Frmaltazsuivi>();
+    struct Case {
+        const char* increment;
+        const char* delayAz;
+        const char* delayAlt;
+        const char* named;
+        const char* range;
+    } cases[] = {
+        {"", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"abc", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"nan", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"0", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"-5", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"1,5", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"12abc", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"9", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"32768", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"12.5", "2500", "7500", "Incrément de calcul", "un nombre entier de 10 à 32767"},
+        {"500", "-5", "7500", "Vitesse de correction Azimut", "un nombre entier de 0 à 2147483647"},
+        {"500", "2500", "1e308", "Vitesse de correction Altitude", "un nombre entier de 0 à 2147483647"},
+        {"500", "2500", "", "Vitesse de correction Altitude", "un nombre entier de 0 à 2147483647"},
+        {"500", "2.5", "7500", "Vitesse de correction Azimut", "un nombre entier de 0 à 2147483647"},
+    };
+    Frminterface& main = frminterface();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.increment + std::string(" ") + c.delayAz + " " + c.delayAlt);
+        Frmaltazsuivi& s = frmaltazsuivi();
+        s.Show();
+        s.txtincrement->setText(QString::fromUtf8(c.increment));
+        s.txttempoa->setText(QString::fromUtf8(c.delayAz));
+        s.txttempoh->setText(QString::fromUtf8(c.delayAlt));
+        const QString named = QString::fromUtf8(c.named);
+        for (auto [press, consequence] : {std::pair{&Frmaltazsuivi::cmdsave_Click, "Rien n'a été enregistré."},
+                                          std::pair{&Frmaltazsuivi::imglecture_Click, "Le suivi n'a pas été lancé."}}) {
+            messages.clear();
+            Sim().ClearWrites();
+            (s.*press)();
+            ExpectRefusal(named, QString::fromUtf8(c.range), QString::fromUtf8(consequence));
+        }
+        EXPECT_EQ(ReadData("suivialtaz.ini"), "300\r\n2500\r\n7500\r\n");
+        EXPECT_FALSE(s.timcompteur->isActive());
+        EXPECT_TRUE(main.heuretimer->isActive()) << "the clock stays with the main window";
+        EXPECT_TRUE(Writes().empty());
+        EXPECT_TRUE(s.Shown());
+        EXPECT_EQ(s.txtincrement->text(), QString::fromUtf8(c.increment)) << "the box keeps what was typed";
+    }
+
+    // The ends of the range are taken.
+    Frmaltazsuivi& s = frmaltazsuivi();
+    for (const char* increment : {"10", " 32767 "}) {
+        s.txtincrement->setText(increment);
+        s.txttempoa->setText("0");
+        s.txttempoh->setText("2147483647");
+        messages.clear();
+        s.cmdsave_Click();
+        EXPECT_EQ(ReadData("suivialtaz.ini"), QString::fromLatin1(increment).trimmed() + "\r\n0\r\n2147483647\r\n");
+        s.imglecture_Click();
+        EXPECT_TRUE(s.timcompteur->isActive());
+        EXPECT_EQ(s.timcompteur->interval(), QString::fromLatin1(increment).trimmed().toInt());
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        s.imgstop_Click();
+    }
 }
 
 TEST_F(TrackingWindow, StopOrPauseDuringATickStaysInForce) {
@@ -396,6 +480,29 @@ TEST_F(TrackingWindow, PauseStopsTheClockAndTheNextTickCatchesUp) {
     s.timcompteur_Timer();
     EXPECT_EQ(ClockText(), "21:10:1.0");
     EXPECT_GT(vb::Val(s.txtna->text()), 30);
+}
+
+TEST_F(TrackingWindow, EachPauseClickOnRunningTrackingPausesItAndThePictureSaysSo) {
+    Frmaltazsuivi& s = Started("500");
+    struct Step {
+        const char* what;
+        void (Frmaltazsuivi::*click)();
+        bool running;
+    } steps[] = {
+        {"pause", &Frmaltazsuivi::imgpause_Click, false},
+        {"start while paused", &Frmaltazsuivi::imglecture_Click, true},
+        {"pause again", &Frmaltazsuivi::imgpause_Click, false},
+        {"pause clicked once more: goes on", &Frmaltazsuivi::imgpause_Click, true},
+        {"start while running", &Frmaltazsuivi::imglecture_Click, true},
+        {"pause", &Frmaltazsuivi::imgpause_Click, false},
+    };
+    EXPECT_TRUE(s.imgpause->Shows(ButtonPictures[8]));
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        (s.*step.click)();
+        EXPECT_EQ(s.timcompteur->isActive(), step.running);
+        EXPECT_TRUE(s.imgpause->Shows(ButtonPictures[step.running ? 8 : 9]));
+    }
 }
 
 TEST_F(TrackingWindow, StopGivesTheClockBack) {
@@ -563,7 +670,7 @@ TEST_F(TrackingWindow, TheMountFollowsTheStarForAnHour) {
         Frmcoord& c = frmcoord();
 
         Frmaltazsuivi& s = Started(vb::CStr(star.incrementMs));
-        // The mount was synchronised on the star: it stands where the start put the counters.
+        // The mount was synchronised on the star: it stands where the counters are.
         const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
         // Universal time minus local time, whole hours.
         const qint64 utOffsetMs =

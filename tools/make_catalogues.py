@@ -1,15 +1,27 @@
 #!/usr/bin/env python3
-"""Build Orvanel's catalogue files (data/*.cat) from the d3-celestial package.
+"""Build Orvanel's catalogue files (data/*.cat) from public sky catalogues.
 
-The star, deep-sky and constellation data come from the public npm package
-d3-celestial 0.7.35 (BSD-3-Clause).  The package is fetched with
-``npm pack`` into a temporary folder (or read from --package) and never
-copied into the repository; only the generated .cat files are kept.
+Three sources are read at generation time; none of them is copied into the
+repository, only the generated .cat files are kept:
 
-Every position in the package is J2000.0.  The generator precesses it to the
-mean equinox of --epoch (a Julian epoch, 2027.0 by default) with the IAU 1976
-angles zeta, z and theta (Meeus, Astronomical Algorithms, ch. 21).  The
-package gives no proper motions, so none are applied.
+  * the npm package d3-celestial 0.7.35 (BSD-3-Clause): the stars, their
+    names, the constellations and the chart's constellation figures.  It is
+    fetched with ``npm pack`` into a temporary folder (or read from
+    --package);
+  * OpenNGC, the maintained NGC/IC catalogue (CC-BY-SA 4.0), as the SQLite
+    table OpenNGC.kscat of Debian's package kstars-data: every deep-sky
+    place and type (Messier, NGC and IC);
+  * the self-describing binary star tables namedstars.dat and starnames.dat
+    of the same package: the proper motions of the stars.
+
+Install the Debian package with ``apt-get install kstars-data``; the files
+are read from --kstars-data (default /usr/share/kstars).  Nothing else of
+that package is used.
+
+Every position is J2000.0.  A star is first moved by its proper motion from
+J2000.0 to --epoch (a Julian epoch, 2027.0 by default); then every place is
+precessed to the mean equinox of --epoch with the IAU 1976 angles zeta, z
+and theta (Meeus, Astronomical Algorithms, ch. 21).
 
 Files written (record layouts are those the program's readers expect):
 
@@ -25,8 +37,8 @@ ra is in tenths of a minute of time (0..14399, 600 per hour), dec in tenths
 of a minute of arc (600 per degree, negative south).  Text fields are always
 in double quotes, numbers bare, one record per line, lines end in CR LF.
 
-The output depends only on the package contents and the options, so running
-the generator twice gives identical files.
+The output depends only on the sources and the options, so running the
+generator twice gives identical files.
 """
 
 import argparse
@@ -36,6 +48,8 @@ import math
 import os
 import re
 import shutil
+import sqlite3
+import struct
 import subprocess
 import sys
 import tarfile
@@ -60,26 +74,42 @@ LINE_END = "\r\n"
 
 VALID_TYPE_CODES = ("GL", "OC", "GC", "PN", "DN", "ST")
 
-# Object types of the package (see its data/readme.md) and the program's code.
-SOURCE_TYPE_TO_CODE = {
-    "g": "GL",      # galaxy
-    "s": "GL",      # spiral galaxy
-    "s0": "GL",     # lenticular galaxy
-    "sd": "GL",     # dwarf spheroidal galaxy
-    "i": "GL",      # irregular galaxy
-    "e": "GL",      # elliptical galaxy
-    "gg": "GL",     # galaxy cluster / group: pointed at like a galaxy
-    "oc": "OC",     # open cluster
-    "gc": "GC",     # globular cluster
-    "pn": "PN",     # planetary nebula
-    "bn": "DN",     # bright nebula
-    "en": "DN",     # emission nebula
-    "rn": "DN",     # reflection nebula
-    "sfr": "DN",    # star-forming region (nebula with its young cluster)
-    "dn": "DN",     # dark nebula
-    "snr": "DN",    # supernova remnant
-    "pos": "ST",    # a position only: asterism, double star, star cloud
+# Object types of the OpenNGC table (its column "type"), as its members
+# show them (M 45 an open cluster, M 13 a globular cluster, M 42 a nebula,
+# M 57 a planetary nebula, M 1 a supernova remnant, M 31 a galaxy, M 24 a
+# star cloud, M 40 a double star), and the program's code.
+OPENNGC_TYPE_TO_CODE = {
+    3: "OC",        # open cluster
+    4: "GC",        # globular cluster
+    5: "DN",        # nebula: emission, reflection, HII region, cluster with nebula
+    6: "PN",        # planetary nebula
+    7: "DN",        # supernova remnant
+    8: "GL",        # galaxy
+    13: "ST",       # asterism, star cloud, stellar association
+    14: "GL",       # galaxy pair, triplet or group: pointed at like a galaxy
+    17: "ST",       # double or multiple star
 }
+OPENNGC_STAR = 0               # a single star: not a deep-sky object, left out
+OPENNGC_UNCLASSIFIED = 255     # a duplicate designation, or no object at all
+# The one Messier object that OpenNGC leaves unclassified, M 73, is a group
+# of four stars.
+UNCLASSIFIED_MESSIER_CODE = "ST"
+MESSIER_COUNT = 110
+
+# The OpenNGC release the files are made from (the table's own record of it).
+OPENNGC_RELEASE = "v20210306"
+KSTARS_DATA_DIR = "/usr/share/kstars"
+OPENNGC_FILE = "OpenNGC.kscat"
+NAMED_STARS_FILE = "namedstars.dat"
+STAR_NAMES_FILE = "starnames.dat"
+
+# The star table's places are for the Hipparcos epoch J1991.25; its proper
+# motions are milli-arc-seconds a year, in right ascension times cos(dec).
+STAR_TABLE_EPOCH = 1991.25
+# A star of ours is the table's star within this distance of its J2000
+# place whose magnitude is closest to ours, no more than this apart.
+STAR_MATCH_RADIUS_ARCSEC = 60.0
+STAR_MATCH_MAG_DIFF = 1.0
 
 GREEK_LETTERS = {
     "α": "ALPHA", "β": "BETA", "γ": "GAMMA", "δ": "DELTA",
@@ -158,6 +188,23 @@ def apply_proper_motion(ra_deg, dec_deg, pm_ra_s, pm_dec_arcsec, years):
     return ra % 360.0, dec
 
 
+def move_by_proper_motion(ra_deg, dec_deg, pm_ra_mas, pm_dec_mas, years):
+    """Move a star by its proper motion as star tables give it: milli-arc-
+    seconds a year along the sky, the right ascension's rate already times
+    cos(dec).  Degrees in and out."""
+    pm_ra_s = pm_ra_mas / 1000.0 / math.cos(math.radians(dec_deg)) / 15.0
+    return apply_proper_motion(ra_deg, dec_deg, pm_ra_s, pm_dec_mas / 1000.0, years)
+
+
+def separation_arcsec(ra1, dec1, ra2, dec2):
+    """Angle between two places (degrees), in arc-seconds."""
+    ra1, dec1, ra2, dec2 = map(math.radians, (ra1, dec1, ra2, dec2))
+    # Haversine: exact for the small angles that matter here.
+    h = (math.sin((dec2 - dec1) / 2) ** 2
+         + math.cos(dec1) * math.cos(dec2) * math.sin((ra2 - ra1) / 2) ** 2)
+    return math.degrees(2 * math.asin(min(1.0, math.sqrt(h)))) * 3600.0
+
+
 def to_epoch(ra_deg, dec_deg, epoch):
     """A J2000.0 place precessed to the mean equinox of the Julian epoch."""
     return precess(ra_deg, dec_deg, J2000_JD, julian_epoch_to_jd(epoch))
@@ -228,9 +275,15 @@ def ascii_fold(text):
     return folded if all(ord(ch) < 128 for ch in folded) else text
 
 
-def map_type(source_type):
-    """Program type code of a package object type, or None if unknown."""
-    return SOURCE_TYPE_TO_CODE.get(source_type)
+def openngc_code(source_type):
+    """Program type code of an OpenNGC object type; None for a single star
+    or an unclassified row.  An unknown type is an error: the table has
+    changed and the mapping must be looked at again."""
+    if source_type in OPENNGC_TYPE_TO_CODE:
+        return OPENNGC_TYPE_TO_CODE[source_type]
+    if source_type in (OPENNGC_STAR, OPENNGC_UNCLASSIFIED):
+        return None
+    raise ValueError("unknown OpenNGC object type %r" % (source_type,))
 
 
 def greek_word(bayer):
@@ -294,17 +347,252 @@ def fetch_package(workdir):
 
 
 # ---------------------------------------------------------------------------
-# Catalogue builders
+# OpenNGC table
 # ---------------------------------------------------------------------------
 
-def _magnitude(value):
-    """Magnitude field of the package; 999 (or nothing) means unknown."""
-    try:
-        mag = float(value)
-    except (TypeError, ValueError):
-        return None
-    return None if mag >= 99 else mag
+OPENNGC_COLUMNS = ("type", "ra", "dec", "magnitude", "name", "long_name",
+                   "catalog_identifier")
 
+
+def read_openngc(path, release=OPENNGC_RELEASE):
+    """The objects of the OpenNGC table (SQLite table "cat" of the file),
+    as dicts of OPENNGC_COLUMNS in identifier order.  Places are J2000
+    degrees.  The file is opened read-only; its catalogue record (table
+    "catalogs") must name `release` as its source, unless release is None."""
+    uri = "file:%s?mode=ro" % os.path.abspath(path).replace("?", "%3F")
+    con = sqlite3.connect(uri, uri=True)
+    try:
+        if release is not None:
+            sources = [row[0] or "" for row in
+                       con.execute("SELECT source FROM catalogs WHERE name = 'OpenNGC'")]
+            if not any(release in source for source in sources):
+                raise ValueError("%s: expected OpenNGC release %s, the table gives %r"
+                                 % (path, release, sources))
+        query = "SELECT %s FROM cat ORDER BY catalog_identifier, name" % ", ".join(OPENNGC_COLUMNS)
+        return [dict(zip(OPENNGC_COLUMNS, row)) for row in con.execute(query)]
+    finally:
+        con.close()
+
+
+NGC_IC_IDENTIFIER = re.compile(r"(NGC|IC)(\d{4})(.*)")
+MESSIER_DESIGNATION = re.compile(r"M\s*(\d+)")
+
+
+def messier_numbers(row):
+    """Messier numbers an OpenNGC row stands for: its name ("M 31"), or a
+    designation among its other names ("PGC 53933, UGC 9723, M 102")."""
+    numbers = set()
+    for text in [row["name"] or ""] + (row["long_name"] or "").split(","):
+        m = MESSIER_DESIGNATION.fullmatch(text.strip())
+        if m:
+            numbers.add(int(m.group(1)))
+    return numbers
+
+
+def deep_sky_objects(rows, messier_count=MESSIER_COUNT):
+    """One object per designation, from the OpenNGC rows.
+
+    Returns (numbered, messier): numbered maps ("NGC" or "IC", number) to an
+    object {"code", "ra", "dec", "mag"} (J2000 degrees), messier maps a
+    Messier number to the object of the same designation, so the Messier
+    record and the NGC record of one object are one place.
+
+    - An unclassified row at exactly the place of a classified one is a
+      duplicate designation of that object (OpenNGC gives its duplicates the
+      place of the object they name): it takes that object's type and
+      magnitude.  Other unclassified rows (objects that do not exist) and
+      single stars get no code and are left out of the NGC and IC files.
+    - A number that OpenNGC lists only as components ("NGC 554A", "NGC
+      554B") takes its first component.
+    - A Messier object that OpenNGC leaves unclassified (M 73) is a group of
+      stars; its NGC record takes that type too.
+    """
+    by_place = {}
+    for row in rows:
+        if row["ra"] is None or row["dec"] is None:
+            raise ValueError("OpenNGC row %s has no place" % row["name"])
+        if openngc_code(row["type"]) is not None:
+            by_place.setdefault((row["ra"], row["dec"]), row)
+
+    numbered = {}
+    components = {}
+    messier = {}
+    for row in rows:
+        code = openngc_code(row["type"])
+        mag = row["magnitude"]
+        if code is None and row["type"] == OPENNGC_UNCLASSIFIED:
+            twin = by_place.get((row["ra"], row["dec"]))
+            if twin is not None:
+                code, mag = openngc_code(twin["type"]), twin["magnitude"]
+        obj = {"code": code, "ra": row["ra"] % 360.0, "dec": row["dec"], "mag": mag}
+        m = NGC_IC_IDENTIFIER.fullmatch(row["catalog_identifier"] or "")
+        if m:
+            key = (m.group(1), int(m.group(2)))
+            if m.group(3):
+                components.setdefault(key, obj)
+            elif key in numbered:
+                raise ValueError("%s %d twice in OpenNGC" % key)
+            else:
+                numbered[key] = obj
+        for number in messier_numbers(row):
+            if number in messier:
+                raise ValueError("M %d twice in OpenNGC" % number)
+            messier[number] = obj
+    for key, obj in components.items():
+        numbered.setdefault(key, obj)
+    missing = [n for n in range(1, messier_count + 1) if n not in messier]
+    if missing:
+        raise ValueError("OpenNGC has no row for M %s" % ", M ".join(map(str, missing)))
+    for obj in messier.values():
+        if obj["code"] is None:
+            obj["code"] = UNCLASSIFIED_MESSIER_CODE
+    return numbered, messier
+
+
+# ---------------------------------------------------------------------------
+# Star table (namedstars.dat, starnames.dat)
+# ---------------------------------------------------------------------------
+
+STAR_TABLE_TEXT_SIZE = 124
+STAR_TABLE_MARK = b"SK"             # little-endian numbers
+STAR_FIELD_SIZE = 16
+STAR_FIELD_INTEGERS = {(1, 0): "B", (2, 3): "h", (4, 5): "i"}   # (size, type)
+STAR_FIELD_TEXT_TYPES = (7, 8)
+
+
+def read_star_table(path):
+    """Read a self-describing binary star table.
+
+    Layout: a text header of 124 bytes (NUL-padded); the mark "SK"; a
+    version byte; the number of fields (16 bits); one descriptor of 16 bytes
+    per field (name, 10 bytes NUL-padded; size in bytes; type; scale, 32
+    bits); the number of index entries (32 bits); index entries of three
+    32-bit numbers (sky region, file offset of its first record, record
+    count); then the records, each field after the other.  Numbers are
+    little-endian.  Field types: 0 unsigned byte, 3 16-bit and 5 32-bit
+    signed integers, 7 and 8 text.
+
+    Returns (header text, [(name, size, type, scale)], records), a record
+    being a dict of field name -> raw value (text or integer), in index
+    order.
+    """
+    with open(path, "rb") as f:
+        blob = f.read()
+    pos = STAR_TABLE_TEXT_SIZE
+    if len(blob) < pos + 5 or blob[pos:pos + 2] != STAR_TABLE_MARK:
+        raise ValueError("%s: not a star table" % path)
+    header = blob[:pos].split(b"\0")[0].decode("ascii", "replace")
+    (field_count,) = struct.unpack_from("<H", blob, pos + 3)
+    pos += 5
+    fields = []
+    for _ in range(field_count):
+        name = blob[pos:pos + 10].split(b"\0")[0].decode("ascii")
+        size, kind = blob[pos + 10], blob[pos + 11]
+        (scale,) = struct.unpack_from("<i", blob, pos + 12)
+        if (size, kind) not in STAR_FIELD_INTEGERS and kind not in STAR_FIELD_TEXT_TYPES:
+            raise ValueError("%s: field %s of unknown type %d (%d bytes)" % (path, name, kind, size))
+        fields.append((name, size, kind, scale))
+        pos += STAR_FIELD_SIZE
+    record_size = sum(f[1] for f in fields)
+    (index_count,) = struct.unpack_from("<I", blob, pos)
+    pos += 4
+    records = []
+    for i in range(index_count):
+        _region, offset, count = struct.unpack_from("<III", blob, pos + 12 * i)
+        if offset + count * record_size > len(blob):
+            raise ValueError("%s: records beyond the end of the file" % path)
+        for n in range(count):
+            at = offset + n * record_size
+            record = {}
+            for name, size, kind, _scale in fields:
+                raw = blob[at:at + size]
+                if kind in STAR_FIELD_TEXT_TYPES:
+                    record[name] = raw.split(b"\0")[0].decode("latin-1").strip()
+                else:
+                    (record[name],) = struct.unpack("<" + STAR_FIELD_INTEGERS[(size, kind)], raw)
+                at += size
+            records.append(record)
+    return header, fields, records
+
+
+def star_motion_table(fields, records, names=None):
+    """The stars of a star table with their proper motions: dicts with "ra",
+    "dec" (J2000 degrees, moved from the table's epoch by the star's own
+    motion), "pm_ra", "pm_dec" (mas a year, right ascension times cos dec),
+    "mag" and "label" (the table's name for it, from `names`, records of
+    the same table order, else its place)."""
+    scale = {name: (s or 1) for name, _size, _kind, s in fields}
+    for needed in ("RA", "Dec", "dRA", "dDec", "mag"):
+        if needed not in scale:
+            raise ValueError("the star table has no field %s" % needed)
+    stars = []
+    for i, r in enumerate(records):
+        ra = r["RA"] / scale["RA"] * 15.0          # hours -> degrees
+        dec = r["Dec"] / scale["Dec"]
+        pm_ra = r["dRA"] / scale["dRA"]
+        pm_dec = r["dDec"] / scale["dDec"]
+        ra, dec = move_by_proper_motion(ra, dec, pm_ra, pm_dec, 2000.0 - STAR_TABLE_EPOCH)
+        label = ""
+        if names is not None and i < len(names):
+            label = " / ".join(v for v in (names[i].get("bayerName"), names[i].get("longName")) if v)
+        stars.append({"ra": ra, "dec": dec, "pm_ra": pm_ra, "pm_dec": pm_dec,
+                      "mag": r["mag"] / scale["mag"],
+                      "label": label or "%.4f %+.4f" % (ra, dec)})
+    return stars
+
+
+class StarMotions:
+    """Moves our J2000 star places by the proper motion of the matching star
+    of the table, and keeps the stars it could not match."""
+
+    def __init__(self, stars):
+        self.stars = stars
+        self.unmatched = []
+
+    def match(self, ra, dec, mag):
+        """The table's star within STAR_MATCH_RADIUS_ARCSEC of (ra, dec)
+        whose magnitude is closest to mag (no more than STAR_MATCH_MAG_DIFF
+        apart; the nearer one on a tie), or None."""
+        best = None
+        for star in self.stars:
+            if abs(star["dec"] - dec) * 3600.0 > STAR_MATCH_RADIUS_ARCSEC:
+                continue
+            distance = separation_arcsec(ra, dec, star["ra"], star["dec"])
+            dmag = abs(star["mag"] - mag)
+            if distance > STAR_MATCH_RADIUS_ARCSEC or dmag > STAR_MATCH_MAG_DIFF:
+                continue
+            key = (dmag, distance)
+            if best is None or key < best[0]:
+                best = (key, star)
+        return best[1] if best else None
+
+    def nearest(self, ra, dec):
+        return min(self.stars, key=lambda s: separation_arcsec(ra, dec, s["ra"], s["dec"]))
+
+    def place(self, ra, dec, mag, epoch, who):
+        """A J2000 place at the mean equinox and epoch `epoch`, moved by the
+        matching star's proper motion first; `who` names the star in the
+        list of unmatched ones."""
+        star = self.match(ra, dec, mag)
+        if star is None:
+            self.unmatched.append((who, ra, dec, mag))
+        else:
+            ra, dec = move_by_proper_motion(ra, dec, star["pm_ra"], star["pm_dec"],
+                                            epoch - 2000.0)
+        return to_epoch(ra, dec, epoch)
+
+
+def star_place(motions, ra, dec, mag, epoch, who):
+    """A star's J2000 place at `epoch`: moved by its proper motion when a
+    motion table is given, then precessed."""
+    if motions is None:
+        return to_epoch(ra, dec, epoch)
+    return motions.place(ra, dec, mag, epoch, who)
+
+
+# ---------------------------------------------------------------------------
+# Catalogue builders
+# ---------------------------------------------------------------------------
 
 def select_objects(objects, limit=MAX_OBJECTS):
     """Keep at most `limit` objects of one file.
@@ -331,50 +619,31 @@ def _brightness_key(obj):
     return (mag is None, mag if mag is not None else 0.0, obj["number"])
 
 
-def build_messier(pkg, epoch):
-    """messier.cat rows, and the Messier types keyed by NGC number."""
+def build_messier(messier, epoch):
+    """messier.cat rows, in Messier order, from deep_sky_objects()."""
     rows = []
-    ngc_types = {}
-    for feature in pkg.json("data/messier.json")["features"]:
-        props = feature["properties"]
-        number = int(feature["id"][1:])
-        code = map_type(props["type"])
-        if code is None:
-            raise ValueError("unknown type %r of %s" % (props["type"], feature["id"]))
-        ra, dec = lonlat_to_radec(*feature["geometry"]["coordinates"])
-        ra, dec = to_epoch(ra, dec, epoch)
-        rows.append({"number": number, "name": "M %d" % number, "code": code,
-                     "ra": ra, "dec": dec, "mag": _magnitude(props.get("mag"))})
-        m = re.match(r"NGC (\d+)", props.get("desig") or "")
-        if m:
-            ngc_types[int(m.group(1))] = code
-    rows.sort(key=lambda r: r["number"])
-    return rows, ngc_types
+    for number in sorted(messier):
+        obj = messier[number]
+        ra, dec = to_epoch(obj["ra"], obj["dec"], epoch)
+        rows.append({"number": number, "name": "M %d" % number, "code": obj["code"],
+                     "ra": ra, "dec": dec, "mag": obj["mag"]})
+    return rows
 
 
-def build_ngc_ic(pkg, epoch, messier_ngc_types):
+def build_ngc_ic(numbered, epoch):
     """NGC objects grouped by thousands, and the IC objects (all of them,
-    before any selection)."""
+    before any selection), from deep_sky_objects().  Objects without a
+    code (single stars, rows that name no object) are left out."""
     ngc = {}
     ic = []
-    for feature in pkg.json("data/dsos.20.json")["features"]:
-        m = re.fullmatch(r"(NGC|IC) (\d+)", feature["id"])
-        if not m:
+    for (catalogue, number), obj in sorted(numbered.items()):
+        if obj["code"] is None or number < 1:
             continue
-        number = int(m.group(2))
-        props = feature["properties"]
-        code = map_type(props["type"])
-        if code is None:
-            raise ValueError("unknown type %r of %s" % (props["type"], feature["id"]))
-        if m.group(1) == "NGC" and number in messier_ngc_types:
-            code = messier_ngc_types[number]
-        ra, dec = lonlat_to_radec(*feature["geometry"]["coordinates"])
-        ra, dec = to_epoch(ra, dec, epoch)
-        row = {"number": number, "name": "%s %d" % (m.group(1), number),
-               "code": code, "ra": ra, "dec": dec,
-               "mag": _magnitude(props.get("mag"))}
-        if m.group(1) == "NGC":
-            if 1 <= number <= 7840:
+        ra, dec = to_epoch(obj["ra"], obj["dec"], epoch)
+        row = {"number": number, "name": "%s %d" % (catalogue, number),
+               "code": obj["code"], "ra": ra, "dec": dec, "mag": obj["mag"]}
+        if catalogue == "NGC":
+            if number < 8000:
                 ngc.setdefault(number // 1000, []).append(row)
         else:
             ic.append(row)
@@ -407,8 +676,9 @@ def star_label(hip, names, constellation):
     return "HIP %d" % hip
 
 
-def build_bright_stars(pkg, epoch, limit=MAX_BRIGHT_STARS):
-    """The `limit` brightest stars, sorted by name for the object list."""
+def build_bright_stars(pkg, epoch, limit=MAX_BRIGHT_STARS, motions=None):
+    """The `limit` brightest stars, sorted by name for the object list,
+    moved by their proper motions when `motions` (a StarMotions) is given."""
     names = pkg.json("data/starnames.json")
     stars = pkg.json("data/stars.6.json")["features"]
     stars.sort(key=lambda f: (f["properties"]["mag"], f["id"]))
@@ -428,7 +698,8 @@ def build_bright_stars(pkg, epoch, limit=MAX_BRIGHT_STARS):
                 else "HIP %d" % hip
         used.add(name)
         ra, dec = lonlat_to_radec(*feature["geometry"]["coordinates"])
-        ra, dec = to_epoch(ra, dec, epoch)
+        ra, dec = star_place(motions, ra, dec, feature["properties"]["mag"], epoch,
+                             "5magstar.cat %s" % name)
         rows.append({"name": name, "code": const, "ra": ra, "dec": dec,
                      "mag": feature["properties"]["mag"], "hip": hip})
     rows.sort(key=lambda r: (r["name"].lower(), r["name"]))
@@ -485,8 +756,9 @@ def simplify_figure(polylines, mag_limit=CHART_MAG_LIMIT,
 
 
 def build_chart(pkg, epoch, order=CHART_CONSTELLATIONS,
-                max_stars=MAX_CHART_STARS):
-    """Chart stars and lines: (stars, pairs of star numbers, figures used)."""
+                max_stars=MAX_CHART_STARS, motions=None):
+    """Chart stars and lines: (stars, pairs of star numbers, figures used);
+    the stars moved by their proper motions when `motions` is given."""
     names = pkg.json("data/starnames.json")
     by_position = {}
     for feature in pkg.json("data/stars.8.json")["features"]:
@@ -504,10 +776,12 @@ def build_chart(pkg, epoch, order=CHART_CONSTELLATIONS,
                               "lon": lon, "lat": lat})
             figures.setdefault(feature["id"], []).append(stars)
     positions = {}
+    magnitudes = {}
     for lines in figures.values():
         for line in lines:
             for s in line:
                 positions[s["id"]] = (s["lon"], s["lat"])
+                magnitudes[s["id"]] = s["mag"]
 
     numbers = {}
     star_rows = []
@@ -530,7 +804,8 @@ def build_chart(pkg, epoch, order=CHART_CONSTELLATIONS,
             name = greek_word(info.get("bayer")) or info.get("flam") \
                 or info.get("bayer") or "HIP %d" % hip
             ra, dec = lonlat_to_radec(*positions[hip])
-            ra, dec = to_epoch(ra, dec, epoch)
+            ra, dec = star_place(motions, ra, dec, magnitudes[hip], epoch,
+                                 "vstar.cat %s %s (HIP %d)" % (name, const, hip))
             star_rows.append({"name": name, "code": const, "ra": ra, "dec": dec})
         for a, b in segments:
             pairs.append((numbers[a], numbers[b]))
@@ -552,24 +827,17 @@ def catalogue_records(rows):
                              dec_to_tenths(r["dec"])) for r in rows]
 
 
-def generate(pkg, out_dir, epoch):
-    """Write every catalogue file into out_dir; returns {file: count}."""
+def generate_deep_sky(openngc_rows, out_dir, epoch, messier_count=MESSIER_COUNT):
+    """Write messier.cat, ngc0.cat .. ngc7.cat and ic.cat into out_dir from
+    the OpenNGC rows, which must hold M 1 to M `messier_count`; returns
+    {file: count}."""
     counts = {}
-    constellations = build_constellations(pkg)
-    known = {abbr for abbr, _ in constellations}
-
-    bright = build_bright_stars(pkg, epoch)
-    for r in bright:
-        if r["code"] not in known:
-            raise ValueError("unknown constellation %r" % r["code"])
-    write_file(os.path.join(out_dir, "5magstar.cat"), catalogue_records(bright))
-    counts["5magstar.cat"] = len(bright)
-
-    messier, messier_ngc_types = build_messier(pkg, epoch)
+    numbered, messier_objects = deep_sky_objects(openngc_rows, messier_count)
+    messier = build_messier(messier_objects, epoch)
     write_file(os.path.join(out_dir, "messier.cat"), catalogue_records(messier))
     counts["messier.cat"] = len(messier)
 
-    ngc, ic = build_ngc_ic(pkg, epoch, messier_ngc_types)
+    ngc, ic = build_ngc_ic(numbered, epoch)
     for thousand in range(8):
         rows = select_objects(ngc.get(thousand, []))
         name = "ngc%d.cat" % thousand
@@ -578,12 +846,29 @@ def generate(pkg, out_dir, epoch):
     ic_rows = select_objects(ic)
     write_file(os.path.join(out_dir, "ic.cat"), catalogue_records(ic_rows))
     counts["ic.cat"] = len(ic_rows)
+    return counts
+
+
+def generate_stars(pkg, motions, out_dir, epoch):
+    """Write 5magstar.cat, const.cat, vstar.cat and vconst.cat into out_dir
+    from the d3-celestial package, the stars moved by `motions`; returns
+    {file: count}."""
+    counts = {}
+    constellations = build_constellations(pkg)
+    known = {abbr for abbr, _ in constellations}
+
+    bright = build_bright_stars(pkg, epoch, motions=motions)
+    for r in bright:
+        if r["code"] not in known:
+            raise ValueError("unknown constellation %r" % r["code"])
+    write_file(os.path.join(out_dir, "5magstar.cat"), catalogue_records(bright))
+    counts["5magstar.cat"] = len(bright)
 
     write_file(os.path.join(out_dir, "const.cat"),
                [constellation_record(a, n) for a, n in constellations])
     counts["const.cat"] = len(constellations)
 
-    stars, pairs, _ = build_chart(pkg, epoch)
+    stars, pairs, _ = build_chart(pkg, epoch, motions=motions)
     for r in stars:
         if r["code"] not in known:
             raise ValueError("unknown constellation %r" % r["code"])
@@ -593,6 +878,15 @@ def generate(pkg, out_dir, epoch):
     counts["vstar.cat"] = len(stars)
     counts["vconst.cat"] = len(pairs)
     return counts
+
+
+def read_star_motions(kstars_dir):
+    """The proper-motion table of namedstars.dat, labelled from starnames.dat."""
+    _, fields, records = read_star_table(os.path.join(kstars_dir, NAMED_STARS_FILE))
+    _, _, names = read_star_table(os.path.join(kstars_dir, STAR_NAMES_FILE))
+    if len(names) != len(records):
+        raise ValueError("%s and %s differ in length" % (NAMED_STARS_FILE, STAR_NAMES_FILE))
+    return StarMotions(star_motion_table(fields, records, names))
 
 
 def main(argv=None):
@@ -605,7 +899,19 @@ def main(argv=None):
     parser.add_argument("--package", default=None,
                         help="d3-celestial %s .tgz or unpacked folder; fetched "
                              "with npm pack when omitted" % PACKAGE_VERSION)
+    parser.add_argument("--kstars-data", default=KSTARS_DATA_DIR,
+                        help="folder of the kstars-data files %s, %s and %s "
+                             "(default %s)" % (OPENNGC_FILE, NAMED_STARS_FILE,
+                                               STAR_NAMES_FILE, KSTARS_DATA_DIR))
     args = parser.parse_args(argv)
+
+    for name in (OPENNGC_FILE, NAMED_STARS_FILE, STAR_NAMES_FILE):
+        if not os.path.isfile(os.path.join(args.kstars_data, name)):
+            raise SystemExit("%s not found in %s: install Debian's package kstars-data "
+                             "(apt-get install kstars-data) or give --kstars-data"
+                             % (name, args.kstars_data))
+    openngc_rows = read_openngc(os.path.join(args.kstars_data, OPENNGC_FILE))
+    motions = read_star_motions(args.kstars_data)
 
     workdir = None
     try:
@@ -621,7 +927,8 @@ def main(argv=None):
                                  % (PACKAGE_NAME, PACKAGE_VERSION, meta.get("version")))
             out_dir = os.path.normpath(args.out)
             os.makedirs(out_dir, exist_ok=True)
-            counts = generate(pkg, out_dir, args.epoch)
+            counts = generate_deep_sky(openngc_rows, out_dir, args.epoch)
+            counts.update(generate_stars(pkg, motions, out_dir, args.epoch))
         finally:
             pkg.close()
     finally:
@@ -629,6 +936,16 @@ def main(argv=None):
             shutil.rmtree(workdir, ignore_errors=True)
     for name in sorted(counts):
         print("%-14s %5d records" % (name, counts[name]))
+    if motions.unmatched:
+        print("no proper motion found (place and magnitude match no star of %s), "
+              "kept at their J2000 place:" % NAMED_STARS_FILE)
+        for who, ra, dec, mag in motions.unmatched:
+            near = motions.nearest(ra, dec)
+            print("  %s, mag %.2f; nearest: %s, mag %.2f, %.0f\" away"
+                  % (who, mag, near["label"], near["mag"],
+                     separation_arcsec(ra, dec, near["ra"], near["dec"])))
+    else:
+        print("every star moved by its proper motion")
     return 0
 
 

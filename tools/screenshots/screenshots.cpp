@@ -31,8 +31,9 @@ void copyTree(const QString& from, const QString& to) {
     }
 }
 
+// Long enough for the clock timer (200 ms) to have shown the counters.
 void settle() {
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 40; ++i) {
         QApplication::processEvents();
         QThread::msleep(10);
     }
@@ -58,6 +59,9 @@ int main(int argc, char* argv[]) {
     seams::SetMsgBox([&](const QString& t) { messages << t; });
     seams::SetQuit([] {});
 
+    // Each shot is the program as the user leaves it: the mount chosen and
+    // the windows opened as the user opens them, where the program places
+    // them, in the main window at the size it opens with.
     struct Shot {
         const char* file;
         bool altaz;
@@ -70,7 +74,13 @@ int main(int argc, char* argv[]) {
         {"altaz-tracking.png", true, [](Frminterface& w) { w.baraltaz_ButtonClick(2); }},
         {"sky-chart.png", true, [](Frminterface& w) { w.baraltaz_ButtonClick(4); }},
         {"equatorial-pointing.png", false, [](Frminterface& w) { w.barequa_ButtonClick(4); }},
-        {"equatorial-manual-drive.png", false, [](Frminterface& w) { w.barequa_ButtonClick(3); }},
+        // The manual drive opened after the pointing and mechanics windows.
+        {"equatorial-manual-drive.png", false,
+         [](Frminterface& w) {
+             w.barequa_ButtonClick(4);
+             w.barequa_ButtonClick(5);
+             w.barequa_ButtonClick(3);
+         }},
         {"equatorial-mechanics.png", false, [](Frminterface& w) { w.barequa_ButtonClick(5); }},
         {"paddle-settings.png", false, [](Frminterface& w) { w.barequa_ButtonClick(2); }},
         {"notes.png", false, [](Frminterface& w) { w.Observations_Click(); }},
@@ -79,9 +89,8 @@ int main(int argc, char* argv[]) {
     int failed = 0;
     for (const Shot& s : shots) {
         Frminterface& w = frminterface();
-        w.resize(1280, 860);
         w.MDIForm_Load();
-        w.show();
+        w.ShowAtStart();
         w.barchoix_ButtonClick(s.altaz ? 2 : 1);
         s.open(w);
         settle();

@@ -1,0 +1,23 @@
+// Several settings files saved by one button, as one save: every new file is
+// written beside its old one, then all are renamed over the old ones in one
+// run at the end. A file that cannot be written or renamed is told, and every
+// file keeps its old content. The window checks every value first, so that a
+// refused value never starts a save.
+#pragma once
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+class SeqWriter;
+
+class SaveSet {
+public:
+    // The lines of a file, named as the program names it ("\data\backlash.ini").
+    SaveSet& Add(const QString& programPath, const SeqWriter& lines);
+    // False (the user told, the old files kept) when the files could not all be saved.
+    bool Save() const;
+
+private:
+    std::vector<std::pair<QString, QString>> files_;  // program path, text
+};

@@ -1,0 +1,471 @@
+// An observing session on the simulated mount, drawn at random from a fixed
+// seed, for the check that the position counters always say where the mount
+// points (tests) and for the drift it measures (benchmark).
+//
+// The program must be started with the alt-azimuth mount chosen (the
+// coordinates window loaded, its bright-star list showing), on a simulated
+// port, with the clock seam reading `clock`. The session drives the windows
+// as the user does (buttons, paddle codes, the chart's menu) and lets the
+// timers tick by calling their handlers; it stops moves at a chosen pulse
+// through the seams::DoEvents hook.
+//
+// The truth is the simulated mount: its axes follow the step edges through a
+// gear play of `backlash` steps (SimulatedPort::SetPlay), and the program is
+// told the same backlash. After every action the counters (with the pulses
+// the clock has not applied yet) must equal where the axes are, counted
+// from the last sync, and the program's slack record must say what the gears
+// hold: the play still to cross before each axis moves is the only way the
+// motor's steps may differ from the counters.
+#pragma once
+
+#include "altaz/frmaltazpilot.h"
+#include "altaz/frmaltazsuivi.h"
+#include "altaz/frmcoord.h"
+#include "chart/canvas.h"
+#include "chart/frmCercle.h"
+#include "core/calendar.h"
+#include "core/conversions.h"
+#include "core/counters.h"
+#include "core/numbers.h"
+#include "core/state.h"
+#include "motor/slack.h"
+#include "platform/port.h"
+#include "platform/seams.h"
+#include "platform/vbrt.h"
+#include "shell/buttonpictures.h"
+#include "shell/frminterface.h"
+#include "tests/simsky.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QString>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <vector>
+
+namespace session {
+
+// The actions a session draws.
+enum class Action {
+    Goto,          // "Pointage automatique" on a bright star, completed
+    StoppedGoto,   // the same, stopped at a random pulse
+    Sync,          // "Recalage", or "Ré(initialisation)" on the chart
+    TrackingTicks, // some ticks of the tracking timer, when it runs
+    TrackingButton,// start, pause or stop of the tracking window
+    ManualMove,    // an arrow of the manual-drive window, then "STOP" at a random pulse
+    PaddleMove,    // a paddle button held for some pulses
+    ChartGoto,     // "Pointage" on a star of the chart
+};
+constexpr int kActionKinds = 8;
+inline const char* const kActionNames[kActionKinds] = {
+    "goto", "stopped goto", "sync", "tracking ticks", "start/pause/stop", "manual move", "paddle move", "chart goto"};
+
+// Only these send pulses.
+inline bool Moves(Action a) {
+    return a == Action::Goto || a == Action::StoppedGoto || a == Action::TrackingTicks || a == Action::ManualMove ||
+           a == Action::PaddleMove || a == Action::ChartGoto;
+}
+
+// What a session found.
+struct Report {
+    int actions = 0;
+    std::array<int, kActionKinds> done{};  // actions of each kind
+    double worstDriftArcsec = 0;   // worst |counter - mount| after an action over the run, either axis
+    int driftedActions = 0;        // actions after which they differed
+    int slackDisagreements = 0;    // actions after which the slack record and the gears disagreed
+    int unexpectedPulses = 0;      // actions that should send nothing and sent pulses
+    int trackingAstray = 0;        // tracking ticks that left the mount more than a pulse from the object tracked
+    int64_t pulses = 0;            // steps the motors made, at least (each action's net steps per axis)
+    QString firstFault;            // the first action that went wrong, told
+};
+
+// A chart canvas that draws nothing: the session looks at the mount.
+class NoCanvas final : public chart::Canvas {
+public:
+    void Clear() override {}
+    void Circle(double, double, double, const QColor&, const QColor&, bool) override {}
+    void Line(double, double, double, double, const QColor&) override {}
+    void Print(double, double, const QString&, const QColor&, const QString&, int) override {}
+};
+
+class Session {
+public:
+    // `backlash`: pulses of play in both axes' gears, told to the program as
+    // its backlash. `runningClock`: the clock moves on while moves run (as
+    // the main window's clock timer does, 200 ms of clock every 800 passes
+    // of events), else it stands still during a move.
+    Session(seams::LocalTime& clock, uint32_t seed, int backlash, bool runningClock = false)
+        : clock_(clock), rng_(seed), backlash_(backlash), runningClock_(runningClock) {
+        auto& site = shared.site;
+        site.BacklashAz = backlash;
+        site.BacklashAlt = backlash;
+        sim().SetPlay(backlash, backlash);
+        // As fast as the simulated port goes: every delay 0.
+        shared.drive.AltazSpeedTable = {};
+        auto& d = shared.drive;
+        d.PaddleDelayAzSlow = d.PaddleDelayAzMedium = d.PaddleDelayAzFast = 0;
+        d.PaddleDelayAltSlow = d.PaddleDelayAltMedium = d.PaddleDelayAltFast = 0;
+        sim().SetRecording(false);
+        seams::SetDoEvents([this] { onEvent(); });
+        Anchor();
+    }
+    ~Session() {
+        seams::SetDoEvents({});
+        sim().SetRecording(true);
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // `n` actions drawn at random, checked after each.
+    Report Run(int n) {
+        for (int i = 0; i < n; ++i) {
+            const Action a = draw();
+            perform(a);
+            check(a);
+            passTime();
+        }
+        return report_;
+    }
+
+    // --- What the checks and the gotos test use -------------------------------
+
+    // Rows of the coordinates window's bright-star list standing at least
+    // `minAltDeg` above the horizon now.
+    std::vector<int> VisibleStars(double minAltDeg) const {
+        std::vector<int> rows;
+        const int count = frmcoord().lbObjets->count();
+        for (int row = 0; row < count; ++row)
+            if (altitudeDeg(shared.cat.CatalogueRA[row], shared.cat.CatalogueDec[row]) >= minAltDeg)
+                rows.push_back(row);
+        return rows;
+    }
+    // "Pointage automatique" on row `row`, stopped after `stopAfter` pulses
+    // (0: not stopped).
+    void GotoStar(int row, int stopAfter = 0) {
+        Frmcoord& c = frmcoord();
+        c.lbObjets->setCurrentRow(row);
+        if (stopAfter > 0) stopAt(stopAfter, [] { frmcoord().cmstoppointage_Click(); });
+        c.cmdpointage_Click();
+        stopAt(0, {});
+    }
+    // "Recalage" on row `row`.
+    void SyncOn(int row) {
+        Frmcoord& c = frmcoord();
+        c.lbObjets->setCurrentRow(row);
+        c.cmdreinit_Click();
+        Anchor();
+    }
+    // Where each axis is, arc-seconds (the azimuth within the turn), from
+    // the last sync and the axis's steps since.
+    double MountAz() const {
+        return WrappedAzimuth(anchorAz_ + static_cast<double>(sim().AzAxis() - anchorAxisAz_) * shared.site.AzStepArcsec);
+    }
+    double MountAlt() const {
+        return anchorAlt_ + static_cast<double>(sim().AltAxis() - anchorAxisAlt_) * shared.site.AltStepArcsec;
+    }
+    // The counters with the pulses the clock has not applied yet.
+    static double CounterAz() {
+        return shared.pos.AzimuthArcsec + shared.site.AzStepArcsec * shared.pos.PendingAzSteps;
+    }
+    static double CounterAlt() {
+        return shared.pos.AltitudeArcsec + shared.site.AltStepArcsec * shared.pos.PendingAltSteps;
+    }
+    // Azimuth a minus b the short way, arc-seconds.
+    static double AzimuthGap(double a, double b) { return std::remainder(a - b, FullTurnArcsec); }
+    // Counter minus mount, the worse axis, arc-seconds.
+    double DriftArcsec() const {
+        return std::max(std::fabs(AzimuthGap(CounterAz(), MountAz())), std::fabs(CounterAlt() - MountAlt()));
+    }
+    // The slack record says what the gears hold: the steps a plus move of
+    // each axis crosses before the axis moves.
+    bool SlackAgrees() const {
+        const auto& site = shared.site;
+        return slack::TakeUp(slack::Azimuth(), vb::True, slack::Pulses(site.BacklashAz)) == sim().AzPlusGap() &&
+               slack::TakeUp(slack::Altitude(), vb::True, slack::Pulses(site.BacklashAlt)) == sim().AltPlusGap();
+    }
+
+    // The tracking window, opened when it is not, its bursts as fast as the port goes.
+    Frmaltazsuivi& Tracking() {
+        Frminterface& main = frminterface();
+        if (shared.win.TrackingShown == 0) main.baraltaz_ButtonClick(2);
+        Frmaltazsuivi& s = frmaltazsuivi();
+        s.txttempoa->setText(QStringLiteral("0"));
+        s.txttempoh->setText(QStringLiteral("0"));
+        return s;
+    }
+
+    // `n` ticks of the tracking timer, each after its interval of clock, as
+    // long as the timer runs (paused or stopped, no tick comes).
+    void Ticks(int n) {
+        Frmaltazsuivi& s = Tracking();
+        for (int i = 0; i < n && s.timcompteur->isActive(); ++i) {
+            simsky::Advance(clock_, s.timcompteur->interval());
+            s.timcompteur_Timer();
+            ticked_ = true;
+        }
+    }
+
+    // After a tick the mount stands within a pulse of where the object of
+    // the coordinate boxes stands at the clock the tick left.
+    bool OnTheTrackedObject() const {
+        const Frmcoord& c = frmcoord();
+        const Horizontal h = PointOf(c.Time(), c.Coordinates());
+        const auto& site = shared.site;
+        const bool azOk = !h.azimuthDefined || h.altDeg > 89 ||
+                          std::fabs(AzimuthGap(MountAz(), h.azDeg * 3600)) <= site.AzStepArcsec + 1e-6;
+        return azOk && std::fabs(MountAlt() - h.altDeg * 3600) <= site.AltStepArcsec + 1e-6;
+    }
+
+    // Arrow `arrow` of the manual-drive window (0 right, 1 left, 2 up, 3
+    // down), "STOP" after `pulses` pulses.
+    void ManualMove(int arrow, int pulses) {
+        Frminterface& main = frminterface();
+        if (!forms::Loaded<Frmaltazpilot>()) main.baraltaz_ButtonClick(1);
+        Frmaltazpilot& p = frmaltazpilot();
+        const std::array<QPushButton*, 4> arrows{p.cmdad, p.cmdag, p.cmdhh, p.cmdhb};
+        QPushButton* stop = p.cmddstop;
+        stopAt(pulses, [stop] { stop->click(); });
+        arrows[static_cast<size_t>(arrow)]->click();
+        stopAt(0, {});
+    }
+
+    // The paddle button of `code` held for `pulses` pulses, the paddle
+    // switched on afresh first (its reading starts from a cleared data
+    // register).
+    void PaddleMove(int16_t code, int pulses) {
+        Frmcoord& c = frmcoord();
+        if (c.picraquette->Shows(ButtonPictures[7])) c.picraquette_Click();
+        c.picraquette_Click();
+        sim().HoldPaddleCode(code);
+        stopAt(pulses, [] { sim().HoldPaddleCode(11); });
+        // A reversal spends its first tick on the slack; the move goes on at the next.
+        Frminterface& main = frminterface();
+        for (int tick = 0; tick < 3 && stopAction_; ++tick) main.Timer_Timer();
+        stopAt(0, {});
+        sim().HoldPaddleCode(11);
+        main.Timer_Timer();
+    }
+
+    // A sync declares where the telescope points: the mount is counted from there.
+    void Anchor() {
+        anchorAz_ = CounterAz();
+        anchorAlt_ = CounterAlt();
+        anchorAxisAz_ = sim().AzAxis();
+        anchorAxisAlt_ = sim().AltAxis();
+    }
+
+private:
+    static port::SimulatedPort& sim() { return *port::Simulator(); }
+
+    int below(int n) { return n <= 1 ? 0 : static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
+
+    Action draw() {
+        // Weights of the kinds, in the order of Action.
+        static constexpr std::array<int, kActionKinds> kWeights{12, 10, 10, 20, 10, 12, 14, 8};
+        int r = below(100);
+        for (int k = 0; k < kActionKinds; ++k) {
+            if (r < kWeights[k]) return static_cast<Action>(k);
+            r -= kWeights[k];
+        }
+        return Action::TrackingTicks;
+    }
+
+    static double altitudeDeg(double raTenths, double decTenths) {
+        const TimeBoxes t = frmcoord().Time();
+        const double hourAngle = HourAngleRadians(LocalSiderealTime(t), raTenths / 600 * 3600);
+        return HorizontalOf(hourAngle, decTenths / 600 * Pi / 180, SiteLatitudeRad()).altDeg;
+    }
+
+    // A bright star above the horizon (now and then one below it: refused).
+    int someStar() {
+        const std::vector<int> up = VisibleStars(10);
+        if (up.empty() || below(20) == 0) return below(frmcoord().lbObjets->count());
+        return up[below(static_cast<int>(up.size()))];
+    }
+
+    // Once `pulses` more pulses have gone out on the two axes, `then` runs
+    // (once). 0 pulses: nothing.
+    void stopAt(int pulses, std::function<void()> then) {
+        stopPulses_ = pulses;
+        stopAction_ = pulses > 0 ? std::move(then) : std::function<void()>{};
+        stopFromAz_ = sim().AzSteps();
+        stopFromAlt_ = sim().AltSteps();
+    }
+    int64_t stepsSinceStopMark() const {
+        return std::llabs(sim().AzSteps() - stopFromAz_) + std::llabs(sim().AltSteps() - stopFromAlt_);
+    }
+
+    void onEvent() {
+        if (runningClock_ && ++events_ % 800 == 0) {
+            simsky::Advance(clock_, 200);
+            Frminterface& main = frminterface();
+            if (main.heuretimer->isActive()) main.heuretimer_Timer();
+        }
+        if (stopAction_ && stepsSinceStopMark() >= stopPulses_) {
+            auto action = std::move(stopAction_);
+            stopAction_ = {};
+            action();
+        }
+    }
+    // Marks where the motors are: stopAt counts from here.
+    void mark() {
+        azMark_ = sim().AzSteps();
+        altMark_ = sim().AltSteps();
+    }
+
+    void perform(Action a) {
+        ++report_.actions;
+        ++report_.done[static_cast<int>(a)];
+        mark();
+        switch (a) {
+        case Action::Goto: GotoStar(someStar()); break;
+        case Action::StoppedGoto: GotoStar(someStar(), between(1, 3000)); break;
+        case Action::Sync: sync(); break;
+        case Action::TrackingTicks: Ticks(between(1, 40)); break;
+        case Action::TrackingButton: trackingButton(); break;
+        case Action::ManualMove: {
+            const int arrow = below(4);
+            ManualMove(arrow, between(1, 400));
+            break;
+        }
+        case Action::PaddleMove: {
+            static constexpr std::array<int16_t, 12> kCodes{9, 13, 15, 137, 141, 143, 2, 3, 10, 18, 19, 26};
+            const int16_t code = kCodes[static_cast<size_t>(below(12))];
+            PaddleMove(code, between(1, 300));
+            break;
+        }
+        case Action::ChartGoto: chartGoto(); break;
+        }
+    }
+
+    void sync() {
+        if (below(4) == 0 && openChart()) {
+            // "Ré(initialisation)" on a star of the chart.
+            if (pickChartStar()) {
+                frmCercle().mnureinit_Click();
+                Anchor();
+            }
+            closeChart();
+            return;
+        }
+        SyncOn(someStar());
+    }
+
+    void trackingButton() {
+        Frmaltazsuivi& s = Tracking();
+        switch (below(4)) {
+        case 0:
+        case 1: {
+            static constexpr std::array<const char*, 4> kIncrements{"300", "500", "1000", "2000"};
+            s.txtincrement->setText(QString::fromLatin1(kIncrements[below(4)]));
+            frmcoord().txtms->setText(QStringLiteral("0"));
+            s.imglecture_Click();
+            break;
+        }
+        case 2: s.imgpause_Click(); break;
+        default: s.imgstop_Click(); break;
+        }
+    }
+
+    bool openChart() {
+        FrmCercle& chart = frmCercle();
+        chart.SetCanvas(&canvas_);
+        if (shared.win.SkyChartShown == 0) frminterface().ToggleSkyChart();
+        chart.RedrawChart();
+        return chart.starCount > 0;
+    }
+    void closeChart() {
+        if (shared.win.SkyChartShown != 0) frminterface().ToggleSkyChart();
+    }
+    // A left click on a chart star above the horizon: the pick of the menu.
+    bool pickChartStar() {
+        FrmCercle& chart = frmCercle();
+        std::vector<int> up;
+        for (int n = 0; n < chart.starCount; ++n)
+            if (altitudeDeg(chart.starAD[n], chart.starDec[n]) >= 10) up.push_back(n);
+        if (up.empty()) return false;
+        const int n = up[below(static_cast<int>(up.size()))];
+        double x = 0, y = 0;
+        chart.NewCoord(chart.starAD[n], chart.starDec[n], x, y);
+        chart.Form_MouseDown(1, 0, static_cast<float>(x), static_cast<float>(y));
+        return true;
+    }
+
+    void chartGoto() {
+        if (!openChart()) return;
+        if (pickChartStar()) frmCercle().mnuPoint_Click();
+        closeChart();
+    }
+
+    // Some seconds go by; the main window's clock timer applies the pulses
+    // of the moves (while tracking runs, its tick does).
+    void passTime() {
+        simsky::Advance(clock_, between(0, 20000));
+        Frminterface& main = frminterface();
+        if (main.heuretimer->isActive()) main.heuretimer_Timer();
+    }
+
+    void check(Action a) {
+        const bool pulsed = sim().AzSteps() != azMark_ || sim().AltSteps() != altMark_;
+        report_.pulses += std::llabs(sim().AzSteps() - azMark_) + std::llabs(sim().AltSteps() - altMark_);
+        QString fault;
+        if (pulsed && !Moves(a)) {
+            ++report_.unexpectedPulses;
+            fault = QStringLiteral("pulses sent");
+        }
+        const double drift = DriftArcsec();
+        report_.worstDriftArcsec = std::max(report_.worstDriftArcsec, drift);
+        if (drift > 1e-6) {
+            ++report_.driftedActions;
+            fault += QStringLiteral(" drift %1 arcsec (azimuth %2 counted, %3 on the mount; altitude %4, %5)")
+                         .arg(drift)
+                         .arg(CounterAz())
+                         .arg(MountAz())
+                         .arg(CounterAlt())
+                         .arg(MountAlt());
+        }
+        if (ticked_ && !OnTheTrackedObject()) {
+            ++report_.trackingAstray;
+            fault += QStringLiteral(" tracking astray from the object tracked");
+        }
+        ticked_ = false;
+        if (!SlackAgrees()) {
+            ++report_.slackDisagreements;
+            fault += QStringLiteral(" slack record against the gears: azimuth %1/%2, altitude %3/%4")
+                         .arg(slack::TakeUp(slack::Azimuth(), vb::True, backlash_))
+                         .arg(sim().AzPlusGap())
+                         .arg(slack::TakeUp(slack::Altitude(), vb::True, backlash_))
+                         .arg(sim().AltPlusGap());
+        }
+        if (!fault.isEmpty() && report_.firstFault.isEmpty())
+            report_.firstFault = QStringLiteral("action %1 (%2):%3")
+                                     .arg(report_.actions)
+                                     .arg(QString::fromLatin1(kActionNames[static_cast<int>(a)]))
+                                     .arg(fault);
+    }
+
+    seams::LocalTime& clock_;
+    std::mt19937 rng_;
+    int backlash_;
+    bool runningClock_;
+    NoCanvas canvas_;
+    Report report_;
+    uint64_t events_ = 0;
+    bool ticked_ = false;
+    int64_t stopPulses_ = 0;
+    std::function<void()> stopAction_;
+    int64_t stopFromAz_ = 0, stopFromAlt_ = 0;
+    int64_t azMark_ = 0, altMark_ = 0;
+    double anchorAz_ = 0, anchorAlt_ = 0;
+    int64_t anchorAxisAz_ = 0, anchorAxisAlt_ = 0;
+};
+
+}  // namespace session

@@ -1,0 +1,213 @@
+// The settings files as the program reads them: values beyond what their
+// quantity allows, and files padded with blank lines.
+#include "altaz/altazfiles.h"
+#include "core/state.h"
+#include "motor/settingsfiles.h"
+#include "motor/speedtables.h"
+#include "platform/datadir.h"
+#include "platform/filereport.h"
+#include "tests/fixture.h"
+
+#include <QFile>
+#include <functional>
+
+namespace {
+
+class Readers : public OrvanelTest {
+protected:
+    // The messages that name the file.
+    QStringList toldAbout(const char* file) const { return messages.filter(QString::fromLatin1(file)); }
+};
+
+QByteArray lines(std::initializer_list<const char*> values) {
+    QByteArray out;
+    for (const char* v : values) out += QByteArray(v) + "\r\n";
+    return out;
+}
+
+double speedAltaz(int level, int axis) {
+    LoadSpeedTables();
+    return shared.drive.AltazSpeedTable[level][axis];
+}
+
+}  // namespace
+
+TEST_F(Readers, ValuesBeyondTheirRangeAreToldAndKeepTheirDefaults) {
+    using altazfiles::ReadConfigAltaz;
+    using altazfiles::ReadSuiviAltaz;
+    using settingsfiles::ReadBacklash;
+    using settingsfiles::ReadConfigEqua;
+    const auto site = [](std::initializer_list<const char*> four) {
+        QByteArray out = lines(four);
+        return out + lines({"200", "200", "100000", "100000"});
+    };
+    const auto mechanics = [](const char* steps, const char* ratio1000) {
+        return lines({"2", "20", "48", "50", steps, "200", ratio1000, "100000"});
+    };
+    struct Case {
+        const char* what;
+        const char* file;
+        QByteArray content;
+        std::function<double()> read;  // the value the program takes
+        double want;
+        bool told;
+    };
+    const std::vector<Case> cases = {
+        // Speed tables: busy-wait counts from 0 up; a value rounds to the nearest count.
+        {"speed 0", "vitessealtaz.ini", lines({"1", "0", "1", "1", "1", "1", "1", "1", "1", "1"}),
+         [] { return speedAltaz(1, 0); }, 0, false},
+        {"speed -5", "vitessealtaz.ini", lines({"1", "-5", "1", "1", "1", "1", "1", "1", "1", "1"}),
+         [] { return speedAltaz(1, 0); }, 200000, true},
+        {"speed -0.6 rounds below 0", "vitessealtaz.ini", lines({"1", "1", "1", "1", "1", "1", "-0.6", "1", "1", "1"}),
+         [] { return speedAltaz(1, 1); }, 200000, true},
+        {"speed past 32 bits", "vitessealtaz.ini", lines({"1", "1e308", "1", "1", "1", "1", "1", "1", "1", "1"}),
+         [] { return speedAltaz(1, 0); }, 200000, true},
+        {"paddle speed -1", "vitessemanu.ini", lines({"1", "1", "-1", "1", "1", "1"}),
+         [] {
+             LoadSpeedTables();
+             return double(shared.drive.ManualSpeedTable[2][0]);
+         },
+         70434, true},
+        {"equatorial speed -100", "vitesseequa.ini", lines({"1", "1", "1", "1", "1", "-100", "1", "1", "1", "1"}),
+         [] {
+             LoadSpeedTables();
+             return double(shared.drive.EquaSpeedTable[0][1]);
+         },
+         400000, true},
+        // Backlash: whole counts from 0 to 32767, what the take-up record holds.
+        {"backlash 0", "backlash.ini", lines({"0", "3"}), [] { return ReadBacklash().az; }, 0, false},
+        {"backlash 32767", "backlash.ini", lines({"32767", "3"}), [] { return ReadBacklash().az; }, 32767, false},
+        {"backlash 32768", "backlash.ini", lines({"32768", "3"}), [] { return ReadBacklash().az; }, 0, true},
+        {"backlash 1e308", "backlash.ini", lines({"1e308", "3"}), [] { return ReadBacklash().az; }, 0, true},
+        {"backlash -5", "backlash.ini", lines({"3", "-5"}), [] { return ReadBacklash().alt; }, 0, true},
+        {"backlash 7.5", "backlash.ini", lines({"7.5", "3"}), [] { return ReadBacklash().az; }, 0, true},
+        {"backlash 2147483648", "backlash.ini", lines({"2147483648", "3"}), [] { return ReadBacklash().az; }, 0,
+         true},
+        // Equatorial mechanics: steps and ratios above 0, at most 32767.
+        {"RA steps 0", "config_equa.ini", lines({"0", "200", "144", "100"}), [] { return ReadConfigEqua().raSteps; },
+         200, true},
+        {"Dec steps -200", "config_equa.ini", lines({"200", "-200", "144", "100"}),
+         [] { return ReadConfigEqua().decSteps; }, 200, true},
+        {"RA ratio 0", "config_equa.ini", lines({"200", "200", "0", "100"}), [] { return ReadConfigEqua().raRatio; },
+         100, true},
+        {"Dec ratio -5", "config_equa.ini", lines({"200", "200", "144", "-5"}),
+         [] { return ReadConfigEqua().decRatio; }, 100, true},
+        {"RA ratio 1e308", "config_equa.ini", lines({"200", "200", "1e308", "100"}),
+         [] { return ReadConfigEqua().raRatio; }, 100, true},
+        {"Dec steps 32767", "config_equa.ini", lines({"200", "32767", "144", "100"}),
+         [] { return ReadConfigEqua().decSteps; }, 32767, false},
+        {"Dec steps 32768", "config_equa.ini", lines({"200", "32768", "144", "100"}),
+         [] { return ReadConfigEqua().decSteps; }, 200, true},
+        {"RA steps 0.3", "config_equa.ini", lines({"0.3", "200", "144", "100"}),
+         [] { return ReadConfigEqua().raSteps; }, 200, true},
+        {"Dec steps 200.5", "config_equa.ini", lines({"200", "200.5", "144", "100"}),
+         [] { return ReadConfigEqua().decSteps; }, 200, true},
+        {"RA ratio 0.5", "config_equa.ini", lines({"200", "200", "0.5", "100"}),
+         [] { return ReadConfigEqua().raRatio; }, 0.5, false},
+        // Alt-azimuth site and mechanics.
+        {"latitude 90", "config_altaz.ini", site({"2", "20", "90", "0"}), [] { return ReadConfigAltaz().latitudeDeg; },
+         90, false},
+        {"latitude -90", "config_altaz.ini", site({"2", "20", "-90", "0"}),
+         [] { return ReadConfigAltaz().latitudeDeg; }, -90, false},
+        {"latitude 91", "config_altaz.ini", site({"2", "20", "91", "0"}),
+         [] { return ReadConfigAltaz().latitudeDeg; }, 48, true},
+        {"latitude 1e308", "config_altaz.ini", site({"2", "20", "1e308", "0"}),
+         [] { return ReadConfigAltaz().latitudeDeg; }, 48, true},
+        {"latitude 90 and 30 minutes", "config_altaz.ini", site({"2", "20", "90", "30"}),
+         [] { return ReadConfigAltaz().latitudeDeg; }, 48, true},
+        {"latitude -89 and -59.9 minutes", "config_altaz.ini", site({"2", "20", "-89", "-59.9"}),
+         [] { return ReadConfigAltaz().latitudeMin; }, -59.9, false},
+        {"latitude minutes 60", "config_altaz.ini", site({"2", "20", "48", "60"}),
+         [] { return ReadConfigAltaz().latitudeMin; }, 50, true},
+        {"longitude -180", "config_altaz.ini", site({"-180", "0", "48", "50"}),
+         [] { return ReadConfigAltaz().longitudeDeg; }, -180, false},
+        {"longitude 99999999999", "config_altaz.ini", site({"99999999999", "0", "48", "50"}),
+         [] { return ReadConfigAltaz().longitudeDeg; }, 2, true},
+        {"longitude minutes -60", "config_altaz.ini", site({"-3", "-60", "48", "50"}),
+         [] { return ReadConfigAltaz().longitudeMin; }, 20, true},
+        {"longitude 180 and 1 minute", "config_altaz.ini", site({"180", "1", "48", "50"}),
+         [] { return ReadConfigAltaz().longitudeDeg; }, 2, true},
+        {"azimuth steps 0", "config_altaz.ini", mechanics("0", "100000"),
+         [] { return ReadConfigAltaz().azMotorSteps; }, 200, true},
+        {"azimuth steps -5", "config_altaz.ini", mechanics("-5", "100000"),
+         [] { return ReadConfigAltaz().azMotorSteps; }, 200, true},
+        {"altitude ratio 0", "config_altaz.ini", mechanics("200", "0"),
+         [] { return ReadConfigAltaz().altRatioTimes1000; }, 100000, true},
+        {"altitude ratio -5", "config_altaz.ini", mechanics("200", "-5000"),
+         [] { return ReadConfigAltaz().altRatioTimes1000; }, 100000, true},
+        {"altitude ratio 32767", "config_altaz.ini", mechanics("200", "32767000"),
+         [] { return ReadConfigAltaz().altRatioTimes1000; }, 32767000, false},
+        {"altitude ratio past 32767", "config_altaz.ini", mechanics("200", "32768000"),
+         [] { return ReadConfigAltaz().altRatioTimes1000; }, 100000, true},
+        // Tracking: an increment of whole ms from 10 to 32767, delays from 0 up.
+        {"increment 10", "suivialtaz.ini", lines({"10", "5", "5"}), [] { return ReadSuiviAltaz().increment; }, 10,
+         false},
+        {"increment 32767", "suivialtaz.ini", lines({"32767", "5", "5"}), [] { return ReadSuiviAltaz().increment; },
+         32767, false},
+        {"increment 0", "suivialtaz.ini", lines({"0", "5", "5"}), [] { return ReadSuiviAltaz().increment; }, 500, true},
+        {"increment -5", "suivialtaz.ini", lines({"-5", "5", "5"}), [] { return ReadSuiviAltaz().increment; }, 500,
+         true},
+        {"increment 9", "suivialtaz.ini", lines({"9", "5", "5"}), [] { return ReadSuiviAltaz().increment; }, 500, true},
+        {"increment 32768", "suivialtaz.ini", lines({"32768", "5", "5"}), [] { return ReadSuiviAltaz().increment; },
+         500, true},
+        {"increment 1.5", "suivialtaz.ini", lines({"1.5", "5", "5"}), [] { return ReadSuiviAltaz().increment; }, 500,
+         true},
+        {"increment 250.5", "suivialtaz.ini", lines({"250.5", "5", "5"}), [] { return ReadSuiviAltaz().increment; },
+         500, true},
+        {"tracking delay 0", "suivialtaz.ini", lines({"500", "0", "5"}),
+         [] { return double(ReadSuiviAltaz().delayAz); }, 0, false},
+        {"tracking delay -1", "suivialtaz.ini", lines({"500", "5", "-1"}),
+         [] { return double(ReadSuiviAltaz().delayAlt); }, 100000, true},
+        // Goto speed levels: 1 to 5.
+        {"altaz level 0", "pointagealtaz.ini", lines({"0", "2"}),
+         [] { return double(altazfiles::ReadPointageAltaz().az); }, 3, true},
+        {"altaz level 6", "pointagealtaz.ini", lines({"2", "6"}),
+         [] { return double(altazfiles::ReadPointageAltaz().alt); }, 3, true},
+        {"altaz level 2.5", "pointagealtaz.ini", lines({"2.5", "2"}),
+         [] { return double(altazfiles::ReadPointageAltaz().az); }, 3, true},
+        {"altaz level 5", "pointagealtaz.ini", lines({"5", "2"}),
+         [] { return double(altazfiles::ReadPointageAltaz().az); }, 5, false},
+        {"equatorial level -1", "pointagequa.ini", lines({"-1", "2"}),
+         [] { return double(settingsfiles::ReadGotoLevels(QStringLiteral("\\data\\pointagequa.ini"), 3).az); }, 3,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetSharedState();
+        filereport::Reset();
+        const QString file = QString::fromLatin1(c.file);
+        WriteData(file, c.content);
+        messages.clear();
+        EXPECT_EQ(c.read(), c.want);
+        QFile::remove(datadir::Path(QStringLiteral("\\data\\") + file));
+        const QStringList told = toldAbout(c.file);
+        if (!c.told) {
+            EXPECT_TRUE(told.isEmpty()) << told.join('|').toStdString();
+            continue;
+        }
+        ASSERT_EQ(told.size(), 1) << messages.join('|').toStdString();
+        EXPECT_TRUE(told[0].startsWith("Fichier mal formé")) << told[0].toStdString();
+        EXPECT_TRUE(told[0].contains("valeur par défaut")) << told[0].toStdString();
+    }
+}
+
+TEST_F(Readers, AMegabyteOfBlankLinesAfterTheValuesReadsThemAtOnce) {
+    // Lines that hold nothing after the values are no values; before the
+    // values they stand where values should be, and the file is told.
+    const QByteArray padding = QByteArray("\r\n").repeated(512 * 1024);
+    WriteData("backlash.ini", lines({"14", "9"}) + padding);
+    WriteData("suivialtaz.ini", lines({"700", "1200", "3400"}) + QByteArray(" \n").repeated(512 * 1024));
+    const auto b = settingsfiles::ReadBacklash();
+    EXPECT_EQ(b.az, 14);
+    EXPECT_EQ(b.alt, 9);
+    const auto s = altazfiles::ReadSuiviAltaz();
+    EXPECT_EQ(s.increment, 700);
+    EXPECT_EQ(s.delayAlt, 3400);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+
+    WriteData("backlash.ini", padding + lines({"14", "9"}));
+    const auto late = settingsfiles::ReadBacklash();
+    EXPECT_EQ(late.az, 0);
+    EXPECT_EQ(late.alt, 0);
+    ASSERT_EQ(toldAbout("backlash.ini").size(), 1);
+}

@@ -1,0 +1,231 @@
+// Randomised observing sessions on the simulated mount: after every goto,
+// stop, sync, tracking tick, tracking button, manual move, paddle move and
+// chart goto, the position counters say where the mount points, and only
+// the moves send pulses; then gotos in a row, with the clock standing still
+// and with it running.
+#include "tests/session.h"
+#include "tests/started.h"
+#include <memory>
+#include <random>
+
+namespace {
+
+class SessionTest : public StartedProgramTest {
+protected:
+    void SetUp() override {
+        StartedProgramTest::SetUp();
+        clock = {2026, 12, 10, 21, 0, 0, 0, false};
+        frminterface().barchoix_ButtonClick(2);  // "Mode altazimutal"
+        messages.clear();
+    }
+    void TearDown() override {
+        seams::SetDoEvents({});
+        StartedProgramTest::TearDown();
+    }
+};
+
+class Session : public SessionTest, public testing::WithParamInterface<int> {};
+
+INSTANTIATE_TEST_SUITE_P(Backlash, Session, testing::Values(0, 5),
+                         [](const testing::TestParamInfo<int>& p) { return "backlash" + std::to_string(p.param); });
+
+TEST_P(Session, ThreeHundredRandomActionsLeaveTheCountersOnTheMount) {
+    session::Session s(clock, 20261210, GetParam());
+    const session::Report r = s.Run(300);
+
+    EXPECT_EQ(r.actions, 300);
+    for (int k = 0; k < session::kActionKinds; ++k) EXPECT_GT(r.done[k], 0) << session::kActionNames[k] << " never drawn";
+    EXPECT_EQ(r.driftedActions, 0) << r.firstFault.toStdString();
+    EXPECT_LT(r.worstDriftArcsec, 1e-6) << r.firstFault.toStdString();
+    EXPECT_EQ(r.slackDisagreements, 0) << r.firstFault.toStdString();
+    EXPECT_EQ(r.unexpectedPulses, 0) << r.firstFault.toStdString();
+    EXPECT_EQ(r.trackingAstray, 0) << r.firstFault.toStdString();
+    EXPECT_GT(r.pulses, 100000) << "the mount moved";
+}
+
+}  // namespace
+
+namespace {
+
+// One case at a time on a fresh session, the simulated mount without play
+// unless a case sets it.
+class SessionCase : public SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        run = std::make_unique<session::Session>(clock, 1, 0);
+        stars = run->VisibleStars(25);
+        ASSERT_GE(stars.size(), 4u);
+        // Two stars far apart: the first and the one farthest from it in azimuth.
+        a = stars[0];
+        b = *std::max_element(stars.begin(), stars.end(), [this](int x, int y) { return azGap(x) < azGap(y); });
+    }
+    void TearDown() override {
+        run.reset();
+        SessionTest::TearDown();
+    }
+    // How far star `row` stands from star `a` in azimuth now, degrees.
+    double azGap(int row) {
+        return std::fabs(session::Session::AzimuthGap(azOf(row), azOf(a)));
+    }
+    static double azOf(int row) {
+        EquatorialBoxes boxes = SignedCoordinatesOf(shared.cat.CatalogueRA[row] / 600.0, shared.cat.CatalogueDec[row] / 600.0);
+        return PointOf(frmcoord().Time(), boxes).azDeg * 3600;
+    }
+    // The object in the coordinate boxes, as the goto to catalogue row `row` leaves them.
+    static EquatorialBoxes boxesOf(int row) {
+        return SignedCoordinatesOf(shared.cat.CatalogueRA[row] / 600.0, shared.cat.CatalogueDec[row] / 600.0);
+    }
+    Frmaltazsuivi& startTracking(const char* increment = "1000") {
+        Frmaltazsuivi& s = run->Tracking();
+        s.txtincrement->setText(increment);
+        frmcoord().txtms->setText("0");
+        s.imglecture_Click();
+        return s;
+    }
+    int64_t steps() { return std::llabs(Sim().AzSteps()) + std::llabs(Sim().AltSteps()); }
+    // The pulses of one tick.
+    int64_t oneTick() {
+        const int64_t before = steps();
+        run->Ticks(1);
+        return steps() - before;
+    }
+    void expectOnTheMount() {
+        EXPECT_LT(run->DriftArcsec(), 1e-6);
+        EXPECT_TRUE(run->OnTheTrackedObject());
+    }
+
+    std::unique_ptr<session::Session> run;
+    std::vector<int> stars;
+    int a = 0, b = 0;
+};
+
+TEST_F(SessionCase, ASyncWhileTrackingTracksTheNewObjectWithoutMovingAMotor) {
+    run->SyncOn(a);
+    startTracking();
+    run->Ticks(5);
+    expectOnTheMount();
+    ASSERT_GT(azGap(b), 20 * 3600);
+
+    const int64_t before = steps();
+    run->SyncOn(b);  // "Recalage" on another star
+    EXPECT_EQ(steps(), before) << "a sync moves no motor";
+    EXPECT_LE(oneTick(), 2) << "the next tick tracks the new object from where it was synchronised";
+    expectOnTheMount();
+    EXPECT_EQ(vb::Val(frmcoord().Coordinates().txtdec_deg), vb::Val(boxesOf(b).txtdec_deg));
+    EXPECT_EQ(vb::Val(frmcoord().Coordinates().txtad_min), vb::Val(boxesOf(b).txtad_min));
+    run->Ticks(120);
+    expectOnTheMount();
+}
+
+TEST_F(SessionCase, AGotoWhileTrackingIsFollowedFromWhereItEnded) {
+    struct Case {
+        const char* what;
+        int stopAfter;  // 0: completed
+    } cases[] = {{"completed: its target is tracked", 0}, {"stopped: the position the pulses reached", 700}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        run->SyncOn(a);
+        startTracking();
+        run->Ticks(3);
+        run->GotoStar(b, c.stopAfter);
+        const double az = shared.pos.AzimuthArcsec;
+        EXPECT_LE(oneTick(), 6) << "no pulse back toward the old object";
+        EXPECT_LT(std::fabs(session::Session::AzimuthGap(shared.pos.AzimuthArcsec, az)), 6 * shared.site.AzStepArcsec);
+        expectOnTheMount();
+        if (c.stopAfter == 0) {
+            EXPECT_EQ(frmcoord().Coordinates().Txtad_h, boxesOf(b).Txtad_h);
+            EXPECT_EQ(frmcoord().Coordinates().txtad_min, boxesOf(b).txtad_min);
+        }
+        run->Ticks(60);
+        expectOnTheMount();
+        frmaltazsuivi().imgstop_Click();
+    }
+}
+
+TEST_F(SessionCase, AGotoAManualMoveOrAPaddleMoveEndTheSynchronisedState) {
+    struct Case {
+        const char* what;
+        std::function<void()> move;
+        bool trackTheGotoTarget;
+    } cases[] = {
+        {"goto", [this] { run->GotoStar(b); }, true},
+        {"manual move", [this] { run->ManualMove(0, 300); }, false},
+        {"paddle move", [this] { run->PaddleMove(137, 300); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        run->SyncOn(a);
+        EXPECT_EQ(shared.pos.PositionSynced, vb::True);
+        c.move();
+        EXPECT_EQ(shared.pos.PositionSynced, vb::False);
+        frminterface().heuretimer_Timer();  // the clock applies the pulses of a move
+        const double az = shared.pos.AzimuthArcsec, alt = shared.pos.AltitudeArcsec;
+        const int64_t before = steps();
+        startTracking();
+        // The start keeps the counters (no jump back to the synchronised object).
+        EXPECT_EQ(shared.pos.AzimuthArcsec, az);
+        EXPECT_EQ(shared.pos.AltitudeArcsec, alt);
+        EXPECT_EQ(steps(), before);
+        if (c.trackTheGotoTarget) {
+            EXPECT_EQ(frmcoord().Coordinates().txtad_min, boxesOf(b).txtad_min);
+        }
+        EXPECT_LE(oneTick(), 6) << "tracking starts from where the telescope points";
+        expectOnTheMount();
+        frmaltazsuivi().imgstop_Click();
+    }
+}
+
+TEST_F(SessionCase, TrackingAcrossAzimuthReversalsKeepsTheMountWithinAPulse) {
+    // A star at +60 degrees, circumpolar from 48.8 N: its azimuth turns back
+    // at its elongations. 5 pulses of play in the gears.
+    run.reset();
+    run = std::make_unique<session::Session>(clock, 1, 5);
+    Frmcoord& c = frmcoord();
+    TimeBoxes t = c.Time();
+    UpdateUtClock(t);
+    c.SetTime(t);
+    c.SetCoordinates(SignedCoordinatesOf(simsky::RaAtHourAngle(t, -4), 60));
+    SyncOnCoordinates(t, c.Coordinates());
+    run->Anchor();
+    startTracking("5000");
+    int reversals = 0;
+    int64_t lastMove = 0, lastAz = Sim().AzAxis();
+    for (int tick = 0; tick < 8 * 720; ++tick) {
+        run->Ticks(1);
+        ASSERT_LT(run->DriftArcsec(), 1e-6) << "tick " << tick;
+        ASSERT_TRUE(run->OnTheTrackedObject()) << "tick " << tick;
+        ASSERT_TRUE(run->SlackAgrees()) << "tick " << tick;
+        const int64_t move = Sim().AzAxis() - lastAz;
+        if (move != 0) {
+            if (lastMove != 0 && (move > 0) != (lastMove > 0)) ++reversals;
+            lastMove = move;
+        }
+        lastAz = Sim().AzAxis();
+    }
+    EXPECT_GE(reversals, 1);
+}
+
+TEST_F(SessionCase, FortyGotosInARowEndWhereTheCountersSay) {
+    for (const bool running : {false, true}) {
+        SCOPED_TRACE(running ? "clock running" : "clock standing still");
+        run.reset();
+        run = std::make_unique<session::Session>(clock, 1, 0, running);
+        run->SyncOn(stars[0]);
+        std::mt19937 pick(40);
+        for (int n = 0; n < 40; ++n) {
+            const std::vector<int> up = run->VisibleStars(15);
+            ASSERT_FALSE(up.empty());
+            run->GotoStar(up[pick() % up.size()]);
+            EXPECT_TRUE(messages.isEmpty()) << messages.join(' ').toStdString();
+            EXPECT_LT(run->DriftArcsec(), 1e-6) << "goto " << n;
+            const auto& g = shared.altgoto;
+            EXPECT_LE(std::fabs(session::Session::AzimuthGap(run->MountAz(), g.GotoTargetAz)), 120) << "goto " << n;
+            EXPECT_LE(std::fabs(run->MountAlt() - g.GotoTargetAlt), 120) << "goto " << n;
+            simsky::Advance(clock, 30000);
+            frminterface().heuretimer_Timer();
+        }
+    }
+}
+
+}  // namespace
