@@ -37,6 +37,17 @@ const char* const kStars =
     "\"KAPPA\",\"Ori\",2000,-2400\r\n"
     "\"MU\",\"Aur\",4000,2735\r\n";
 
+// Coordinates typed in a pointing window ("Autre...") and confirmed with "OK".
+template <class Window>
+void typeAndConfirm(Window& p, const char* h, const char* m, const char* d, const char* dm) {
+    p.lbCatalogue->setCurrentRow(0);  // "Autre..."
+    p.tAD[0]->setText(h);
+    p.tAD[1]->setText(m);
+    p.tDec[0]->setText(d);
+    p.tDec[1]->setText(dm);
+    p.bOK_Click();
+}
+
 class ChartGoto : public WindowTest {
 protected:
     void SetUp() override {
@@ -265,16 +276,7 @@ TEST_F(ChartGoto, TheTelescopeMarkFollowsTheGotosAndSyncsOfThePointingWindows) {
          },
          442, 24849},
         {"pointing window, typed position",
-         [] {
-             Frmaltazpointage& p = frmaltazpointage();
-             p.lbCatalogue->setCurrentRow(0);  // "Autre..."
-             p.tAD[0]->setText("3");
-             p.tAD[1]->setText("47.7");
-             p.tDec[0]->setText("24");
-             p.tDec[1]->setText("8.8");
-             p.bOK_Click();
-         },
-         2277, 14488},
+         [] { typeAndConfirm(frmaltazpointage(), "3", "47.7", "24", "8.8"); }, 2277, 14488},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);
@@ -513,14 +515,7 @@ TEST_F(EquaChartGoto, TheTelescopeMarkFollowsTheSyncsAndGotosOfThePointingWindow
              p.lbObjets_DblClick();
          }},
         {"goto of typed coordinates",
-         [](Frmequapointage& p) {
-             p.lbCatalogue->setCurrentRow(0);  // "Autre..."
-             p.tAD[0]->setText("5");
-             p.tAD[1]->setText("34");
-             p.tDec[0]->setText("22");
-             p.tDec[1]->setText("1");
-             p.bOK_Click();
-         }},
+         [](Frmequapointage& p) { typeAndConfirm(p, "5", "34", "22", "1"); }},
     };
     for (bool pointingRole : {false, true}) {
         for (const auto& k : cases) {
