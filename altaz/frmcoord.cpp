@@ -50,9 +50,9 @@ QScrollBar* bar(QWidget* parent, const char* name, int left, int top) {
 }
 
 void setDms(QLineEdit* d, QLineEdit* m, QLineEdit* s, const DmsBoxes& b) {
-    d->setText(b.deg);
-    m->setText(b.min);
-    s->setText(b.sec);
+    ui::SetText(d, b.deg);
+    ui::SetText(m, b.min);
+    ui::SetText(s, b.sec);
 }
 
 DmsBoxes dms(const QLineEdit* d, const QLineEdit* m, const QLineEdit* s) {
@@ -585,11 +585,12 @@ void Frmcoord::SetTime(const TimeBoxes& t) {
     cbjour->setCurrentIndex(t.dates.cbjour);
     cbmois->setCurrentIndex(t.dates.cbmois);
     cbannee->setCurrentIndex(t.dates.cbannee);
-    txth->setText(t.clock.txth);
-    txtmin->setText(t.clock.txtmin);
-    txts->setText(t.clock.txts);
-    txtms->setText(t.clock.txtms);
-    txtessai->setText(t.txtessai);
+    // Written five times a second: only what changed repaints.
+    ui::SetText(txth, t.clock.txth);
+    ui::SetText(txtmin, t.clock.txtmin);
+    ui::SetText(txts, t.clock.txts);
+    ui::SetText(txtms, t.clock.txtms);
+    ui::SetText(txtessai, t.txtessai);
 }
 
 EquatorialBoxes Frmcoord::Coordinates() const {
@@ -624,12 +625,12 @@ void Frmcoord::SetTargetDisplay(const AzAltBoxes& b) {
 
 void Frmcoord::ShowAzimuthCounter(const AxisCounterBoxes& b) {
     setDms(txtcoordaz1, txtcoordaz2, txtcoordaz3, b.dms);
-    txtaztos->setText(b.arcsec);
+    ui::SetText(txtaztos, b.arcsec);
 }
 
 void Frmcoord::ShowAltitudeCounter(const AxisCounterBoxes& b) {
     setDms(txtcoordalt1, txtcoordalt2, txtcoordalt3, b.dms);
-    txtalttos->setText(b.arcsec);
+    ui::SetText(txtalttos, b.arcsec);
 }
 
 void Frmcoord::closeEvent(QCloseEvent* e) {

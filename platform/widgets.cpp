@@ -218,6 +218,10 @@ QGroupBox* Frame(QWidget* parent, const char* name, const QString& title, int le
     return f;
 }
 
+void SetText(QLineEdit* box, const QString& text) {
+    if (box->text() != text) box->setText(text);
+}
+
 void SetProgressSoon(QProgressBar* bar, int value) {
     if (bar->value() == value) return;
     // With its updates held the bar does not repaint; letting them go again
@@ -263,6 +267,14 @@ void WebdingsLabel::SetCaption(const QString& caption) {
 }
 
 ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+bool ProgressBar::event(QEvent* e) {
+    const bool handled = QProgressBar::event(e);
+    // The bar paints every pixel of itself, so nothing behind it is painted
+    // first; the style clears that when it polishes the bar.
+    if (e->type() == QEvent::Polish) setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
+}
 
 void ProgressBar::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -74,6 +74,11 @@ void ShowPopup(QMenu* menu);
 QPoint PopupPosition(const QPoint& pointer, const QSize& menu, const QRect& screen);
 void SetPopupHook(std::function<void(QMenu*)> hook);  // empty: the real menu
 
+// Writes a box's text when it differs from what the box holds. A box
+// repaints at every text written, even the one it already shows; the clock
+// tick writes a dozen boxes five times a second, most of them unchanged.
+void SetText(QLineEdit* box, const QString& text);
+
 // Sets a progress bar's value, shown when the window next repaints, that is
 // when pending events next run. A move writes its bars after every pulse; a
 // bar whose value is set plainly repaints at once, and with it everything
@@ -131,5 +136,6 @@ public:
     explicit ProgressBar(QWidget* parent = nullptr);
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 };

@@ -25,6 +25,7 @@
 #include "platform/port.h"
 #include "platform/vbrt.h"
 #include "platform/seams.h"
+#include "platform/widgets.h"
 #include "shell/Frmnotes.h"
 #include "shell/buttonpictures.h"
 #include "shell/frmaide.h"
@@ -388,7 +389,7 @@ void Frminterface::heuretimer_Timer() {
     }
 
     // 4.
-    coord.txtsens->setText(vb::BoolText(pos.AzDirectionPlus));
+    ui::SetText(coord.txtsens, vb::BoolText(pos.AzDirectionPlus));
 }
 
 void Frminterface::Timer_Timer() { handpad::PaddleTick(); }
