@@ -37,10 +37,10 @@ void loadTable(const QString& programPath, std::array<std::array<int32_t, 2>, Ro
     bool bad = false;
     while (!reader->AtEnd()) {
         const QString field = reader->Field();
-        const double v = vb::Val(field);
+        const auto v = vb::NumericValue(field);
         // A count rounds to the nearest whole number; a negative one is no delay.
-        if (vb::IsNumeric(field) && vb::FitsLong(v) && ranges::Count(vb::CLng(v))) {
-            table[i][j] = vb::CLng(v);
+        if (v && vb::FitsLong(*v) && ranges::Count(vb::CLng(*v))) {
+            table[i][j] = vb::CLng(*v);
         } else {
             bad = true;  // the entry keeps its value
         }

@@ -8,14 +8,10 @@
 namespace inputcheck {
 
 std::optional<double> ValueIn(QStringView text, const Range& range) {
-    const QStringView t = text.trimmed();
     // The whole text is one number: no "12abc", no "1,5", no "nan".
-    if (!vb::IsNumeric(t)) return std::nullopt;
-    QString number = t.toString();
-    number.replace(u'd', u'e').replace(u'D', u'e');
-    bool ok = false;
-    const double v = number.toDouble(&ok) + 0.0;  // "-0" is 0
-    if (!ok || !std::isfinite(v)) return std::nullopt;
+    const auto number = vb::NumericValue(text.trimmed());
+    if (!number) return std::nullopt;
+    const double v = *number + 0.0;  // "-0" is 0
     if (!range.Contains(v)) return std::nullopt;
     return v;
 }

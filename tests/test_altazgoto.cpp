@@ -1,4 +1,3 @@
-#include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
 #include "core/calendar.h"
 #include "core/conversions.h"
@@ -221,10 +220,9 @@ TEST_F(AltazGoto, NoSelectedObjectMeansNoGotoAndNoSync) {
 }
 
 TEST_F(AltazGoto, UnmadeMechanicsAreToldAndNothingMoves) {
-    // An azimuth calibration ended before any pulse was counted: a ratio of 0.
-    Frmconfig& setup = frmconfig();
-    setup.cmdazencoding_Click();
-    setup.cmdazencoding_result_Click();
+    // No azimuth ratio in memory: the mechanics are not set up.
+    shared.site.AzimuthRatio = 0;
+    shared.site.AzStepArcsec = AzimuthStepArcsec();
     ASSERT_EQ(shared.site.AzStepArcsec, 0);
     messages.clear();
     select(0, 0);

@@ -3,6 +3,7 @@
 #include "motor/speedtables.h"
 #include "platform/filereport.h"
 #include "platform/numberfile.h"
+#include "platform/saveset.h"
 #include "platform/vbrt.h"
 #include "tests/fixture.h"
 
@@ -170,7 +171,7 @@ TEST_F(SettingsFiles, InversionReadsTrueExactlyForVrai) {
 }
 
 TEST_F(SettingsFiles, InversionRoundTrip) {
-    ASSERT_TRUE(settingsfiles::WriteInversion(vb::True, vb::False));
+    ASSERT_TRUE(SaveSet().Add(settingsfiles::kInversion, settingsfiles::InversionLines(vb::True, vb::False)).Save());
     EXPECT_EQ(ReadData("inversion.ini"), "Vrai\r\nFaux\r\n");
     const auto inv = settingsfiles::ReadInversion();
     EXPECT_EQ(inv.az, -1);
@@ -188,7 +189,7 @@ TEST_F(SettingsFiles, MissingInversionFileReadsNotInvertedAndIsToldOnce) {
 }
 
 TEST_F(SettingsFiles, BacklashAndEquatorialMechanics) {
-    ASSERT_TRUE(settingsfiles::WriteBacklash(12, 7));
+    ASSERT_TRUE(SaveSet().Add(settingsfiles::kBacklash, settingsfiles::BacklashLines(12, 7)).Save());
     EXPECT_EQ(ReadData("backlash.ini"), "12\r\n7\r\n");
     const auto b = settingsfiles::ReadBacklash();
     EXPECT_EQ(b.az, 12);
