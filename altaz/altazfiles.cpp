@@ -18,15 +18,27 @@ bool ratioTimes1000(double v) { return ranges::Ratio(v / 1000); }
 
 }  // namespace
 
+QString LongitudeBound() {
+    return QStringLiteral("au plus %1° vers l'est ou vers l'ouest, minutes comprises")
+        .arg(vb::CStr(ranges::kMaxLongitudeDeg));
+}
+
+QString LatitudeBound() {
+    return QStringLiteral("au plus %1° vers le nord ou vers le sud, minutes comprises")
+        .arg(vb::CStr(ranges::kMaxLatitudeDeg));
+}
+
 ConfigAltaz ReadConfigAltaz() {
     ConfigAltaz c;
+    // Each angle is bounded with its minutes: 90 degrees and some minutes is
+    // past the pole.
+    const QString minutes = QStringLiteral("minutes de %1 à %2")
+                                .arg(vb::CStr(ranges::kSiteMinutes.low), vb::CStr(ranges::kSiteMinutes.high));
     const QString expected =
-        QStringLiteral("Huit valeurs attendues, une par ligne : longitude en degrés (%1 au plus en valeur absolue) "
-                       "et minutes (%2 au plus en valeur absolue), latitude en degrés (%3 au plus en valeur absolue) et "
-                       "minutes, pas moteur azimut et altitude (nombres entiers de 1 à %4), rapports de réduction "
-                       "altitude et azimut multipliés par 1000 (au-dessus de 0, %5 au plus).")
-            .arg(vb::CStr(ranges::kMaxLongitudeDeg), vb::CStr(ranges::kMaxSiteMinutes),
-                 vb::CStr(ranges::kMaxLatitudeDeg), vb::CStr(ranges::kMaxMotorSteps),
+        QStringLiteral("Huit valeurs attendues, une par ligne : longitude en degrés et minutes (%1 ; %2), latitude "
+                       "en degrés et minutes (%3 ; %2), pas moteur azimut et altitude (nombres entiers de 1 à %4), "
+                       "rapports de réduction altitude et azimut multipliés par 1000 (au-dessus de 0, %5 au plus).")
+            .arg(LongitudeBound(), minutes, LatitudeBound(), vb::CStr(ranges::kMaxMotorSteps),
                  vb::CStr(ranges::kMaxRatio * 1000));
     numberfile::Read(kConfig,
                      {{&c.longitudeDeg, ranges::Longitude},
@@ -38,7 +50,7 @@ ConfigAltaz ReadConfigAltaz() {
                       {&c.altRatioTimes1000, ratioTimes1000},
                       {&c.azRatioTimes1000, ratioTimes1000}},
                      expected);
-    // 90 degrees and some minutes is past the pole: both values take their defaults.
+    // An angle beyond its bound: both its values take their defaults.
     const ConfigAltaz defaults;
     bool beyond = false;
     if (!ranges::Longitude(SiteAngleDegrees(c.longitudeDeg, c.longitudeMin))) {

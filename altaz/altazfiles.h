@@ -34,6 +34,10 @@ struct ConfigAltaz {
 // steps whole from 1 and ratios above 0, both at most 32767), keep the
 // defaults above.
 ConfigAltaz ReadConfigAltaz();
+// What a site angle, degrees and minutes together, may be, as the user reads
+// it: "au plus 180° vers l'est ou vers l'ouest, minutes comprises".
+QString LongitudeBound();
+QString LatitudeBound();
 // The file's lines; the set-up window saves them with the backlash and goto speeds.
 SeqWriter ConfigAltazLines(const ConfigAltaz& c);
 

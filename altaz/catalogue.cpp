@@ -46,12 +46,11 @@ std::optional<int32_t> WholeNumber(const QString& field) {
         for (; i < n && field[i] >= u'0' && field[i] <= u'9'; ++i) v = 10 * v + (field[i].unicode() - u'0');
         if (i == n) return first ? -v : v;
     }
-    if (!vb::IsNumeric(field)) return std::nullopt;
-    const double v = vb::Val(field);
-    if (!std::isfinite(v) || v != std::floor(v) || v < std::numeric_limits<int32_t>::min() ||
-        v > std::numeric_limits<int32_t>::max())
+    const auto v = vb::NumericValue(field);
+    if (!v || *v != std::floor(*v) || *v < std::numeric_limits<int32_t>::min() ||
+        *v > std::numeric_limits<int32_t>::max())
         return std::nullopt;
-    return static_cast<int32_t>(v);
+    return static_cast<int32_t>(*v);
 }
 
 void TellRecords(const QString& programPath, int seen, int skipped, const QString& record) {

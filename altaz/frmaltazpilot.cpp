@@ -49,8 +49,9 @@ namespace {
 const char* const kLevelBars[5] = {"I", "IIII", "IIIIIII", "IIIIIIIIII", "IIIIIIIIIIIII"};
 // A delay is shown and edited in units of this many busy-wait counts.
 constexpr double kDelayUnit = 50;
-// A box: a number of such units whose delay is a 32-bit count.
-constexpr inputcheck::Range kDelayBox{0, 42949672};  // 2147483647 / 50, whole units
+// A box: a number of such units, a fraction allowed (a stored delay need
+// not be a multiple of 50), whose delay fits a 32-bit count.
+constexpr inputcheck::Range kDelayBox{0, 42949672};  // 2147483647 / 50, rounded down
 static_assert(kDelayBox.high * kDelayUnit <= ranges::kMaxCount);
 
 // The bar and number boxes of one axis: green on black.

@@ -157,6 +157,8 @@ void Frmaltazpointage::bOK_Click() {
                                      vb::CStr(typed->degreesTyped), vb::CStr(typed->arcMinutesTyped)};
     EquatorialToHorizontal(frmcoord().Time(), typedBoxes);
     shared.pos.GotoReached = false;
+    // The chart's telescope mark goes to the new position.
+    frmcoord().cmdtrace_Click();
 }
 
 void Frmaltazpointage::cmdpointage_graph_Click() {

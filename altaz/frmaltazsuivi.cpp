@@ -270,7 +270,7 @@ void Frmaltazsuivi::readSettingsBoxes() {
 void Frmaltazsuivi::timcompteur_Timer() {
     // The tick re-arms itself at its end: no tick runs inside another.
     timcompteur->stop();
-    seams::DoEvents();
+    seams::DoEventsNow();
     if (Unloaded()) return;
     // A goto has the mount: the tick waits for it.
     if (!shared.altgoto.GotoRunning) {
@@ -288,7 +288,7 @@ void Frmaltazsuivi::timcompteur_Timer() {
         TrackStepAz();
         TrackStepAlt();
         ShowTrackState();
-        seams::DoEvents();
+        seams::DoEventsNow();
         if (Unloaded()) return;
     }
     // A stop or pause handled while events ran stays in force.

@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -191,27 +193,54 @@ void Frmconfig::cmdaltencoding_Click() {
 }
 
 namespace {
-void noSteps() {
-    seams::MsgBox(QStringLiteral("Nombre de pas moteur nul : le rapport de réduction ne peut pas être calculé."));
+
+// How the save and the calibrations name the mechanics boxes.
+QString stepsName(const QString& axis) { return QStringLiteral("Nombre de pas moteur (%1)").arg(axis); }
+QString ratioName(const QString& axis) { return QStringLiteral("Rapport de réduction (%1)").arg(axis); }
+
+// The ratio a calibration measured from the motor steps of the axis's box:
+// nothing when the box holds no motor steps, or when the ratio is none a
+// mount can have (no pulse counted, a turn not made); the user is told, and
+// the ratio in use stays.
+std::optional<double> calibratedRatio(const QLineEdit* stepsBox, const QString& axis, const QString& turn,
+                                      const std::function<double(double)>& ratioOf) {
+    using namespace inputcheck;
+    const QString unchanged = QStringLiteral("Le rapport de réduction n'a pas été changé.");
+    const auto steps = Values({{stepsBox->text(), stepsName(axis), kSteps}}, unchanged);
+    if (!steps) return std::nullopt;
+    const double ratio = ratioOf((*steps)[0]);
+    if (kRatio.Contains(ratio)) return ratio;
+    Refuse(ratioName(axis), vb::CStr(ratio),
+           QStringLiteral("%1 : après \u25B6, tournez l'axe %2 avec la raquette, puis cliquez sur « = »")
+               .arg(RangeText(kRatio), turn),
+           unchanged);
+    return std::nullopt;
 }
+
 }  // namespace
 
 void Frmconfig::cmdazencoding_result_Click() {
     // One pulse is half a motor step: a full azimuth turn is 2 x steps x ratio pulses.
-    const double steps = vb::Val(txtpasaz->text());
-    if (steps == 0) return noSteps();
-    txtRaz->setText(vb::CStr(shared.drive.EncoderCountAz / (2 * steps)));
+    const auto ratio = calibratedRatio(txtpasaz, QStringLiteral("azimut"), QStringLiteral("d'un tour complet"),
+                                       [](double steps) { return shared.drive.EncoderCountAz / (2 * steps); });
+    if (!ratio) return;
+    txtRaz->setText(vb::CStr(*ratio));
     shared.site.AzimuthRatio = vb::Val(txtRaz->text());
     shared.site.AzStepArcsec = AzimuthStepArcsec();
     txtapas->setText(vb::CStr(shared.site.AzStepArcsec));
 }
 
 void Frmconfig::cmdaltencoding_result_Click() {
-    // The altitude is calibrated on a quarter turn (90 degrees).
-    const double steps = vb::Val(txtpasalt->text());
-    if (steps == 0) return noSteps();
-    const auto doubled = static_cast<int32_t>(2 * static_cast<int64_t>(shared.drive.EncoderCountAlt));
-    txtRalt->setText(vb::CStr(doubled / steps));
+    // The altitude is calibrated on a quarter turn (90 degrees); the count is
+    // doubled in 32 bits.
+    const auto ratio = calibratedRatio(txtpasalt, QStringLiteral("altitude"), QStringLiteral("d'un quart de tour"),
+                                       [](double steps) {
+                                           const auto doubled = static_cast<int32_t>(
+                                               2 * static_cast<int64_t>(shared.drive.EncoderCountAlt));
+                                           return doubled / steps;
+                                       });
+    if (!ratio) return;
+    txtRalt->setText(vb::CStr(*ratio));
     shared.site.SiteAndMount.AltitudeRatio = vb::Val(txtRalt->text());
     shared.site.AltStepArcsec = AltitudeStepArcsec();
     txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
@@ -303,10 +332,10 @@ void Frmconfig::cmdvalid_Click() {
                            {txtmin->text(), QStringLiteral("Longitude (min)"), kSiteMinutes},
                            {txtlatdeg->text(), QStringLiteral("Latitude"), kLatitude},
                            {txtlatmin->text(), QStringLiteral("Latitude (min)"), kSiteMinutes},
-                           {txtpasaz->text(), QStringLiteral("Nombre de pas moteur (azimut)"), kSteps},
-                           {txtpasalt->text(), QStringLiteral("Nombre de pas moteur (altitude)"), kSteps},
-                           {txtRalt->text(), QStringLiteral("Rapport de réduction (altitude)"), kRatio},
-                           {txtRaz->text(), QStringLiteral("Rapport de réduction (azimut)"), kRatio},
+                           {txtpasaz->text(), stepsName(QStringLiteral("azimut")), kSteps},
+                           {txtpasalt->text(), stepsName(QStringLiteral("altitude")), kSteps},
+                           {txtRalt->text(), ratioName(QStringLiteral("altitude")), kRatio},
+                           {txtRaz->text(), ratioName(QStringLiteral("azimut")), kRatio},
                            {txtbacklash_az->text(), QStringLiteral("Backlash (azimut)"), kBacklash},
                            {txtbacklash_alt->text(), QStringLiteral("Backlash (altitude)"), kBacklash}});
     if (!v) return;
@@ -317,10 +346,8 @@ void Frmconfig::cmdvalid_Click() {
         double limit;
         QString expected;
     } angles[] = {
-        {QStringLiteral("Longitude"), txtdegre, txtmin, ranges::kMaxLongitudeDeg,
-         QStringLiteral("au plus 180° vers l'est ou vers l'ouest, minutes comprises")},
-        {QStringLiteral("Latitude"), txtlatdeg, txtlatmin, ranges::kMaxLatitudeDeg,
-         QStringLiteral("au plus 90° vers le nord ou vers le sud, minutes comprises")},
+        {QStringLiteral("Longitude"), txtdegre, txtmin, ranges::kMaxLongitudeDeg, altazfiles::LongitudeBound()},
+        {QStringLiteral("Latitude"), txtlatdeg, txtlatmin, ranges::kMaxLatitudeDeg, altazfiles::LatitudeBound()},
     };
     for (const auto& a : angles) {
         if (SiteAngleFits(vb::Val(a.degrees->text()), vb::Val(a.minutes->text()), a.limit)) continue;

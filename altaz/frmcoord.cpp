@@ -50,9 +50,9 @@ QScrollBar* bar(QWidget* parent, const char* name, int left, int top) {
 }
 
 void setDms(QLineEdit* d, QLineEdit* m, QLineEdit* s, const DmsBoxes& b) {
-    d->setText(b.deg);
-    m->setText(b.min);
-    s->setText(b.sec);
+    ui::SetText(d, b.deg);
+    ui::SetText(m, b.min);
+    ui::SetText(s, b.sec);
 }
 
 DmsBoxes dms(const QLineEdit* d, const QLineEdit* m, const QLineEdit* s) {
@@ -193,13 +193,13 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     txtcoordalt4 = box(Frame3, "txtcoordalt4", 120, 1560, 540);
     txtcoordalt5 = box(Frame3, "txtcoordalt5", 720, 1560, 540);
     txtcoordalt6 = box(Frame3, "txtcoordalt6", 1320, 1560, 540);
-    ProgressBaraz = ui::Make<QProgressBar>(Frame3, "ProgressBaraz");
+    ProgressBaraz = ui::Make<ProgressBar>(Frame3, "ProgressBaraz");
     // Plain bars, without a percentage: cheap to redraw at every pulse.
     ProgressBaraz->setRange(0, 100);
     ProgressBaraz->setValue(0);
     ProgressBaraz->setTextVisible(false);
     ui::Place(ProgressBaraz, 120, 1980, 1800, 240);
-    ProgressBaralt = ui::Make<QProgressBar>(Frame3, "ProgressBaralt");
+    ProgressBaralt = ui::Make<ProgressBar>(Frame3, "ProgressBaralt");
     ProgressBaralt->setRange(0, 100);
     ProgressBaralt->setValue(0);
     ProgressBaralt->setTextVisible(false);
@@ -381,8 +381,8 @@ public:
     void SetSiderealTime0h(const QString& t) override { c_.txtessai->setText(t); }
     GotoLevels Levels() override { return {frmconfig().cbpointaz->currentIndex(), frmconfig().cbpointalt->currentIndex()}; }
     void SetTargetDisplay(const AzAltBoxes& b) override { c_.SetTargetDisplay(b); }
-    void SetProgressAz(int p) override { c_.ProgressBaraz->setValue(p); }
-    void SetProgressAlt(int p) override { c_.ProgressBaralt->setValue(p); }
+    void SetProgressAz(int p) override { ui::SetProgressSoon(c_.ProgressBaraz, p); }
+    void SetProgressAlt(int p) override { ui::SetProgressSoon(c_.ProgressBaralt, p); }
     void RedrawChartMark() override {
         FrmCercle& chart = frmCercle();
         chart.RedrawChart();
@@ -585,11 +585,12 @@ void Frmcoord::SetTime(const TimeBoxes& t) {
     cbjour->setCurrentIndex(t.dates.cbjour);
     cbmois->setCurrentIndex(t.dates.cbmois);
     cbannee->setCurrentIndex(t.dates.cbannee);
-    txth->setText(t.clock.txth);
-    txtmin->setText(t.clock.txtmin);
-    txts->setText(t.clock.txts);
-    txtms->setText(t.clock.txtms);
-    txtessai->setText(t.txtessai);
+    // Written five times a second: only what changed repaints.
+    ui::SetText(txth, t.clock.txth);
+    ui::SetText(txtmin, t.clock.txtmin);
+    ui::SetText(txts, t.clock.txts);
+    ui::SetText(txtms, t.clock.txtms);
+    ui::SetText(txtessai, t.txtessai);
 }
 
 EquatorialBoxes Frmcoord::Coordinates() const {
@@ -624,12 +625,12 @@ void Frmcoord::SetTargetDisplay(const AzAltBoxes& b) {
 
 void Frmcoord::ShowAzimuthCounter(const AxisCounterBoxes& b) {
     setDms(txtcoordaz1, txtcoordaz2, txtcoordaz3, b.dms);
-    txtaztos->setText(b.arcsec);
+    ui::SetText(txtaztos, b.arcsec);
 }
 
 void Frmcoord::ShowAltitudeCounter(const AxisCounterBoxes& b) {
     setDms(txtcoordalt1, txtcoordalt2, txtcoordalt3, b.dms);
-    txtalttos->setText(b.arcsec);
+    ui::SetText(txtalttos, b.arcsec);
 }
 
 void Frmcoord::closeEvent(QCloseEvent* e) {

@@ -685,8 +685,9 @@ void FrmCercle::pointEquatorial() {
         // telescope where the pulses took it and the chart in its sync role.
         e.GotoRA = ad;
         e.GotoDec = dec;
-        // (Quitting the pointing window during the goto closes the chart too.)
-        if (frmequapointage().RunGoto() && !Unloaded()) RedrawChart();
+        // The pointing window redraws the chart with the telescope's mark
+        // (unless quitting it during the goto closed the chart too).
+        frmequapointage().RunGoto();
         return;
     }
     // Sync role: the telescope is aimed at the pick; from now on the chart points.

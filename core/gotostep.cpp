@@ -202,7 +202,7 @@ void RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     refused = false;
     while (GotoUnfinished()) {
         GotoStepAltaz(windows);
-        if (letEventsRun) seams::DoEvents();
+        if (letEventsRun) seams::DoEventsNow();
     }
     // Whatever the mount was synchronised on, it now points where the goto
     // took it: at the target when the goto was not stopped or refused.

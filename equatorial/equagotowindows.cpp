@@ -5,6 +5,7 @@
 #include "motor/handpad.h"
 #include "motor/paddle.h"
 #include "platform/port.h"
+#include "platform/widgets.h"
 #include "shell/frmDepl.h"
 #include "shell/frminterface.h"
 
@@ -19,10 +20,10 @@ void EquaGotoOnScreen::ShowProgress() { frmDepl().Show(); }
 
 // A progress window the user has closed stays closed.
 void EquaGotoOnScreen::SetProgressRA(int percent) {
-    if (forms::Loaded<FrmDepl>()) frmDepl().ProgressBaraz->setValue(percent);
+    if (forms::Loaded<FrmDepl>()) ui::SetProgressSoon(frmDepl().ProgressBaraz, percent);
 }
 void EquaGotoOnScreen::SetProgressDec(int percent) {
-    if (forms::Loaded<FrmDepl>()) frmDepl().ProgressBaralt->setValue(percent);
+    if (forms::Loaded<FrmDepl>()) ui::SetProgressSoon(frmDepl().ProgressBaralt, percent);
 }
 
 void EquaGotoOnScreen::CloseProgress() { forms::Unload<FrmDepl>(); }

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -177,6 +178,7 @@ void Frmequapointage::lbEtoiles_DblClick() {
     ShowPosition(e.TelescopeRA, e.TelescopeDec);
     ShowCatalogueLists();
     shared.win.ShowTelescope = vb::True;
+    redrawChartMark();
 }
 
 void Frmequapointage::ShowCatalogueLists() {
@@ -225,7 +227,13 @@ bool Frmequapointage::RunGoto() {
     shared.equa.TelescopeRA = r.ra;
     shared.equa.TelescopeDec = r.dec;
     ShowPosition(r.ra, r.dec);
+    redrawChartMark();
     return true;
+}
+
+void Frmequapointage::redrawChartMark() {
+    // The chart, open in either role, shows the telescope where it now points.
+    if (forms::Loaded<FrmCercle>() && frmCercle().Shown()) frmCercle().RedrawChart();
 }
 
 void Frmequapointage::Picinit_MouseDown() { Picinit->SetPicture(ButtonPictures[3]); }
@@ -271,6 +279,13 @@ void Frmequapointage::Cmdquit_Click() {
 void Frmequapointage::mnuquit_Click() {
     forms::Unload<FrmCercle>();
     Unload();
+}
+
+void Frmequapointage::closeEvent(QCloseEvent* e) {
+    // Closed by its title bar: as "Quitter", so the chart goes too and no
+    // later pick on it brings this window back unseen.
+    e->accept();
+    Cmdquit_Click();
 }
 
 bool Frmequapointage::eventFilter(QObject* watched, QEvent* e) {

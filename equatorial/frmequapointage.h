@@ -61,7 +61,12 @@ public:
     PictureBox* picpointage = nullptr;
     QPushButton* Cmdquit = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
 private:
+    // The chart, when it is open, redrawn with the telescope's mark.
+    void redrawChartMark();
     // The window's own object table, with its filter.
     ObjectTable ownObjects_;
     void openChart(const QString& role, bool pointing);

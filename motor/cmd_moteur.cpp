@@ -8,13 +8,13 @@
 #include <chrono>
 
 // Each half of the pulse lasts its delay from its port write, and the
-// pending events run within it: a repaint or a clock tick shorter than the
-// half does not stretch the pulse.
+// pending events run within it (when their time budget says so): a repaint
+// or a clock tick shorter than the half does not stretch the pulse.
 std::chrono::steady_clock::time_point PulseLowHalf(int16_t directionBits, int16_t stepBit, int32_t delay) {
     using clock = std::chrono::steady_clock;
     Out32(port::kData, directionBits);
     auto low = clock::now();
-    seams::DoEvents();
+    seams::DoEvents(low);
     BusyWaitFrom(low, delay);
     // A move run by those events (a tracking tick within a paddle or manual
     // move, a paddle move within a tracking burst) may have left this step
@@ -30,7 +30,7 @@ std::chrono::steady_clock::time_point PulseLowHalf(int16_t directionBits, int16_
 }
 
 void PulseHighHalf(std::chrono::steady_clock::time_point rise, int32_t delay) {
-    seams::DoEvents();
+    seams::DoEvents(rise);
     BusyWaitFrom(rise, delay);
 }
 

@@ -36,9 +36,9 @@ std::optional<settingsfiles::EquaMechanics> ReadEquaMechanics() {
     std::array<double, 4> v{};
     for (double& value : v) {
         if (reader->AtEnd()) return std::nullopt;
-        const QString field = reader->Field();
-        value = vb::Val(field);
-        if (!vb::IsNumeric(field) || !std::isfinite(value)) return std::nullopt;
+        const auto number = vb::NumericValue(reader->Field());
+        if (!number) return std::nullopt;
+        value = *number;
     }
     settingsfiles::EquaMechanics m;
     m.raSteps = v[0];

@@ -33,10 +33,6 @@ SeqWriter InversionLines(int16_t az, int16_t alt) {
     return w;
 }
 
-bool WriteInversion(int16_t az, int16_t alt, const QString& programPath) {
-    return filereport::Save(programPath, InversionLines(az, alt));
-}
-
 GotoLevels ReadGotoLevels(const QString& programPath, int defaultLevel) {
     double az = defaultLevel, alt = defaultLevel;
     numberfile::Read(programPath, {{&az, ranges::GotoLevel}, {&alt, ranges::GotoLevel}},
@@ -53,7 +49,6 @@ Backlash ReadBacklash() {
 }
 
 SeqWriter BacklashLines(double az, double alt) { return numberfile::Lines({az, alt}); }
-bool WriteBacklash(double az, double alt) { return filereport::Save(kBacklash, BacklashLines(az, alt)); }
 
 QString EquaMechanicsExpected() {
     return QStringLiteral("Quatre valeurs attendues, une par ligne : pas moteur A.D. et Déc. (nombres entiers de 1 à "

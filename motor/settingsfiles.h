@@ -26,8 +26,8 @@ struct Inversion {
 // The goto inversion of the equatorial mount ("\data\inversion_point.ini")
 // is kept in a file of the same form.
 Inversion ReadInversion(const QString& programPath = kInversion);
-bool WriteInversion(int16_t az, int16_t alt, const QString& programPath = kInversion);
-// The lines of either inversion file, for a save of several files.
+// The lines of either inversion file; the windows save it with their other
+// files (platform/saveset.h).
 SeqWriter InversionLines(int16_t az, int16_t alt);
 
 // The two goto speed levels of a mount, 1 to 5, azimuth or right ascension
@@ -44,7 +44,6 @@ struct Backlash {
     double alt = 0;
 };
 Backlash ReadBacklash();
-bool WriteBacklash(double az, double alt);
 SeqWriter BacklashLines(double az, double alt);
 
 struct EquaMechanics {

@@ -37,10 +37,10 @@ void loadTable(const QString& programPath, std::array<std::array<int32_t, 2>, Ro
     bool bad = false;
     while (!reader->AtEnd()) {
         const QString field = reader->Field();
-        const double v = vb::Val(field);
-        // A count rounds to the nearest whole number; a negative one is no delay.
-        if (vb::IsNumeric(field) && vb::FitsLong(v) && ranges::Count(vb::CLng(v))) {
-            table[i][j] = vb::CLng(v);
+        const auto v = vb::NumericValue(field);
+        // A count rounds to the nearest whole number; 0 or a negative one is no delay.
+        if (v && vb::FitsLong(*v) && ranges::SpeedDelay(vb::CLng(*v))) {
+            table[i][j] = vb::CLng(*v);
         } else {
             bad = true;  // the entry keeps its value
         }
@@ -52,7 +52,7 @@ void loadTable(const QString& programPath, std::array<std::array<int32_t, 2>, Ro
     }
     if (bad || count != 2 * Rows) {
         filereport::Malformed(programPath,
-                              QStringLiteral("%1 délais attendus, un par ligne : des nombres entiers de 0 à %2.")
+                              QStringLiteral("%1 délais attendus, un par ligne : des nombres entiers de 1 à %2.")
                                   .arg(2 * Rows)
                                   .arg(vb::CStr(ranges::kMaxCount)));
     } else {

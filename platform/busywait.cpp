@@ -12,7 +12,7 @@ void BusyWaitFrom(std::chrono::steady_clock::time_point start, int32_t count) {
     using clock = std::chrono::steady_clock;
     const auto deadline = start + std::chrono::nanoseconds(int64_t{count} * kNanosecondsPerCount);
     volatile int64_t rounds = 0;
-    do {
-        rounds = rounds + 1;
-    } while (clock::now() < deadline);
+    rounds = rounds + 1;
+    if (count <= 0) return;  // the deadline is the start: it has passed
+    while (clock::now() < deadline) rounds = rounds + 1;
 }

@@ -195,9 +195,9 @@ void Form::Unload() {
 }
 
 void Form::destroyWhenIdle() {
-    // Every handler that lets events run does so through seams::DoEvents (or
-    // waits in a message box): a zero timer that finds neither under way runs
-    // straight from the main event loop.
+    // Every handler that lets events run does so through seams::DoEvents or
+    // DoEventsNow (or waits in a message box): a zero timer that finds none of
+    // them under way runs straight from the main event loop.
     QTimer::singleShot(0, this, [this] {
         if (seams::NestingDepth() > 0) {
             destroyWhenIdle();

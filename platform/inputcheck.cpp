@@ -3,19 +3,16 @@
 #include "platform/seams.h"
 #include "platform/vbrt.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace inputcheck {
 
 std::optional<double> ValueIn(QStringView text, const Range& range) {
-    const QStringView t = text.trimmed();
     // The whole text is one number: no "12abc", no "1,5", no "nan".
-    if (!vb::IsNumeric(t)) return std::nullopt;
-    QString number = t.toString();
-    number.replace(u'd', u'e').replace(u'D', u'e');
-    bool ok = false;
-    const double v = number.toDouble(&ok) + 0.0;  // "-0" is 0
-    if (!ok || !std::isfinite(v)) return std::nullopt;
+    const auto number = vb::NumericValue(text.trimmed());
+    if (!number) return std::nullopt;
+    const double v = *number + 0.0;  // "-0" is 0
     if (!range.Contains(v)) return std::nullopt;
     return v;
 }
@@ -63,7 +60,8 @@ bool TakeEntries(const std::vector<EntryBox>& boxes, const Range& range, double 
     const auto values = Values(fields, consequence);
     if (!values) return false;
     for (std::size_t k = 0; k < entries.size(); ++k)
-        if ((*values)[k] != 0) *entries[k] = vb::CLng((*values)[k] * unit);
+        // A delay typed is at least one count, as the speed files hold them.
+        if ((*values)[k] != 0) *entries[k] = std::max<int32_t>(1, vb::CLng((*values)[k] * unit));
     return true;
 }
 

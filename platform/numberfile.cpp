@@ -5,7 +5,6 @@
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
-#include <cmath>
 
 namespace numberfile {
 
@@ -21,8 +20,8 @@ bool Read(const QString& programPath, const std::vector<Entry>& entries, const Q
         const QString field = reader->Field();
         if (n < entries.size()) {
             const Entry& e = entries[n];
-            const double v = vb::Val(field);
-            if (vb::IsNumeric(field) && std::isfinite(v) && (!e.fits || e.fits(v))) *e.value = v;
+            const auto v = vb::NumericValue(field);
+            if (v && (!e.fits || e.fits(*v))) *e.value = *v;
             else bad = true;
         }
         ++n;

@@ -1,7 +1,10 @@
 #include "platform/port.h"
 
+#include "platform/portlock.h"
+
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -119,7 +122,7 @@ private:
 namespace {
 class RawPort final : public Port {
 public:
-    explicit RawPort(unsigned base) : base_(base) {}
+    RawPort(unsigned base, std::unique_ptr<PortLock> lock) : base_(base), lock_(std::move(lock)) {}
     int16_t Inp32(int16_t reg) override { return inb(static_cast<unsigned short>(base_ + (reg - kData))); }
     void Out32(int16_t reg, int16_t value) override {
         outb(static_cast<unsigned char>(value & 0xFF), static_cast<unsigned short>(base_ + (reg - kData)));
@@ -128,6 +131,7 @@ public:
 
 private:
     unsigned base_;
+    std::unique_ptr<PortLock> lock_;  // held as long as the port is open
 };
 }  // namespace
 #endif
@@ -140,7 +144,22 @@ std::unique_ptr<Port>& current() {
     return p;
 }
 bool sealed = false;
+
+std::function<int(unsigned, unsigned)>& rawAccessHook() {
+    static std::function<int(unsigned, unsigned)> h;
+    return h;
+}
+
+#ifdef ORVANEL_HAVE_RAWIO
+// Access to `count` I/O ports from `base`: 0, or the errno of the refusal.
+int rawAccess(unsigned base, unsigned count) {
+    if (rawAccessHook()) return rawAccessHook()(base, count);
+    return ioperm(base, count, 1) == 0 ? 0 : errno;
+}
+#endif
 }  // namespace
+
+void SetRawAccess(std::function<int(unsigned base, unsigned count)> hook) { rawAccessHook() = std::move(hook); }
 
 void Seal() { sealed = true; }
 bool Sealed() { return sealed; }
@@ -169,11 +188,23 @@ std::unique_ptr<Port> Open(const QString& choice, QString* error) {
         QString device = choice.section(u':', 1);
         if (device.isEmpty()) device = QStringLiteral("/dev/parport0");
 #ifdef ORVANEL_HAVE_PPDEV
-        const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR);
+        const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_CLOEXEC);
         if (fd < 0) return fail(QStringLiteral("%1 : %2").arg(device, QString::fromLocal8Bit(std::strerror(errno))));
+        // Claimed exclusively: while this program holds the port no other
+        // program, nor a printer driver, can claim it.
+        if (ioctl(fd, PPEXCL) < 0) {
+            const int e = errno;
+            close(fd);
+            return fail(QStringLiteral("%1 : pas un port parallèle ppdev (%2)")
+                            .arg(device, QString::fromLocal8Bit(std::strerror(e))));
+        }
         if (ioctl(fd, PPCLAIM) < 0) {
             const int e = errno;
             close(fd);
+            if (e == ENXIO || e == EBUSY)
+                return fail(QStringLiteral("%1 : déjà pris par un autre programme (un autre Orvanel, ou le pilote "
+                                           "d'imprimante lp)")
+                                .arg(device));
             return fail(QStringLiteral("%1 : %2").arg(device, QString::fromLocal8Bit(std::strerror(e))));
         }
         return std::make_unique<PpdevPort>(fd, device);
@@ -189,9 +220,13 @@ std::unique_ptr<Port> Open(const QString& choice, QString* error) {
         const QString name = QStringLiteral("ports 0x%1").arg(base, 0, 16);
         if (!ok || base > 0xFFFC) return fail(QStringLiteral("%1 : adresse invalide").arg(baseText));
 #ifdef ORVANEL_HAVE_RAWIO
-        if (ioperm(base, 3, 1) != 0)
-            return fail(QStringLiteral("%1 : %2").arg(name, QString::fromLocal8Bit(std::strerror(errno))));
-        return std::make_unique<RawPort>(base);
+        // The lock first: a second program is told so, whatever its rights.
+        QString why;
+        auto lock = PortLock::Take(QStringLiteral("0x%1").arg(base, 0, 16), &why);
+        if (!lock) return fail(QStringLiteral("%1 : %2").arg(name, why));
+        if (const int e = rawAccess(base, 3); e != 0)
+            return fail(QStringLiteral("%1 : %2").arg(name, QString::fromLocal8Bit(std::strerror(e))));
+        return std::make_unique<RawPort>(base, std::move(lock));
 #else
         return fail(QStringLiteral("%1 : accès direct impossible sur ce processeur").arg(name));
 #endif

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -105,7 +106,17 @@ SimulatedPort* Simulator();
 // Opens the port a command-line choice names: "sim", "ppdev:/dev/parport0",
 // "raw:0x378". On failure the simulated port is returned and *error says
 // which device could not be opened and why.
+//
+// One program per real port: a ppdev port is claimed exclusively (no other
+// program can claim it until this one lets it go); the I/O ports of "raw:"
+// are held by a lock file named after their address (platform/portlock.h),
+// taken before access to them is asked for. The lock or the claim goes with
+// the port object, or with the program however it ends.
 std::unique_ptr<Port> Open(const QString& choice, QString* error);
+
+// How "raw:" gets access to `count` I/O ports from `base` (ioperm): returns
+// 0, or the errno of the refusal. Tests step in here; empty: ioperm.
+void SetRawAccess(std::function<int(unsigned base, unsigned count)> hook);
 
 }  // namespace port
 

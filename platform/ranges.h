@@ -43,6 +43,10 @@ inline constexpr Range kRatio{0, kMaxRatio, false};
 inline constexpr double kMaxCount = 2147483647;
 inline constexpr Range kCount{0, kMaxCount, true, true};
 
+// A speed table's delay (manual drive, goto, paddle): a whole count from 1.
+// A delay of 0, or a negative one, is no speed a motor can follow.
+inline constexpr Range kSpeedDelay{1, kMaxCount, true, true};
+
 // Backlash, in pulses: the take-up record counts them in 16 bits.
 inline constexpr double kMaxBacklash = 32767;
 inline constexpr Range kBacklash{0, kMaxBacklash, true, true};
@@ -62,6 +66,7 @@ inline bool SiteMinutes(double minutes) { return kSiteMinutes.Contains(minutes);
 inline bool MotorSteps(double steps) { return kMotorSteps.Contains(steps); }
 inline bool Ratio(double ratio) { return kRatio.Contains(ratio); }
 inline bool Count(double count) { return kCount.Contains(count); }
+inline bool SpeedDelay(double count) { return kSpeedDelay.Contains(count); }
 inline bool Backlash(double pulses) { return kBacklash.Contains(pulses); }
 inline bool TrackIncrement(double ms) { return kTrackIncrement.Contains(ms); }
 inline bool GotoLevel(double level) { return kGotoLevel.Contains(level); }

@@ -18,14 +18,29 @@ NestedLoop::NestedLoop() { ++depth; }
 NestedLoop::~NestedLoop() { --depth; }
 int NestingDepth() { return depth; }
 
-void DoEvents() {
+namespace {
+// Before it the pulses let no events run; the epoch lets the first call through.
+std::chrono::steady_clock::time_point nextEvents{};
+
+void runEvents() {
     NestedLoop nested;
     if (doEventsHook()) {
         doEventsHook()();
-    } else if (QCoreApplication::instance()) {
-        QCoreApplication::processEvents();
+        return;
     }
+    if (!QCoreApplication::instance()) return;
+    QCoreApplication::processEvents();
+    // Counted from the end of the pass: a long repaint does not call for
+    // another pass at once.
+    nextEvents = std::chrono::steady_clock::now() + kEventBudget;
 }
+}  // namespace
+
+void DoEvents(std::chrono::steady_clock::time_point now) {
+    if (!doEventsHook() && now < nextEvents) return;
+    runEvents();
+}
+void DoEventsNow() { runEvents(); }
 void SetDoEvents(std::function<void()> hook) { doEventsHook() = std::move(hook); }
 
 LocalTime Now() {

@@ -3,14 +3,28 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <optional>
 
 namespace seams {
 
-// Let pending window events run once (the moves call this twice per pulse).
-void DoEvents();
-void SetDoEvents(std::function<void()> hook);  // empty: the real event loop
+// Let pending window events run, on a time budget. The moves call this twice
+// per pulse (with `now`, the time they have just read for their wait); the
+// real one runs the events only once kEventBudget of the steady clock has
+// passed since it last ran them. A pulse then costs its port writes and its
+// waits, whatever the speed, and an event (a stop button, a timer) waits at
+// most kEventBudget and half a pulse.
+inline constexpr std::chrono::microseconds kEventBudget{100};
+void DoEvents(std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
+// Let every pending event run now, however little time has passed: the
+// handlers that let events run outside the pulses (a goto between its
+// passes, the start-up pause, a tracking tick) keep the window as live as
+// the user expects.
+void DoEventsNow();
+// Tests hook both here: the hook runs at every call. Empty: the real event
+// loop.
+void SetDoEvents(std::function<void()> hook);
 
 // The local date and time as the system clock gives it.
 struct LocalTime {
@@ -31,8 +45,8 @@ void SetClock(std::function<LocalTime()> hook);  // empty: the system clock
 void MsgBox(const QString& text);
 void SetMsgBox(std::function<void(const QString&)> hook);  // empty: standard error
 
-// How many DoEvents and message boxes are under way: while it is above 0 a
-// handler that lets events run is still on the stack.
+// How many passes of events and message boxes are under way: while it is
+// above 0 a handler that lets events run is still on the stack.
 int NestingDepth();
 // Held while a nested event loop of the program's own runs (a pop-up menu).
 struct NestedLoop {

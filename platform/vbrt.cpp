@@ -92,4 +92,14 @@ bool IsNumeric(QStringView text) {
     return i == text.size();
 }
 
+std::optional<double> NumericValue(QStringView text) {
+    if (!IsNumeric(text)) return std::nullopt;
+    QString s = text.toString();
+    s.replace(u'd', u'e').replace(u'D', u'e');
+    bool ok = false;
+    const double v = s.toDouble(&ok);  // blanks around the number are allowed
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
 }  // namespace vb

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
 
 namespace vb {
 
@@ -38,5 +39,9 @@ bool IsVrai(QStringView text);
 
 // True when the text holds a number and nothing else but blanks.
 bool IsNumeric(QStringView text);
+// The value of a text that IsNumeric takes, when that value is a finite
+// double ("-0" keeps its sign); nothing otherwise: "12abc", "nan", and
+// "1e400", which Val reads as 0.
+std::optional<double> NumericValue(QStringView text);
 
 }  // namespace vb

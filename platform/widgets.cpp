@@ -11,12 +11,16 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
 #include <algorithm>
+
+#include <algorithm>
+#include <cstdint>
 
 namespace ui {
 
@@ -214,6 +218,19 @@ QGroupBox* Frame(QWidget* parent, const char* name, const QString& title, int le
     return f;
 }
 
+void SetText(QLineEdit* box, const QString& text) {
+    if (box->text() != text) box->setText(text);
+}
+
+void SetProgressSoon(QProgressBar* bar, int value) {
+    if (bar->value() == value) return;
+    // With its updates held the bar does not repaint; letting them go again
+    // asks for a repaint with the window's next one.
+    bar->setUpdatesEnabled(false);
+    bar->setValue(value);
+    bar->setUpdatesEnabled(true);
+}
+
 }  // namespace ui
 
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
@@ -247,4 +264,36 @@ WebdingsLabel::WebdingsLabel(QWidget* parent) : PictureBox(parent) { setCursor(Q
 void WebdingsLabel::SetCaption(const QString& caption) {
     caption_ = caption;
     setText(ui::WebdingsText(caption));
+}
+
+ProgressBar::ProgressBar(QWidget* parent) : QProgressBar(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+bool ProgressBar::event(QEvent* e) {
+    const bool handled = QProgressBar::event(e);
+    // The bar paints every pixel of itself, so nothing behind it is painted
+    // first; the style clears that when it polishes the bar.
+    if (e->type() == QEvent::Polish) setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
+}
+
+void ProgressBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect all = rect();
+    p.fillRect(all, palette().base());
+    const int span = maximum() - minimum();
+    const int done = std::clamp(value() - minimum(), 0, std::max(span, 0));
+    const int filled = span > 0 ? static_cast<int>(static_cast<int64_t>(all.width() - 2) * done / span) : 0;
+    p.fillRect(QRect(1, 1, filled, all.height() - 2), palette().highlight());
+    p.setPen(palette().dark().color());
+    p.drawRect(all.adjusted(0, 0, -1, -1));
+    if (isTextVisible() && value() >= minimum()) {
+        // Dark on the empty part, light on the bar.
+        const QRect bar(0, 0, 1 + filled, all.height());
+        p.setClipRect(all.adjusted(bar.width(), 0, 0, 0));
+        p.setPen(palette().text().color());
+        p.drawText(all, Qt::AlignCenter, text());
+        p.setClipRect(bar);
+        p.setPen(palette().highlightedText().color());
+        p.drawText(all, Qt::AlignCenter, text());
+    }
 }

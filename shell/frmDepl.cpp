@@ -21,13 +21,13 @@ FrmDepl::FrmDepl() : Form(QStringLiteral("Déplacement en cours...")) {
 
     Lblaz = ui::Make<QLabel>(this, "Lblaz");
     ui::Place(Lblaz, 240, 600, 1000, 300);
-    ProgressBaraz = ui::Make<QProgressBar>(this, "ProgressBaraz");
+    ProgressBaraz = ui::Make<ProgressBar>(this, "ProgressBaraz");
     ProgressBaraz->setRange(0, 100);
     ui::Place(ProgressBaraz, 1320, 600, 2000, 300);
 
     lblalt = ui::Make<QLabel>(this, "lblalt");
     ui::Place(lblalt, 240, 1140, 1000, 300);
-    ProgressBaralt = ui::Make<QProgressBar>(this, "ProgressBaralt");
+    ProgressBaralt = ui::Make<ProgressBar>(this, "ProgressBaralt");
     ProgressBaralt->setRange(0, 100);
     ui::Place(ProgressBaralt, 1320, 1140, 2000, 300);
 

@@ -25,6 +25,7 @@
 #include "platform/port.h"
 #include "platform/vbrt.h"
 #include "platform/seams.h"
+#include "platform/widgets.h"
 #include "shell/Frmnotes.h"
 #include "shell/buttonpictures.h"
 #include "shell/frmaide.h"
@@ -178,7 +179,7 @@ void Frminterface::MDIForm_Load() {
 
     // Keeps the splash on screen for a moment.
     BusyWait(100000);
-    seams::DoEvents();
+    seams::DoEventsNow();
 
     LoadButtonPictures();
 
@@ -388,7 +389,7 @@ void Frminterface::heuretimer_Timer() {
     }
 
     // 4.
-    coord.txtsens->setText(vb::BoolText(pos.AzDirectionPlus));
+    ui::SetText(coord.txtsens, vb::BoolText(pos.AzDirectionPlus));
 }
 
 void Frminterface::Timer_Timer() { handpad::PaddleTick(); }

@@ -1,4 +1,3 @@
-#include "altaz/frmconfig.h"
 #include "altaz/frmcoord.h"
 #include "core/calendar.h"
 #include "core/conversions.h"
@@ -13,6 +12,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,7 +40,7 @@ protected:
         WriteData("messier.cat", QString(kMessier));
         // 200 steps and 1:120: 27 arc-seconds a pulse; gotos of a few thousand pulses.
         WriteData("config_altaz.ini", QByteArray("2\r\n20\r\n48\r\n50\r\n200\r\n200\r\n120000\r\n120000\r\n"));
-        WriteData("vitessealtaz.ini", QByteArray("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
+        WriteData("vitessealtaz.ini", QByteArray("1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
         clock = {2026, 12, 10, 21, 0, 0, 0, false};
         frminterface().MDIForm_Load();
         frminterface().show();
@@ -127,6 +127,38 @@ TEST_F(AltazGoto, AStopAtPulseKLeavesTheCountersWhereTheMountIs) {
     }
 }
 
+TEST_F(AltazGoto, AStopClickedDuringAGotoEndsItWithinAPulseOfItsEvent) {
+    // The real event loop, on its time budget; 20 us a pulse, so that the
+    // events run only every few pulses.
+    select(0, 0);
+    c().cmdreinit_Click();  // Capella
+    for (auto& level : shared.drive.AltazSpeedTable) level = {1000, 1000};
+    Sim().ResetMount();
+    const auto pulses = [this] { return std::abs(Sim().AzSteps()) + std::abs(Sim().AltSteps()); };
+    QPushButton* stop = c().cmstoppointage;
+    int64_t atPost = -1, atClick = -1;
+    QObject::connect(stop, &QPushButton::clicked, stop, [&] { atClick = pulses(); });
+    // A timer that fires once the goto runs posts the user's click: the
+    // press and the release reach the button through the event loop.
+    QTimer::singleShot(0, stop, [&] {
+        atPost = pulses();
+        const QPointF at = QRectF(stop->rect()).center();
+        const QPointF global = stop->mapToGlobal(at);
+        QCoreApplication::postEvent(
+            stop, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(
+            stop, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    });
+    select(0, 1);  // Deneb: thousands of pulses away
+    c().cmdpointage_Click();
+    ASSERT_GE(atPost, 0) << "the timer fired during the goto";
+    ASSERT_GE(atClick, atPost) << "the click reached the stop button during the goto";
+    EXPECT_LE(pulses() - atClick, 1) << "at most the pulse under way once the click is handled";
+    EXPECT_GT(std::abs(shared.pos.AzimuthArcsec - shared.altgoto.GotoTargetAz), 120) << "the goto was cut short";
+    EXPECT_EQ(shared.altgoto.StopGoto, vb::False);
+    EXPECT_FALSE(shared.altgoto.GotoRunning);
+}
+
 TEST_F(AltazGoto, AStopPressedWhileNoGotoRunsDoesNotStopTheNextOne) {
     select(0, 0);
     c().cmdreinit_Click();
@@ -188,10 +220,9 @@ TEST_F(AltazGoto, NoSelectedObjectMeansNoGotoAndNoSync) {
 }
 
 TEST_F(AltazGoto, UnmadeMechanicsAreToldAndNothingMoves) {
-    // An azimuth calibration ended before any pulse was counted: a ratio of 0.
-    Frmconfig& setup = frmconfig();
-    setup.cmdazencoding_Click();
-    setup.cmdazencoding_result_Click();
+    // No azimuth ratio in memory: the mechanics are not set up.
+    shared.site.AzimuthRatio = 0;
+    shared.site.AzStepArcsec = AzimuthStepArcsec();
     ASSERT_EQ(shared.site.AzStepArcsec, 0);
     messages.clear();
     select(0, 0);

@@ -51,7 +51,7 @@ protected:
         WriteData("const.cat", QString(kConst));
         WriteData("messier.cat", QString(kMessier));
         WriteData("config_altaz.ini", QByteArray(kConfig));
-        WriteData("vitessealtaz.ini", QByteArray("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
+        WriteData("vitessealtaz.ini", QByteArray("1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
         clock = {2026, 12, 10, 21, 0, 0, 0, false};
         StartAltazimuth();
         RecordPopups(popups);

@@ -70,6 +70,8 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
         {"coordinates that are not whole", "\"A\",\"GL\",1.5,2\r\n\"B\",\"GL\",3,4\r\n", {{"B", "GL", 3, 4}}, 1},
         {"a declination past 32 bits", "\"X\",\"GL\",1,3000000000\r\n" + twoRecords,
          {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        {"coordinates past any number", "\"X\",\"GL\",1e400,-1e400\r\n" + twoRecords,
+         {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
         {"a last record cut short", "\"A\",\"GL\",1,2\r\n\"B\",\"GL\"\r\n", {{"A", "GL", 1, 2}}, 1},
         {"a file cut in the middle of the last declination",
          "\"A\",\"GL\",1,2\r\n\"M 1\",\"DN\",3361,132", {{"A", "GL", 1, 2}}, 1},

@@ -398,6 +398,35 @@ TEST_F(Chart, KeysPanZoomRotateAndAlwaysRepaint) {
     EXPECT_EQ(shared.win.ChartRotation, 0);
 }
 
+TEST_F(Chart, HomeAndRazTurnTheChartBackAfterEnd) {
+    FrmCercle& c = open();
+    c.RedrawChart();
+    const QStringList straight = rec.calls;  // 1:1, no pan, not turned
+    struct Case {
+        const char* what;
+        std::function<void(FrmCercle&)> reset;
+    } cases[] = {
+        {"Home", [](FrmCercle& f) { QTest::keyClick(&f, Qt::Key_Home); }},
+        {"R.A.Z", [](FrmCercle& f) { f.mnuRaz->trigger(); }},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        QTest::keyClick(&c, Qt::Key_End);
+        QTest::keyClick(&c, Qt::Key_End);
+        QTest::keyClick(&c, Qt::Key_PageUp);
+        QTest::keyClick(&c, Qt::Key_Right, Qt::ShiftModifier);
+        ASSERT_EQ(shared.win.ChartRotation, -20);
+        rec.calls.clear();
+        k.reset(c);
+        EXPECT_EQ(shared.win.ChartRotation, 0);
+        EXPECT_EQ(shared.win.ChartZoom, 1);
+        EXPECT_EQ(shared.win.ChartPanX, 0);
+        // The last drawing is the chart as it was before it was turned.
+        const QStringList last = rec.calls.mid(static_cast<int>(rec.calls.lastIndexOf("clear")));
+        EXPECT_EQ(ChartRecorder::Text(last), ChartRecorder::Text(straight));
+    }
+}
+
 TEST_F(Chart, CatalogueAndTypeItems) {
     FrmCercle& c = open();
     c.catalogueItems[0]->trigger();  // "Messier", already drawn

@@ -1,3 +1,4 @@
+#include "altaz/frmaltazpointage.h"
 #include "altaz/frmcoord.h"
 #include "chart/frmCercle.h"
 #include "core/state.h"
@@ -10,6 +11,7 @@
 #include "tests/chartrecorder.h"
 #include "tests/fixture.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QAction>
 #include <QLabel>
@@ -35,6 +37,17 @@ const char* const kStars =
     "\"KAPPA\",\"Ori\",2000,-2400\r\n"
     "\"MU\",\"Aur\",4000,2735\r\n";
 
+// Coordinates typed in a pointing window ("Autre...") and confirmed with "OK".
+template <class Window>
+void typeAndConfirm(Window& p, const char* h, const char* m, const char* d, const char* dm) {
+    p.lbCatalogue->setCurrentRow(0);  // "Autre..."
+    p.tAD[0]->setText(h);
+    p.tAD[1]->setText(m);
+    p.tDec[0]->setText(d);
+    p.tDec[1]->setText(dm);
+    p.bOK_Click();
+}
+
 class ChartGoto : public WindowTest {
 protected:
     void SetUp() override {
@@ -44,7 +57,7 @@ protected:
         WriteData("vconst.cat", QString("0,1\r\n"));
         // 200 steps and 1:120: 27 arc-seconds a pulse; gotos of a few thousand pulses.
         WriteData("config_altaz.ini", QByteArray("2\r\n20\r\n48\r\n50\r\n200\r\n200\r\n120000\r\n120000\r\n"));
-        WriteData("vitessealtaz.ini", QByteArray("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
+        WriteData("vitessealtaz.ini", QByteArray("1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
         clock = {2026, 12, 10, 21, 0, 0, 0, false};
         frminterface().MDIForm_Load();
         frminterface().show();
@@ -79,6 +92,16 @@ protected:
     // Where the last telescope mark (the circle of radius 150) was drawn.
     QPointF lastMark() const {
         const QStringList marks = rec.Of("circle").filter(" r150 ");
+        if (marks.isEmpty()) return {-1, -1};
+        const QStringList at = marks.last().split(' ')[1].split(',');
+        return {at[0].toDouble(), at[1].toDouble()};
+    }
+    // The telescope mark of the chart's last drawing (after its last clear);
+    // (-1, -1) when that drawing has none or nothing was drawn.
+    QPointF markOfLastDrawing() const {
+        const int clear = static_cast<int>(rec.calls.lastIndexOf("clear"));
+        if (clear < 0) return {-1, -1};
+        const QStringList marks = rec.calls.mid(clear).filter(" r150 ");
         if (marks.isEmpty()) return {-1, -1};
         const QStringList at = marks.last().split(' ')[1].split(',');
         return {at[0].toDouble(), at[1].toDouble()};
@@ -226,6 +249,44 @@ TEST_F(ChartGoto, AltazimuthPointingDoesNothingOutsideThePointingRoleOrDuringAno
         EXPECT_EQ(coord().TwipsWidth(), 5745) << "the coordinates window is not widened";
         EXPECT_EQ(shared.equa.GotoRA, gotoRA);
         shared.altgoto.GotoRunning = false;
+    }
+}
+
+TEST_F(ChartGoto, TheTelescopeMarkFollowsTheGotosAndSyncsOfThePointingWindows) {
+    // M 31 and M 45, high in the sky; the mark starts on Capella.
+    WriteData("messier.cat", QString("\"M 31\",\"GL\",442,24849\r\n\"M 45\",\"OC\",2277,14488\r\n"));
+    const auto coordinatesOn = [this](int row) {
+        coord().lbCatalogue->setCurrentRow(0);
+        coord().lbCatalogue->setCurrentRow(1);  // "Objets Messier", read again
+        coord().lbObjets->setCurrentRow(row);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> action;
+        double ra, dec;
+    } cases[] = {
+        {"coordinates window, sync", [&] { coordinatesOn(0); coord().cmdreinit_Click(); }, 442, 24849},
+        {"coordinates window, goto", [&] { coordinatesOn(1); coord().cmdpointage_Click(); }, 2277, 14488},
+        {"pointing window, goto",
+         [] {
+             Frmaltazpointage& p = frmaltazpointage();
+             p.lbCatalogue->setCurrentRow(2);
+             p.lbObjets->setCurrentRow(0);
+             p.lbObjets_DblClick();
+         },
+         442, 24849},
+        {"pointing window, typed position",
+         [] { typeAndConfirm(frmaltazpointage(), "3", "47.7", "24", "8.8"); }, 2277, 14488},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        onStar(0, chart().mnureinit);  // Capella
+        rec.calls.clear();
+        k.action();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        const QPointF there = onChart(k.ra, k.dec);
+        EXPECT_NEAR(markOfLastDrawing().x(), there.x(), 30) << rec.Text();
+        EXPECT_NEAR(markOfLastDrawing().y(), there.y(), 30);
     }
 }
 
@@ -434,5 +495,67 @@ TEST_F(EquaChartGoto, EmptySkyARunningGotoOrUnusableMechanicsMoveNothing) {
         EXPECT_EQ(chart().mnuPoint->text(), caption);
         EXPECT_EQ(shared.win.SkyChartShown, role);
         WriteData("config_equa.ini", QByteArray("200\r\n200\r\n100\r\n100\r\n"));
+    }
+}
+
+TEST_F(EquaChartGoto, TheTelescopeMarkFollowsTheSyncsAndGotosOfThePointingWindow) {
+    struct Case {
+        const char* what;
+        std::function<void(Frmequapointage&)> action;
+    } cases[] = {
+        {"sync on a reference star",
+         [](Frmequapointage& p) {
+             p.lbEtoiles->setCurrentRow(1);
+             p.lbEtoiles_DblClick();
+         }},
+        {"goto of a catalogue object",
+         [](Frmequapointage& p) {
+             p.lbCatalogue->setCurrentRow(1);  // "Objets Messier"
+             p.lbObjets->setCurrentRow(0);
+             p.lbObjets_DblClick();
+         }},
+        {"goto of typed coordinates",
+         [](Frmequapointage& p) { typeAndConfirm(p, "5", "34", "22", "1"); }},
+    };
+    for (bool pointingRole : {false, true}) {
+        for (const auto& k : cases) {
+            SCOPED_TRACE(std::string(k.what) + (pointingRole ? ", chart pointing" : ", chart for a sync"));
+            SyncOnCapella();
+            if (pointingRole) pointing().picpointage_MouseUp();
+            else pointing().Picinit_MouseUp();
+            rec.calls.clear();
+            k.action(pointing());
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            ASSERT_NE(shared.equa.TelescopeRA, 3198) << "the telescope moved off Capella";
+            const QPointF there = onChart(shared.equa.TelescopeRA, shared.equa.TelescopeDec);
+            EXPECT_NEAR(markOfLastDrawing().x(), there.x(), 0.01) << rec.Text();
+            EXPECT_NEAR(markOfLastDrawing().y(), there.y(), 0.01);
+        }
+    }
+}
+
+TEST_F(EquaChartGoto, ThePointingWindowClosedAnyWayClosesTheChart) {
+    struct Case {
+        const char* what;
+        std::function<void(Frmequapointage&)> close;
+    } cases[] = {
+        {"\"Quitter\"", [](Frmequapointage& p) { p.Cmdquit->click(); }},
+        {"its menu item", [](Frmequapointage& p) { p.mnuquit->trigger(); }},
+        {"its title bar", [](Frmequapointage& p) { p.parentWidget()->close(); }},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        pointing().Show();
+        SyncOnCapella();
+        ASSERT_TRUE(chart().Shown());
+        k.close(pointing());
+        EXPECT_FALSE(forms::Loaded<Frmequapointage>());
+        EXPECT_FALSE(forms::Loaded<FrmCercle>()) << "no chart is left to point from";
+        QCoreApplication::processEvents();
+        // The toolbar opens the pointing window again, in sight.
+        frminterface().barequa_ButtonClick(4);
+        EXPECT_TRUE(pointing().Shown());
+        pointing().Picinit_MouseUp();
+        chart().SetCanvas(&rec);
     }
 }

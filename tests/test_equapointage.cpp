@@ -23,7 +23,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -284,6 +286,36 @@ TEST_F(EquaPointing, ACatalogueGotoMovesAndTakesThePositionReached) {
     EXPECT_FALSE(forms::Loaded<FrmDepl>());
     EXPECT_FALSE(shared.altgoto.GotoRunning);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_F(EquaPointing, TheProgressWindowRepaintsDuringALongGoto) {
+    // Thousands of right-ascension pulses of 5 us, with the real event loop
+    // on its time budget: the values the progress window is painted with.
+    SyncOn(1);  // 4230, 2740
+    for (auto& level : shared.drive.EquaSpeedTable) level = {250, 250};
+    QSet<int> painted;
+    class PaintWatch : public QObject {
+    public:
+        explicit PaintWatch(QSet<int>& seen) : seen_(seen) {}
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Paint && o->objectName() == QLatin1String("ProgressBaraz") &&
+                o->parent() == forms::Slot<FrmDepl>::instance && shared.altgoto.GotoRunning)
+                seen_.insert(static_cast<QProgressBar*>(o)->value());
+            return false;
+        }
+
+    private:
+        QSet<int>& seen_;
+    } watch(painted);
+    qApp->installEventFilter(&watch);
+    w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+    Type("10", "0", "45", "40");        // 6000: 1770 tenths east, 4917 pulses
+    w().bOK_Click();
+    qApp->removeEventFilter(&watch);
+    EXPECT_EQ(shared.equa.TelescopeRA, 6000);
+    int between = 0;
+    for (int v : painted) between += v > 0 && v < 100;
+    EXPECT_GE(between, 5) << "painted with " << painted.size() << " values";
 }
 
 TEST_F(EquaPointing, WithAFilterTheFirstRowIsTheFirstFilteredObject) {

@@ -126,6 +126,9 @@ TEST_F(InputCheckMessages, TableBoxesLeftEmptyOrAtZeroKeepTheirEntries) {
     EXPECT_EQ(a, 10);
     EXPECT_EQ(b, 20);
     EXPECT_EQ(c, 625);
+    EXPECT_TRUE(TakeEntries({{"0.001", "d", &d}}, Range{0, 100}, 50));
+    EXPECT_EQ(d, 1) << "a delay typed is at least one count: the speed files hold no 0";
+    d = 40;
     EXPECT_FALSE(TakeEntries({{"2", "c", &c}, {"-1", QStringLiteral("Quatrième"), &d}}, Range{0, 100}, 50));
     EXPECT_EQ(c, 625) << "a refusal changes no entry";
     EXPECT_EQ(d, 40);

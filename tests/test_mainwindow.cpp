@@ -57,7 +57,7 @@ TEST_F(MainWindow, TheSavedInversionReachesThePaddleInEitherMount) {
 
 TEST_F(MainWindow, QuitterDuringAGotoStopsItAndLeavesThePaddleOff) {
     UseShippedData();
-    WriteData("vitessealtaz.ini", QByteArray("0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
+    WriteData("vitessealtaz.ini", QByteArray("1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
     Frminterface& w = started();
     w.barchoix_ButtonClick(2);
     Frmcoord& c = frmcoord();

@@ -1,7 +1,22 @@
 #include "core/state.h"
 #include "motor/cmd_moteur.h"
 #include "motor/paddle.h"
+#include "platform/portlock.h"
 #include "tests/fixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using port::Write;
 
@@ -17,6 +32,31 @@ TEST_F(PortTest, OnePulseHasItsExactShape) {
     EXPECT_EQ(Writes(), (std::vector<Write>{{888, 8}, {888, 12}}));
     EXPECT_EQ(seen, (std::vector<std::string>{"events after 8", "events after 12"}));
     EXPECT_EQ(Sim().DataLatch(), 12) << "the step line stays high";
+}
+
+TEST_F(PortTest, TheRealEventSeamRunsEventsOnItsTimeBudget) {
+    int ran = 0;
+    const auto post = [&ran] { QMetaObject::invokeMethod(qApp, [&ran] { ++ran; }, Qt::QueuedConnection); };
+    using Clock = std::chrono::steady_clock;
+    post();
+    seams::DoEventsNow();
+    EXPECT_EQ(ran, 1) << "now: whatever the time";
+    post();
+    seams::DoEvents(Clock::time_point{});
+    EXPECT_EQ(ran, 1) << "a pulse before the budget is spent lets nothing run";
+    seams::DoEvents(Clock::now() + seams::kEventBudget);
+    EXPECT_EQ(ran, 2) << "a pulse once it is spent";
+    post();
+    seams::DoEventsNow();
+    EXPECT_EQ(ran, 3) << "now again, however soon";
+
+    // A test's hook runs at every call.
+    int hooked = 0;
+    seams::SetDoEvents([&hooked] { ++hooked; });
+    seams::DoEvents(Clock::time_point{});
+    seams::DoEventsNow();
+    Pulse(8, 4, 0);
+    EXPECT_EQ(hooked, 4);
 }
 
 TEST_F(PortTest, ThePulseOfTheMoveUnderWayUsesItsBits) {
@@ -125,4 +165,148 @@ TEST(PortChoice, ThePortNamedOnTheCommandLineOrTheSimulatorWithAReason) {
     auto unknown = port::Open(QStringLiteral("usb"), &error);
     EXPECT_TRUE(unknown->Simulated());
     EXPECT_TRUE(error.contains("usb"));
+}
+
+// ---- One program per real port ------------------------------------------------
+
+namespace {
+
+class PortLocks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        port::SetLockFolders({dir_.path()});
+    }
+    void TearDown() override {
+        port::SetLockFolders({});
+        port::SetRawAccess({});
+    }
+    QString folder(const QString& name) {
+        QDir(dir_.path()).mkpath(name);
+        return dir_.filePath(name);
+    }
+    QString lockPath(const QString& folder, const char* name) const {
+        return QDir(folder).filePath(QStringLiteral("orvanel-port-%1.lock").arg(name));
+    }
+    QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST_F(PortLocks, ALockNamedAfterThePortIsHeldUntilItsHolderGoes) {
+    QString error;
+    auto first = port::PortLock::Take("0x378", &error);
+    ASSERT_TRUE(first) << error.toStdString();
+    EXPECT_EQ(first->Path(), lockPath(dir_.path(), "0x378"));
+    EXPECT_TRUE(QFileInfo::exists(first->Path()));
+
+    auto second = port::PortLock::Take("0x378", &error);
+    EXPECT_FALSE(second);
+    EXPECT_TRUE(error.contains("autre programme Orvanel")) << error.toStdString();
+    EXPECT_TRUE(error.contains(first->Path())) << error.toStdString();
+
+    EXPECT_TRUE(port::PortLock::Take("0x278", &error)) << "another port is free";
+    first.reset();
+    EXPECT_TRUE(port::PortLock::Take("0x378", &error)) << "free once its holder is gone";
+}
+
+TEST_F(PortLocks, TheLockGoesToTheFirstFolderThatCanHoldIt) {
+    const QString good = folder("good");
+    const QString linked = folder("linked");
+    // A link planted under the lock's name is not followed.
+    ASSERT_TRUE(QFile::link(dir_.filePath("elsewhere"), lockPath(linked, "0x378")));
+    QFile file(dir_.filePath("a-file"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    struct Case {
+        const char* what;
+        QString first;
+    } cases[] = {
+        {"a folder that is not there", dir_.filePath("absent")},
+        {"a file, not a folder", file.fileName()},
+        {"a link under the lock's name", linked},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        port::SetLockFolders({k.first, good});
+        QString error;
+        const auto lock = port::PortLock::Take("0x378", &error);
+        ASSERT_TRUE(lock) << error.toStdString();
+        EXPECT_EQ(lock->Path(), lockPath(good, "0x378"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir_.filePath("elsewhere")));
+
+    port::SetLockFolders({dir_.filePath("absent"), linked});
+    QString error;
+    EXPECT_FALSE(port::PortLock::Take("0x378", &error));
+    EXPECT_TRUE(error.contains("verrou")) << error.toStdString();
+}
+
+TEST_F(PortLocks, AProgramThatEndsEvenByACrashFreesItsPort) {
+    // Another program holds the lock, then is killed.
+    const QByteArray path = QFile::encodeName(lockPath(dir_.path(), "0x378"));
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        const int fd = ::open(path.constData(), O_RDONLY | O_CREAT, 0644);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0) _exit(1);
+        const char c = 1;
+        if (::write(ready[1], &c, 1) != 1) _exit(1);
+        for (;;) pause();
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    QString error;
+    EXPECT_FALSE(port::PortLock::Take("0x378", &error)) << "held by the other program";
+    kill(other, SIGKILL);
+    int status = 0;
+    waitpid(other, &status, 0);
+    EXPECT_TRUE(port::PortLock::Take("0x378", &error)) << error.toStdString();
+    ::close(ready[0]);
+    ::close(ready[1]);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+TEST_F(PortLocks, ASecondRawPortIsRefusedAndTheSimulatorUsed) {
+    int accessAsked = 0;
+    int refusal = 0;  // what ioperm answers: 0 granted, else an errno
+    port::SetRawAccess([&](unsigned base, unsigned count) {
+        ++accessAsked;
+        EXPECT_EQ(count, 3u);
+        EXPECT_TRUE(base == 0x378 || base == 0x278) << base;
+        return refusal;
+    });
+    QString error;
+    auto first = port::Open("raw:0x378", &error);
+    ASSERT_FALSE(first->Simulated()) << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(accessAsked, 1);
+
+    auto second = port::Open("raw:0x378", &error);
+    EXPECT_TRUE(second->Simulated());
+    EXPECT_TRUE(error.contains("ports 0x378")) << error.toStdString();
+    EXPECT_TRUE(error.contains("autre programme Orvanel")) << error.toStdString();
+    EXPECT_EQ(accessAsked, 1) << "refused before any access to the ports is asked for";
+
+    EXPECT_FALSE(port::Open("raw:0x278", &error)->Simulated()) << "another port is free";
+
+    // Access refused: the lock goes with the failed port.
+    first.reset();
+    refusal = EPERM;
+    auto refused = port::Open("raw:0x378", &error);
+    EXPECT_TRUE(refused->Simulated());
+    EXPECT_TRUE(error.contains("ports 0x378")) << error.toStdString();
+    refusal = 0;
+    EXPECT_FALSE(port::Open("raw:0x378", &error)->Simulated()) << error.toStdString();
+}
+#endif
+
+TEST_F(PortLocks, ADeviceThatIsNoPpdevPortIsRefusedByName) {
+    // Without a parallel port only the refusals can be seen: /dev/null opens
+    // but takes no exclusive claim.
+    QString error;
+    auto p = port::Open("ppdev:/dev/null", &error);
+    EXPECT_TRUE(p->Simulated());
+    EXPECT_TRUE(error.contains("/dev/null")) << error.toStdString();
 }

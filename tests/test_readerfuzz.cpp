@@ -48,6 +48,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -79,6 +80,7 @@ public:
             "e",     "E",      "d",    "x",   "\t", "\x1A", "\xFF", "\xC3",  "\xE9",       "\r\n\r\n",
             "1e308", "-1e308", "nan",  "inf", "-5", "0.5",  "Vrai", "32767", "32768",      "2147483648",
             "-0",    "1,5",    "\"\"", ",,",  "3e", "--1",  "  ",   "\"GL\"", "99999999999", "-54000",
+            "1e400", "-1d999",
         };
         return QByteArray(kTokens[Below(int(std::size(kTokens)))]);
     }
@@ -150,6 +152,20 @@ private:
 // A whole number within 32 bits, as a record file writes one.
 std::optional<int32_t> whole(const QString& field) { return catalogue::WholeNumber(field); }
 
+// The number a settings field holds, by its own grammar: blanks, a sign,
+// digits with a point, an exponent (e or d), blanks; a value past the
+// doubles (1e400) is none.
+std::optional<double> numberIn(const QString& field) {
+    static const QRegularExpression kNumber(
+        QStringLiteral("^[ \\t]*([+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eEdD][+-]?[0-9]+)?)[ \\t]*$"));
+    const QRegularExpressionMatch m = kNumber.match(field);
+    if (!m.hasMatch()) return std::nullopt;
+    bool ok = false;
+    const double v = m.captured(1).replace(u'd', u'e').replace(u'D', u'e').toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
 // What a settings file of numbers should give.
 struct Judged {
     std::vector<double> values;
@@ -173,9 +189,9 @@ Judged judgeNumbers(const QString& text, const NumberRule& rule) {
         const int k = count++;
         const int slot = rule.rows > 0 ? k % rule.rows + (k >= rule.rows ? rule.rows : 0) : (k < n ? k : -1);
         if (slot < 0) continue;
-        const double v = vb::Val(field);
-        if (vb::IsNumeric(field) && std::isfinite(v) && rule.accepts(slot, v))
-            j.values[slot] = rule.taken ? rule.taken(slot, v) : v;
+        const auto v = numberIn(field);
+        if (v && rule.accepts(slot, *v))
+            j.values[slot] = rule.taken ? rule.taken(slot, *v) : *v;
         else
             j.refused = true;
     }
@@ -327,7 +343,7 @@ std::vector<double> flat(const auto& table) {
 }
 
 NumberRule speedRule(const auto& defaults) {
-    const auto count = [](double v) { return vb::FitsLong(v) && ranges::Count(vb::CLng(v)); };
+    const auto count = [](double v) { return vb::FitsLong(v) && ranges::SpeedDelay(vb::CLng(v)); };
     return {flat(defaults), [=](int, double v) { return count(v); }, [](int, double v) { return double(vb::CLng(v)); },
             int(defaults.size())};
 }

@@ -53,15 +53,26 @@ TEST_F(Readers, ValuesBeyondTheirRangeAreToldAndKeepTheirDefaults) {
         bool told;
     };
     const std::vector<Case> cases = {
-        // Speed tables: busy-wait counts from 0 up; a value rounds to the nearest count.
+        // Speed tables: busy-wait counts from 1 up; a value rounds to the nearest count.
+        {"speed 1", "vitessealtaz.ini", lines({"1", "1", "1", "1", "1", "1", "1", "1", "1", "1"}),
+         [] { return speedAltaz(1, 0); }, 1, false},
         {"speed 0", "vitessealtaz.ini", lines({"1", "0", "1", "1", "1", "1", "1", "1", "1", "1"}),
-         [] { return speedAltaz(1, 0); }, 0, false},
+         [] { return speedAltaz(1, 0); }, 200000, true},
         {"speed -5", "vitessealtaz.ini", lines({"1", "-5", "1", "1", "1", "1", "1", "1", "1", "1"}),
          [] { return speedAltaz(1, 0); }, 200000, true},
         {"speed -0.6 rounds below 0", "vitessealtaz.ini", lines({"1", "1", "1", "1", "1", "1", "-0.6", "1", "1", "1"}),
          [] { return speedAltaz(1, 1); }, 200000, true},
         {"speed past 32 bits", "vitessealtaz.ini", lines({"1", "1e308", "1", "1", "1", "1", "1", "1", "1", "1"}),
          [] { return speedAltaz(1, 0); }, 200000, true},
+        // A number too large for any value is no number, not 0.
+        {"speed past any number", "vitessealtaz.ini", lines({"1", "1e400", "1", "1", "1", "1", "1", "1", "1", "1"}),
+         [] { return speedAltaz(1, 0); }, 200000, true},
+        {"backlash past any number", "backlash.ini", lines({"3", "-1e400"}), [] { return ReadBacklash().alt; }, 0,
+         true},
+        {"longitude past any number", "config_altaz.ini", site({"1e400", "0", "48", "50"}),
+         [] { return ReadConfigAltaz().longitudeDeg; }, 2, true},
+        {"tracking delay past any number", "suivialtaz.ini", lines({"500", "1e999", "5"}),
+         [] { return double(ReadSuiviAltaz().delayAz); }, 100000, true},
         {"paddle speed -1", "vitessemanu.ini", lines({"1", "1", "-1", "1", "1", "1"}),
          [] {
              LoadSpeedTables();
@@ -210,4 +221,29 @@ TEST_F(Readers, AMegabyteOfBlankLinesAfterTheValuesReadsThemAtOnce) {
     EXPECT_EQ(late.az, 0);
     EXPECT_EQ(late.alt, 0);
     ASSERT_EQ(toldAbout("backlash.ini").size(), 1);
+}
+
+TEST_F(Readers, ASiteBeyondItsBoundWithItsMinutesIsToldHowTheyAddUp) {
+    // Degrees and minutes each within their range, together past the pole or
+    // half a turn: the message says that the bound holds with the minutes.
+    const struct {
+        const char* what;
+        QByteArray content;
+        const char* bound;
+    } cases[] = {
+        {"latitude 90 and 30 minutes", lines({"2", "20", "90", "30", "200", "200", "100000", "100000"}),
+         "latitude en degrés et minutes (au plus 90° vers le nord ou vers le sud, minutes comprises"},
+        {"longitude -180 and -1 minute", lines({"-180", "-1", "48", "50", "200", "200", "100000", "100000"}),
+         "longitude en degrés et minutes (au plus 180° vers l'est ou vers l'ouest, minutes comprises"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        filereport::Reset();
+        WriteData("config_altaz.ini", c.content);
+        messages.clear();
+        altazfiles::ReadConfigAltaz();
+        const QStringList told = toldAbout("config_altaz.ini");
+        ASSERT_EQ(told.size(), 1) << messages.join('|').toStdString();
+        EXPECT_TRUE(told[0].contains(QString::fromUtf8(c.bound))) << told[0].toStdString();
+    }
 }

@@ -308,6 +308,55 @@ TEST_F(SetupWindow, ZeroMotorStepsAreToldInsteadOfDividing) {
     ASSERT_EQ(messages.size(), 1);
 }
 
+TEST_F(SetupWindow, ACalibrationWithoutAUsableRatioKeepsTheRatioInUse) {
+    // No pulse counted, steps the box does not hold, a count beyond any
+    // ratio: the user is told, the boxes and the mechanics in use stay, and
+    // what the save would then refuse never reaches the mount.
+    struct Case {
+        bool azimuth;
+        const char* steps;
+        int32_t count;
+        const char* named;
+        const char* range;
+    } cases[] = {
+        {true, "200", 0, "Rapport de réduction (azimut)", "un nombre supérieur à 0 et d'au plus 32767"},
+        {false, "200", 0, "Rapport de réduction (altitude)", "un nombre supérieur à 0 et d'au plus 32767"},
+        {true, "1", 100000000, "Rapport de réduction (azimut)", "d'au plus 32767"},
+        {true, "-200", 800, "Nombre de pas moteur (azimut)", "un nombre entier de 1 à 32767"},
+        {true, "200abc", 800, "Nombre de pas moteur (azimut)", "un nombre entier de 1 à 32767"},
+        {false, "1.5", 800, "Nombre de pas moteur (altitude)", "un nombre entier de 1 à 32767"},
+        {false, "", 800, "Nombre de pas moteur (altitude)", "un nombre entier de 1 à 32767"},
+    };
+    const auto mechanics = shared.site;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.steps) + " " + std::to_string(c.count));
+        forms::Unload<Frmconfig>();
+        Frmconfig& f = frmconfig();
+        messages.clear();
+        if (c.azimuth) {
+            f.txtpasaz->setText(c.steps);
+            f.cmdazencoding_Click();
+            shared.drive.EncoderCountAz = c.count;
+            f.cmdazencoding_result_Click();
+        } else {
+            f.txtpasalt->setText(c.steps);
+            f.cmdaltencoding_Click();
+            shared.drive.EncoderCountAlt = c.count;
+            f.cmdaltencoding_result_Click();
+        }
+        ExpectRefusal(QString::fromUtf8(c.named), QString::fromUtf8(c.range),
+                      QStringLiteral("Le rapport de réduction n'a pas été changé."));
+        EXPECT_EQ(f.txtRaz->text(), "100");
+        EXPECT_EQ(f.txtRalt->text(), "100");
+        EXPECT_EQ(f.txtapas->text(), vb::CStr(mechanics.AzStepArcsec));
+        EXPECT_EQ(f.txthpas->text(), vb::CStr(mechanics.AltStepArcsec));
+        EXPECT_EQ(shared.site.AzimuthRatio, mechanics.AzimuthRatio);
+        EXPECT_EQ(shared.site.SiteAndMount.AltitudeRatio, mechanics.SiteAndMount.AltitudeRatio);
+        EXPECT_EQ(shared.site.AzStepArcsec, mechanics.AzStepArcsec);
+        EXPECT_EQ(shared.site.AltStepArcsec, mechanics.AltStepArcsec);
+    }
+}
+
 TEST_F(SetupWindow, BacklashMeasurement) {
     Frmconfig& f = frmconfig();
     shared.site.BacklashAz = 40;

@@ -3,6 +3,7 @@
 #include "motor/speedtables.h"
 #include "platform/filereport.h"
 #include "platform/numberfile.h"
+#include "platform/saveset.h"
 #include "platform/vbrt.h"
 #include "tests/fixture.h"
 
@@ -45,17 +46,17 @@ TEST_F(SpeedTables, ShortLongAndOddFiles) {
          {{{10, 30}, {11, 31}, {12, 22}, {13, 23}, {14, 24}}},
          true},
         {"halves round to even",
-         lines({"2.5", "3.5", "4.5", "0.5", "1.5", "10", "11", "12", "13", "14"}),
-         {{{2, 10}, {4, 11}, {4, 12}, {0, 13}, {2, 14}}},
+         lines({"2.5", "3.5", "4.5", "6.5", "1.5", "10", "11", "12", "13", "14"}),
+         {{{2, 10}, {4, 11}, {4, 12}, {6, 13}, {2, 14}}},
          false},
         {"a negative delay keeps its entry",
          lines({"10", "-5", "12", "-0.6", "14", "20", "21", "22", "23", "24"}),
          {{{10, 20}, {900, 21}, {12, 22}, {900, 23}, {14, 24}}},
          true},
-        {"a delay of 0 is the fastest there is",
-         lines({"0", "-0.5", "0", "0", "0", "0", "0", "0", "0", "0"}),
-         {{{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}},
-         false},
+        {"a delay of 0 is no speed: it keeps its entry",
+         lines({"1", "0", "1", "1", "-0.4", "1", "1", "1", "1", "1"}),
+         {{{1, 1}, {900, 1}, {1, 1}, {1, 1}, {900, 1}}},
+         true},
         {"a line that is no number keeps its entry",
          lines({"10", "vite", "12", "13", "14", "20", "21", "22", "23", "24"}),
          {{{10, 20}, {900, 21}, {12, 22}, {13, 23}, {14, 24}}},
@@ -170,7 +171,7 @@ TEST_F(SettingsFiles, InversionReadsTrueExactlyForVrai) {
 }
 
 TEST_F(SettingsFiles, InversionRoundTrip) {
-    ASSERT_TRUE(settingsfiles::WriteInversion(vb::True, vb::False));
+    ASSERT_TRUE(SaveSet().Add(settingsfiles::kInversion, settingsfiles::InversionLines(vb::True, vb::False)).Save());
     EXPECT_EQ(ReadData("inversion.ini"), "Vrai\r\nFaux\r\n");
     const auto inv = settingsfiles::ReadInversion();
     EXPECT_EQ(inv.az, -1);
@@ -188,7 +189,7 @@ TEST_F(SettingsFiles, MissingInversionFileReadsNotInvertedAndIsToldOnce) {
 }
 
 TEST_F(SettingsFiles, BacklashAndEquatorialMechanics) {
-    ASSERT_TRUE(settingsfiles::WriteBacklash(12, 7));
+    ASSERT_TRUE(SaveSet().Add(settingsfiles::kBacklash, settingsfiles::BacklashLines(12, 7)).Save());
     EXPECT_EQ(ReadData("backlash.ini"), "12\r\n7\r\n");
     const auto b = settingsfiles::ReadBacklash();
     EXPECT_EQ(b.az, 12);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 TEST(RuntimeRules, NumericValueOfText) {
     struct Case {
@@ -80,4 +81,13 @@ TEST(RuntimeRules, BooleansInFiles) {
 TEST(RuntimeRules, IsNumericWantsANumberAndNothingElse) {
     for (const char* t : {"12", " 12 ", "-1.5", "1E3", ".5"}) EXPECT_TRUE(vb::IsNumeric(QString::fromUtf8(t))) << t;
     for (const char* t : {"", "abc", "12abc", "1,2", "-", " "}) EXPECT_FALSE(vb::IsNumeric(QString::fromUtf8(t))) << t;
+}
+
+TEST(RuntimeRules, NumericValueIsTheFiniteValueOfANumberAndNothingElse) {
+    const std::pair<const char*, double> taken[] = {{"12", 12}, {" -1.5\t", -1.5}, {"1d3", 1000}, {"1E308", 1e308}};
+    for (const auto& [t, v] : taken) EXPECT_EQ(vb::NumericValue(QString::fromUtf8(t)), v) << t;
+    EXPECT_TRUE(std::signbit(*vb::NumericValue(u"-0")));
+    // Val reads "1e400" as 0: as a value it is none.
+    for (const char* t : {"", "12abc", "1,5", "nan", "inf", "1e400", "-1e400"})
+        EXPECT_FALSE(vb::NumericValue(QString::fromUtf8(t))) << t;
 }

@@ -113,3 +113,46 @@ TEST(TextBoxes, WhatTheProgramWritesIsSeenFromItsFirstCharacterAndTypingIsLeftAl
     other->setFocus();
     EXPECT_EQ(box->cursorPosition(), 0);
 }
+
+TEST(ProgressBars, TheBarFillsItsShareOfTheWidthWhateverWaySetAndShowsItsPercentage) {
+    QWidget window;
+    auto* bar = new ProgressBar(&window);
+    bar->setRange(0, 100);
+    bar->setGeometry(0, 0, 202, 20);
+    window.show();
+    // The highlight's share of the middle row, inside the frame.
+    const auto filled = [bar] {
+        const QImage shot = bar->grab().toImage();
+        const QRgb highlight = bar->palette().highlight().color().rgb();
+        int n = 0;
+        for (int x = 1; x < shot.width() - 1; ++x) n += shot.pixel(x, shot.height() / 2) == highlight;
+        return n;
+    };
+    struct Case {
+        int value;
+        bool soon;  // written as a move writes it
+        int pixels;
+    } cases[] = {{0, false, 0}, {40, false, 80}, {40, true, 80}, {75, true, 150}, {100, false, 200}};
+    bar->setTextVisible(false);
+    for (const auto& k : cases) {
+        if (k.soon) ui::SetProgressSoon(bar, k.value);
+        else bar->setValue(k.value);
+        EXPECT_EQ(bar->value(), k.value);
+        EXPECT_EQ(filled(), k.pixels) << k.value;
+    }
+    // With its percentage, light over the bar and dark past it.
+    bar->setTextVisible(true);
+    bar->setValue(50);
+    const QImage shot = bar->grab().toImage();
+    const int base = bar->palette().base().color().lightness();
+    const int highlight = bar->palette().highlight().color().lightness();
+    bool dark = false, bright = false;  // text darker than the empty part, lighter than the bar
+    for (int y = 2; y < shot.height() - 2; ++y)
+        for (int x = 2; x < shot.width() - 2; ++x) {
+            const int l = shot.pixelColor(x, y).lightness();
+            dark |= x > 101 && l < base - 100;
+            bright |= x < 101 && l > highlight + 60;
+        }
+    EXPECT_TRUE(dark);
+    EXPECT_TRUE(bright);
+}

@@ -1,58 +1,82 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine for Orvanel, builds it, then starts it or tests it.
-#   bash tools/dev.sh start [orvanel options]   build and start (simulated port by default)
-#   bash tools/dev.sh test                      build and run every test headless
-#   bash tools/dev.sh bench                     build and run the benchmarks
-#   bash tools/dev.sh build                     build only
+#   bash tools/dev.sh start [orvanel options]   build the program and its data, then start it (simulated port by default)
+#   bash tools/dev.sh test                      build everything and run every test headless
+#   bash tools/dev.sh bench                     build the benchmarks and run them
+#   bash tools/dev.sh build                     build everything, start nothing
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ORVANEL_BUILD_DIR:-$here/build}"
 packages=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev python3 fonts-dejavu-core)
 
+say() { echo "== $*"; }
+
 install_missing() {
     local missing=()
     for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
+    if [ ${#missing[@]} -eq 0 ]; then
+        say "Packages: all installed"
+        return 0
+    fi
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    say "Installing the missing packages: ${missing[*]}"
+    say "  (apt-get update, then apt-get install${sudo:+, through sudo}; the first time takes a few minutes)"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 }
 
+# Builds the targets named (all of them when none is named); ninja prints one
+# line per step, [done/total].
 build() {
+    say "Configuring the build in $build"
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_WERROR=ON >/dev/null
-    cmake --build "$build" -j "$(nproc)"
+    local targets=()
+    for t in "$@"; do targets+=(--target "$t"); done
+    say "Building ${*:-everything} ($(nproc) jobs)"
+    cmake --build "$build" -j "$(nproc)" "${targets[@]}"
 }
 
 cmd="${1:-start}"
 shift || true
+case "$cmd" in
+    start | test | bench | build) ;;
+    *)
+        echo "usage: bash tools/dev.sh start|test|bench|build" >&2
+        exit 2
+        ;;
+esac
 install_missing
-build
 case "$cmd" in
     build)
+        build
         ;;
     start)
+        # The program and its data/ folder only: tests and benchmarks are
+        # built by "test" and "bench".
+        build orvanel
+        say "Starting $build/orvanel $*"
         exec "$build/orvanel" "$@"
         ;;
     test)
+        # Everything, so a change that breaks a benchmark or a tool is seen too.
+        build
+        say "Running the tests"
         cd "$build"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 300
         ;;
     bench)
+        build benchmarks
         found=0
         for b in "$build"/bench/bench_*; do
             [ -f "$b" ] && [ -x "$b" ] || continue
             found=1
+            say "Running $(basename "$b")"
             QT_QPA_PLATFORM=offscreen "$b"
         done
         [ "$found" -eq 1 ] || echo "no benchmark built"
-        ;;
-    *)
-        echo "usage: bash tools/dev.sh start|test|bench|build" >&2
-        exit 2
         ;;
 esac
