@@ -111,9 +111,21 @@ double RemainingAzimuth(double targetAz, double counterAz) {
     return d;
 }
 
+namespace {
+// An axis is done once a pass started within the tolerance, or within two
+// pulses on a mechanics coarser than half of it. A pass leaves an axis up to
+// one pulse short or two beyond its target, so no pass brings it closer
+// than that; with the sky still, such an axis would swing about the target
+// out of step with the other one, and the goto would never end.
+bool AxisUnfinished(double remaining, double stepArcsec) {
+    return std::fabs(remaining) >= std::max(kGotoToleranceArcsec, 2 * stepArcsec);
+}
+}  // namespace
+
 bool GotoUnfinished() {
     const auto& g = shared.altgoto;
-    return std::fabs(g.RemainingAz) >= kGotoToleranceArcsec || std::fabs(g.RemainingAlt) >= kGotoToleranceArcsec;
+    return AxisUnfinished(g.RemainingAz, shared.site.AzStepArcsec) ||
+           AxisUnfinished(g.RemainingAlt, shared.site.AltStepArcsec);
 }
 
 void GotoStepAltaz(GotoWindows& windows) {
@@ -200,10 +212,11 @@ void RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     g.RemainingAz = 121;
     g.RemainingAlt = 121;
     refused = false;
-    while (GotoUnfinished()) {
+    // The first pass always runs, whatever the step angle: 121 only says so.
+    do {
         GotoStepAltaz(windows);
         if (letEventsRun) seams::DoEventsNow();
-    }
+    } while (GotoUnfinished());
     // Whatever the mount was synchronised on, it now points where the goto
     // took it: at the target when the goto was not stopped or refused.
     auto& pos = shared.pos;

@@ -72,7 +72,9 @@ void SplitGotoTarget(double gotoRA, double gotoDec);
 // kGotoToleranceArcsec across north (then the short way).
 double RemainingAzimuth(double targetAz, double counterAz);
 
-// Either remaining value is still kGotoToleranceArcsec or more.
+// Either remaining value is still kGotoToleranceArcsec or more, and no
+// less than two of its axis's step angles (a mechanics coarser than half the
+// tolerance ends once a pass started within two pulses).
 bool GotoUnfinished();
 
 // One pass of the alt-azimuth goto.
@@ -106,8 +108,8 @@ void GotoStepAltaz(GotoWindows& windows);
 
 // The goto loop of every window, on the target split into GotoRaHours ..
 // GotoDecMinutes: StopGoto cleared (a stop pressed while no goto ran does
-// not stop this one), both remaining values 121, then passes (each followed
-// by a pass of pending events when `letEventsRun`) while GotoUnfinished().
+// not stop this one), both remaining values 121, then a pass (followed by a
+// pass of pending events when `letEventsRun`), again while GotoUnfinished().
 // Afterwards the mount is no longer synchronised on an object
 // (PositionSynced false) and GotoReached says whether it points at the goto's
 // target (GotoRA, GotoDec): true unless the goto was stopped or its target

@@ -44,7 +44,16 @@ public:
         return lastRead;
     }
     void SetSiderealTime0h(const QString& txtessai) override { time.txtessai = txtessai; }
-    GotoLevels Levels() override { return levels; }
+    int passes = 0;     // passes that got as far as moving
+    int passLimit = 0;  // past this many passes the goto is stopped (0: none)
+    GotoLevels Levels() override {
+        // Read once a pass, after its remaining values are set.
+        if (++passes == passLimit) {
+            shared.altgoto.StopGoto = vb::True;  // a goto that would never end
+            shared.altgoto.RemainingAz = shared.altgoto.RemainingAlt = 0;
+        }
+        return levels;
+    }
     void SetTargetDisplay(const AzAltBoxes& boxes) override { target = boxes; }
     void SetProgressAz(int percent) override { progressAz.push_back(percent); }
     void SetProgressAlt(int percent) override { progressAlt.push_back(percent); }
@@ -274,6 +283,38 @@ TEST_F(GotoStep, RepeatedPassesEndOnTheTargetWithTheMountAgreeing) {
         EXPECT_EQ(*std::max_element(w.progressAz.begin(), w.progressAz.end()), 100);
         EXPECT_EQ(*std::max_element(w.progressAlt.begin(), w.progressAlt.end()), 100);
         EXPECT_TRUE(messages.isEmpty());
+    }
+}
+
+TEST_F(GotoStep, AMechanicsCoarserThanHalfTheToleranceEndsWithinTwoPulses) {
+    // 200 steps and a ratio of 20 or 40: 162 or 81 arc-seconds a pulse, two
+    // of which pass the 120 the goto aims within. With the clock still, the
+    // passes would swing about the target for ever, one axis out of step with
+    // the other; each axis is done once a pass started within two pulses.
+    struct Case {
+        double ratio, toDec;
+    };
+    for (const Case c : {Case{20, 24000}, Case{20, 3000}, Case{20, -6000}, Case{40, 24000}, Case{40, 3000},
+                         Case{40, -6000}}) {
+        const double ratio = c.ratio, toDec = c.toDec;
+        SCOPED_TRACE(testing::Message() << "ratio " << ratio << ", declination " << toDec);
+        Fresh();
+        step = StepAngleArcsec(200, ratio);
+        ASSERT_GT(2 * step, kGotoToleranceArcsec);
+        shared.site.AzStepArcsec = shared.site.AltStepArcsec = step;
+        SyncOn(RaAtHourAngle(-2), 12000);
+        const double startAz = shared.pos.AzimuthArcsec, startAlt = shared.pos.AltitudeArcsec;
+        const double ra = RaAtHourAngle(1.5);
+        w.passLimit = 50;
+        SplitGotoTarget(ra, toDec);
+        RunGotoLoop(w, false);
+
+        EXPECT_LT(w.passes, 10);
+        const AzAlt there = Textbook(ra, toDec, w.lastRead);
+        EXPECT_LE(AzimuthGap(shared.pos.AzimuthArcsec, there.az), 2 * step);
+        EXPECT_NEAR(shared.pos.AltitudeArcsec, there.alt, 2 * step);
+        EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, startAz + static_cast<double>(Sim().AzSteps()) * step);
+        EXPECT_DOUBLE_EQ(shared.pos.AltitudeArcsec, startAlt + static_cast<double>(Sim().AltSteps()) * step);
     }
 }
 
