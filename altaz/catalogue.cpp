@@ -2,6 +2,7 @@
 
 #include "platform/datadir.h"
 #include "platform/filereport.h"
+#include "platform/ranges.h"
 #include "platform/seqfile.h"
 #include "platform/vbrt.h"
 
@@ -60,12 +61,12 @@ void TellRecords(const QString& programPath, int seen, int skipped, const QStrin
     } else if (skipped > 0) {
         filereport::Malformed(
             programPath,
-            QStringLiteral("Enregistrements incomplets ou illisibles ignorés : %1 sur %2.\nUn enregistrement compte "
-                           "%3, le dernier suivi d'un retour à la ligne.")
+            QStringLiteral("Enregistrements incomplets, illisibles ou hors limites ignorés : %1 sur %2.\n"
+                           "Un enregistrement compte %3, le dernier suivi d'un retour à la ligne.")
                 .arg(skipped)
                 .arg(seen)
                 .arg(record),
-            QStringLiteral("Seuls les enregistrements complets sont chargés."));
+            QStringLiteral("Seuls les enregistrements complets et dans leurs limites sont chargés."));
     } else {
         filereport::Readable(programPath);
     }
@@ -103,14 +104,18 @@ std::optional<std::vector<CatalogueRecord>> ReadRecords(const QString& programPa
         const int number = seen++;
         const auto ra = r->complete ? WholeNumber(r->fields[2]) : std::nullopt;
         const auto dec = r->complete ? WholeNumber(r->fields[3]) : std::nullopt;
-        if (!ra || !dec) {
+        // A place no sky has: no hour past 24 h, no declination past a pole.
+        if (!ra || !dec || !ranges::RightAscension(*ra) || !ranges::Declination(*dec)) {
             ++skipped;
             continue;
         }
         records.push_back({r->fields[0], r->fields[1], *ra, *dec, number});
     }
     TellRecords(programPath, seen, skipped,
-                QStringLiteral("quatre champs complets (nom, type, ascension droite, déclinaison)"));
+                QStringLiteral("quatre champs complets (nom, type, ascension droite de 0 à %1 dixièmes de minute, "
+                               "déclinaison de %2 à %3 dixièmes de minute d'arc)")
+                    .arg(vb::CStr(ranges::kMaxRightAscension), vb::CStr(-ranges::kMaxDeclination),
+                         vb::CStr(ranges::kMaxDeclination)));
     return records;
 }
 

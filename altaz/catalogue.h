@@ -11,9 +11,11 @@
 // the user and loads as empty; so is a file that holds no record. A record
 // that is not complete (a field missing or one too many, a field cut by the
 // end of the file: its last field must end its line) or whose coordinates
-// are not whole 32-bit numbers is skipped whole, never half read, and the
-// file is told malformed with the count of records skipped. A file longer
-// than its table stops at the table's last row.
+// are not whole numbers of the sky (right ascension 0 to 14399 tenths of a
+// minute of time, declination -54000 to 54000 tenths of a minute of arc) is
+// skipped whole, never half read, and the file is told malformed with the
+// count of records skipped. A file longer than its table stops at the
+// table's last row.
 #pragma once
 
 #include "core/state.h"
@@ -55,8 +57,9 @@ std::optional<std::vector<CatalogueRecord>> ReadRecords(const QString& programPa
 
 // What the readers of record files share: the value of a field that holds a
 // whole number within 32 bits, and the telling of a file read with `seen`
-// records of which `skipped` could not be taken (an empty file when none was
-// seen); `record` says what a record holds ("deux champs complets (...)").
+// records of which `skipped` could not be taken, being incomplete, unreadable
+// or out of their limits (an empty file when none was seen); `record` says
+// what a record holds ("deux champs complets (...)").
 std::optional<int32_t> WholeNumber(const QString& field);
 void TellRecords(const QString& programPath, int seen, int skipped, const QString& record);
 

@@ -59,6 +59,14 @@ inline constexpr Range kTrackIncrement{kMinTrackIncrementMs, kMaxTrackIncrementM
 // Goto speed levels as the files and lists hold them: 1 to 5.
 inline constexpr Range kGotoLevel{1, 5, true, true};
 
+// Catalogue coordinates, whole numbers: right ascension in tenths of a minute
+// of time (600 an hour) from 0 h to the last tenth before 24 h, declination
+// in tenths of a minute of arc (600 a degree) from pole to pole.
+inline constexpr double kMaxRightAscension = 24 * 600 - 1;
+inline constexpr double kMaxDeclination = 90 * 600;
+inline constexpr Range kRightAscension{0, kMaxRightAscension, true, true};
+inline constexpr Range kDeclination{-kMaxDeclination, kMaxDeclination, true, true};
+
 // The same as plain tests, for the file readers.
 inline bool Latitude(double degrees) { return kLatitude.Contains(degrees); }
 inline bool Longitude(double degrees) { return kLongitude.Contains(degrees); }
@@ -70,5 +78,7 @@ inline bool SpeedDelay(double count) { return kSpeedDelay.Contains(count); }
 inline bool Backlash(double pulses) { return kBacklash.Contains(pulses); }
 inline bool TrackIncrement(double ms) { return kTrackIncrement.Contains(ms); }
 inline bool GotoLevel(double level) { return kGotoLevel.Contains(level); }
+inline bool RightAscension(double tenths) { return kRightAscension.Contains(tenths); }
+inline bool Declination(double tenths) { return kDeclination.Contains(tenths); }
 
 }  // namespace ranges

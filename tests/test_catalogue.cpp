@@ -53,7 +53,8 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
         {"blanks before fields, unquoted texts",
          "   \"A\",  \"GL\",   10,   -20\r\n  B , OC , 5 , 6\r\n",
          {{"A", "GL", 10, -20}, {"B", "OC", 5, 6}}},
-        {"negative coordinates", "\"S\",\"GC\",-1,-54000\r\n", {{"S", "GC", -1, -54000}}},
+        {"coordinates at their limits", "\"S\",\"GC\",0,-54000\r\n\"N\",\"GC\",14399,54000\r\n",
+         {{"S", "GC", 0, -54000}, {"N", "GC", 14399, 54000}}},
         {"line feeds only", "\"A\",\"GL\",1,2\n\"B\",\"PN\",3,4\n", {{"A", "GL", 1, 2}, {"B", "PN", 3, 4}}},
         {"trailing blank lines", "\"A\",\"GL\",1,2\r\n\r\n\r\n", {{"A", "GL", 1, 2}}},
         {"blank lines between records", "\"A\",\"GL\",1,2\r\n\r\n  \r\n\n\"B\",\"OC\",3,4\r\n",
@@ -85,6 +86,15 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
          "\"X,\"GL\",7,8\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
         {"two records run together",
          "\"X\",\"GL\",7,8\"Y\",\"GL\",9,10\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        // A place no sky has is skipped and counted with them.
+        {"a right ascension of 24 h", "\"X\",\"GL\",14400,2\r\n" + twoRecords,
+         {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
+        {"right ascensions far past 24 h or below 0",
+         "\"X\",\"GL\",99999,2\r\n\"A\",\"GL\",1,2\r\n\"Y\",\"GL\",-5,2\r\n\"B\",\"OC\",3,4\r\n",
+         {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 2},
+        {"declinations beyond either pole",
+         "\"X\",\"GL\",1,54001\r\n\"Y\",\"GL\",1,99999\r\n\"Z\",\"GL\",1,-54001\r\n" + twoRecords,
+         {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 3},
         {"two damaged records among good ones",
          "\"A\",\"GL\",1,2\r\n\"X\",\"GL\"\r\n\"B\",\"OC\",3,4\r\n\"Y\",\"GL\",7,y\r\n\"C\",\"PN\",5,6\r\n",
          {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}, {"C", "PN", 5, 6}}, 2},
@@ -114,6 +124,50 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
                                            : QStringLiteral("ignorés : %1 sur").arg(c.skipped);
         EXPECT_TRUE(messages[0].contains(told)) << messages[0].toStdString();
     }
+}
+
+TEST_F(Catalogue, EveryCatalogueAndTheChartsStarsSkipAPlaceNoSkyHasAndTellIt) {
+    const QString text = QStringLiteral("\"X\",\"GL\",99999,2\r\n\"A\",\"GL\",600,-300\r\n"
+                                        "\"Y\",\"GL\",1,99999\r\n\"Z\",\"GL\",-5,2\r\n");
+    const auto toldOnce = [this](const QString& file) {
+        ASSERT_EQ(messages.size(), 1) << file.toStdString();
+        EXPECT_TRUE(messages[0].contains(file)) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("hors limites ignorés : 3 sur 4"))) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("ascension droite de 0 à 14399")))
+            << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("déclinaison de -54000 à 54000")))
+            << messages[0].toStdString();
+    };
+    for (int16_t number = 0; number < catalogue::kCatalogues; ++number) {
+        SCOPED_TRACE(number);
+        messages.clear();
+        filereport::Reset();
+        WriteData(catalogue::FileName(number), text);
+        ObjectTable table;
+        EXPECT_EQ(catalogue::LoadCatalogue(table, number), QStringList{"A"});
+        EXPECT_EQ(table.CatalogueCount, 1);
+        EXPECT_EQ(table.CatalogueRA[0], 600);
+        EXPECT_EQ(table.CatalogueDec[0], -300);
+        toldOnce(catalogue::FileName(number));
+    }
+
+    messages.clear();
+    filereport::Reset();
+    BrightStarTable stars;
+    catalogue::LoadBrightStars(stars);
+    EXPECT_EQ(stars.BrightStarCount, 0);
+    EXPECT_EQ(stars.BrightStarName[0], "A");
+    toldOnce(QStringLiteral("5magstar.cat"));
+
+    messages.clear();
+    filereport::Reset();
+    WriteData("vstar.cat", text);
+    const auto chartStars = catalogue::ReadRecords(QStringLiteral("\\data\\vstar.cat"), 201);
+    ASSERT_TRUE(chartStars);
+    ASSERT_EQ(chartStars->size(), 1u);
+    EXPECT_EQ((*chartStars)[0].name, "A");
+    EXPECT_EQ((*chartStars)[0].number, 1) << "the star keeps its place in the file for the lines";
+    toldOnce(QStringLiteral("vstar.cat"));
 }
 
 TEST_F(Catalogue, AShorterCatalogueAfterALongerOneCountsOnlyItsOwnRecords) {

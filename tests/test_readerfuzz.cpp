@@ -18,7 +18,8 @@
 //     for a record file (catalogues, "const.cat", "vconst.cat"): it holds no
 //     record, or a record that is incomplete (a field missing or one too
 //     many, the last one not ending its line) or holds a number that is not a
-//     whole 32-bit number in its range; for "liste.txt": more than eleven
+//     whole 32-bit number in its range (catalogue coordinates: a place in the
+//     sky); for "liste.txt": more than eleven
 //     names;
 //  4. nothing is half read: a record file with more text after its end (a
 //     digit, a quote, a comma, a line break, a whole record) gives the records
@@ -222,7 +223,14 @@ JudgedRecords judgeRecords(const QString& text, int fields, int limit,
     return j;
 }
 
-bool catalogueRecord(const QStringList& f) { return whole(f[2]) && whole(f[3]); }
+// A catalogue record's coordinates: whole numbers of the sky, right ascension
+// 0 to 14399 tenths of a minute of time, declination within 54000 tenths of a
+// minute of arc of the equator.
+bool catalogueRecord(const QStringList& f) {
+    const auto ra = whole(f[2]);
+    const auto dec = whole(f[3]);
+    return ra && dec && *ra >= 0 && *ra <= 14399 && *dec >= -54000 && *dec <= 54000;
+}
 
 QString recordText(const CatalogueRecord& r) {
     return QStringList{r.name, r.type, QString::number(r.ra), QString::number(r.dec)}.join(u'|');
