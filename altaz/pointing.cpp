@@ -37,9 +37,12 @@ TypedReading ReadTypedCoordinates(const TypedBoxes& boxes) {
     t.minutesTyped = *m;
     t.degreesTyped = std::fabs(*d);
     t.arcMinutesTyped = std::fabs(*dm);
-    t.gotoRA = 600 * std::floor(*h) + 10 * std::floor(*m);
-    const double dec = 600 * std::floor(t.degreesTyped) + 10 * std::floor(t.arcMinutesTyped);
-    if (dec > 54000) return reading;  // beyond the pole
+    // Every box is taken for what it says: 12.5 h is 12 h 30 min. The sums
+    // drop the last bits a decimal fraction leaves (6 x 0.1 is not 0.6).
+    const double ra = RoundDecimals(600 * t.hoursTyped + 10 * t.minutesTyped, 6);
+    const double dec = RoundDecimals(600 * t.degreesTyped + 10 * t.arcMinutesTyped, 6);
+    if (ra >= 14400 || dec > 54000) return reading;  // past 24 h, beyond the pole
+    t.gotoRA = ra;
     t.gotoDec = t.south ? -dec : dec;
     reading.status = TypedStatus::Ok;
     return reading;

@@ -20,12 +20,12 @@ struct TypedBoxes {
 // Typed coordinates, read.
 struct TypedTarget {
     bool south = false;      // a "-" before the degrees, or negative arc-minutes
-    // From the typed values floored (degrees and arc-minutes without their
-    // sign): 600 h + 10 m, and sign x (600 d + 10 m).
+    // From the typed values, fractions included (degrees and arc-minutes
+    // without their sign): 600 h + 10 m, and sign x (600 d + 10 m).
     double gotoRA = 0;
     double gotoDec = 0;
     // The values as typed (degrees and arc-minutes without their sign), for
-    // the computations that take them unfloored.
+    // the computations that take them box by box.
     double hoursTyped = 0;
     double minutesTyped = 0;
     double degreesTyped = 0;
@@ -43,15 +43,19 @@ struct TypedReading {
 };
 
 // Reads the four boxes. An empty box reads 0; a box that holds anything but
-// a number is invalid, as is a value outside hours 0..23.9, minutes
-// 0..59.9, degrees -90..90, arc-minutes -59.9..59.9 (negative only to mark a
-// southern declination under 1 degree), or a declination beyond 90 degrees.
+// a number is invalid, as is a value outside hours 0 to below 24, minutes 0
+// to below 60, degrees -90..90, arc-minutes above -60 and below 60 (negative
+// only to mark a southern declination under 1 degree), a right ascension of
+// 24 h or more, or a declination beyond 90 degrees. A fraction counts for
+// what it says in every box: 12.5 h and 0 min is 12 h 30 min, 45.5 degrees
+// is 45 degrees 30 minutes.
 TypedReading ReadTypedCoordinates(const TypedBoxes& boxes);
 
 // What the user is told when the typed coordinates are invalid.
 inline const QString kTypedCoordinatesMessage = QStringLiteral(
-    "Coordonnées incorrectes : heures de 0 à 23, minutes de 0 à 59.9, degrés de -90 à 90 (« - » pour le sud), "
-    "minutes d'arc de 0 à 59.9.");
+    "Coordonnées incorrectes : l'ascension droite va de 0 h à moins de 24 h (heures de 0 à 23, minutes de 0 à "
+    "59.9), la déclinaison de -90° à 90° (degrés de -90 à 90, « - » pour le sud, minutes d'arc de 0 à 59.9).\n"
+    "Une fraction compte pour ce qu'elle vaut : 12.5 h font 12 h 30 min, 45.5° font 45° 30'.");
 
 // The captions of a position: right ascension h "h" m "'", declination
 // d "°" m "'". h and d are the whole hours and degrees (fraction dropped

@@ -30,7 +30,7 @@ TEST(PointingCaptions, PositionsAreShownInHoursAndDegreesWithMinutes) {
     }
 }
 
-TEST(TypedCoordinates, SignTimesWholeDegreesAndMinutes) {
+TEST(TypedCoordinates, SignTimesDegreesAndMinutesEachForWhatTheySay) {
     struct Case {
         const char* h;
         const char* m;
@@ -45,10 +45,13 @@ TEST(TypedCoordinates, SignTimesWholeDegreesAndMinutes) {
         {"0", "0", "0", "30", 0, 300, false},
         {"0", "0", "0", "-30", 0, -300, true},
         {"0", "0", "-0", "30", 0, -300, true},
-        {"0", "0", "-1", "1.5", 0, -610, true},       // minutes floored
-        {"23", "59.9", "-90", "0", 14390, -54000, true},
+        {"0", "0", "-1", "1.5", 0, -615, true},       // the minutes' tenths kept
+        {"23", "59.9", "-90", "0", 14399, -54000, true},
         {" 12 ", "", "", "", 7200, 0, false},         // empty boxes read 0
-        {"5.9", "34.7", "22.9", "1", 3340, 13210, false},
+        {"5.9", "34.7", "22.9", "1", 3887, 13750, false},  // 5 h 54 min + 34.7 min, 22 deg 54 + 1
+        {"12.5", "0", "45.5", "0", 7500, 27300, false},     // 12 h 30 min, 45 deg 30
+        {"0.1", "0.3", "0.1", "0.3", 63, 63, false},        // no bits left over from the decimals
+        {"23.5", "29.9", "-89.5", "30", 14399, -54000, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.d) + " " + c.dm);
@@ -67,6 +70,7 @@ TEST(TypedCoordinates, ValuesOutOfRangeOrNotNumbersAreRefused) {
         {"5", "0", "-91", "0"},    {"5", "0", "10", "60"},   {"5", "0", "90", "30"},   // beyond the pole
         {"cinq", "0", "0", "0"},   {"5h", "0", "0", "0"},    {"5", "0", "10", "-60"},
         {"1e309", "0", "0", "0"},  {"5", "0", "nan", "0"},   {"5", "1,5", "0", "0"},   // 1e309 is not 0
+        {"23.5", "30", "0", "0"},  {"23.99", "0.6", "0", "0"}, {"5", "0", "89.9", "6.1"},  // past 24 h, the pole
     };
     for (const auto& b : invalid) {
         SCOPED_TRACE((b.hours + " " + b.minutes + " " + b.degrees + " " + b.arcMinutes).toStdString());
