@@ -3,7 +3,6 @@
 #include "platform/portlock.h"
 
 #include <cerrno>
-#include <cstring>
 #include <functional>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -189,14 +188,17 @@ std::unique_ptr<Port> Open(const QString& choice, QString* error) {
         if (device.isEmpty()) device = QStringLiteral("/dev/parport0");
 #ifdef ORVANEL_HAVE_PPDEV
         const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_CLOEXEC);
-        if (fd < 0) return fail(QStringLiteral("%1 : %2").arg(device, QString::fromLocal8Bit(std::strerror(errno))));
+        if (fd < 0) {
+            const int e = errno;
+            return fail(QStringLiteral("%1 : %2").arg(device, ErrorText(e)));
+        }
         // Claimed exclusively: while this program holds the port no other
         // program, nor a printer driver, can claim it.
         if (ioctl(fd, PPEXCL) < 0) {
             const int e = errno;
             close(fd);
             return fail(QStringLiteral("%1 : pas un port parallèle ppdev (%2)")
-                            .arg(device, QString::fromLocal8Bit(std::strerror(e))));
+                            .arg(device, ErrorText(e)));
         }
         if (ioctl(fd, PPCLAIM) < 0) {
             const int e = errno;
@@ -205,7 +207,7 @@ std::unique_ptr<Port> Open(const QString& choice, QString* error) {
                 return fail(QStringLiteral("%1 : déjà pris par un autre programme (un autre Orvanel, ou le pilote "
                                            "d'imprimante lp)")
                                 .arg(device));
-            return fail(QStringLiteral("%1 : %2").arg(device, QString::fromLocal8Bit(std::strerror(e))));
+            return fail(QStringLiteral("%1 : %2").arg(device, ErrorText(e)));
         }
         return std::make_unique<PpdevPort>(fd, device);
 #else
@@ -225,7 +227,7 @@ std::unique_ptr<Port> Open(const QString& choice, QString* error) {
         auto lock = PortLock::Take(QStringLiteral("0x%1").arg(base, 0, 16), &why);
         if (!lock) return fail(QStringLiteral("%1 : %2").arg(name, why));
         if (const int e = rawAccess(base, 3); e != 0)
-            return fail(QStringLiteral("%1 : %2").arg(name, QString::fromLocal8Bit(std::strerror(e))));
+            return fail(QStringLiteral("%1 : %2").arg(name, ErrorText(e)));
         return std::make_unique<RawPort>(base, std::move(lock));
 #else
         return fail(QStringLiteral("%1 : accès direct impossible sur ce processeur").arg(name));

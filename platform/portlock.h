@@ -13,9 +13,13 @@ namespace port {
 class PortLock {
 public:
     // Takes the lock of `name` ("0x378"): the file "orvanel-port-<name>.lock"
-    // in the first lock folder where it can be opened or made. Null when
-    // another holder has it, or when no folder can hold it; *error then says
-    // which, in a few French words naming the lock file.
+    // in the first lock folder that holds it or may be written to; a folder
+    // that does not exist, or where the file is not and cannot be made, is
+    // passed over. Null when another holder has it, when the file there
+    // cannot be taken (a link or anything but a plain file under its name, a
+    // file this user may not open: never a second file elsewhere), or when
+    // no folder can hold it; *error then says which, in a few French words
+    // naming the lock file.
     static std::unique_ptr<PortLock> Take(const QString& name, QString* error);
     ~PortLock();
     PortLock(const PortLock&) = delete;
@@ -33,5 +37,10 @@ private:
 // folder. Tests set their own (empty: the default ones again).
 QStringList LockFolders();
 void SetLockFolders(const QStringList& folders);
+
+// The system's error text as the port messages give it: in French for the
+// errors met when a port is opened (no such device, permission, busy, not
+// supported, a link in place of the lock file), the system's own otherwise.
+QString ErrorText(int error);
 
 }  // namespace port

@@ -13,10 +13,14 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
+#include <functional>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using port::Write;
 
@@ -212,19 +216,20 @@ TEST_F(PortLocks, ALockNamedAfterThePortIsHeldUntilItsHolderGoes) {
 
 TEST_F(PortLocks, TheLockGoesToTheFirstFolderThatCanHoldIt) {
     const QString good = folder("good");
-    const QString linked = folder("linked");
-    // A link planted under the lock's name is not followed.
-    ASSERT_TRUE(QFile::link(dir_.filePath("elsewhere"), lockPath(linked, "0x378")));
     QFile file(dir_.filePath("a-file"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     struct Case {
         const char* what;
         QString first;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"a folder that is not there", dir_.filePath("absent")},
         {"a file, not a folder", file.fileName()},
-        {"a link under the lock's name", linked},
     };
+    // Not for root, who may write anywhere.
+    const QString locked = folder("locked");
+    if (::geteuid() != 0 && ::chmod(QFile::encodeName(locked).constData(), 0555) == 0)
+        cases.push_back({"a folder this user cannot write to", locked});
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);
         port::SetLockFolders({k.first, good});
@@ -233,12 +238,87 @@ TEST_F(PortLocks, TheLockGoesToTheFirstFolderThatCanHoldIt) {
         ASSERT_TRUE(lock) << error.toStdString();
         EXPECT_EQ(lock->Path(), lockPath(good, "0x378"));
     }
-    EXPECT_FALSE(QFileInfo::exists(dir_.filePath("elsewhere")));
+    ::chmod(QFile::encodeName(locked).constData(), 0755);
 
-    port::SetLockFolders({dir_.filePath("absent"), linked});
+    port::SetLockFolders({dir_.filePath("absent"), file.fileName()});
     QString error;
     EXPECT_FALSE(port::PortLock::Take("0x378", &error));
-    EXPECT_TRUE(error.contains("verrou")) << error.toStdString();
+    EXPECT_TRUE(error.startsWith("aucun dossier pour le verrou")) << error.toStdString();
+}
+
+TEST_F(PortLocks, ALockFileThatCannotBeTakenRefusesThePortWithoutLookingElsewhere) {
+    const QString good = folder("good");
+    const QString elsewhere = dir_.filePath("elsewhere");
+    QFile target(dir_.filePath("target"));
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.close();
+    struct Case {
+        const char* what;
+        std::function<bool(const QString& path)> plant;
+        const char* told;
+    } cases[] = {
+        {"a link to nowhere", [&](const QString& p) { return QFile::link(elsewhere, p); },
+         "un lien symbolique tient la place du fichier"},
+        {"a link to a file", [&](const QString& p) { return QFile::link(target.fileName(), p); },
+         "un lien symbolique tient la place du fichier"},
+        {"a folder", [](const QString& p) { return QDir().mkdir(p); }, "ce n'est pas un fichier ordinaire"},
+        {"a pipe", [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0644) == 0; },
+         "ce n'est pas un fichier ordinaire"},
+    };
+    int n = 0;
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        const QString first = folder(QStringLiteral("first%1").arg(n++));
+        const QString planted = lockPath(first, "0x378");
+        ASSERT_TRUE(k.plant(planted));
+        port::SetLockFolders({first, good});
+        QString error;
+        EXPECT_FALSE(port::PortLock::Take("0x378", &error));
+        EXPECT_EQ(error, QStringLiteral("verrou %1 impossible : %2").arg(planted, QString::fromUtf8(k.told)));
+        EXPECT_FALSE(QFileInfo::exists(lockPath(good, "0x378"))) << "no second lock file elsewhere";
+        EXPECT_FALSE(QFileInfo::exists(elsewhere)) << "nothing made where the link leads";
+    }
+}
+
+TEST_F(PortLocks, WhileALinkIsPlantedNoneTakesThePortAndOnceGoneOnlyOne) {
+    // A link planted in a folder anyone may write to, before either program starts.
+    const QString shared = folder("run-lock");
+    const QString fallback = folder("tmp");
+    const QString planted = lockPath(shared, "0x378");
+    ASSERT_TRUE(QFile::link(dir_.filePath("elsewhere"), planted));
+    port::SetLockFolders({shared, fallback});
+
+    QString error;
+    auto first = port::PortLock::Take("0x378", &error);
+    EXPECT_FALSE(first) << "the lock is not sent to another folder";
+    EXPECT_TRUE(error.contains(planted)) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(lockPath(fallback, "0x378")));
+
+    // The link removed: the first program takes the lock, the second is refused while it holds it.
+    ASSERT_TRUE(QFile::remove(planted));
+    first = port::PortLock::Take("0x378", &error);
+    ASSERT_TRUE(first) << error.toStdString();
+    EXPECT_EQ(first->Path(), planted);
+    auto second = port::PortLock::Take("0x378", &error);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(error, QStringLiteral("déjà piloté par un autre programme Orvanel (verrou %1)").arg(planted));
+    EXPECT_FALSE(QFileInfo::exists(lockPath(fallback, "0x378")));
+}
+
+TEST(PortMessages, TheErrorsAUserMeetsAreToldInFrench) {
+    const struct {
+        int error;
+        const char* text;
+    } cases[] = {
+        {ENOENT, "périphérique introuvable"},  {ENODEV, "périphérique introuvable"},
+        {ENXIO, "périphérique introuvable"},   {EACCES, "permission refusée"},
+        {EPERM, "permission refusée"},         {EBUSY, "périphérique occupé"},
+        {ENOSYS, "fonction non prise en charge"}, {ENOTTY, "fonction non prise en charge"},
+        {ELOOP, "un lien symbolique tient la place du fichier"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(port::ErrorText(c.error), QString::fromUtf8(c.text)) << c.error;
+    // Any other error in the system's own words.
+    EXPECT_EQ(port::ErrorText(EMFILE), QString::fromLocal8Bit(std::strerror(EMFILE)));
 }
 
 TEST_F(PortLocks, AProgramThatEndsEvenByACrashFreesItsPort) {
@@ -296,7 +376,10 @@ TEST_F(PortLocks, ASecondRawPortIsRefusedAndTheSimulatorUsed) {
     refusal = EPERM;
     auto refused = port::Open("raw:0x378", &error);
     EXPECT_TRUE(refused->Simulated());
-    EXPECT_TRUE(error.contains("ports 0x378")) << error.toStdString();
+    EXPECT_EQ(error, QStringLiteral("ports 0x378 : permission refusée"));
+    refusal = ENOSYS;
+    EXPECT_TRUE(port::Open("raw:0x378", &error)->Simulated());
+    EXPECT_EQ(error, QStringLiteral("ports 0x378 : fonction non prise en charge"));
     refusal = 0;
     EXPECT_FALSE(port::Open("raw:0x378", &error)->Simulated()) << error.toStdString();
 }
@@ -309,4 +392,9 @@ TEST_F(PortLocks, ADeviceThatIsNoPpdevPortIsRefusedByName) {
     auto p = port::Open("ppdev:/dev/null", &error);
     EXPECT_TRUE(p->Simulated());
     EXPECT_TRUE(error.contains("/dev/null")) << error.toStdString();
+#if __has_include(<linux/ppdev.h>)
+    EXPECT_EQ(error, QStringLiteral("/dev/null : pas un port parallèle ppdev (fonction non prise en charge)"));
+    EXPECT_TRUE(port::Open("ppdev:/dev/orvanel-no-such-port", &error)->Simulated());
+    EXPECT_EQ(error, QStringLiteral("/dev/orvanel-no-such-port : périphérique introuvable"));
+#endif
 }
