@@ -57,7 +57,8 @@ bool TakeEntries(const std::vector<EntryBox>& boxes, const Range& range, double 
         fields.push_back({b.text, b.name, range});
         entries.push_back(b.entry);
     }
-    const auto values = Values(fields, consequence);
+    // The refusal says what the boxes left as they stand do.
+    const auto values = Values(fields, kKeepsStoredDelay + u'\n' + consequence);
     if (!values) return false;
     for (std::size_t k = 0; k < entries.size(); ++k)
         // A delay typed is at least one count, as the speed files hold them.

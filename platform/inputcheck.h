@@ -57,10 +57,14 @@ struct EntryBox {
     QString name;
     int32_t* entry;
 };
+// What a box of 0, or an empty one, does in a table of delays.
+inline const QString kKeepsStoredDelay = QStringLiteral("0, ou une case laissée vide, garde le délai enregistré.");
+
 // The boxes into their entries: an empty box or one of 0 keeps its entry;
 // any other box must hold a number in the range, and its entry becomes that
-// number times `unit`, rounded. When a box is refused it is told (with
-// `consequence`) and every entry stays as it was: the result is false.
+// number times `unit`, rounded. When a box is refused it is told (what it
+// must hold, then kKeepsStoredDelay, then `consequence`) and every entry
+// stays as it was: the result is false.
 bool TakeEntries(const std::vector<EntryBox>& boxes, const Range& range, double unit = 1,
                  const QString& consequence = kNothingSaved);
 

@@ -133,5 +133,9 @@ TEST_F(InputCheckMessages, TableBoxesLeftEmptyOrAtZeroKeepTheirEntries) {
     EXPECT_EQ(c, 625) << "a refusal changes no entry";
     EXPECT_EQ(d, 40);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("« Quatrième » : « -1 »")));
+    // The refusal says what 0 and an empty box would have done.
+    EXPECT_EQ(messages[0], QStringLiteral("Valeur incorrecte pour « Quatrième » : « -1 ».\n"
+                                          "Il faut un nombre de 0 à 100.\n"
+                                          "0, ou une case laissée vide, garde le délai enregistré.\n"
+                                          "Rien n'a été enregistré."));
 }

@@ -290,6 +290,9 @@ TEST_P(ManualDrive, ABoxThatHoldsNoDelayTheTableCanKeepSavesNothing) {
         p.tAZ[0]->setText("20");  // a good box before it changes nothing either
         p.tAlt[1]->setText(QString::fromLatin1(typed));
         p.cmdvalid->click();
+        ASSERT_FALSE(messages.isEmpty());
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("\n0, ou une case laissée vide, garde le délai enregistré.\n")))
+            << messages[0].toStdString();
         ExpectRefusal(level2, QStringLiteral("un nombre de 0 à 42949672"));
         EXPECT_EQ(ReadData(file), before) << typed;
         EXPECT_EQ(Table(), table) << typed;

@@ -117,6 +117,9 @@ TEST_F(PaddleControls, OkWithASpeedOutOfItsRangeSavesNeitherFile) {
         c.chkaz->setChecked(true);
         messages.clear();
         c.cmdvalid_Click();
+        ASSERT_FALSE(messages.isEmpty());
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("\n0, ou une case laissée vide, garde le délai enregistré.\n")))
+            << messages[0].toStdString();
         ExpectRefusal(QStringLiteral("Raquette Altitude, vitesse moyenne"), QStringLiteral("un nombre entier de 0 à 2147483647"));
         EXPECT_EQ(ReadData("vitessemanu.ini"), manual);
         EXPECT_EQ(ReadData("inversion.ini"), inversion);
