@@ -94,7 +94,8 @@ SuiviAltaz ReadSuiviAltaz() {
     numberfile::Read(kSuivi, {{&s.increment, ranges::TrackIncrement}, {&az, delay}, {&alt, delay}},
                      QStringLiteral("Trois valeurs attendues, une par ligne : l'incrément en millisecondes (un "
                                     "nombre entier de %1 à %2), puis les délais de correction en azimut et en "
-                                    "altitude (des nombres entiers de 0 à %3).")
+                                    "altitude (des nombres de 0 à %3, une fraction arrondie à l'entier le plus "
+                                    "proche).")
                          .arg(vb::CStr(ranges::kMinTrackIncrementMs), vb::CStr(ranges::kMaxTrackIncrementMs),
                               vb::CStr(ranges::kMaxCount)));
     s.delayAz = vb::CLng(az);

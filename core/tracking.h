@@ -33,7 +33,9 @@ ClockStep AdvanceClock(const Clock& c, int32_t incrementMs);
 // day of the month before).
 DateLists NextDay(const DateLists& d);
 
-constexpr int16_t kLongestIncrement = 32000;
+// The longest increment the tick's 16-bit count holds, as long as may be
+// typed or read from the settings file.
+constexpr int16_t kLongestIncrement = 32767;
 // The spinner: up adds 100 below 1000 and 1000 from there, never past the
 // longest increment; down takes 100 up to 1000 and 1000 above, only above 100.
 double IncrementUp(double value);

@@ -169,6 +169,11 @@ TEST_F(Readers, ValuesBeyondTheirRangeAreToldAndKeepTheirDefaults) {
          [] { return double(ReadSuiviAltaz().delayAz); }, 0, false},
         {"tracking delay -1", "suivialtaz.ini", lines({"500", "5", "-1"}),
          [] { return double(ReadSuiviAltaz().delayAlt); }, 100000, true},
+        // A delay's fraction is rounded, as the message says.
+        {"tracking delay 2500.4", "suivialtaz.ini", lines({"500", "2500.4", "5"}),
+         [] { return double(ReadSuiviAltaz().delayAz); }, 2500, false},
+        {"tracking delay 2500.5", "suivialtaz.ini", lines({"500", "5", "2500.5"}),
+         [] { return double(ReadSuiviAltaz().delayAlt); }, 2500, false},
         // Goto speed levels: 1 to 5.
         {"altaz level 0", "pointagealtaz.ini", lines({"0", "2"}),
          [] { return double(altazfiles::ReadPointageAltaz().az); }, 3, true},
@@ -246,4 +251,21 @@ TEST_F(Readers, ASiteBeyondItsBoundWithItsMinutesIsToldHowTheyAddUp) {
         ASSERT_EQ(told.size(), 1) << messages.join('|').toStdString();
         EXPECT_TRUE(told[0].contains(QString::fromUtf8(c.bound))) << told[0].toStdString();
     }
+}
+
+TEST_F(Readers, TheTrackingFileSaysWhatItsReaderTakes) {
+    // A whole increment; delays rounded to the nearest count.
+    WriteData("suivialtaz.ini", lines({"250.5", "2500.4", "-1"}));
+    messages.clear();
+    const auto s = altazfiles::ReadSuiviAltaz();
+    EXPECT_EQ(s.increment, 500);
+    EXPECT_EQ(s.delayAz, 2500);
+    const QStringList told = toldAbout("suivialtaz.ini");
+    ASSERT_EQ(told.size(), 1) << messages.join('|').toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral("l'incrément en millisecondes (un nombre entier de 10 à 32767)")))
+        << told[0].toStdString();
+    EXPECT_TRUE(told[0].contains(QStringLiteral(
+        "délais de correction en azimut et en altitude (des nombres de 0 à 2147483647, une fraction arrondie à "
+        "l'entier le plus proche)")))
+        << told[0].toStdString();
 }

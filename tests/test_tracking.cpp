@@ -32,7 +32,7 @@ const ClockCase kClock[] = {
     {"300 ms past 900", 300, {12, 0, 0, 900}, {12, 0, 1, 200}, false},
     {"1500 ms from a whole second", 1500, {12, 0, 0, 0}, {12, 0, 1, 500}, false},
     {"1500 ms from half a second carries two seconds", 1500, {12, 0, 1, 500}, {12, 0, 3, 0}, false},
-    {"32000 ms, the longest increment", 32000, {12, 0, 40, 999}, {12, 1, 12, 999}, false},
+    {"32000 ms, a long increment", 32000, {12, 0, 40, 999}, {12, 1, 12, 999}, false},
     {"second 59 into the next minute", 500, {12, 58, 59, 500}, {12, 59, 0, 0}, false},
     {"minute 59 into the next hour", 500, {12, 59, 59, 500}, {13, 0, 0, 0}, false},
     {"the last second of the day", 500, {23, 59, 59, 500}, {0, 0, 0, 0}, true},
@@ -144,7 +144,8 @@ TEST(TrackingIncrement, TheSpinnerStepsAndStopsAtItsEnds) {
         double from, up, down;
     } cases[] = {
         {900, 1000, 800}, {1000, 2000, 900}, {2000, 3000, 1000}, {1500, 2500, 500}, {150, 250, 50},
-        {100, 200, 100},  {50, 150, 50},     {31500, 32000, 30500}, {32000, 32000, 31000},
+        {100, 200, 100},  {50, 150, 50},     {31500, 32500, 30500}, {32000, 32767, 31000},
+        {32500, 32767, 31500}, {32767, 32767, 31767},  // up to the longest increment that may be typed
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IncrementUp(c.from), c.up) << c.from;

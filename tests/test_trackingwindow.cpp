@@ -573,8 +573,8 @@ TEST_F(TrackingWindow, FoldAndSpinner) {
         bool up;
         const char* to;
     } cases[] = {{"900", true, "1000"}, {"1000", true, "2000"}, {"2000", false, "1000"}, {"1000", false, "900"},
-                 {"1500", false, "500"}, {"150", false, "50"},  {"100", false, "100"},  {"31500", true, "32000"},
-                 {"32000", true, "32000"}};
+                 {"1500", false, "500"}, {"150", false, "50"},  {"100", false, "100"},  {"31500", true, "32500"},
+                 {"32000", true, "32767"}, {"32767", true, "32767"}, {"32767", false, "31767"}};
     for (const Case& c : cases) {
         s.txtincrement->setText(c.from);
         frmcoord().txtms->setText("700");
