@@ -2,6 +2,7 @@
 
 #include "altaz/altazfiles.h"
 #include "altaz/frmcoord.h"
+#include "altaz/pointing.h"
 #include "core/calendar.h"
 #include "core/conversions.h"
 #include "core/counters.h"
@@ -10,6 +11,7 @@
 #include "motor/moves.h"
 #include "motor/paddle.h"
 #include "platform/inputcheck.h"
+#include "platform/seams.h"
 #include "platform/vbrt.h"
 #include "shell/artwork.h"
 #include "shell/buttonpictures.h"
@@ -195,6 +197,12 @@ void Frmaltazsuivi::imglecture_Click() {
     // The tick runs at the increment typed, with the delays typed.
     const auto settings = typedSettings(inputcheck::kNotStarted);
     if (!settings) return;
+    // The object of a sync is tracked from the coordinate boxes as they
+    // stand: a box that holds no number is refused, not cut.
+    if (shared.pos.PositionSynced != 0 && !CoordinateBoxesReadable(frmcoord().Coordinates())) {
+        seams::MsgBox(kTypedCoordinatesMessage + u'\n' + inputcheck::kNotStarted);
+        return;
+    }
     Frminterface& main = frminterface();
     main.Timer->stop();
     main.heuretimer->stop();

@@ -48,6 +48,12 @@ TypedReading ReadTypedCoordinates(const TypedBoxes& boxes) {
     return reading;
 }
 
+bool CoordinateBoxesReadable(const EquatorialBoxes& boxes) {
+    for (const QString* box : {&boxes.Txtad_h, &boxes.txtad_min, &boxes.txtdec_deg, &boxes.txtdec_min})
+        if (!boxValue(*box)) return false;
+    return true;
+}
+
 PositionCaptions CaptionsOf(double ra, double dec, NumberForm form) {
     const auto text = [form](double v) { return form == NumberForm::Plain ? vb::CStr(v) : vb::Str(v); };
     const double h = vb::Fix(ra / 600) + 0.0;

@@ -6,6 +6,8 @@
 // declination in tenths of a minute of arc (600 per degree, signed).
 #pragma once
 
+#include "core/coordboxes.h"
+
 #include <QString>
 
 // The four boxes of the typed-coordinates frame: tAD(0) hours, tAD(1)
@@ -50,6 +52,11 @@ struct TypedReading {
 // what it says in every box: 12.5 h and 0 min is 12 h 30 min, 45.5 degrees
 // is 45 degrees 30 minutes.
 TypedReading ReadTypedCoordinates(const TypedBoxes& boxes);
+
+// Whether each of the coordinates window's boxes holds a number, or nothing
+// (read as 0). Tracking takes them for what they say, fractions included;
+// a box it could only cut ("12,5" read as 12) must be refused first.
+bool CoordinateBoxesReadable(const EquatorialBoxes& boxes);
 
 // What the user is told when the typed coordinates are invalid.
 inline const QString kTypedCoordinatesMessage = QStringLiteral(

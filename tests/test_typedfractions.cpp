@@ -3,6 +3,7 @@
 // same place as typed in whole hours and degrees with their minutes; a value
 // no box can take is refused with the coordinates message, never cut.
 #include "altaz/frmaltazpointage.h"
+#include "altaz/frmaltazsuivi.h"
 #include "altaz/frmcoord.h"
 #include "altaz/pointing.h"
 #include "core/conversions.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 
 #include <cmath>
 
@@ -102,6 +104,23 @@ TEST_F(TypedFractions, TheCoordinatesWindowTracksTheFractionTyped) {
         EXPECT_NEAR(typed.first, place.first, 1e-9);
         EXPECT_NEAR(typed.second, place.second, 1e-9);
     }
+    EXPECT_TRUE(messages.isEmpty());
+
+    // After a sync, tracking follows the boxes as typed; one it could only
+    // cut is refused.
+    c.lbObjets->setCurrentRow(0);
+    c.cmdreinit_Click();
+    Frmaltazsuivi& s = frmaltazsuivi();
+    c.Txtad_h->setText("12,5");
+    s.imglecture_Click();
+    EXPECT_EQ(messages, QStringList{kTypedCoordinatesMessage + QStringLiteral("\nLe suivi n'a pas été lancé.")});
+    EXPECT_FALSE(s.timcompteur->isActive());
+    messages.clear();
+    c.Txtad_h->setText("12.5");
+    s.imglecture_Click();
+    EXPECT_TRUE(s.timcompteur->isActive());
+    EXPECT_EQ(c.Txtad_h->text(), "12.5") << "the object typed is the one tracked";
+    s.imgstop_Click();
     EXPECT_TRUE(messages.isEmpty());
 }
 
