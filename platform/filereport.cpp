@@ -57,7 +57,8 @@ void UnwritableSet(const QString& programPath, bool oldKept) {
 void InterruptedRecordUnreadable(const QString& recordPath, const QString& what) {
     seams::MsgBox(QStringLiteral("Relevé d'enregistrement interrompu illisible : %1\n%2\n"
                                  "Aucun fichier n'a été modifié : les réglages et les nouveaux fichiers "
-                                 "(« %3 ») restent tels quels. Supprimez ce relevé une fois les réglages vérifiés.")
+                                 "(« %3 ») restent tels quels. "
+                                 "Supprimez ce relevé une fois les réglages vérifiés.")
                       .arg(QDir::toNativeSeparators(recordPath), what, QString(textfile::kNewSuffix)));
 }
 

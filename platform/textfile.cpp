@@ -218,7 +218,8 @@ RecordNames readRecord(const QString& folder, const QString& path) {
         return r;
     }
     if (lines.size() < 2 || lines.back() != QString(kSetRecordEnd)) {
-        r.wrong = QStringLiteral("Sa dernière ligne n'est pas « %1 » : il est incomplet.").arg(QString(kSetRecordEnd));
+        r.wrong =
+            QStringLiteral("Sa dernière ligne n'est pas « %1 » : il est incomplet.").arg(QString(kSetRecordEnd));
         return r;
     }
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {

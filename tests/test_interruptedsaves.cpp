@@ -54,7 +54,9 @@ TEST_F(InterruptedSaves, ASaveWhoseRecordIsInPlaceIsFinished) {
     struct Case {
         const char* name;
         QStringList renamedBefore;
-    } cases[] = {{"before any rename", {}}, {"after one rename", {"a.ini"}}, {"after every rename", {"a.ini", "b.ini", "c.ini"}}};
+    } cases[] = {{"before any rename", {}},
+                 {"after one rename", {"a.ini"}},
+                 {"after every rename", {"a.ini", "b.ini", "c.ini"}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         OldFilesAndNewBeside();
@@ -127,7 +129,8 @@ TEST_F(InterruptedSaves, ARecordThatCannotBeTrustedIsToldAndNothingIsTouched) {
         EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(datadir::Folder() + u'/' + kRecord)))
             << messages[0].toStdString();
         EXPECT_TRUE(messages[0].contains(QString::fromUtf8(c.told), Qt::CaseInsensitive)) << messages[0].toStdString();
-        EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié"))) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié")))
+            << messages[0].toStdString();
     }
     QFile victim(outside.path() + "/victim.ini");
     ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
@@ -151,7 +154,8 @@ TEST_F(InterruptedSaves, AFileThatCannotBeFinishedIsToldAndKeepsItsOldContent) {
     WriteData(kRecord, recordOf({"a.ini", "b.ini", "c.ini"}));
     SaveSet::FinishInterrupted();
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(datadir::Folder() + "/b.ini"))) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QDir::toNativeSeparators(datadir::Folder() + "/b.ini")))
+        << messages[0].toStdString();
     EXPECT_TRUE(messages[0].contains(QStringLiteral("ancien contenu"))) << messages[0].toStdString();
     EXPECT_EQ(ReadData("a.ini"), "new\r\n");
     EXPECT_EQ(ReadData("c.ini"), "new\r\n");
@@ -224,7 +228,8 @@ protected:
             s = save.saveOf(ReadData(save.files[0]));
             const QStringList expected = save.filesOf(s);
             for (int i = 0; i < save.files.size(); ++i)
-                EXPECT_EQ(ReadData(save.files[i]), expected[i]) << save.files[i].toStdString() << " is not of save " << s;
+                EXPECT_EQ(ReadData(save.files[i]), expected[i])
+                    << save.files[i].toStdString() << " is not of save " << s;
             if (HasFailure()) return;
         }
         // The kills did land in saves, before and after their records.
@@ -233,7 +238,9 @@ protected:
         RecordProperty("committed", committed);
     }
 
-    static int lineValue(const QString& text, int line) { return text.split(QStringLiteral("\r\n")).value(line).toInt(); }
+    static int lineValue(const QString& text, int line) {
+        return text.split(QStringLiteral("\r\n")).value(line).toInt();
+    }
 };
 
 TEST_F(KilledSaves, TheSetupWindowsThreeFilesAreAlwaysOfOneSave) {
