@@ -3,6 +3,9 @@
 #include "platform/datadir.h"
 #include "platform/seams.h"
 #include "platform/seqfile.h"
+#include "platform/textfile.h"
+
+#include <QDir>
 
 #include <QSet>
 
@@ -49,6 +52,26 @@ void UnwritableSet(const QString& programPath, bool oldKept) {
                                                   "vérifiez les réglages avant de les utiliser.");
     seams::MsgBox(
         QStringLiteral("Impossible d'enregistrer le fichier : %1\n%2").arg(datadir::Shown(programPath), what));
+}
+
+void InterruptedRecordUnreadable(const QString& recordPath, const QString& what) {
+    seams::MsgBox(QStringLiteral("Relevé d'enregistrement interrompu illisible : %1\n%2\n"
+                                 "Aucun fichier n'a été modifié : les réglages et les nouveaux fichiers "
+                                 "(« %3 ») restent tels quels. "
+                                 "Supprimez ce relevé une fois les réglages vérifiés.")
+                      .arg(QDir::toNativeSeparators(recordPath), what, QString(textfile::kNewSuffix)));
+}
+
+void InterruptedUnfinished(const QString& path) {
+    seams::MsgBox(QStringLiteral("Impossible de terminer l'enregistrement interrompu du fichier : %1\n"
+                                 "Ce fichier garde son ancien contenu : vérifiez les réglages avant de les utiliser.")
+                      .arg(QDir::toNativeSeparators(path)));
+}
+
+void InterruptedNotRemoved(const QString& path) {
+    seams::MsgBox(QStringLiteral("Impossible de supprimer le fichier provisoire : %1\n"
+                                 "Il n'est pas utilisé ; supprimez-le vous-même.")
+                      .arg(QDir::toNativeSeparators(path)));
 }
 
 bool Save(const QString& programPath, const SeqWriter& lines) {

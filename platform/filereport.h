@@ -20,6 +20,12 @@ void Malformed(const QString& programPath, const QString& what = {}, const QStri
 void Unwritable(const QString& programPath);
 // A save of several files failed at this one: none changed when `oldKept`.
 void UnwritableSet(const QString& programPath, bool oldKept);
+// A save cut off by a kill or a power cut, found at start-up (local paths):
+// its record cannot be trusted, so nothing was touched; a file of it could
+// not be put in place; a new file left by it could not be removed.
+void InterruptedRecordUnreadable(const QString& recordPath, const QString& what);
+void InterruptedUnfinished(const QString& path);
+void InterruptedNotRemoved(const QString& path);
 // The file was read without a problem: its next problem is told again.
 void Readable(const QString& programPath);
 

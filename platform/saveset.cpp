@@ -13,10 +13,22 @@ SaveSet& SaveSet::Add(const QString& programPath, const SeqWriter& lines) {
 bool SaveSet::Save() const {
     std::vector<textfile::FileText> files;
     for (const auto& [programPath, text] : files_) files.push_back({datadir::Path(programPath), text});
-    const textfile::WriteAllResult r = textfile::WriteAllAtomic(files);
+    const textfile::WriteAllResult r = textfile::WriteAllAtomic(datadir::Folder(), files);
     if (r.ok) return true;
-    const QString& failed = files_[r.failed].first;
+    const QString failed = r.failed < files_.size() ? files_[r.failed].first
+                                                    : QStringLiteral("\\data\\") + QString(textfile::kSetRecord);
     if (files_.size() == 1) filereport::Unwritable(failed);
     else filereport::UnwritableSet(failed, r.restored);
     return false;
+}
+
+void SaveSet::FinishInterrupted() {
+    using Kind = textfile::Interrupted::Kind;
+    for (const auto& p : textfile::FinishInterrupted(datadir::Folder()).problems) {
+        switch (p.kind) {
+        case Kind::BadRecord: filereport::InterruptedRecordUnreadable(p.path, p.what); break;
+        case Kind::Unfinished: filereport::InterruptedUnfinished(p.path); break;
+        case Kind::NotRemoved: filereport::InterruptedNotRemoved(p.path); break;
+        }
+    }
 }

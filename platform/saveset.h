@@ -1,8 +1,10 @@
 // Several settings files saved by one button, as one save: every new file is
 // written beside its old one, then all are renamed over the old ones in one
-// run at the end. A file that cannot be written or renamed is told, and every
-// file keeps its old content. The window checks every value first, so that a
-// refused value never starts a save.
+// run at the end, under a record that lets the next start finish a save cut
+// off by a kill or a power cut (see textfile::WriteAllAtomic). A file that
+// cannot be written or renamed is told, and every file keeps its old
+// content. The window checks every value first, so that a refused value
+// never starts a save.
 #pragma once
 
 #include <QString>
@@ -17,6 +19,13 @@ public:
     SaveSet& Add(const QString& programPath, const SeqWriter& lines);
     // False (the user told, the old files kept) when the files could not all be saved.
     bool Save() const;
+
+    // Run at start-up before any settings file is read: the save a kill or a
+    // power cut interrupted is finished when its record was in place, else
+    // its new files are removed, so each save's files are all old or all
+    // new. Whatever cannot be done is told, naming the file, and the
+    // program goes on.
+    static void FinishInterrupted();
 
 private:
     std::vector<std::pair<QString, QString>> files_;  // program path, text

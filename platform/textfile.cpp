@@ -3,11 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QDirIterator>
 #include <QStringDecoder>
 
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace textfile {
 
@@ -50,18 +53,30 @@ std::optional<QString> Read(const QString& path) {
 
 namespace {
 
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+// Forces what was written to the file, or the entries of the folder, to the disk.
+bool syncHandle(int fd) { return fd >= 0 && ::fsync(fd) == 0; }
+
+bool syncFolder(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
 }
 
-QString besideName(const QString& path) { return path + QStringLiteral(".nouveau"); }
+QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+// Writes the whole file anew and forces it to the disk; a file that could
+// not be written whole is removed.
+bool writeDurably(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(folderOf(path));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    const bool ok = f.write(bytes) == bytes.size() && f.flush() && syncHandle(f.handle());
+    f.close();
+    if (!ok) QFile::remove(path);
+    return ok;
+}
 
 // Replaces `to` (when it exists) with `from` in one step.
 bool renameOver(const QString& from, const QString& to) {
@@ -70,22 +85,64 @@ bool renameOver(const QString& from, const QString& to) {
     return !ec;
 }
 
+// A new file beside the old one, then renamed over it.
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    const QString fresh = NewName(path);
+    if (!writeDurably(fresh, bytes)) return false;
+    if (!renameOver(fresh, path)) {
+        QFile::remove(fresh);
+        return false;
+    }
+    syncFolder(folderOf(path));
+    return true;
+}
+
+// Whether an entry exists, a link (even to nothing) counting as one.
+bool entryExists(const QFileInfo& info) { return info.exists() || info.isSymLink(); }
+
+bool removeRecord(const QString& folder) {
+    const QString record = folder + u'/' + QString(kSetRecord);
+    const bool ok = QFile::remove(record) || !entryExists(QFileInfo(record));
+    syncFolder(folder);
+    return ok;
+}
+
 }  // namespace
+
+QString NewName(const QString& path) { return path + QString(kNewSuffix); }
 
 bool WriteAtomic(const QString& path, const QString& text) { return writeBytes(path, text.toUtf8()); }
 
-WriteAllResult WriteAllAtomic(const std::vector<FileText>& files) {
+WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>& files) {
     WriteAllResult r;
+    const QDir dir(folder);
     std::vector<QString> fresh;
+    const auto fail = [&](std::size_t at) {
+        for (const QString& f : fresh) QFile::remove(f);
+        r.ok = false;
+        r.failed = at;
+        return r;
+    };
+    QString record = QString(kSetRecordHeader) + u'\n';
+    QStringList folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const QString beside = besideName(files[i].path);
-        if (!writeBytes(beside, files[i].text.toUtf8())) {
-            for (const QString& f : fresh) QFile::remove(f);
-            r.ok = false;
-            r.failed = i;
-            return r;
-        }
+        const QString name = dir.relativeFilePath(files[i].path);
+        if (name.startsWith(QStringLiteral(".."))) return fail(i);
+        record += name + u'\n';
+        const QString beside = NewName(files[i].path);
+        if (!writeDurably(beside, files[i].text.toUtf8())) return fail(i);
         fresh.push_back(beside);
+        if (!folders.contains(folderOf(beside))) folders << folderOf(beside);
+    }
+    record += QString(kSetRecordEnd) + u'\n';
+    // The new files are on the disk before the record that names them.
+    for (const QString& f : folders) syncFolder(f);
+    const QString recordPath = folder + u'/' + QString(kSetRecord);
+    if (!writeDurably(NewName(recordPath), record.toUtf8()) || !renameOver(NewName(recordPath), recordPath) ||
+        !syncFolder(folder)) {
+        QFile::remove(NewName(recordPath));
+        removeRecord(folder);
+        return fail(files.size());
     }
     // What each file holds before the renames, to give it back if one fails.
     std::vector<std::optional<QByteArray>> old;
@@ -97,14 +154,130 @@ WriteAllResult WriteAllAtomic(const std::vector<FileText>& files) {
         if (renameOver(fresh[i], files[i].path)) continue;
         r.ok = false;
         r.failed = i;
+        for (std::size_t j = i; j < files.size(); ++j) QFile::remove(fresh[j]);
         for (std::size_t j = 0; j < i; ++j) {
             const bool back = old[j] ? writeBytes(files[j].path, *old[j]) : QFile::remove(files[j].path);
             r.restored = r.restored && back;
         }
-        for (std::size_t j = i; j < files.size(); ++j) QFile::remove(fresh[j]);
+        for (const QString& f : folders) syncFolder(f);
+        removeRecord(folder);
         return r;
     }
+    for (const QString& f : folders) syncFolder(f);
+    removeRecord(folder);
     return r;
+}
+
+namespace {
+
+// The largest record a save writes is a few lines; anything far larger is no record.
+constexpr qint64 kMaxRecordBytes = 64 * 1024;
+
+// The files named by the record, relative to the folder, or what is wrong with it.
+struct RecordNames {
+    QStringList names;
+    QString wrong;
+};
+
+// Whether a name of the record stands for a file inside the folder: a
+// relative path that never climbs out, through no link to another folder.
+bool insideFolder(const QString& folder, const QString& name) {
+    if (name.isEmpty() || name.startsWith(u'/') || name.contains(u'\\') || name.contains(u':') ||
+        name.contains(QChar(0)))
+        return false;
+    for (const QString& part : name.split(u'/'))
+        if (part.isEmpty() || part == QStringLiteral(".") || part == QStringLiteral("..")) return false;
+    const QString home = QFileInfo(folder).canonicalFilePath();
+    const QString parent = QFileInfo(QFileInfo(folder + u'/' + name).absolutePath()).canonicalFilePath();
+    // A folder that does not exist holds no file to finish.
+    return parent.isEmpty() || parent == home || parent.startsWith(home + u'/');
+}
+
+RecordNames readRecord(const QString& folder, const QString& path) {
+    RecordNames r;
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile()) {
+        r.wrong = QStringLiteral("Ce n'est pas un fichier ordinaire.");
+        return r;
+    }
+    if (info.size() > kMaxRecordBytes) {
+        r.wrong = QStringLiteral("Il est bien trop long pour un relevé d'enregistrement.");
+        return r;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.wrong = QStringLiteral("Il ne peut pas être lu.");
+        return r;
+    }
+    QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+    for (QString& l : lines)
+        if (l.endsWith(u'\r')) l.chop(1);
+    while (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+    if (lines.isEmpty() || lines.front() != QString(kSetRecordHeader)) {
+        r.wrong = QStringLiteral("Sa première ligne n'est pas « %1 ».").arg(QString(kSetRecordHeader));
+        return r;
+    }
+    if (lines.size() < 2 || lines.back() != QString(kSetRecordEnd)) {
+        r.wrong =
+            QStringLiteral("Sa dernière ligne n'est pas « %1 » : il est incomplet.").arg(QString(kSetRecordEnd));
+        return r;
+    }
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        const QString& name = lines[i];
+        if (!insideFolder(folder, name)) {
+            r.wrong = QStringLiteral("Sa ligne %1 (« %2 ») ne nomme pas un fichier du dossier des données.")
+                          .arg(QString::number(i + 1), name);
+            return r;
+        }
+        if (name.endsWith(QString(kNewSuffix)) || name == QString(kSetRecord)) {
+            r.wrong = QStringLiteral("Sa ligne %1 (« %2 ») ne nomme pas un fichier de réglages.")
+                          .arg(QString::number(i + 1), name);
+            return r;
+        }
+        r.names << name;
+    }
+    if (r.names.isEmpty()) r.wrong = QStringLiteral("Il ne nomme aucun fichier.");
+    return r;
+}
+
+}  // namespace
+
+Interrupted FinishInterrupted(const QString& folder) {
+    Interrupted out;
+    const QString recordPath = folder + u'/' + QString(kSetRecord);
+    if (entryExists(QFileInfo(recordPath))) {
+        const RecordNames record = readRecord(folder, recordPath);
+        if (!record.wrong.isEmpty()) {
+            out.problems.push_back({Interrupted::Kind::BadRecord, recordPath, record.wrong});
+            return out;
+        }
+        // The record is in place only once every new file is on the disk:
+        // the save is finished by renaming those not renamed yet.
+        QStringList folders;
+        for (const QString& name : record.names) {
+            const QString path = folder + u'/' + name;
+            const QFileInfo fresh(NewName(path));
+            if (!entryExists(fresh)) continue;  // renamed before the save was cut off
+            if (fresh.isSymLink() || !fresh.isFile() || !renameOver(fresh.filePath(), path)) {
+                out.problems.push_back({Interrupted::Kind::Unfinished, path, {}});
+                continue;
+            }
+            out.finished << path;
+            if (!folders.contains(folderOf(path))) folders << folderOf(path);
+        }
+        for (const QString& f : folders) syncFolder(f);
+        if (!removeRecord(folder)) out.problems.push_back({Interrupted::Kind::NotRemoved, recordPath, {}});
+    }
+    // Whatever new file is left belongs to a save that never reached its
+    // record (or to a single file's save): its old file stands.
+    QDirIterator it(folder, {QStringLiteral("*") + QString(kNewSuffix)},
+                    QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (QFile::remove(path)) out.removed << path;
+        else out.problems.push_back({Interrupted::Kind::NotRemoved, path, {}});
+    }
+    return out;
 }
 
 }  // namespace textfile

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLatin1String>
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -14,22 +16,60 @@ namespace textfile {
 QString Decode(const QByteArray& bytes);
 // The file's text, or nothing when it cannot be read.
 std::optional<QString> Read(const QString& path);
-// Writes the whole text; false (and the old file untouched) on failure.
+
+// What a new file is called while it is written beside its old one.
+inline constexpr QLatin1String kNewSuffix(".nouveau");
+QString NewName(const QString& path);
+
+// Writes the whole text to a new file beside the old one, forced to the
+// disk, then renamed over it; false (and the old file untouched, no new file
+// left) on failure.
 bool WriteAtomic(const QString& path, const QString& text);
 
-// Several files written as one: every new file is first written beside its
-// old one (its name followed by ".nouveau"), then all are renamed over the
-// old ones in one run. When a file cannot be written or renamed, the files
-// already renamed get their old content back and no new file is left.
+// Several files of one folder written as one save. Every new file is first
+// written beside its old one and forced to the disk; then a record naming
+// them all is put in the folder (kSetRecord) and forced to the disk too;
+// then each new file is renamed over its old one; then the record goes.
+// A save cut off before the record is in place is undone at the next start
+// (FinishInterrupted removes its new files), one cut off after it is
+// finished (its renames are done): the files of a save are all old or all
+// new. When a file cannot be written or renamed, the files already renamed
+// get their old content back and no new file is left.
+inline constexpr QLatin1String kSetRecord("enregistrement.encours");
+inline constexpr QLatin1String kSetRecordHeader("Orvanel : enregistrement en cours");
+inline constexpr QLatin1String kSetRecordEnd("fin");
 struct FileText {
-    QString path;
+    QString path;  // inside the folder
     QString text;
 };
 struct WriteAllResult {
     bool ok = true;
-    std::size_t failed = 0;  // the file that could not be written or renamed
+    std::size_t failed = 0;  // the file that could not be written or renamed; the
+                             // number of files when the record could not be
     bool restored = true;    // every file holds its old content again
 };
-WriteAllResult WriteAllAtomic(const std::vector<FileText>& files);
+WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>& files);
+
+// What the start-up does with a save cut off by a kill or a power cut.
+struct Interrupted {
+    enum class Kind {
+        BadRecord,   // the record cannot be trusted: nothing was touched
+        Unfinished,  // a file of the record could not be put in place
+        NotRemoved,  // a new file of no save could not be removed
+    };
+    struct Problem {
+        Kind kind;
+        QString path;  // the file concerned
+        QString what;  // for a bad record, what is wrong with it
+    };
+    QStringList finished;  // files the record's save put in place
+    QStringList removed;   // new files left by a save that never reached its record
+    std::vector<Problem> problems;
+};
+// Finishes the save whose record is left in the folder, then removes every
+// new file left beside an old one (in the folder and below it). A record
+// that cannot be trusted (unreadable, malformed, or naming a file outside
+// the folder) is left as it is with every new file, and only told.
+Interrupted FinishInterrupted(const QString& folder);
 
 }  // namespace textfile

@@ -23,6 +23,7 @@
 #include "motor/speedtables.h"
 #include "platform/busywait.h"
 #include "platform/port.h"
+#include "platform/saveset.h"
 #include "platform/vbrt.h"
 #include "platform/seams.h"
 #include "platform/widgets.h"
@@ -166,6 +167,10 @@ QAction* Frminterface::Button(QToolBar* bar, int index) const {
 }
 
 void Frminterface::MDIForm_Load() {
+    // A save cut off when the program last ended is finished or undone
+    // before any settings file is read.
+    SaveSet::FinishInterrupted();
+
     if (port::Current().Simulated())
         setWindowTitle(QStringLiteral("Orvanel : Pilotage de télescopes (port simulé)"));
 
