@@ -12,7 +12,6 @@
 #include "core/state.h"
 #include "motor/handpad.h"
 #include "motor/paddle.h"
-#include "motor/paddlesettings.h"
 #include "motor/settingsfiles.h"
 #include "platform/port.h"
 #include "platform/datadir.h"
@@ -21,6 +20,7 @@
 #include "shell/buttonpictures.h"
 #include "shell/frmDepl.h"
 #include "shell/frminterface.h"
+#include "shell/paddlesettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

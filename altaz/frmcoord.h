@@ -5,9 +5,9 @@
 
 #include "core/coordboxes.h"
 #include "core/state.h"
-#include "motor/paddlesettings.h"
 #include "platform/form.h"
 #include "platform/widgets.h"
+#include "shell/paddlesettings.h"
 
 #include <QString>
 #include <array>

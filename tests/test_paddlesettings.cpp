@@ -1,9 +1,9 @@
 #include "core/state.h"
 #include "platform/seams.h"
-#include "motor/frmraquette.h"
 #include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "shell/frminterface.h"
+#include "shell/frmraquette.h"
 #include "tests/started.h"
 
 #include <QCheckBox>

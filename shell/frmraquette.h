@@ -4,9 +4,9 @@
 // fold switch opens the window.
 #pragma once
 
-#include "motor/paddlesettings.h"
 #include "platform/form.h"
 #include "platform/widgets.h"
+#include "shell/paddlesettings.h"
 
 #include <QString>
 #include <array>

@@ -1,4 +1,4 @@
-#include "motor/paddlesettings.h"
+#include "shell/paddlesettings.h"
 
 #include "core/state.h"
 #include "motor/settingsfiles.h"

@@ -1,4 +1,4 @@
-#include "motor/frmraquette.h"
+#include "shell/frmraquette.h"
 
 #include "core/state.h"
 #include "motor/paddle.h"
