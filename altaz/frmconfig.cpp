@@ -13,6 +13,7 @@
 #include "platform/seams.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
+#include "shell/paddlesettings.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
 
@@ -35,26 +36,16 @@ QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width =
 
 constexpr auto label = ui::Label;
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int top, int width = 900) {
-    auto* b = ui::Make<QPushButton>(parent, name);
-    b->setText(text);
-    ui::Place(b, left, top, width, 360);
-    return b;
-}
-
-QGroupBox* frame(QWidget* parent, const char* name, const QString& title, int top, int height) {
-    auto* f = ui::Make<QGroupBox>(parent, name);
-    f->setTitle(title);
-    ui::Place(f, 60, top, 3900, height);
-    return f;
-}
+// Every frame spans the window's width.
+constexpr int kFrameLeft = 60;
+constexpr int kFrameWidth = 3900;
 
 }  // namespace
 
 Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     setObjectName(QStringLiteral("frmconfig"));
 
-    Frlieu = frame(this, "Frlieu", QStringLiteral("Lieu d'observation"), 60, 1140);
+    Frlieu = ui::Frame(this, "Frlieu", QStringLiteral("Lieu d'observation"), kFrameLeft, 60, kFrameWidth, 1140);
     label(Frlieu, QStringLiteral("Longitude"), 120, 300, 1000);
     txtdegre = box(Frlieu, "txtdegre", 1200, 270, 700);
     label(Frlieu, QStringLiteral("min"), 1980, 300, 400);
@@ -64,7 +55,7 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     label(Frlieu, QStringLiteral("min"), 1980, 720, 400);
     txtlatmin = box(Frlieu, "txtlatmin", 2400, 690, 700);
 
-    frmeca = frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), 1260, 2760);
+    frmeca = ui::Frame(this, "frmeca", QStringLiteral("Paramètres mécaniques"), kFrameLeft, 1260, kFrameWidth, 2760);
     // Captions on the left, on two lines (the encoding caption on three), so
     // that the azimuth and altitude columns on the right hold a measured
     // ratio whole.
@@ -90,12 +81,12 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     txthpas = box(frmeca, "txthpas", kAlt, 1680, kColumn);
     txthpas->setReadOnly(true);
     caption(QStringLiteral("Azimut   et  altitude encoding"), 2070, 660);
-    cmdazencoding = button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), kAz, 2220, 340);
-    cmdazencoding_result = button(frmeca, "cmdazencoding_result", QStringLiteral("="), kAz + 360, 2220, 340);
-    cmdaltencoding = button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), kAlt, 2220, 340);
-    cmdaltencoding_result = button(frmeca, "cmdaltencoding_result", QStringLiteral("="), kAlt + 360, 2220, 340);
+    cmdazencoding = ui::Button(frmeca, "cmdazencoding", QStringLiteral("\u25B6"), kAz, 2220, 340);
+    cmdazencoding_result = ui::Button(frmeca, "cmdazencoding_result", QStringLiteral("="), kAz + 360, 2220, 340);
+    cmdaltencoding = ui::Button(frmeca, "cmdaltencoding", QStringLiteral("\u25B6"), kAlt, 2220, 340);
+    cmdaltencoding_result = ui::Button(frmeca, "cmdaltencoding_result", QStringLiteral("="), kAlt + 360, 2220, 340);
 
-    frame5 = frame(this, "frame5", QStringLiteral("Vitesses de pointage"), 4080, 840);
+    frame5 = ui::Frame(this, "frame5", QStringLiteral("Vitesses de pointage"), kFrameLeft, 4080, kFrameWidth, 840);
     label(frame5, QStringLiteral("Azimut"), 120, 360, 800);
     cbpointaz = ui::Make<QComboBox>(frame5, "cbpointaz");
     ui::Place(cbpointaz, 960, 330, 700, 315);
@@ -103,21 +94,21 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     cbpointalt = ui::Make<QComboBox>(frame5, "cbpointalt");
     ui::Place(cbpointalt, 2760, 330, 700, 315);
 
-    Frame3 = frame(this, "Frame3", QStringLiteral("Backlash"), 4980, 1260);
+    Frame3 = ui::Frame(this, "Frame3", QStringLiteral("Backlash"), kFrameLeft, 4980, kFrameWidth, 1260);
     label(Frame3, QStringLiteral("Azimut"), 120, 330, 800);
     txtbacklash_az = box(Frame3, "txtbacklash_az", 960, 300, 800);
     txtbacklash_az->setText(QStringLiteral("0"));
-    cmdjeuaz_deb = button(Frame3, "cmdjeuaz_deb", QStringLiteral("Début"), 1860, 270);
-    cmdjeuaz_fin = button(Frame3, "cmdjeuaz_fin", QStringLiteral("Fin"), 2820, 270);
+    cmdjeuaz_deb = ui::Button(Frame3, "cmdjeuaz_deb", QStringLiteral("Début"), 1860, 270, 900);
+    cmdjeuaz_fin = ui::Button(Frame3, "cmdjeuaz_fin", QStringLiteral("Fin"), 2820, 270, 900);
     label(Frame3, QStringLiteral("Altitude"), 120, 780, 800);
     txtbacklash_alt = box(Frame3, "txtbacklash_alt", 960, 750, 800);
     txtbacklash_alt->setText(QStringLiteral("0"));
-    cmdjeualt_deb = button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 1860, 720);
-    cmdjeualt_fin = button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 2820, 720);
+    cmdjeualt_deb = ui::Button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 1860, 720, 900);
+    cmdjeualt_fin = ui::Button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 2820, 720, 900);
 
-    auto* test = frame(this, "Frame4", QStringLiteral("Sens des moteurs"), 6300, 1620);
-    cmdinitcoord = button(test, "cmdinitcoord", QStringLiteral("initialisation coordonnées"), 120, 270, 2400);
-    cmdinitok = button(test, "cmdinitok", QStringLiteral("ok"), 2640, 270, 900);
+    auto* test = ui::Frame(this, "Frame4", QStringLiteral("Sens des moteurs"), kFrameLeft, 6300, kFrameWidth, 1620);
+    cmdinitcoord = ui::Button(test, "cmdinitcoord", QStringLiteral("initialisation coordonnées"), 120, 270, 2400);
+    cmdinitok = ui::Button(test, "cmdinitok", QStringLiteral("ok"), 2640, 270, 900);
     label(test, QStringLiteral("Azimut"), 120, 750, 800);
     txtnbraz = box(test, "txtnbraz", 960, 720, 800);
     txtazplus = box(test, "txtazplus", 1860, 720, 500);
@@ -131,7 +122,7 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     txtaltmoins = box(test, "txtaltmoins", 2460, 1140, 500);
     txtaltmoins->setText(QStringLiteral("0"));
 
-    cmdvalid = button(this, "cmdvalid", QStringLiteral("Ok"), 1500, 7980, 1000);
+    cmdvalid = ui::Button(this, "cmdvalid", QStringLiteral("Ok"), 1500, 7980, 1000);
 
     connect(cmdazencoding, &QPushButton::clicked, this, &Frmconfig::cmdazencoding_Click);
     connect(cmdaltencoding, &QPushButton::clicked, this, &Frmconfig::cmdaltencoding_Click);
@@ -246,38 +237,16 @@ void Frmconfig::cmdaltencoding_result_Click() {
     txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
 }
 
-namespace {
-// "Début": the axis's backlash is measured from 0 by the paddle pulses that follow.
-void startBacklashMeasure(double& backlash, double& count, int16_t& measuring, QLineEdit* box) {
-    backlash = 0;
-    count = 0;
-    box->setText(QStringLiteral("0"));
-    measuring = vb::True;
-}
-// "Fin": the pulses counted are the backlash.
-void endBacklashMeasure(double& backlash, double count, int16_t& measuring, QLineEdit* box) {
-    backlash = count;
-    box->setText(vb::CStr(backlash));
-    measuring = vb::False;
-}
-}  // namespace
-
-void Frmconfig::cmdjeuaz_deb_Click() {
-    auto& d = shared.drive;
-    startBacklashMeasure(shared.site.BacklashAz, d.BacklashCountAz, d.BacklashMeasureAz, txtbacklash_az);
-}
-void Frmconfig::cmdjeuaz_fin_Click() {
-    auto& d = shared.drive;
-    endBacklashMeasure(shared.site.BacklashAz, d.BacklashCountAz, d.BacklashMeasureAz, txtbacklash_az);
-}
-void Frmconfig::cmdjeualt_deb_Click() {
-    auto& d = shared.drive;
-    startBacklashMeasure(shared.site.BacklashAlt, d.BacklashCountAlt, d.BacklashMeasureAlt, txtbacklash_alt);
-}
-void Frmconfig::cmdjeualt_fin_Click() {
-    auto& d = shared.drive;
-    endBacklashMeasure(shared.site.BacklashAlt, d.BacklashCountAlt, d.BacklashMeasureAlt, txtbacklash_alt);
-}
+// "Début": the axis's backlash is measured from 0 by the paddle pulses that
+// follow; "Fin": the pulses counted are the backlash.
+using paddlesettings::AltitudeBacklash;
+using paddlesettings::AzimuthBacklash;
+using paddlesettings::BacklashEnd;
+using paddlesettings::BacklashStart;
+void Frmconfig::cmdjeuaz_deb_Click() { BacklashStart(AzimuthBacklash(txtbacklash_az), true); }
+void Frmconfig::cmdjeuaz_fin_Click() { BacklashEnd(AzimuthBacklash(txtbacklash_az), true); }
+void Frmconfig::cmdjeualt_deb_Click() { BacklashStart(AltitudeBacklash(txtbacklash_alt), true); }
+void Frmconfig::cmdjeualt_fin_Click() { BacklashEnd(AltitudeBacklash(txtbacklash_alt), true); }
 
 void Frmconfig::cmdinitcoord_Click() {
     auto& pos = shared.pos;

@@ -12,7 +12,6 @@
 #include "core/state.h"
 #include "motor/handpad.h"
 #include "motor/paddle.h"
-#include "motor/paddlesettings.h"
 #include "motor/settingsfiles.h"
 #include "platform/port.h"
 #include "platform/datadir.h"
@@ -21,6 +20,7 @@
 #include "shell/buttonpictures.h"
 #include "shell/frmDepl.h"
 #include "shell/frminterface.h"
+#include "shell/paddlesettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -34,7 +34,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTimer>
 
 #include <utility>
@@ -44,10 +43,6 @@ namespace {
 constexpr int kBoxHeight = ui::kLineHeight;
 constexpr auto box = ui::TextBox;
 constexpr auto label = ui::Label;
-
-QScrollBar* bar(QWidget* parent, const char* name, int left, int top) {
-    return paddlesettings::MakeBar(parent, name, left, top, 2400);
-}
 
 void setDms(QLineEdit* d, QLineEdit* m, QLineEdit* s, const DmsBoxes& b) {
     ui::SetText(d, b.deg);
@@ -147,26 +142,16 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     optvis->setText(QStringLiteral("apparente"));
     ui::Place(optvis, 3120, 5370, 1200, kBoxHeight);
 
-    // Settings panel.
-    Frame1 = ui::Make<QGroupBox>(this, "Frame1");
-    Frame1->setTitle(QStringLiteral("Ajustement des vitesses"));
-    ui::Place(Frame1, 0, 5760, 5745, 2295);
-    label(Frame1, QStringLiteral("Azimut"), 240, 240, 2400);
-    label(Frame1, QStringLiteral("Altitude"), 3000, 240, 2400);
-    HScrollazl = bar(Frame1, "HScrollazl", 240, 600);
-    HScrollazm = bar(Frame1, "HScrollazm", 240, 1140);
-    HScrollazr = bar(Frame1, "HScrollazr", 240, 1680);
-    HScrollaltl = bar(Frame1, "HScrollaltl", 3000, 600);
-    HScrollaltm = bar(Frame1, "HScrollaltm", 3000, 1140);
-    HScrollaltr = bar(Frame1, "HScrollaltr", 3000, 1680);
-    // The delays below the bars, azimut and altitude side by side, slow to
-    // fast downwards, wide enough for the slowest.
-    const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
-    const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
-    for (int i = 0; i < 3; ++i) {
-        txtaz[i] = box(this, azNames[i], 120, 8085 + 300 * i, 1080);
-        txtalt[i] = box(this, altNames[i], 1320, 8085 + 300 * i, 1080);
-    }
+    // Settings panel. The delays below the frame, azimut and altitude side by
+    // side, slow to fast downwards, wide enough for the slowest.
+    Frame1 = new PaddleSpeedPanel(this, {.frame = {0, 5760, 5745, 2295}, .azLeft = 240, .altLeft = 3000,
+                                         .captionTop = 240, .captionWidth = 2400, .barTop = 600, .barWidth = 2400,
+                                         .azCaption = QStringLiteral("Azimut"),
+                                         .altCaption = QStringLiteral("Altitude"),
+                                         .azName = QStringLiteral("Raquette Azimut"),
+                                         .altName = QStringLiteral("Raquette Altitude"), .boxesOnWindow = true,
+                                         .boxAzLeft = 120, .boxAltLeft = 1320, .boxTop = 8085, .boxRowStep = 300,
+                                         .boxWidth = 1080});
     Frame2 = ui::Make<QGroupBox>(this, "Frame2");
     Frame2->setTitle(QStringLiteral("Inversion des commandes"));
     ui::Place(Frame2, 2580, 8040, 2520, 855);
@@ -211,12 +196,6 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
     ui::Place(cmstoppointage, 720, 2580, 600, 420);
 
     connect(picraquette, &PictureBox::Click, this, &Frmcoord::picraquette_Click);
-    connect(HScrollazl, &QScrollBar::valueChanged, this, &Frmcoord::HScrollazl_Change);
-    connect(HScrollazm, &QScrollBar::valueChanged, this, &Frmcoord::HScrollazm_Change);
-    connect(HScrollazr, &QScrollBar::valueChanged, this, &Frmcoord::HScrollazr_Change);
-    connect(HScrollaltl, &QScrollBar::valueChanged, this, &Frmcoord::HScrollaltl_Change);
-    connect(HScrollaltm, &QScrollBar::valueChanged, this, &Frmcoord::HScrollaltm_Change);
-    connect(HScrollaltr, &QScrollBar::valueChanged, this, &Frmcoord::HScrollaltr_Change);
     connect(chkaz, &QCheckBox::clicked, this, &Frmcoord::chkaz_Click);
     connect(chkalt, &QCheckBox::clicked, this, &Frmcoord::chkalt_Click);
     connect(cmdvalid, &QPushButton::clicked, this, &Frmcoord::cmdvalid_Click);
@@ -296,7 +275,7 @@ void Frmcoord::Form_Load() {
     paddlesettings::ShowSavedInversion(chkaz, chkalt);
 
     // 14, 15. Paddle delays and the positions of their bars.
-    paddlesettings::ShowStoredSpeeds(speedControls());
+    Frame1->ShowStoredSpeeds();
 
     // 16, 17. Site and mechanics.
     ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
@@ -521,33 +500,13 @@ void Frmcoord::picraquette_Click() {
     }
 }
 
-paddlesettings::SpeedControls Frmcoord::speedControls() const {
-    return {{HScrollazl, HScrollazm, HScrollazr},
-            {HScrollaltl, HScrollaltm, HScrollaltr},
-            txtaz,
-            txtalt,
-            QStringLiteral("Raquette Azimut"),
-            QStringLiteral("Raquette Altitude")};
-}
-
-void Frmcoord::speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay) {
-    paddlesettings::BarChanged(bar, box, paddlesettings::kFormulas[formula], delay);
-}
-
-void Frmcoord::HScrollazl_Change() { speedBarChanged(HScrollazl, txtaz[0], 0, shared.drive.PaddleDelayAzSlow); }
-void Frmcoord::HScrollazm_Change() { speedBarChanged(HScrollazm, txtaz[1], 1, shared.drive.PaddleDelayAzMedium); }
-void Frmcoord::HScrollazr_Change() { speedBarChanged(HScrollazr, txtaz[2], 2, shared.drive.PaddleDelayAzFast); }
-void Frmcoord::HScrollaltl_Change() { speedBarChanged(HScrollaltl, txtalt[0], 0, shared.drive.PaddleDelayAltSlow); }
-void Frmcoord::HScrollaltm_Change() { speedBarChanged(HScrollaltm, txtalt[1], 1, shared.drive.PaddleDelayAltMedium); }
-void Frmcoord::HScrollaltr_Change() { speedBarChanged(HScrollaltr, txtalt[2], 2, shared.drive.PaddleDelayAltFast); }
-
 // The paddle follows the boxes at once; the file changes only with OK.
 void Frmcoord::chkaz_Click() { shared.site.InvertAz = vb::Bool(chkaz->isChecked()); }
 void Frmcoord::chkalt_Click() { shared.site.InvertAlt = vb::Bool(chkalt->isChecked()); }
 
 void Frmcoord::cmdvalid_Click() {
     // The speeds and the inversion are saved as one, once every box is taken.
-    if (const auto speeds = paddlesettings::TypedSpeedsOf(speedControls()))
+    if (const auto speeds = Frame1->Typed())
         paddlesettings::Save(*speeds, chkaz, chkalt);
 }
 

@@ -5,9 +5,9 @@
 
 #include "core/coordboxes.h"
 #include "core/state.h"
-#include "motor/paddlesettings.h"
 #include "platform/form.h"
 #include "platform/widgets.h"
+#include "shell/paddlesettings.h"
 
 #include <QString>
 #include <array>
@@ -24,7 +24,6 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QScrollBar;
 
 class Frmcoord : public Form {
     Q_OBJECT
@@ -44,14 +43,9 @@ public:
     void cmdtrace_Click();
     void Form_Unload() override;
 
-    // Hand paddle: switch, speed bars, command inversion, OK.
+    // Hand paddle: switch, command inversion, OK (the speed bars are the
+    // panel's).
     void picraquette_Click();
-    void HScrollazl_Change();
-    void HScrollazm_Change();
-    void HScrollazr_Change();
-    void HScrollaltl_Change();
-    void HScrollaltm_Change();
-    void HScrollaltr_Change();
     void chkaz_Click();
     void chkalt_Click();
     void cmdvalid_Click();
@@ -128,16 +122,9 @@ public:
     QRadioButton* optinvis = nullptr;
     QRadioButton* optvis = nullptr;
 
-    // Settings panel: paddle speeds and command inversion.
-    QGroupBox* Frame1 = nullptr;
-    QScrollBar* HScrollazl = nullptr;
-    QScrollBar* HScrollazm = nullptr;
-    QScrollBar* HScrollazr = nullptr;
-    QScrollBar* HScrollaltl = nullptr;
-    QScrollBar* HScrollaltm = nullptr;
-    QScrollBar* HScrollaltr = nullptr;
-    std::array<QLineEdit*, 3> txtaz{};
-    std::array<QLineEdit*, 3> txtalt{};
+    // Settings panel: paddle speeds (bars HScrollazl .. HScrollaltr on the
+    // frame, boxes txtaz, txtalt below it) and command inversion.
+    PaddleSpeedPanel* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QCheckBox* chkalt = nullptr;
     QCheckBox* chkaz = nullptr;
@@ -157,8 +144,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
-    void speedBarChanged(QScrollBar* bar, QLineEdit* box, int formula, int32_t& delay);
-    paddlesettings::SpeedControls speedControls() const;
     bool eventFilter(QObject* watched, QEvent* e) override;
 };
 

@@ -1,6 +1,5 @@
 #include "equatorial/frmequaconfig.h"
 
-#include "motor/frmraquette.h"
 #include "motor/handpad.h"
 #include "motor/settingsfiles.h"
 #include "platform/inputcheck.h"
@@ -8,6 +7,7 @@
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
 #include "shell/frminterface.h"
+#include "shell/frmraquette.h"
 
 #include <QGroupBox>
 #include <QLabel>

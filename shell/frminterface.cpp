@@ -16,7 +16,6 @@
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
-#include "motor/frmraquette.h"
 #include "motor/handpad.h"
 #include "motor/paddle.h"
 #include "motor/settingsfiles.h"
@@ -32,6 +31,7 @@
 #include "shell/frmaide.h"
 #include "shell/frmcopyright.h"
 #include "shell/frmintro.h"
+#include "shell/frmraquette.h"
 
 #include <QAction>
 #include <QCloseEvent>

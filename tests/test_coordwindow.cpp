@@ -102,8 +102,8 @@ TEST_F(CoordWindow, LoadSetsTheSharedControlsAndState) {
     EXPECT_TRUE(c.chkaz->isChecked());
     EXPECT_FALSE(c.chkalt->isChecked());
     EXPECT_EQ(shared.site.InvertAz, vb::True);
-    EXPECT_EQ(c.txtaz[0]->text(), "1118078");
-    EXPECT_EQ(c.txtalt[2]->text(), "70434");
+    EXPECT_EQ(c.Frame1->txtaz[0]->text(), "1118078");
+    EXPECT_EQ(c.Frame1->txtalt[2]->text(), "70434");
     EXPECT_EQ(shared.site.SiteAndMount.SiteLongitudeDeg, -1);
     EXPECT_EQ(shared.site.SiteAndMount.SiteLongitudeMin, -30);
     EXPECT_EQ(shared.site.SiteAndMount.SiteLatitudeDeg, 45);
@@ -145,9 +145,9 @@ TEST_F(CoordWindow, SpeedBarsStandWhereTheStoredDelaysPutThem) {
         shared.drive.ManualSpeedTable[1][0] = c.azMedium;
         shared.drive.ManualSpeedTable[2][1] = c.altFast;
         Frmcoord& w = frmcoord();
-        EXPECT_EQ(w.HScrollazl->value(), c.azlPos);
-        EXPECT_EQ(w.HScrollazm->value(), c.azmPos);
-        EXPECT_EQ(w.HScrollaltr->value(), c.altrPos);
+        EXPECT_EQ(w.Frame1->HScrollazl->value(), c.azlPos);
+        EXPECT_EQ(w.Frame1->HScrollazm->value(), c.azmPos);
+        EXPECT_EQ(w.Frame1->HScrollaltr->value(), c.altrPos);
         forms::Unload<Frmcoord>();
     }
 }

@@ -1,8 +1,8 @@
 #include "core/state.h"
 #include "equatorial/frmequaconfig.h"
-#include "motor/frmraquette.h"
 #include "platform/datadir.h"
 #include "shell/frminterface.h"
+#include "shell/frmraquette.h"
 #include "tests/started.h"
 
 #include <QDir>

@@ -14,7 +14,6 @@
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
-#include "motor/frmraquette.h"
 #include "platform/widgets.h"
 #include "shell/Frmnotes.h"
 #include "shell/frmDepl.h"
@@ -23,6 +22,7 @@
 #include "shell/frmcopyright.h"
 #include "shell/frminterface.h"
 #include "shell/frmintro.h"
+#include "shell/frmraquette.h"
 #include "tests/fixture.h"
 #include "tests/geometry.h"
 

@@ -9,7 +9,6 @@
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
-#include "motor/frmraquette.h"
 #include "platform/vbrt.h"
 #include "shell/Frmnotes.h"
 #include "shell/buttonpictures.h"
@@ -17,6 +16,7 @@
 #include "shell/frmcopyright.h"
 #include "shell/frminterface.h"
 #include "shell/frmintro.h"
+#include "shell/frmraquette.h"
 #include "tests/fixture.h"
 
 #include <QAction>

@@ -54,13 +54,13 @@ TEST_F(PaddleControls, EachBarSetsItsBoxAndItsPaddleDelay) {
         int position;
         int32_t expected;
     } cases[] = {
-        {c.HScrollazl, c.txtaz[0], &d.PaddleDelayAzSlow, 0, 1119078},
-        {c.HScrollazl, c.txtaz[0], &d.PaddleDelayAzSlow, 37, 1119078 - 740},
-        {c.HScrollazm, c.txtaz[1], &d.PaddleDelayAzMedium, 32767, 70534},
-        {c.HScrollazr, c.txtaz[2], &d.PaddleDelayAzFast, 32767, 5000},
-        {c.HScrollaltl, c.txtalt[0], &d.PaddleDelayAltSlow, 32767, 463738},
-        {c.HScrollaltm, c.txtalt[1], &d.PaddleDelayAltMedium, 10, 463738 - 120},
-        {c.HScrollaltr, c.txtalt[2], &d.PaddleDelayAltFast, 100, 70534 - 200},
+        {c.Frame1->HScrollazl, c.Frame1->txtaz[0], &d.PaddleDelayAzSlow, 0, 1119078},
+        {c.Frame1->HScrollazl, c.Frame1->txtaz[0], &d.PaddleDelayAzSlow, 37, 1119078 - 740},
+        {c.Frame1->HScrollazm, c.Frame1->txtaz[1], &d.PaddleDelayAzMedium, 32767, 70534},
+        {c.Frame1->HScrollazr, c.Frame1->txtaz[2], &d.PaddleDelayAzFast, 32767, 5000},
+        {c.Frame1->HScrollaltl, c.Frame1->txtalt[0], &d.PaddleDelayAltSlow, 32767, 463738},
+        {c.Frame1->HScrollaltm, c.Frame1->txtalt[1], &d.PaddleDelayAltMedium, 10, 463738 - 120},
+        {c.Frame1->HScrollaltr, c.Frame1->txtalt[2], &d.PaddleDelayAltFast, 100, 70534 - 200},
     };
     for (const auto& k : cases) {
         k.bar->setValue(k.position == 0 ? 1 : 0);
@@ -74,22 +74,22 @@ TEST_F(PaddleControls, LoadGivesThePaddleTheStoredSpeedsEvenWhenNoBarMoves) {
     shared.drive.ManualSpeedTable = {{{1119078, 1119078 - 2000}, {463738, 463738}, {70534, 9000000}}};
     Frmcoord& c = frmcoord();
     const auto& d = shared.drive;
-    EXPECT_EQ(c.HScrollazl->value(), 0);
+    EXPECT_EQ(c.Frame1->HScrollazl->value(), 0);
     EXPECT_EQ(d.PaddleDelayAzSlow, 1119078);
     EXPECT_EQ(d.PaddleDelayAltSlow, 1119078 - 2000);
     EXPECT_EQ(d.PaddleDelayAzMedium, 463738);
     EXPECT_EQ(d.PaddleDelayAzFast, 70534);
-    EXPECT_EQ(c.HScrollaltr->value(), 0) << "a delay beyond the bar puts it at its end";
+    EXPECT_EQ(c.Frame1->HScrollaltr->value(), 0) << "a delay beyond the bar puts it at its end";
     EXPECT_EQ(d.PaddleDelayAltFast, 9000000);
-    EXPECT_EQ(c.txtalt[2]->text(), "9000000");
+    EXPECT_EQ(c.Frame1->txtalt[2]->text(), "9000000");
 }
 
 TEST_F(PaddleControls, OkStoresTheSpeedsAndTheInversion) {
     Frmcoord& c = frmcoord();
-    c.txtaz[0]->setText("13");
-    c.txtaz[1]->setText("450000 ");
-    c.txtaz[2]->setText("0");
-    c.txtalt[1]->setText("");
+    c.Frame1->txtaz[0]->setText("13");
+    c.Frame1->txtaz[1]->setText("450000 ");
+    c.Frame1->txtaz[2]->setText("0");
+    c.Frame1->txtalt[1]->setText("");
     c.chkaz->setChecked(true);
     c.chkalt->setChecked(false);
     c.cmdvalid_Click();
@@ -112,8 +112,8 @@ TEST_F(PaddleControls, OkWithASpeedOutOfItsRangeSavesNeitherFile) {
     for (const char* typed : {"-5", "12.7", "vite", "1,5", "12abc", "nan", "inf", "1e308", "99999999999"}) {
         SCOPED_TRACE(typed);
         Frmcoord& c = frmcoord();
-        c.txtaz[0]->setText("500000");
-        c.txtalt[1]->setText(QString::fromUtf8(typed));
+        c.Frame1->txtaz[0]->setText("500000");
+        c.Frame1->txtalt[1]->setText(QString::fromUtf8(typed));
         c.chkaz->setChecked(true);
         messages.clear();
         c.cmdvalid_Click();
@@ -125,13 +125,13 @@ TEST_F(PaddleControls, OkWithASpeedOutOfItsRangeSavesNeitherFile) {
         EXPECT_EQ(ReadData("inversion.ini"), inversion);
         EXPECT_EQ(shared.drive.ManualSpeedTable, table);
         EXPECT_EQ(shared.site.InvertAz, vb::False);
-        EXPECT_EQ(c.txtalt[1]->text(), QString::fromUtf8(typed));
+        EXPECT_EQ(c.Frame1->txtalt[1]->text(), QString::fromUtf8(typed));
     }
 
     // The inversion file cannot be replaced: the speeds file keeps its old content too.
     QFile::remove(datadir::Folder() + "/inversion.ini");
     QDir(datadir::Folder()).mkdir("inversion.ini");
-    frmcoord().txtalt[1]->setText("400000");
+    frmcoord().Frame1->txtalt[1]->setText("400000");
     messages.clear();
     frmcoord().cmdvalid_Click();
     ASSERT_EQ(messages.size(), 1);
@@ -155,7 +155,7 @@ TEST_F(PaddleControls, WithThePaddleOnTheTimerMovesTheMountAndTheClockCountsIt) 
     Frmcoord& c = frmcoord();
     shared.drive.ManualSpeedTable = {};
     c.picraquette_Click();  // on
-    c.HScrollazm->setValue(100);
+    c.Frame1->HScrollazm->setValue(100);
     shared.drive.PaddleDelayAzMedium = 0;
     Sim().ResetMount();
     // The medium azimuth button held for 30 pulses, then released.

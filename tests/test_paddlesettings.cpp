@@ -1,9 +1,9 @@
 #include "core/state.h"
 #include "platform/seams.h"
-#include "motor/frmraquette.h"
 #include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "shell/frminterface.h"
+#include "shell/frmraquette.h"
 #include "tests/started.h"
 
 #include <QCheckBox>
@@ -45,14 +45,14 @@ TEST_F(PaddleSettings, LoadShowsTheStoredSpeedsInversionAndBacklash) {
         int position;
         int32_t shown;
     } cases[] = {
-        {r.HScrollazl, r.txtaz[0], &shared.drive.PaddleDelayAzSlow, 37, 1119078 - 740},
+        {r.Frame1->HScrollazl, r.Frame1->txtaz[0], &shared.drive.PaddleDelayAzSlow, 37, 1119078 - 740},
         // 61.5 rounds to the even 62.
-        {r.HScrollazm, r.txtaz[1], &shared.drive.PaddleDelayAzMedium, 62, 463738 - 738},
-        {r.HScrollazr, r.txtaz[2], &shared.drive.PaddleDelayAzFast, 0, 70534},
-        {r.HScrollaltl, r.txtalt[0], &shared.drive.PaddleDelayAltSlow, 0, 1119078},
-        {r.HScrollaltm, r.txtalt[1], &shared.drive.PaddleDelayAltMedium, 10, 463738 - 120},
+        {r.Frame1->HScrollazm, r.Frame1->txtaz[1], &shared.drive.PaddleDelayAzMedium, 62, 463738 - 738},
+        {r.Frame1->HScrollazr, r.Frame1->txtaz[2], &shared.drive.PaddleDelayAzFast, 0, 70534},
+        {r.Frame1->HScrollaltl, r.Frame1->txtalt[0], &shared.drive.PaddleDelayAltSlow, 0, 1119078},
+        {r.Frame1->HScrollaltm, r.Frame1->txtalt[1], &shared.drive.PaddleDelayAltMedium, 10, 463738 - 120},
         // A delay beyond the bar's range puts the bar at its end.
-        {r.HScrollaltr, r.txtalt[2], &shared.drive.PaddleDelayAltFast, 0, 9000000},
+        {r.Frame1->HScrollaltr, r.Frame1->txtalt[2], &shared.drive.PaddleDelayAltFast, 0, 9000000},
     };
     for (const auto& c : cases) {
         const auto name = c.bar->objectName().toStdString();
@@ -75,12 +75,12 @@ TEST_F(PaddleSettings, EachBarSetsItsBoxAndItsPaddleDelay) {
         int position;
         int32_t expected;
     } cases[] = {
-        {r.HScrollazl, r.txtaz[0], &d.PaddleDelayAzSlow, 37, 1119078 - 740},
-        {r.HScrollazm, r.txtaz[1], &d.PaddleDelayAzMedium, 32767, 70534},
-        {r.HScrollazr, r.txtaz[2], &d.PaddleDelayAzFast, 32767, 5000},
-        {r.HScrollaltl, r.txtalt[0], &d.PaddleDelayAltSlow, 32767, 463738},
-        {r.HScrollaltm, r.txtalt[1], &d.PaddleDelayAltMedium, 10, 463738 - 120},
-        {r.HScrollaltr, r.txtalt[2], &d.PaddleDelayAltFast, 100, 70534 - 200},
+        {r.Frame1->HScrollazl, r.Frame1->txtaz[0], &d.PaddleDelayAzSlow, 37, 1119078 - 740},
+        {r.Frame1->HScrollazm, r.Frame1->txtaz[1], &d.PaddleDelayAzMedium, 32767, 70534},
+        {r.Frame1->HScrollazr, r.Frame1->txtaz[2], &d.PaddleDelayAzFast, 32767, 5000},
+        {r.Frame1->HScrollaltl, r.Frame1->txtalt[0], &d.PaddleDelayAltSlow, 32767, 463738},
+        {r.Frame1->HScrollaltm, r.Frame1->txtalt[1], &d.PaddleDelayAltMedium, 10, 463738 - 120},
+        {r.Frame1->HScrollaltr, r.Frame1->txtalt[2], &d.PaddleDelayAltFast, 100, 70534 - 200},
     };
     for (const auto& c : cases) {
         c.bar->setValue(c.position);
@@ -130,9 +130,9 @@ TEST_F(PaddleSettings, SaveWritesSpeedsInversionAndBacklashAndStaysOpen) {
     shared.site.BacklashAz = 7;
     Frmraquette& r = frmraquette();
     r.Show();
-    r.txtaz[0]->setText(" 13 ");
-    r.txtaz[1]->setText("0");
-    r.txtalt[2]->setText("");
+    r.Frame1->txtaz[0]->setText(" 13 ");
+    r.Frame1->txtaz[1]->setText("0");
+    r.Frame1->txtalt[2]->setText("");
     r.chkaz->setChecked(true);
     r.chkalt->setChecked(false);
     r.txtbacklash_az->setText("30");
@@ -160,9 +160,9 @@ TEST_F(PaddleSettings, ASpeedOrBacklashOutOfItsRangeSavesNoFile) {
     using Box = QLineEdit* (*)(Frmraquette&);
     const Box backlashAz = [](Frmraquette& r) { return r.txtbacklash_az; };
     const Box backlashAlt = [](Frmraquette& r) { return r.txtbacklash_alt; };
-    const Box azMedium = [](Frmraquette& r) { return r.txtaz[1]; };
-    const Box altSlow = [](Frmraquette& r) { return r.txtalt[0]; };
-    const Box altFast = [](Frmraquette& r) { return r.txtalt[2]; };
+    const Box azMedium = [](Frmraquette& r) { return r.Frame1->txtaz[1]; };
+    const Box altSlow = [](Frmraquette& r) { return r.Frame1->txtalt[0]; };
+    const Box altFast = [](Frmraquette& r) { return r.Frame1->txtalt[2]; };
     struct Case {
         Box box;
         const char* typed;
@@ -190,7 +190,7 @@ TEST_F(PaddleSettings, ASpeedOrBacklashOutOfItsRangeSavesNoFile) {
         forms::Unload<Frmraquette>();
         Frmraquette& r = frmraquette();
         r.Show();
-        r.txtaz[0]->setText("500000");  // a good box is not saved either
+        r.Frame1->txtaz[0]->setText("500000");  // a good box is not saved either
         r.chkaz->setChecked(true);
         c.box(r)->setText(QString::fromUtf8(c.typed));
         messages.clear();
@@ -213,7 +213,7 @@ TEST_F(PaddleSettings, AFileThatCannotBeReplacedLeavesTheThreeOldFiles) {
     Frmraquette& r = frmraquette();
     QFile::remove(datadir::Folder() + "/inversion.ini");
     QDir(datadir::Folder()).mkdir("inversion.ini");
-    r.txtaz[0]->setText("500000");
+    r.Frame1->txtaz[0]->setText("500000");
     r.chkaz->setChecked(true);
     r.txtbacklash_az->setText("12");
     r.cmdvalid_Click();

@@ -9,12 +9,12 @@
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
-#include "motor/frmraquette.h"
 #include "platform/vbrt.h"
 #include "shell/Frmnotes.h"
 #include "shell/frmaide.h"
 #include "shell/frmcopyright.h"
 #include "shell/frminterface.h"
+#include "shell/frmraquette.h"
 #include "tests/fixture.h"
 
 #include <QListWidget>

@@ -4,10 +4,18 @@
 #   bash tools/dev.sh test                      build everything and run every test headless
 #   bash tools/dev.sh bench                     build the benchmarks and run them
 #   bash tools/dev.sh build                     build everything, start nothing
+# ORVANEL_JOBS=N sets how many jobs the build and the tests run at once (default: every core).
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ORVANEL_BUILD_DIR:-$here/build}"
+jobs="${ORVANEL_JOBS:-$(nproc)}"
+case "$jobs" in
+    '' | *[!0-9]* | 0)
+        echo "ORVANEL_JOBS must be a whole number of jobs, 1 or more (it is \"$jobs\")" >&2
+        exit 2
+        ;;
+esac
 packages=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev python3 fonts-dejavu-core)
 
 say() { echo "== $*"; }
@@ -29,15 +37,16 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 }
 
-# Builds the targets named (all of them when none is named); ninja prints one
-# line per step, [done/total].
+# Builds the targets named (all of them when none is named). CMake prints
+# what it finds while it configures (the first time takes a while); ninja
+# prints one line per step, [done/total].
 build() {
     say "Configuring the build in $build"
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_WERROR=ON >/dev/null
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANEL_WERROR=ON
     local targets=()
     for t in "$@"; do targets+=(--target "$t"); done
-    say "Building ${*:-everything} ($(nproc) jobs)"
-    cmake --build "$build" -j "$(nproc)" "${targets[@]}"
+    say "Building ${*:-everything} ($jobs jobs)"
+    cmake --build "$build" -j "$jobs" "${targets[@]}"
 }
 
 cmd="${1:-start}"
@@ -66,7 +75,7 @@ case "$cmd" in
         build
         say "Running the tests"
         cd "$build"
-        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" --timeout 300
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs" --timeout 300
         ;;
     bench)
         build benchmarks

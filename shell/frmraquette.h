@@ -4,19 +4,17 @@
 // fold switch opens the window.
 #pragma once
 
-#include "motor/paddlesettings.h"
 #include "platform/form.h"
 #include "platform/widgets.h"
+#include "shell/paddlesettings.h"
 
 #include <QString>
-#include <array>
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QScrollBar;
 
 class Frmraquette : public Form {
     Q_OBJECT
@@ -28,12 +26,6 @@ public:
     Frmraquette();
     void Form_Load() override;
 
-    void HScrollazl_Change();
-    void HScrollazm_Change();
-    void HScrollazr_Change();
-    void HScrollaltl_Change();
-    void HScrollaltm_Change();
-    void HScrollaltr_Change();
     void chkaz_Click();
     void chkalt_Click();
     void cmdjeuaz_deb_Click();
@@ -50,17 +42,9 @@ public:
     // Folds the backlash panel away, or unfolds it with the switch.
     void SetFolded(bool folded);
 
-    QGroupBox* Frame1 = nullptr;
-    QScrollBar* HScrollazl = nullptr;
-    QScrollBar* HScrollazm = nullptr;
-    QScrollBar* HScrollazr = nullptr;
-    QScrollBar* HScrollaltl = nullptr;
-    QScrollBar* HScrollaltm = nullptr;
-    QScrollBar* HScrollaltr = nullptr;
-    std::array<QLineEdit*, 3> txtaz{};
-    std::array<QLineEdit*, 3> txtalt{};
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
+    // The paddle speeds: its bars HScrollazl .. HScrollaltr, boxes txtaz,
+    // txtalt, captions Label1, Label3.
+    PaddleSpeedPanel* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QCheckBox* chkaz = nullptr;
     QCheckBox* chkalt = nullptr;
@@ -77,9 +61,6 @@ public:
     QLabel* Label5 = nullptr;
     QPushButton* cmdvalid = nullptr;
     QPushButton* Cmdquit = nullptr;
-
-private:
-    paddlesettings::SpeedControls speedControls() const;
 };
 
 inline Frmraquette& frmraquette() { return forms::Use<Frmraquette>(); }

@@ -1,4 +1,4 @@
-#include "motor/frmraquette.h"
+#include "shell/frmraquette.h"
 
 #include "core/state.h"
 #include "motor/paddle.h"
@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace {
@@ -35,22 +34,13 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
     setObjectName(QStringLiteral("frmraquette"));
 
     // Paddle speeds: per axis a bar and its box for slow, medium and fast.
-    Frame1 = ui::Frame(this, "Frame1", QStringLiteral("Ajustement des vitesses"), 120, 60, 5025, 2340);
-    Label1 = namedLabel(Frame1, "Label1", QStringLiteral("A.D \\ Azimut"), 120, 300, 2280);
-    Label3 = namedLabel(Frame1, "Label3", QStringLiteral("Déc. \\ Altitude"), 2580, 300, 2280);
-    using paddlesettings::MakeBar;
-    HScrollazl = MakeBar(Frame1, "HScrollazl", 120, 720, 1380);
-    HScrollazm = MakeBar(Frame1, "HScrollazm", 120, 1260, 1380);
-    HScrollazr = MakeBar(Frame1, "HScrollazr", 120, 1800, 1380);
-    HScrollaltl = MakeBar(Frame1, "HScrollaltl", 2580, 720, 1380);
-    HScrollaltm = MakeBar(Frame1, "HScrollaltm", 2580, 1260, 1380);
-    HScrollaltr = MakeBar(Frame1, "HScrollaltr", 2580, 1800, 1380);
-    const char* const azNames[3] = {"txtaz0", "txtaz1", "txtaz2"};
-    const char* const altNames[3] = {"txtalt0", "txtalt1", "txtalt2"};
-    for (int i = 0; i < 3; ++i) {
-        txtaz[i] = ui::TextBox(Frame1, azNames[i], 1560, 705 + 540 * i, 900);
-        txtalt[i] = ui::TextBox(Frame1, altNames[i], 4020, 705 + 540 * i, 900);
-    }
+    const QString az = QStringLiteral("A.D \\ Azimut");
+    const QString alt = QStringLiteral("Déc. \\ Altitude");
+    Frame1 = new PaddleSpeedPanel(this, {.frame = {120, 60, 5025, 2340}, .azLeft = 120, .altLeft = 2580,
+                                         .captionTop = 300, .captionWidth = 2280, .barTop = 720, .barWidth = 1380,
+                                         .azCaption = az, .altCaption = alt, .azName = az, .altName = alt,
+                                         .boxesOnWindow = false, .boxAzLeft = 1560, .boxAltLeft = 4020,
+                                         .boxTop = 705, .boxRowStep = 540, .boxWidth = 900});
 
     // Command inversion.
     Frame2 = ui::Frame(this, "Frame2", QStringLiteral("Inversion des commandes"), 120, 2520, 3060, 1080);
@@ -85,12 +75,6 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
     cmdjeualt_deb = ui::Button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 120, 2190, 870);
     cmdjeualt_fin = ui::Button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 1050, 2190, 870);
 
-    connect(HScrollazl, &QScrollBar::valueChanged, this, &Frmraquette::HScrollazl_Change);
-    connect(HScrollazm, &QScrollBar::valueChanged, this, &Frmraquette::HScrollazm_Change);
-    connect(HScrollazr, &QScrollBar::valueChanged, this, &Frmraquette::HScrollazr_Change);
-    connect(HScrollaltl, &QScrollBar::valueChanged, this, &Frmraquette::HScrollaltl_Change);
-    connect(HScrollaltm, &QScrollBar::valueChanged, this, &Frmraquette::HScrollaltm_Change);
-    connect(HScrollaltr, &QScrollBar::valueChanged, this, &Frmraquette::HScrollaltr_Change);
     connect(chkaz, &QCheckBox::clicked, this, &Frmraquette::chkaz_Click);
     connect(chkalt, &QCheckBox::clicked, this, &Frmraquette::chkalt_Click);
     connect(cmdjeuaz_deb, &QPushButton::clicked, this, &Frmraquette::cmdjeuaz_deb_Click);
@@ -102,15 +86,6 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
     connect(Cmdquit, &QPushButton::clicked, this, &Frmraquette::Cmdquit_Click);
 }
 
-paddlesettings::SpeedControls Frmraquette::speedControls() const {
-    return {{HScrollazl, HScrollazm, HScrollazr},
-            {HScrollaltl, HScrollaltm, HScrollaltr},
-            txtaz,
-            txtalt,
-            Label1->text(),
-            Label3->text()};
-}
-
 void Frmraquette::Form_Load() {
     SetTwipsSize(kFoldedWidth, kHeight);
     cmdvalid->setIcon(QIcon(ButtonPictures[0]));
@@ -118,29 +93,10 @@ void Frmraquette::Form_Load() {
 
     paddlesettings::ShowSavedInversion(chkaz, chkalt);
 
-    paddlesettings::ShowStoredSpeeds(speedControls());
+    Frame1->ShowStoredSpeeds();
 
     txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
     txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
-}
-
-void Frmraquette::HScrollazl_Change() {
-    paddlesettings::BarChanged(HScrollazl, txtaz[0], paddlespeeds::kSlow, shared.drive.PaddleDelayAzSlow);
-}
-void Frmraquette::HScrollazm_Change() {
-    paddlesettings::BarChanged(HScrollazm, txtaz[1], paddlespeeds::kMedium, shared.drive.PaddleDelayAzMedium);
-}
-void Frmraquette::HScrollazr_Change() {
-    paddlesettings::BarChanged(HScrollazr, txtaz[2], paddlespeeds::kFast, shared.drive.PaddleDelayAzFast);
-}
-void Frmraquette::HScrollaltl_Change() {
-    paddlesettings::BarChanged(HScrollaltl, txtalt[0], paddlespeeds::kSlow, shared.drive.PaddleDelayAltSlow);
-}
-void Frmraquette::HScrollaltm_Change() {
-    paddlesettings::BarChanged(HScrollaltm, txtalt[1], paddlespeeds::kMedium, shared.drive.PaddleDelayAltMedium);
-}
-void Frmraquette::HScrollaltr_Change() {
-    paddlesettings::BarChanged(HScrollaltr, txtalt[2], paddlespeeds::kFast, shared.drive.PaddleDelayAltFast);
 }
 
 // The paddle follows the boxes at once; the file changes only with the save.
@@ -149,22 +105,15 @@ void Frmraquette::chkalt_Click() { shared.site.InvertAlt = vb::Bool(shared.site.
 
 // "Début" and "Fin" take the backlash from the count the set-up window's
 // measurement left: 0, then that count.
-void Frmraquette::cmdjeuaz_deb_Click() {
-    shared.site.BacklashAz = 0;
-    txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
-}
-void Frmraquette::cmdjeuaz_fin_Click() {
-    shared.site.BacklashAz = shared.drive.BacklashCountAz;
-    txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
-}
-void Frmraquette::cmdjeualt_deb_Click() {
-    shared.site.BacklashAlt = 0;
-    txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
-}
-void Frmraquette::cmdjeualt_fin_Click() {
-    shared.site.BacklashAlt = shared.drive.BacklashCountAlt;
-    txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
-}
+// (They do not run the count: only the set-up window's buttons do.)
+using paddlesettings::AltitudeBacklash;
+using paddlesettings::AzimuthBacklash;
+using paddlesettings::BacklashEnd;
+using paddlesettings::BacklashStart;
+void Frmraquette::cmdjeuaz_deb_Click() { BacklashStart(AzimuthBacklash(txtbacklash_az), false); }
+void Frmraquette::cmdjeuaz_fin_Click() { BacklashEnd(AzimuthBacklash(txtbacklash_az), false); }
+void Frmraquette::cmdjeualt_deb_Click() { BacklashStart(AltitudeBacklash(txtbacklash_alt), false); }
+void Frmraquette::cmdjeualt_fin_Click() { BacklashEnd(AltitudeBacklash(txtbacklash_alt), false); }
 
 void Frmraquette::SetFolded(bool folded) {
     lblbacklash->SetCaption(folded ? kFolded : kUnfolded);
@@ -176,7 +125,7 @@ void Frmraquette::lblbacklash_Click() { SetFolded(lblbacklash->Caption() != kFol
 void Frmraquette::cmdvalid_Click() {
     // Every box is checked before a file is written; the speeds, the
     // inversion and the backlash are then saved as one.
-    const auto speeds = paddlesettings::TypedSpeedsOf(speedControls());
+    const auto speeds = Frame1->Typed();
     if (!speeds) return;
     using inputcheck::kBacklash;
     const auto backlash =
