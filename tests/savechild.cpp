@@ -62,8 +62,8 @@ int main(int argc, char* argv[]) {
             config.cmdvalid_Click();
         } else {
             for (int speed = 0; speed < 3; ++speed) {
-                coord.txtaz[speed]->setText(QString::number(savekill::PaddleDelay(s, 0, speed)));
-                coord.txtalt[speed]->setText(QString::number(savekill::PaddleDelay(s, 1, speed)));
+                coord.Frame1->txtaz[speed]->setText(QString::number(savekill::PaddleDelay(s, 0, speed)));
+                coord.Frame1->txtalt[speed]->setText(QString::number(savekill::PaddleDelay(s, 1, speed)));
             }
             coord.chkaz->setChecked(savekill::PaddleInverted(s, 0));
             coord.chkalt->setChecked(savekill::PaddleInverted(s, 1));
