@@ -4,6 +4,7 @@
 #include "altaz/frmcoord.h"
 #include "chart/frmCercle.h"
 #include "core/conversions.h"
+#include "core/counters.h"
 #include "core/gotostep.h"
 #include "core/state.h"
 #include "motor/paddle.h"
@@ -155,6 +156,8 @@ void Frmaltazpointage::bOK_Click() {
     const EquatorialBoxes typedBoxes{vb::CStr(typed->hoursTyped), vb::CStr(typed->minutesTyped),
                                      typed->south ? QStringLiteral("-") : QStringLiteral("+"),
                                      vb::CStr(typed->degreesTyped), vb::CStr(typed->arcMinutesTyped)};
+    // Pulses of a move not applied yet are part of the position declared.
+    TakePendingPulses();
     EquatorialToHorizontal(frmcoord().Time(), typedBoxes);
     shared.pos.GotoReached = false;
     // The chart's telescope mark goes to the new position.

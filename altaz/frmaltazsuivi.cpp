@@ -153,6 +153,8 @@ void Frmaltazsuivi::aim() {
         HorizontalToEquatorial(t);
         c.txtessai->setText(t.txtessai);
         c.SetCoordinates(ShowSignedCoordinates());
+        tracking::RebaseOnPoint(point, t, c.Coordinates());
+        return;
     }
     tracking::Rebase(point);
 }
@@ -291,8 +293,17 @@ void Frmaltazsuivi::timcompteur_Timer() {
         // follows what the telescope points at now, from where it is.
         if (tracking::Reaimed(point)) aim();
         TimeBoxes t = c.Time();
-        tracking::TrackTick(point, t, c.Coordinates());
+        const tracking::TickOutcome outcome = tracking::TrackTick(point, t, c.Coordinates());
         c.SetTime(t);
+        if (outcome != tracking::TickOutcome::Tracked) {
+            // The sky asks more of this tick than tracking may send: no
+            // slew, tracking stops and says why.
+            imgstop_Click();
+            showCounters();
+            seams::MsgBox(outcome == tracking::TickOutcome::TooNearZenith ? tracking::kTooNearZenithMessage
+                                                                            : tracking::kTooFarForOneTickMessage);
+            return;
+        }
         TrackStepAz();
         TrackStepAlt();
         ShowTrackState();
@@ -315,6 +326,14 @@ void Frmaltazsuivi::updowntaux_DownClick() {
     frmcoord().txtms->setText(QStringLiteral("0"));
 }
 
+void Frmaltazsuivi::showCounters() {
+    // Every box of each counter, the arc-seconds too; degrees by floor, as
+    // the clock shows them: an altitude below the horizon reads with its sign.
+    Frmcoord& c = frmcoord();
+    c.ShowAzimuthCounter(AzimuthCounterBoxes());
+    c.ShowAltitudeCounter(AltitudeCounterBoxes());
+}
+
 void Frmaltazsuivi::ShowSiderealTime() {
     const tracking::HourMinuteSecond b = tracking::SiderealTimeBoxes(shared.pos.LocalSiderealSeconds);
     txth2->setText(b.h);
@@ -327,9 +346,7 @@ void Frmaltazsuivi::ShowTrackState() {
     const auto& d = shared.drive;
     txtna->setText(vb::CStr(d.AzStepsTick));
     txtnh->setText(vb::CStr(d.AltStepsTick));
-    // Degrees by floor, as the counters show them: an altitude below the
-    // horizon reads with its sign.
-    frmcoord().SetTelescopeDisplay(ShowTelescopeAzAlt());
+    showCounters();
     txtsommea->setText(vb::CStr(RoundDecimals(d.AzStepRemainder, 2)));
     txtsommeh->setText(vb::CStr(RoundDecimals(d.AltStepRemainder, 2)));
 }

@@ -48,6 +48,9 @@ public:
     static void DecrementHourMinute(QLineEdit* hour, QLineEdit* minute);
     static void IncrementHourMinute(QLineEdit* hour, QLineEdit* minute);
 
+    // Tracking was started and has not stopped (paused or not).
+    bool Running() const { return running_; }
+
     // Where the tracked point was and is, and this tick's counts.
     tracking::TrackPoint point;
 
@@ -83,6 +86,8 @@ private:
     void aim();
     // Pending pulses of manual and paddle moves into the counters.
     void applyPendingPulses();
+    // The counters in the coordinates window, all their boxes.
+    void showCounters();
     // The main window keeps the clock again.
     void giveClockBack();
     void readSettingsBoxes();

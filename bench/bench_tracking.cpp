@@ -8,7 +8,9 @@
 // stops, syncs, tracking, manual and paddle moves, chart gotos; tests/session.h)
 // of growing size, with 0 and 5 steps of gear play: the worst distance between
 // the position counters and the simulated mount over each session, which
-// should be 0 at every size.
+// should be 0 at every size, and the worst distance from the mount to a
+// goto's target after it (gotos also right after a move while tracking),
+// which should be within the goto tolerance.
 //
 //   bash tools/dev.sh bench      (or build/bench/bench_tracking)
 
@@ -18,6 +20,7 @@
 #include "core/calendar.h"
 #include "core/conversions.h"
 #include "core/counters.h"
+#include "core/gotostep.h"
 #include "core/numbers.h"
 #include "core/state.h"
 #include "core/tracking.h"
@@ -208,8 +211,13 @@ int main(int argc, char** argv) {
     std::puts("== randomised sessions: counters against the mount ==");
     int largest = 0;
     double drift = 0;
+    // The mount against each completed goto's target (the largest sessions).
+    int gotos = 0;
+    double worstMiss = 0;
     for (const int actions : {300, 1000, 3000}) {
         double worst = 0;
+        int sizeGotos = 0;
+        double sizeMiss = 0;
         for (const int backlash : {0, 5}) {
             freshProgram(now);
             const auto t0 = std::chrono::steady_clock::now();
@@ -227,11 +235,22 @@ int main(int argc, char** argv) {
                         actions, backlash, r.worstDriftArcsec, r.driftedActions, r.slackDisagreements,
                         r.trackingAstray, static_cast<long long>(r.pulses), ms);
             worst = std::max(worst, r.worstDriftArcsec);
+            std::printf("%5d actions, backlash %d: %d gotos, worst miss %.1f arcsec, %d beyond %.0f arcsec; "
+                        "%d ticks moved more than the sky, %d stopped tracking\n",
+                        actions, backlash, r.gotosChecked, r.worstGotoMissArcsec, r.gotoMisses, kGotoToleranceArcsec,
+                        r.trackingOverreach, r.trackingStoppedBySky);
+            if (!r.firstFault.isEmpty()) std::printf("  first fault: %s\n", r.firstFault.toUtf8().constData());
+            sizeGotos += r.gotosChecked;
+            sizeMiss = std::max(sizeMiss, r.worstGotoMissArcsec);
         }
         largest = actions;
         drift = worst;
+        gotos = sizeGotos;
+        worstMiss = sizeMiss;
     }
     std::puts("goal: 0 arcsec beyond the slack at every size");
+    std::printf("goal: every goto within %.0f arcsec of its target\n", kGotoToleranceArcsec);
+    std::printf("worst goto miss after %d gotos: %.0f arcsec\n", gotos, worstMiss);
     std::printf("position drift after %d actions: %.0f arcsec\n", largest, drift);
     return 0;
 }

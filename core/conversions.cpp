@@ -1,6 +1,7 @@
 #include "core/conversions.h"
 
 #include "core/calendar.h"
+#include "core/counters.h"
 #include "core/numbers.h"
 #include "core/state.h"
 #include "platform/vbrt.h"
@@ -203,9 +204,10 @@ void SyncOnCoordinates(const TimeBoxes& time, const EquatorialBoxes& coordinates
     pos.PositionSynced = vb::True;
     pos.GotoReached = false;
     pos.DirTestSynced = true;
-    // Pulses sent before the sync are part of the position it declares.
-    pos.PendingAzSteps = 0;
-    pos.PendingAltSteps = 0;
+    // Pulses sent before the sync are part of the position it declares: they
+    // reach the counters first, which the sync then replaces (at the zenith
+    // the azimuth counter keeps where they left it).
+    TakePendingPulses();
     EquatorialToHorizontal(time, coordinates);
 }
 

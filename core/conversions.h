@@ -105,8 +105,9 @@ void EquatorialToHorizontal(const TimeBoxes& time, const EquatorialBoxes& coordi
 
 // A synchronisation on the object of the boxes: it becomes the telescope
 // position (EquatorialToHorizontal), the mount counts as synchronised on it
-// (PositionSynced), and the pulses not yet applied to the counters are
-// dropped: the position declared already holds them.
+// (PositionSynced); the pulses not yet applied to the counters reach them
+// first (TakePendingPulses), then the declared position replaces them: it
+// already holds those pulses.
 void SyncOnCoordinates(const TimeBoxes& time, const EquatorialBoxes& coordinates);
 
 // The telescope position (the counters) becomes right ascension and

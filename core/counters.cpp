@@ -37,7 +37,7 @@ AxisCounterBoxes UpdateAzimuthCounter() {
     if (pos.PendingAzSteps != 0) ++pos.PositionChanges;
     pos.AzimuthArcsec = WrappedAzimuth(pos.AzimuthArcsec + shared.site.AzStepArcsec * pos.PendingAzSteps);
     pos.PendingAzSteps = 0;
-    return {DegreesMinutesSeconds(pos.AzimuthArcsec), vb::CStr(pos.AzimuthArcsec)};
+    return AzimuthCounterBoxes();
 }
 
 AxisCounterBoxes UpdateAltitudeCounter() {
@@ -45,7 +45,22 @@ AxisCounterBoxes UpdateAltitudeCounter() {
     if (pos.PendingAltSteps != 0) ++pos.PositionChanges;
     pos.AltitudeArcsec += shared.site.AltStepArcsec * pos.PendingAltSteps;
     pos.PendingAltSteps = 0;
-    return {DegreesMinutesSeconds(pos.AltitudeArcsec), vb::CStr(pos.AltitudeArcsec)};
+    return AltitudeCounterBoxes();
+}
+
+AxisCounterBoxes AzimuthCounterBoxes() {
+    const double az = shared.pos.AzimuthArcsec;
+    return {DegreesMinutesSeconds(az), vb::CStr(az)};
+}
+
+AxisCounterBoxes AltitudeCounterBoxes() {
+    const double alt = shared.pos.AltitudeArcsec;
+    return {DegreesMinutesSeconds(alt), vb::CStr(alt)};
+}
+
+void TakePendingPulses() {
+    UpdateAzimuthCounter();
+    UpdateAltitudeCounter();
 }
 
 AzAltBoxes ShowTelescopeAzAlt() {

@@ -30,6 +30,13 @@ DmsBoxes DegreesMinutesSeconds(double arcsec);
 // them, and returns what the counter's boxes show.
 AxisCounterBoxes UpdateAzimuthCounter();
 AxisCounterBoxes UpdateAltitudeCounter();
+// What the counter's boxes show for the counter as it stands (pending pulses
+// left out).
+AxisCounterBoxes AzimuthCounterBoxes();
+AxisCounterBoxes AltitudeCounterBoxes();
+// Both updates at once: the pulses of manual and paddle moves not applied yet
+// reach the counters (before a goto or a sync starts from them).
+void TakePendingPulses();
 
 // The telescope counters (txtcoordaz1..3, txtcoordalt1..3) and the goto
 // target (txtcoordaz4..6, txtcoordalt4..6) in degrees, minutes, seconds.

@@ -207,6 +207,10 @@ void GotoStepAltaz(GotoWindows& windows) {
 
 void RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     auto& g = shared.altgoto;
+    // The pulses of a manual or paddle move still waiting for the clock (or,
+    // while tracking runs, for its next tick) are where the mount is: the
+    // goto starts from them.
+    TakePendingPulses();
     // A stop pressed while no goto ran must not stop this one.
     g.StopGoto = vb::False;
     g.RemainingAz = 121;

@@ -107,9 +107,11 @@ bool GotoUnfinished();
 void GotoStepAltaz(GotoWindows& windows);
 
 // The goto loop of every window, on the target split into GotoRaHours ..
-// GotoDecMinutes: StopGoto cleared (a stop pressed while no goto ran does
-// not stop this one), both remaining values 121, then a pass (followed by a
-// pass of pending events when `letEventsRun`), again while GotoUnfinished().
+// GotoDecMinutes: the pending pulses of manual and paddle moves taken into
+// the counters (TakePendingPulses), StopGoto cleared (a stop pressed while
+// no goto ran does not stop this one), both remaining values 121, then a
+// pass (followed by a pass of pending events when `letEventsRun`), again
+// while GotoUnfinished().
 // Afterwards the mount is no longer synchronised on an object
 // (PositionSynced false) and GotoReached says whether it points at the goto's
 // target (GotoRA, GotoDec): true unless the goto was stopped or its target

@@ -2,6 +2,7 @@
 
 #include "core/calendar.h"
 #include "core/conversions.h"
+#include "core/counters.h"
 #include "core/state.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
@@ -150,7 +151,29 @@ void Rebase(TrackPoint& p) {
     shared.drive.AzStepRemainder = 0;
     shared.drive.AltStepRemainder = 0;
     p.positionChanges = pos.PositionChanges;
+    p.frameChosen = false;
 }
+
+AxisPoint InMountFrame(const Horizontal& sky, bool pastZenith, double keptAz) {
+    const double az = sky.azimuthDefined ? sky.azDeg * 3600 : keptAz;
+    if (!pastZenith) return {az, sky.altDeg * 3600};
+    return {sky.azimuthDefined ? WrappedAzimuth(az + FullTurnArcsec / 2) : keptAz, FullTurnArcsec / 2 - sky.altDeg * 3600};
+}
+
+namespace {
+// How far a point in the mount's frame stands from the previous one.
+double gap(const AxisPoint& m, const TrackPoint& p) {
+    return std::fabs(AzimuthChange(m.az, p.a0)) + std::fabs(m.alt - p.h0);
+}
+
+// The frame in which the point stands nearer the previous one (the counters
+// at the first tick after a basing): over the zenith or not.
+void chooseFrame(TrackPoint& p, const Horizontal& at) {
+    p.pastZenith = at.azimuthDefined ? gap(InMountFrame(at, true, p.a0), p) < gap(InMountFrame(at, false, p.a0), p)
+                                     : p.h0 > FullTurnArcsec / 4;
+    p.frameChosen = true;
+}
+}  // namespace
 
 bool Reaimed(const TrackPoint& p) { return p.positionChanges != shared.pos.PositionChanges; }
 
@@ -164,7 +187,16 @@ void StartTracking(TrackPoint& p, TimeBoxes& time) {
     Rebase(p);
 }
 
-void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
+void RebaseOnPoint(TrackPoint& p, const TimeBoxes& time, const EquatorialBoxes& target) {
+    Rebase(p);
+    const Horizontal at = PointOf(time, target);
+    chooseFrame(p, at);
+    const AxisPoint m = InMountFrame(at, p.pastZenith, p.a0);
+    p.h0 = m.alt;
+    p.a0 = m.az;
+}
+
+TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
     auto& d = shared.drive;
     const int16_t increment = d.TrackIntervalMs;
 
@@ -187,12 +219,26 @@ void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
         ShowSiderealTime0h(time);
     }
 
-    // Where the point is now (the counters follow the pulses, not the point).
+    // Where the point is now (the counters follow the pulses, not the point),
+    // in the frame the mount looks at it from: over the zenith when the
+    // point stands nearer the counters that way.
     const Horizontal now = PointOf(time, target);
+    if (!p.frameChosen) chooseFrame(p, now);
+    const AxisPoint m = InMountFrame(now, p.pastZenith, p.a0);
+
+    // The tick moves each axis as far as the point went: never farther than
+    // the sky can take it in one tick.
+    const double deltaAlt = m.alt - p.h0;
+    const double deltaAz = AzimuthChange(m.az, p.a0);
+    if (std::fabs(deltaAlt) > kLongestTickMoveArcsec || std::fabs(deltaAz) > kLongestTickMoveArcsec) {
+        d.AzStepsTick = 0;
+        d.AltStepsTick = 0;
+        return now.altDeg >= kNearZenithDeg ? TickOutcome::TooNearZenith : TickOutcome::TooFar;
+    }
 
     // Altitude pulses.
-    p.h1 = now.altDeg * 3600;
-    d.DeltaAlt = p.h1 - p.h0;
+    p.h1 = m.alt;
+    d.DeltaAlt = deltaAlt;
     const Pulses alt = PulsesOf(d.DeltaAlt, shared.site.AltStepArcsec, d.AltStepRemainder);
     p.Nh = std::fabs(alt.exact);
     p.resteh = alt.rest;
@@ -200,8 +246,8 @@ void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
     d.AltStepRemainder = alt.remainder;
 
     // Azimuth pulses (at the zenith the point keeps its azimuth).
-    p.a1 = now.azimuthDefined ? now.azDeg * 3600 : p.a0;
-    d.DeltaAz = AzimuthChange(p.a1, p.a0);
+    p.a1 = m.az;
+    d.DeltaAz = deltaAz;
     const Pulses az = PulsesOf(d.DeltaAz, shared.site.AzStepArcsec, d.AzStepRemainder);
     p.Na = std::fabs(az.exact);
     p.restea = az.rest;
@@ -210,6 +256,7 @@ void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
 
     p.h0 = p.h1;
     p.a0 = p.a1;
+    return TickOutcome::Tracked;
 }
 
 }  // namespace tracking

@@ -5,6 +5,7 @@
 // shared state.
 #pragma once
 
+#include "core/conversions.h"
 #include "core/coordboxes.h"
 
 #include <QString>
@@ -92,6 +93,29 @@ HourMinuteSecond SiderealTimeBoxes(int32_t localSiderealSeconds);
 
 // --- The tick -------------------------------------------------------------
 
+// The most a tick may move either axis, arc-seconds (1 degree). The sky asks
+// that much in one tick only within a fraction of a degree of the zenith,
+// where the azimuth turns ever faster (or after the clock jumped, as after a
+// long pause): tracking then stops rather than slew.
+constexpr double kLongestTickMoveArcsec = 3600;
+// A point this high (degrees) or higher is near the zenith for the message
+// of a tick that would move too far; below it only a jump of the clock asks
+// that much of one tick.
+constexpr double kNearZenithDeg = 80;
+inline const QString kTooNearZenithMessage = QStringLiteral(
+    "objet trop près du zénith pour le suivi : la monture devrait tourner de plus de 1° en un pas de suivi. "
+    "Suivi arrêté.");
+inline const QString kTooFarForOneTickMessage = QStringLiteral(
+    "suivi arrêté : l'objet s'est éloigné de plus de 1° depuis le pas de suivi précédent (longue pause ?). "
+    "Refaire un pointage, puis relancer le suivi.");
+
+// What a tick did.
+enum class TickOutcome {
+    Tracked,        // the bursts are set
+    TooNearZenith,  // a burst would pass kLongestTickMoveArcsec near the zenith: nothing to send
+    TooFar,         // the same elsewhere (the clock jumped)
+};
+
 // The tracked point at the previous tick and at this one, and the counts of
 // this tick (the tracking window's own variables).
 struct TrackPoint {
@@ -101,26 +125,49 @@ struct TrackPoint {
     double resteh = 0, restea = 0;
     double lastHour = 0;    // the last hour the clock box held as a number
     uint32_t positionChanges = 0;  // shared.pos.PositionChanges when last based
+    // The mount's frame: its altitude counter beyond 90 degrees, the tube
+    // tilted over the zenith, so that it looks the other way (azimuth + 180,
+    // altitude 180 - counter). Chosen at the first tick after each basing,
+    // as the frame in which the point stands nearer the counters, and kept.
+    bool frameChosen = false;
+    bool pastZenith = false;
 };
 
 // Tracking goes on from where the telescope points: the previous point is
-// the counters, the carried fractions are cleared.
+// the counters, the carried fractions are cleared, the frame is chosen again.
 void Rebase(TrackPoint& p);
 // Something other than tracking moved or set the counters since the point
 // was last based on them (a goto, a move's pulses, a sync).
 bool Reaimed(const TrackPoint& p);
+// The same for a point just taken from the counters at the clock of `time`
+// and written in the coordinate boxes `target`: the previous point is where
+// the boxes put it at that clock, in the frame of the counters, so that the
+// next tick sends the sky's motion alone and not the rounding of the boxes
+// (0.01 minute of right ascension is a few arc-seconds of sky, which near
+// the zenith is a large azimuth).
+void RebaseOnPoint(TrackPoint& p, const TimeBoxes& time, const EquatorialBoxes& target);
 
 // The start: counts cleared, the clock set from the system clock (and the
 // local sidereal time from it), and the point based on the counters (the
 // first tick brings the telescope onto the tracked point).
 void StartTracking(TrackPoint& p, TimeBoxes& time);
 
+// Where a point of the sky stands in the mount's frame, arc-seconds: as it
+// is, or past the zenith azimuth + 180 degrees (wrapped) and altitude
+// 180 degrees - its own. `keptAz` stands for the azimuth at the zenith.
+struct AxisPoint {
+    double az = 0, alt = 0;
+};
+AxisPoint InMountFrame(const Horizontal& sky, bool pastZenith, double keptAz);
+
 // One tick of TrackIntervalMs: resynchronise the clock from the system clock
 // (every tick from 1000 ms, else when the milliseconds read 0), set the date
-// at universal midnight, advance the clock, find where the target stands,
-// and leave in the shared drive state the pulses (magnitudes) and directions
-// (the signs of DeltaAz, DeltaAlt) of both bursts; the counters are left to
-// the bursts. The previous point becomes this one.
-void TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target);
+// at universal midnight, advance the clock, find where the target stands in
+// the mount's frame, and leave in the shared drive state the pulses
+// (magnitudes) and directions (the signs of DeltaAz, DeltaAlt) of both
+// bursts; the counters are left to the bursts. The previous point becomes
+// this one. A change of more than kLongestTickMoveArcsec on either axis sets
+// no pulse (both counts 0) and is told by the outcome.
+TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target);
 
 }  // namespace tracking

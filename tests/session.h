@@ -28,7 +28,9 @@
 #include "core/conversions.h"
 #include "core/counters.h"
 #include "core/numbers.h"
+#include "core/gotostep.h"
 #include "core/state.h"
+#include "motor/settingsfiles.h"
 #include "motor/slack.h"
 #include "platform/port.h"
 #include "platform/seams.h"
@@ -63,15 +65,18 @@ enum class Action {
     ManualMove,    // an arrow of the manual-drive window, then "STOP" at a random pulse
     PaddleMove,    // a paddle button held for some pulses
     ChartGoto,     // "Pointage" on a star of the chart
+    MoveThenGoto,  // while tracking runs: a manual or paddle move, then at once a goto (window or chart)
+    PastZenith,    // while tracking runs: the altitude driven a little past 90 degrees, then some ticks
 };
-constexpr int kActionKinds = 8;
+constexpr int kActionKinds = 10;
 inline const char* const kActionNames[kActionKinds] = {
-    "goto", "stopped goto", "sync", "tracking ticks", "start/pause/stop", "manual move", "paddle move", "chart goto"};
+    "goto", "stopped goto", "sync", "tracking ticks", "start/pause/stop", "manual move", "paddle move", "chart goto",
+    "move then goto", "past the zenith"};
 
 // Only these send pulses.
 inline bool Moves(Action a) {
     return a == Action::Goto || a == Action::StoppedGoto || a == Action::TrackingTicks || a == Action::ManualMove ||
-           a == Action::PaddleMove || a == Action::ChartGoto;
+           a == Action::PaddleMove || a == Action::ChartGoto || a == Action::MoveThenGoto || a == Action::PastZenith;
 }
 
 // What a session found.
@@ -86,6 +91,12 @@ struct Report {
     int trackingMisshown = 0;      // actions after which the tick or the pause picture did not say what the buttons did
     int64_t pulses = 0;            // steps the motors made, at least (each action's net steps per axis)
     QString firstFault;            // the first action that went wrong, told
+    // Gotos, and tracking against the sky.
+    int gotosChecked = 0;          // completed gotos (not stopped, not refused)
+    double worstGotoMissArcsec = 0;  // worst distance from the mount to the target after one, either axis
+    int gotoMisses = 0;            // gotos that ended beyond the goto tolerance
+    int trackingOverreach = 0;     // ticks that moved an axis farther than onto the object tracked
+    int trackingStoppedBySky = 0;  // ticks that stopped tracking (the sky asked too much of them)
 };
 
 // A chart canvas that draws nothing: the session looks at the mount.
@@ -159,6 +170,7 @@ public:
         if (stopAfter > 0) stopAt(stopAfter, [] { frmcoord().cmstoppointage_Click(); });
         c.cmdpointage_Click();
         stopAt(0, {});
+        gotoRan_ = true;
     }
     // "Recalage" on row `row`.
     void SyncOn(int row) {
@@ -212,20 +224,136 @@ public:
         Frmaltazsuivi& s = Tracking();
         for (int i = 0; i < n && s.timcompteur->isActive(); ++i) {
             simsky::Advance(clock_, s.timcompteur->interval());
-            s.timcompteur_Timer();
+            MeasuredTick(s);
             ticked_ = true;
         }
     }
 
     // After a tick the mount stands within a pulse of where the object of
     // the coordinate boxes stands at the clock the tick left.
+    // Past the zenith (the altitude axis beyond 90 degrees) the mount looks
+    // the other way: the object is compared in that frame. Tracking where
+    // the counters pointed follows that point, which the coordinate boxes
+    // hold to 0.01 minute (4.5 arc-seconds of sky at most): so much more.
     bool OnTheTrackedObject() const {
         const Frmcoord& c = frmcoord();
         const Horizontal h = PointOf(c.Time(), c.Coordinates());
         const auto& site = shared.site;
-        const bool azOk = !h.azimuthDefined || h.altDeg > 89 ||
-                          std::fabs(AzimuthGap(MountAz(), h.azDeg * 3600)) <= site.AzStepArcsec + 1e-6;
-        return azOk && std::fabs(MountAlt() - h.altDeg * 3600) <= site.AltStepArcsec + 1e-6;
+        constexpr double kBoxesArcsec = 4.5;
+        const double azBoxes = kBoxesArcsec / std::max(std::cos(h.altRad), 1e-3);
+        for (const bool over : {false, true}) {
+            const Gap g = gapInFrame(h, over, MountAz(), MountAlt());
+            const bool azOk = !h.azimuthDefined || h.altDeg > 89 || g.az <= site.AzStepArcsec + azBoxes + 1e-6;
+            if (azOk && g.alt <= site.AltStepArcsec + kBoxesArcsec + 1e-6) return true;
+        }
+        return false;
+    }
+
+    // --- Ticks against the sky; gotos against their target --------------------
+
+    // One tick of the tracking timer (its interval of clock already gone),
+    // measured: it may move each axis as far as the object tracked went from
+    // the clock before the tick to the clock after it, and three pulses more
+    // (the carried fraction, and the pulse or two a goto leaves beyond its
+    // target); the first tick after a start may instead bring the mount
+    // onto the object from wherever an earlier sync or goto left it, and no
+    // farther (a pulse of carried fraction aside). Both in the frame the
+    // mount looks from. A tick that stops tracking moves nothing.
+    struct TickMeasure {
+        double azMoved = 0, altMoved = 0;  // what the axes turned, arc-seconds
+        double azSky = 0, altSky = 0;      // the object's own motion from the clock before to the clock after
+        double azToObject = 0, altToObject = 0;  // from the mount before the tick to the object after it
+        bool stoppedTracking = false;
+    };
+    TickMeasure MeasuredTick(Frmaltazsuivi& s) {
+        const Frmcoord& c = frmcoord();
+        const TimeBoxes before = c.Time();
+        const double az0 = MountAz(), alt0 = MountAlt();
+        const int64_t azAxis = sim().AzAxis(), altAxis = sim().AltAxis();
+        const bool wasRunning = s.Running();
+        s.timcompteur_Timer();
+        const auto& site = shared.site;
+        TickMeasure m;
+        m.azMoved = static_cast<double>(std::llabs(sim().AzAxis() - azAxis)) * site.AzStepArcsec;
+        m.altMoved = static_cast<double>(std::llabs(sim().AltAxis() - altAxis)) * site.AltStepArcsec;
+        const EquatorialBoxes object = c.Coordinates();
+        const Horizontal from = pointAt(before, object), to = pointAt(c.Time(), object);
+        m.altSky = std::fabs(to.altDeg - from.altDeg) * 3600;
+        m.azSky = from.azimuthDefined && to.azimuthDefined ? std::fabs(AzimuthGap(to.azDeg * 3600, from.azDeg * 3600)) : 0;
+        const Gap normal = gapInFrame(to, false, az0, alt0), over = gapInFrame(to, true, az0, alt0);
+        const Gap g = normal.az + normal.alt <= over.az + over.alt ? normal : over;
+        m.azToObject = to.azimuthDefined ? g.az : 0;
+        m.altToObject = g.alt;
+        m.stoppedTracking = wasRunning && !s.Running();
+        if (m.stoppedTracking) {
+            ++report_.trackingStoppedBySky;
+            tracking_ = Tracked::Stopped;
+        }
+        const bool fresh = freshStart_;
+        freshStart_ = false;
+        const double azSky = m.azSky + 3 * site.AzStepArcsec, altSky = m.altSky + 3 * site.AltStepArcsec;
+        const double azAllowed = fresh ? std::max(azSky, m.azToObject + site.AzStepArcsec) : azSky;
+        const double altAllowed = fresh ? std::max(altSky, m.altToObject + site.AltStepArcsec) : altSky;
+        const bool over1 = m.azMoved > azAllowed + 1e-6 || m.altMoved > altAllowed + 1e-6 ||
+                           (m.stoppedTracking && (m.azMoved > 0 || m.altMoved > 0));
+        if (over1) {
+            ++report_.trackingOverreach;
+            tickFault_ = QStringLiteral(" tick moved %1/%2 arcsec (object %3/%4 away, sky %5/%6)")
+                             .arg(m.azMoved).arg(m.altMoved).arg(m.azToObject).arg(m.altToObject)
+                             .arg(m.azSky).arg(m.altSky);
+        }
+        lastTick_ = m;
+        return m;
+    }
+    // The last tick measured.
+    const TickMeasure& LastTick() const { return lastTick_; }
+    // What the session found so far (the ticks and gotos of the calls above too).
+    const Report& Findings() const { return report_; }
+    // "Pointage" on a star of the chart standing 10 degrees up or more;
+    // false when the chart offered none.
+    bool GotoChartStar() {
+        gotoRan_ = false;
+        chartGoto();
+        const bool ran = gotoRan_;
+        gotoRan_ = false;
+        return ran;
+    }
+
+    // How far the mount stands from the last goto's target, the worse axis,
+    // arc-seconds.
+    double GotoMissArcsec() const {
+        const auto& g = shared.altgoto;
+        return std::max(std::fabs(AzimuthGap(MountAz(), g.GotoTargetAz)), std::fabs(MountAlt() - g.GotoTargetAlt));
+    }
+
+    // Tracking running (started or resumed when it is not).
+    void KeepTracking() {
+        Frmaltazsuivi& s = Tracking();
+        if (tracking_ == Tracked::Paused) {
+            s.imgpause_Click();
+        } else if (tracking_ == Tracked::Stopped) {
+            s.txtincrement->setText(QStringLiteral("1000"));
+            frmcoord().txtms->setText(QStringLiteral("0"));
+            s.imglecture_Click();
+            freshStart_ = true;
+        }
+        if (s.Running()) tracking_ = Tracked::Running;
+    }
+
+    // The altitude axis driven up with the manual drive until its counter
+    // stands `beyond` pulses past 90 degrees (no tick within the move).
+    void DriveAltitudePastZenith(int beyond) {
+        const double toZenith = (FullTurnArcsec / 4 - CounterAlt()) / shared.site.AltStepArcsec;
+        if (toZenith < -beyond) return;  // already past
+        const uint64_t every = tickEvery_;
+        tickEvery_ = 0;
+        // The arrow whose pulses count the altitude up; a reversal first
+        // crosses the play.
+        const bool inverted = settingsfiles::ReadInversion().alt != 0;
+        const int16_t upBits = inverted ? 0 : 2;  // the up arrow's direction value
+        const int arrow = upBits == shared.site.AltPlusBits ? 2 : 3;
+        ManualMove(arrow, static_cast<int>(std::ceil(toZenith)) + beyond + backlash_);
+        tickEvery_ = every;
     }
 
     // While a manual or paddle move runs, a tracking tick comes due (when
@@ -285,6 +413,24 @@ public:
 private:
     static port::SimulatedPort& sim() { return *port::Simulator(); }
 
+    // Where the object of the boxes stands at the clock of `t` (no shared state touched).
+    static Horizontal pointAt(const TimeBoxes& t, const EquatorialBoxes& c) {
+        const double ra = HoursMinutesToSeconds(vb::Val(c.Txtad_h), vb::Val(c.txtad_min));
+        double dec = (vb::Val(c.txtdec_deg) + vb::Val(c.txtdec_min) / 60) * Pi / 180;
+        if (c.txtsign != u"+") dec = -dec;
+        return HorizontalOf(HourAngleRadians(LocalSiderealTime(t), ra), dec, SiteLatitudeRad());
+    }
+    // How far an axis position stands from a point of the sky, each axis,
+    // with the mount looking as it is or over the zenith.
+    struct Gap {
+        double az = 0, alt = 0;
+    };
+    static Gap gapInFrame(const Horizontal& h, bool overZenith, double az, double alt) {
+        const double hAz = h.azDeg * 3600 + (overZenith ? FullTurnArcsec / 2 : 0);
+        const double hAlt = overZenith ? FullTurnArcsec / 2 - h.altDeg * 3600 : h.altDeg * 3600;
+        return {std::fabs(AzimuthGap(az, hAz)), std::fabs(alt - hAlt)};
+    }
+
     // A manual or paddle move under way, for the ticks within it.
     struct Moving {
         explicit Moving(Session& s) : session(s) {
@@ -302,7 +448,7 @@ private:
 
     Action draw() {
         // Weights of the kinds, in the order of Action.
-        static constexpr std::array<int, kActionKinds> kWeights{12, 10, 10, 20, 10, 12, 14, 8};
+        static constexpr std::array<int, kActionKinds> kWeights{12, 10, 10, 14, 10, 12, 14, 8, 6, 4};
         int r = below(100);
         for (int k = 0; k < kActionKinds; ++k) {
             if (r < kWeights[k]) return static_cast<Action>(k);
@@ -351,7 +497,7 @@ private:
             if (s.timcompteur->isActive()) {
                 inTick_ = true;
                 simsky::Advance(clock_, s.timcompteur->interval());
-                s.timcompteur_Timer();
+                MeasuredTick(s);
                 inTick_ = false;
                 ++ticksWithinMoves_;
             }
@@ -390,6 +536,49 @@ private:
             break;
         }
         case Action::ChartGoto: chartGoto(); break;
+        case Action::MoveThenGoto: moveThenGoto(); break;
+        case Action::PastZenith: pastZenith(); break;
+        }
+    }
+
+    // While tracking runs, a manual or paddle move and at once, without a
+    // tick between, a goto from the coordinates window or the chart.
+    void moveThenGoto() {
+        KeepTracking();
+        const uint64_t every = tickEvery_;
+        tickEvery_ = 0;
+        if (below(2) == 0) {
+            ManualMove(below(4), between(1, 2000));
+        } else {
+            static constexpr std::array<int16_t, 12> kCodes{9, 13, 15, 137, 141, 143, 2, 3, 10, 18, 19, 26};
+            PaddleMove(kCodes[static_cast<size_t>(below(12))], between(1, 1500));
+        }
+        tickEvery_ = every;
+        const std::vector<int> up = VisibleStars(10);
+        if (below(3) == 0 || up.empty()) chartGoto();
+        else GotoStar(up[below(static_cast<int>(up.size()))]);
+    }
+
+    // While tracking runs, the altitude a few pulses past 90 degrees, then ticks.
+    void pastZenith() {
+        KeepTracking();
+        DriveAltitudePastZenith(between(1, 60));
+        Ticks(between(1, 10));
+    }
+
+    // After a completed goto the mount stands within the goto tolerance of
+    // its target.
+    void checkGoto(Action a, QString& fault) {
+        const bool ran = gotoRan_;
+        gotoRan_ = false;
+        if (a != Action::Goto && a != Action::ChartGoto && a != Action::MoveThenGoto) return;
+        if (!ran || !shared.pos.GotoReached) return;  // no star to pick, or refused
+        ++report_.gotosChecked;
+        const double miss = GotoMissArcsec();
+        report_.worstGotoMissArcsec = std::max(report_.worstGotoMissArcsec, miss);
+        if (miss > kGotoToleranceArcsec) {
+            ++report_.gotoMisses;
+            fault += QStringLiteral(" goto ended %1 arcsec from its target").arg(miss);
         }
     }
 
@@ -416,6 +605,7 @@ private:
             frmcoord().txtms->setText(QStringLiteral("0"));
             s.imglecture_Click();
             tracking_ = Tracked::Running;
+            freshStart_ = true;
             break;
         }
         case 2:
@@ -470,7 +660,10 @@ private:
 
     void chartGoto() {
         if (!openChart()) return;
-        if (pickChartStar()) frmCercle().mnuPoint_Click();
+        if (pickChartStar()) {
+            frmCercle().mnuPoint_Click();
+            gotoRan_ = true;
+        }
         closeChart();
     }
 
@@ -501,7 +694,12 @@ private:
                          .arg(CounterAlt())
                          .arg(MountAlt());
         }
-        if (ticked_ && !OnTheTrackedObject()) {
+        checkGoto(a, fault);
+        if (!tickFault_.isEmpty()) {
+            fault += tickFault_;
+            tickFault_.clear();
+        }
+        if (ticked_ && tracking_ != Tracked::Stopped && !OnTheTrackedObject()) {
             ++report_.trackingAstray;
             fault += QStringLiteral(" tracking astray from the object tracked");
         }
@@ -540,6 +738,10 @@ private:
     bool inTick_ = false;
     int ticksWithinMoves_ = 0;
     bool ticked_ = false;
+    TickMeasure lastTick_;
+    bool gotoRan_ = false;  // a goto ran to its end in this action
+    bool freshStart_ = false;  // tracking started, no tick since
+    QString tickFault_;
     // Tracking as the start, pause and stop buttons left it.
     enum class Tracked { Stopped, Running, Paused };
     Tracked tracking_ = Tracked::Stopped;

@@ -42,6 +42,12 @@ TEST_P(Session, ThreeHundredRandomActionsLeaveTheCountersOnTheMount) {
     EXPECT_EQ(r.trackingAstray, 0) << r.firstFault.toStdString();
     EXPECT_EQ(r.trackingMisshown, 0) << r.firstFault.toStdString();
     EXPECT_GT(r.pulses, 100000) << "the mount moved";
+    // Every completed goto, also right after a move while tracking, ends on
+    // its target; no tick moves farther than onto the object, past the zenith too.
+    EXPECT_GT(r.gotosChecked, 20);
+    EXPECT_EQ(r.gotoMisses, 0) << r.firstFault.toStdString();
+    EXPECT_LE(r.worstGotoMissArcsec, kGotoToleranceArcsec) << r.firstFault.toStdString();
+    EXPECT_EQ(r.trackingOverreach, 0) << r.firstFault.toStdString();
 }
 
 }  // namespace

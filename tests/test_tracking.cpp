@@ -1,7 +1,7 @@
 // The computations of sidereal tracking: the clock's advance by one tick, the
 // calendar day after, whole pulses with their carried fractions, the azimuth
-// through north, the increment and its spinner, the sidereal time shown, and
-// the tracking settings file.
+// through north, the mount's frame over the zenith, the increment and its
+// spinner, the sidereal time shown, and the tracking settings file.
 #include "altaz/altazfiles.h"
 #include "core/calendar.h"
 #include "core/tracking.h"
@@ -137,6 +137,30 @@ TEST(TrackingPulses, AzimuthChangesThroughNorth) {
         {360101, 100, 360001 - 1296000},  // beyond: through north
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(AzimuthChange(c.a1, c.a0), c.change) << c.a1 << " from " << c.a0;
+}
+
+TEST(TrackingFrame, OverTheZenithTheMountLooksTheOtherWay) {
+    struct Case {
+        const char* what;
+        double azDeg, altDeg;
+        bool azimuthDefined, pastZenith;
+        double mountAzDeg, mountAltDeg;
+    } cases[] = {
+        {"as it is", 10, 89, true, false, 10, 89},
+        {"over the zenith", 10, 89, true, true, 190, 91},
+        {"over the zenith, across north", 350, 89.5, true, true, 170, 90.5},
+        {"at the zenith the azimuth is kept", 0, 90, false, true, 123, 90},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Horizontal h;
+        h.altDeg = c.altDeg;
+        h.azimuthDefined = c.azimuthDefined;
+        h.azDeg = c.azDeg;
+        const AxisPoint m = InMountFrame(h, c.pastZenith, 123 * 3600);
+        EXPECT_NEAR(m.az, c.mountAzDeg * 3600, 1e-6);
+        EXPECT_NEAR(m.alt, c.mountAltDeg * 3600, 1e-6);
+    }
 }
 
 TEST(TrackingIncrement, TheSpinnerStepsAndStopsAtItsEnds) {

@@ -1,0 +1,231 @@
+// Gotos and syncs right after a manual or paddle move while tracking runs,
+// the altitude driven past the zenith while tracking, on the simulated
+// mount with and without gear play: a goto ends on its target as the
+// mount's steps count it, and no tick moves the mount farther than the sky
+// moved the object.
+#include "altaz/frmaltazpointage.h"
+#include "core/tracking.h"
+#include "tests/session.h"
+#include "tests/started.h"
+
+#include <QListWidget>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+class GotoTracking : public StartedProgramTest, public testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        StartedProgramTest::SetUp();
+        clock = {2026, 12, 10, 21, 0, 0, 0, false};
+        frminterface().barchoix_ButtonClick(2);  // "Mode altazimutal"
+        messages.clear();
+        fresh();
+    }
+    void TearDown() override {
+        run.reset();
+        seams::SetDoEvents({});
+        StartedProgramTest::TearDown();
+    }
+    // A session on the mount with the gear play of the case, tracking ticks
+    // only when the test asks for them.
+    void fresh() {
+        run.reset();
+        run = std::make_unique<session::Session>(clock, 1, GetParam());
+        run->TicksWithinMoves(0, 0);
+    }
+    static double azOf(int row) {
+        return PointOf(frmcoord().Time(), boxesOf(row)).azDeg * 3600;
+    }
+    static EquatorialBoxes boxesOf(int row) {
+        return SignedCoordinatesOf(shared.cat.CatalogueRA[row] / 600.0, shared.cat.CatalogueDec[row] / 600.0);
+    }
+    // Two bright stars well up and far apart in azimuth.
+    std::pair<int, int> twoStars() {
+        const std::vector<int> up = run->VisibleStars(25);
+        EXPECT_GE(up.size(), 2u);
+        const int a = up.front();
+        const int b = *std::max_element(up.begin(), up.end(), [a](int x, int y) {
+            return std::fabs(session::Session::AzimuthGap(azOf(x), azOf(a))) <
+                   std::fabs(session::Session::AzimuthGap(azOf(y), azOf(a)));
+        });
+        return {a, b};
+    }
+    // Tracking on star `row`, synchronised on it, `ticks` ticks done.
+    void trackingOn(int row, const char* increment, int ticks) {
+        run->SyncOn(row);
+        Frmaltazsuivi& s = run->Tracking();
+        s.txtincrement->setText(increment);
+        run->KeepTracking();
+        ASSERT_TRUE(s.Running());
+        run->Ticks(ticks);
+    }
+    // `n` ticks, each moving the mount no farther than the sky moved the
+    // object (three pulses aside), unless it stopped tracking.
+    void ticksFollowingTheSky(int n) {
+        for (int i = 0; i < n && frmaltazsuivi().Running(); ++i) {
+            run->Ticks(1);
+            const auto& t = run->LastTick();
+            EXPECT_LE(t.azMoved, t.azSky + 3 * shared.site.AzStepArcsec + 1e-6) << "tick " << i;
+            EXPECT_LE(t.altMoved, t.altSky + 3 * shared.site.AltStepArcsec + 1e-6) << "tick " << i;
+            EXPECT_LT(run->DriftArcsec(), 1e-6) << "tick " << i;
+        }
+    }
+    double pulsesPending() const {
+        return std::abs(shared.pos.PendingAzSteps) + std::abs(shared.pos.PendingAltSteps);
+    }
+
+    std::unique_ptr<session::Session> run;
+};
+
+INSTANTIATE_TEST_SUITE_P(Backlash, GotoTracking, testing::Values(0, 5),
+                         [](const testing::TestParamInfo<int>& p) { return "backlash" + std::to_string(p.param); });
+
+struct MoveCase {
+    const char* what;
+    std::function<void(session::Session&)> move;
+};
+const MoveCase kMoves[] = {
+    {"manual moves of 2000 and 1000 pulses", [](session::Session& s) { s.ManualMove(0, 2000); s.ManualMove(2, 1000); }},
+    {"a paddle move of 1500 pulses", [](session::Session& s) { s.PaddleMove(137, 1500); }},
+};
+
+TEST_P(GotoTracking, AGotoRightAfterAMoveWhileTrackingEndsOnItsTargetAndTrackingGoesOnWithoutABurst) {
+    struct GotoCase {
+        const char* what;
+        std::function<bool(session::Session&, int)> go;  // false: nothing to point at
+    } gotos[] = {
+        {"coordinates window", [](session::Session& s, int row) { s.GotoStar(row); return true; }},
+        {"pointing window",
+         [](session::Session&, int row) {
+             Frmaltazpointage& p = frmaltazpointage();
+             p.lbCatalogue->setCurrentRow(1);  // "Etoiles magnitude 5", the coordinates window's list
+             p.lbCatalogue_Click();
+             EXPECT_EQ(p.lbObjets->item(row)->text(), frmcoord().lbObjets->item(row)->text());
+             p.lbObjets->setCurrentRow(row);
+             p.lbObjets_DblClick();
+             return true;
+         }},
+        {"chart", [](session::Session& s, int) { return s.GotoChartStar(); }},
+    };
+    for (const MoveCase& m : kMoves) {
+        for (const GotoCase& g : gotos) {
+            SCOPED_TRACE(testing::Message() << m.what << ", then a goto from the " << g.what);
+            fresh();
+            const auto [a, b] = twoStars();
+            trackingOn(a, "1000", 3);
+            m.move(*run);
+            ASSERT_GT(pulsesPending(), 0) << "the move's pulses wait for the next tick";
+            ASSERT_TRUE(g.go(*run, b));
+            EXPECT_TRUE(shared.pos.GotoReached);
+            EXPECT_LE(run->GotoMissArcsec(), kGotoToleranceArcsec) << "the mount ends on the target";
+            EXPECT_LT(run->DriftArcsec(), 1e-6);
+            EXPECT_EQ(pulsesPending(), 0);
+            ticksFollowingTheSky(20);
+            EXPECT_TRUE(frmaltazsuivi().Running());
+            EXPECT_TRUE(run->OnTheTrackedObject());
+            EXPECT_EQ(run->Findings().trackingOverreach, 0);
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            frmaltazsuivi().imgstop_Click();
+        }
+    }
+}
+
+TEST_P(GotoTracking, ASyncOrATypedPositionRightAfterAMoveWhileTrackingTakesTheMoveAsPartOfIt) {
+    struct DeclareCase {
+        const char* what;
+        std::function<void(int)> declare;
+    } declares[] = {
+        {"\"Recalage\"",
+         [](int row) {
+             frmcoord().lbObjets->setCurrentRow(row);
+             frmcoord().cmdreinit_Click();
+         }},
+        {"a typed position in the pointing window",
+         [](int row) {
+             Frmaltazpointage& p = frmaltazpointage();
+             p.lbCatalogue->setCurrentRow(0);  // "Autre..."
+             p.lbCatalogue_Click();
+             const EquatorialBoxes e = boxesOf(row);
+             p.tAD[0]->setText(e.Txtad_h);
+             p.tAD[1]->setText(e.txtad_min);
+             p.tDec[0]->setText((e.txtsign == "-" ? "-" : "") + e.txtdec_deg);
+             p.tDec[1]->setText(e.txtdec_min);
+             p.bOK_Click();
+         }},
+    };
+    for (const MoveCase& m : kMoves) {
+        for (const DeclareCase& d : declares) {
+            SCOPED_TRACE(testing::Message() << m.what << ", then " << d.what);
+            fresh();
+            const auto [a, b] = twoStars();
+            trackingOn(a, "1000", 3);
+            m.move(*run);
+            ASSERT_GT(pulsesPending(), 0);
+            d.declare(b);
+            run->Anchor();  // the telescope now points where the declaration says
+            EXPECT_EQ(pulsesPending(), 0) << "no pulse left to move the declared position";
+            ticksFollowingTheSky(10);
+            EXPECT_TRUE(frmaltazsuivi().Running());
+            EXPECT_EQ(run->Findings().trackingOverreach, 0);
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            frmaltazsuivi().imgstop_Click();
+        }
+    }
+}
+
+TEST_P(GotoTracking, TheAltitudeDrivenPastTheZenithWhileTrackingIsFollowedOrTrackingStopsWithoutASlew) {
+    struct Case {
+        const char* what;
+        int beyond;  // pulses past 90 degrees
+        const char* increment;
+        int outcome;  // 1 followed, -1 stopped with its message, 0 either
+    } cases[] = {
+        {"ten pulses past, 1000 ms: too near for one tick", 10, "1000", -1},
+        {"thirty pulses past, 1000 ms", 30, "1000", 0},
+        {"thirty pulses past, 2000 ms", 30, "2000", 0},
+        {"two degrees past, 500 ms: followed over the zenith", 220, "500", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fresh();
+        messages.clear();
+        // The star nearest the meridian: over the zenith the mount looks at
+        // a point that crosses its azimuth circles fastest.
+        const std::vector<int> up = run->VisibleStars(25);
+        ASSERT_FALSE(up.empty());
+        const int star = *std::min_element(up.begin(), up.end(), [](int x, int y) {
+            return std::fabs(session::Session::AzimuthGap(azOf(x), 180 * 3600)) <
+                   std::fabs(session::Session::AzimuthGap(azOf(y), 180 * 3600));
+        });
+        trackingOn(star, c.increment, 2);
+        run->DriveAltitudePastZenith(c.beyond);
+        EXPECT_GT(session::Session::CounterAlt(), 90 * 3600);
+        ticksFollowingTheSky(20);
+        EXPECT_EQ(run->Findings().trackingOverreach, 0);
+        EXPECT_LT(run->DriftArcsec(), 1e-6);
+        const bool stopped = !frmaltazsuivi().Running();
+        if (c.outcome != 0) {
+            EXPECT_EQ(stopped, c.outcome < 0);
+        }
+        if (stopped) {
+            EXPECT_EQ(messages, QStringList{tracking::kTooNearZenithMessage});
+            EXPECT_FALSE(frmaltazsuivi().timcompteur->isActive());
+            EXPECT_TRUE(frminterface().heuretimer->isActive()) << "the clock goes back to the main window";
+        } else {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            EXPECT_TRUE(run->OnTheTrackedObject());
+            EXPECT_GT(shared.pos.AltitudeArcsec, 90 * 3600) << "followed as the mount stands, over the zenith";
+            frmaltazsuivi().imgstop_Click();
+        }
+        // A goto from there ends on its target.
+        const std::vector<int> now = run->VisibleStars(25);
+        run->GotoStar(now.front());
+        EXPECT_LE(run->GotoMissArcsec(), kGotoToleranceArcsec);
+        EXPECT_LT(run->DriftArcsec(), 1e-6);
+    }
+}
+
+}  // namespace
