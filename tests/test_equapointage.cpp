@@ -280,9 +280,12 @@ TEST_F(EquaPointing, ACatalogueGotoMovesAndTakesThePositionReached) {
         v.insert(v.end(), d.begin(), d.end());
         return v;
     }());
-    EXPECT_EQ(shared.equa.TelescopeRA, 4266);
-    EXPECT_EQ(shared.equa.TelescopeDec, 2740);
-    EXPECT_EQ(w().tADpos->text(), "7h6.6'");
+    // Where the pulses took the telescope: 101 pulses east, one north (a
+    // zero difference still sends one).
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeRA, 4230 + 101 * 0.36);
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeDec, 2740 + 5.4);
+    EXPECT_EQ(w().tADpos->text(), "7h6.64'");
+    EXPECT_EQ(w().tdcpos->text(), QStringLiteral("4°34.54'"));
     EXPECT_FALSE(forms::Loaded<FrmDepl>());
     EXPECT_FALSE(shared.altgoto.GotoRunning);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
@@ -312,7 +315,7 @@ TEST_F(EquaPointing, TheProgressWindowRepaintsDuringALongGoto) {
     Type("10", "0", "45", "40");        // 6000: 1770 tenths east, 4917 pulses
     w().bOK_Click();
     qApp->removeEventFilter(&watch);
-    EXPECT_EQ(shared.equa.TelescopeRA, 6000);
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeRA, 4230 + 4917 * 0.36);
     int between = 0;
     for (int v : painted) between += v > 0 && v < 100;
     EXPECT_GE(between, 5) << "painted with " << painted.size() << " values";
@@ -326,8 +329,8 @@ TEST_F(EquaPointing, WithAFilterTheFirstRowIsTheFirstFilteredObject) {
     EXPECT_EQ(w().mnufilt->text(), "filtre:[Ouverts]");
     w().lbObjets->setCurrentRow(0);
     w().lbObjets_DblClick();
-    EXPECT_EQ(shared.equa.TelescopeRA, 4266);
-    EXPECT_EQ(shared.equa.TelescopeDec, 2795);
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeRA, 4230 + 101 * 0.36);  // M 45, within a pulse
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeDec, 2740 + 11 * 5.4);
     w().lbObjets_MouseDown(Qt::RightButton);
     ASSERT_FALSE(popups.isEmpty());
     EXPECT_TRUE(popups.last().startsWith("mnufiltre: TYPE:[AMAS OUVERT]")) << popups.last().toStdString();
@@ -409,13 +412,14 @@ TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
         const char* d;
         const char* dm;
         double ra, dec;
-        const char* raCaption;
+        int pulsesRA, pulsesDec;  // signed, north and east positive
+        const char* raCaption;    // where the pulses took the telescope
         const char* decCaption;
     } cases[] = {
-        {"7", "3", "4", "34", 4230, 2740, "7h3'", "4°34'"},   // where the telescope is: one pulse each
-        {"5", "34", "22", "1", 3340, 13210, "5h34'", "22°1'"},
-        {"7", "3", "-10", "12", 4230, -6120, "7h3'", "-10°12'"},
-        {"7", "3", "0", "-30", 4230, -300, "7h3'", "0°-30'"},
+        {"7", "3", "4", "34", 4230, 2740, 1, 1, "7h3.04'", "4°34.54'"},  // where the telescope is: one pulse each
+        {"5", "34", "22", "1", 3340, 13210, -2474, 1939, "5h33.94'", "22°1.06'"},
+        {"7", "3", "-10", "12", 4230, -6120, 1, -1642, "7h3.04'", "-10°12.68'"},
+        {"7", "3", "0", "-30", 4230, -300, 1, -564, "7h3.04'", "0°-30.56'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.decCaption);
@@ -424,8 +428,8 @@ TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
         w().bOK_Click();
         EXPECT_EQ(shared.equa.GotoRA, c.ra);
         EXPECT_EQ(shared.equa.GotoDec, c.dec);
-        EXPECT_EQ(shared.equa.TelescopeRA, c.ra);
-        EXPECT_EQ(shared.equa.TelescopeDec, c.dec);
+        EXPECT_NEAR(shared.equa.TelescopeRA, 4230 + c.pulsesRA * 0.36, 1e-9);
+        EXPECT_NEAR(shared.equa.TelescopeDec, 2740 + c.pulsesDec * 5.4, 1e-9);
         EXPECT_EQ(w().tADpos->text(), QString::fromUtf8(c.raCaption));
         EXPECT_EQ(w().tdcpos->text(), QString::fromUtf8(c.decCaption));
     }
