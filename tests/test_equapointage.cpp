@@ -30,6 +30,7 @@
 #include <QtTest/QTest>
 
 #include <array>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -478,6 +479,55 @@ TEST_F(EquaPointing, AStoppedGotoLeavesTheTelescopeWhereItGot) {
     EXPECT_LE(Sim().AzSteps(), 91);
     EXPECT_EQ(Sim().AltSteps(), -11);  // north is the direction line low
     EXPECT_EQ(shared.equa.TelescopeRA, 4266);
+}
+
+TEST_F(EquaPointing, TwentyGotosTheSameWayLeaveThePositionOnTheMount) {
+    // Each goto sends a pulse or two more than the difference; the position
+    // follows the pulses, so the next goto starts from the mount. The gears'
+    // play is crossed by a first goto the same way, after which the mount is
+    // counted from where the position then says (as by a sync on a star there).
+    struct Case {
+        const char* what;
+        int play;
+        int sign;  // +1: east and north, 3 minutes of time and 12' a goto; -1: west and south
+    };
+    const Case cases[] = {{"east and north", 0, 1}, {"west and south", 0, -1}, {"east and north, play 5", 5, 1},
+                          {"west and south, play 5", 5, -1}};
+    constexpr double kRaPulse = 0.36, kDecPulse = 5.4;  // 200 steps, 1:100
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sim().ResetMount();
+        Sim().SetPlay(c.play, c.play);
+        SyncOn(1);  // 7h3', 4 deg 34'
+        w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+        // Typed in minutes of time and of arc.
+        const auto gotoTyped = [this](int raMinutes, int decMinutes) {
+            Type(QByteArray::number(raMinutes / 60).constData(), QByteArray::number(raMinutes % 60).constData(),
+                 QByteArray::number(decMinutes / 60).constData(), QByteArray::number(decMinutes % 60).constData());
+            w().bOK_Click();
+        };
+        int ra = 423 + 3 * c.sign, dec = 274 + 12 * c.sign;
+        gotoTyped(ra, dec);
+        const double ra0 = shared.equa.TelescopeRA, dec0 = shared.equa.TelescopeDec;
+        const int64_t axisRA0 = Sim().AzAxis(), axisDec0 = Sim().AltAxis();
+        for (int n = 1; n <= 20; ++n) {
+            SCOPED_TRACE(n);
+            ra += 3 * c.sign;
+            dec += 12 * c.sign;
+            gotoTyped(ra, dec);
+            ASSERT_EQ(shared.equa.GotoRA, 10 * ra);
+            // The mount: right ascension up with the direction line high,
+            // declination north with it low.
+            const double mountRA = ra0 + static_cast<double>(Sim().AzAxis() - axisRA0) * kRaPulse;
+            const double mountDec = dec0 - static_cast<double>(Sim().AltAxis() - axisDec0) * kDecPulse;
+            EXPECT_NEAR(shared.equa.TelescopeRA, mountRA, 1e-6);
+            EXPECT_NEAR(shared.equa.TelescopeDec, mountDec, 1e-6);
+            // And within two pulses of the target, beyond it.
+            EXPECT_LE(std::fabs(shared.equa.TelescopeRA - 10 * ra), 2 * kRaPulse + 1e-9);
+            EXPECT_LE(std::fabs(shared.equa.TelescopeDec - 10 * dec), 2 * kDecPulse + 1e-9);
+        }
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 TEST_F(EquaPointing, QuittingDuringAGotoStopsItFirst) {
