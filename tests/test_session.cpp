@@ -3,6 +3,7 @@
 // chart goto, the position counters say where the mount points, and only
 // the moves send pulses; then gotos in a row, with the clock standing still
 // and with it running.
+#include "tests/equasession.h"
 #include "tests/session.h"
 #include "tests/started.h"
 #include <memory>
@@ -269,6 +270,39 @@ TEST_F(SessionCase, FortyGotosInARowEndWhereTheCountersSay) {
             frminterface().heuretimer_Timer();
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Equatorial gotos in a row through the pointing window (tests/equasession.h).
+class EquatorialSession : public StartedProgramTest {
+protected:
+    void SetUp() override {
+        StartedProgramTest::SetUp();
+        frminterface().barchoix_ButtonClick(1);  // "Mode équatorial"
+        shared.drive.EquaSpeedTable = {};          // as fast as the port goes
+        messages.clear();
+    }
+    void TearDown() override {
+        seams::SetDoEvents({});
+        StartedProgramTest::TearDown();
+    }
+};
+
+TEST_F(EquatorialSession, ARandomRunOfGotosLeavesThePositionOnTheMount) {
+    equasession::Gotos run(20261211);
+    const equasession::Report r = run.Run(100);
+
+    EXPECT_EQ(r.gotos, 100);
+    EXPECT_GT(r.stopped, 0);
+    EXPECT_GT(r.syncs, 1);
+    EXPECT_LT(r.worstDriftArcsec, 1e-6) << r.firstFault.toStdString();
+    EXPECT_LE(r.worstMissArcsec, 2 * r.pulseArcsec + 1e-6) << r.firstFault.toStdString();
+    EXPECT_TRUE(r.firstFault.isEmpty()) << r.firstFault.toStdString();
+    EXPECT_GT(r.pulses, 10000) << "the mount moved";
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 }  // namespace
