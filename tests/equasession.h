@@ -96,7 +96,8 @@ private:
     static port::SimulatedPort& sim() { return *port::Simulator(); }
     int below(int n) { return n <= 1 ? 0 : static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
     int between(int lo, int hi) { return lo + below(hi - lo + 1); }
-    int64_t steps() const { return std::llabs(sim().AzSteps()) + std::llabs(sim().AltSteps()); }
+    // Pulses sent since the goto began (each axis moves one way in a goto).
+    int64_t sent() const { return std::llabs(sim().AzSteps() - fromRA_) + std::llabs(sim().AltSteps() - fromDec_); }
 
     void sync() {
         Frmequapointage& w = frmequapointage();
@@ -138,10 +139,11 @@ private:
         type(ra, dec);
         stopAfter_ = below(5) == 0 ? between(1, 2000) : 0;
         stoppedNow_ = false;
-        from_ = steps();
+        fromRA_ = sim().AzSteps();
+        fromDec_ = sim().AltSteps();
         frmequapointage().bOK_Click();
         stopAfter_ = 0;
-        report_.pulses += steps() - from_;
+        report_.pulses += sent();
         ++report_.gotos;
         if (stoppedNow_) ++report_.stopped;
 
@@ -160,7 +162,7 @@ private:
     }
 
     void onEvent() {
-        if (stopAfter_ > 0 && !stoppedNow_ && steps() - from_ >= stopAfter_ && shared.altgoto.GotoRunning) {
+        if (stopAfter_ > 0 && !stoppedNow_ && sent() >= stopAfter_ && shared.altgoto.GotoRunning) {
             stoppedNow_ = true;
             frmDepl().cmstoppointage_Click();
         }
@@ -174,7 +176,7 @@ private:
     int64_t anchorAxisRA_ = 0, anchorAxisDec_ = 0;
     int stopAfter_ = 0;
     bool stoppedNow_ = false;
-    int64_t from_ = 0;
+    int64_t fromRA_ = 0, fromDec_ = 0;
 };
 
 }  // namespace equasession
