@@ -778,3 +778,37 @@ TEST_F(GotoStep, ACoarseMechanicsJustPastNorthCorrectsTheShortWay) {
         EXPECT_TRUE(messages.isEmpty());
     }
 }
+
+TEST_F(GotoStep, AnObjectThatCrossesNorthDuringALongPassIsFollowedTheShortWay) {
+    // +60 deg at its upper culmination, north of the zenith: its azimuth falls
+    // through north at 30 arc-seconds a second. The first pass turns down
+    // from 90 deg for a minute of clock; the object is then 30' west of north
+    // and the counter a pulse or two past where it was: the next pass follows
+    // it across north, the short way, not through south.
+    const double ra = RaAtHourAngle(0), dec = 36000;
+    SyncOn(ra, dec);
+    ASSERT_GT(shared.pos.AzimuthArcsec, 0);
+    ASSERT_LT(shared.pos.AzimuthArcsec, 200);
+    const double startAz = 90 * 3600.0;
+    shared.pos.AzimuthArcsec = startAz;
+    // A second of clock every 200 pulses.
+    int events = 0;
+    onEvents = [&] {
+        if (++events % 400 != 0) return;
+        w.advanceSeconds = 1;
+        w.Time();
+        w.advanceSeconds = 0;
+    };
+    w.passLimit = 10;
+    SplitGotoTarget(ra, dec);
+
+    RunGotoLoop(w, false);
+
+    EXPECT_LE(w.passes, 4);
+    EXPECT_LT(Sim().AzSteps(), 0) << "down through east and north";
+    EXPECT_GT(static_cast<double>(Sim().AzSteps()), -(startAz + 3 * 3600) / step) << "not through south";
+    EXPECT_LT(shared.pos.AzimuthArcsec, 0) << "west of north";
+    EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, startAz + static_cast<double>(Sim().AzSteps()) * step);
+    EXPECT_LE(AzimuthGap(shared.pos.AzimuthArcsec, shared.altgoto.GotoTargetAz), 2 * step + 1e-6);
+    EXPECT_TRUE(shared.pos.GotoReached);
+}
