@@ -10,7 +10,9 @@
 // the position counters and the simulated mount over each session, which
 // should be 0 at every size, and the worst distance from the mount to a
 // goto's target after it (gotos also right after a move while tracking),
-// which should be within the goto tolerance.
+// which should be within the goto tolerance. Before them, equatorial gotos
+// drawn at random (tests/equasession.h): the worst distance between the
+// telescope position and the simulated mount after a goto, which should be 0.
 //
 //   bash tools/dev.sh bench      (or build/bench/bench_tracking)
 
@@ -32,6 +34,7 @@
 #include "motor/handpad.h"
 #include "platform/form.h"
 #include "shell/frminterface.h"
+#include "tests/equasession.h"
 #include "tests/session.h"
 #include "tests/simsky.h"
 
@@ -150,6 +153,13 @@ void freshProgram(seams::LocalTime& now) {
     frminterface().barchoix_ButtonClick(2);
 }
 
+// The same with the equatorial mount chosen, its gotos as fast as the port goes.
+void freshEquatorialProgram(seams::LocalTime& now) {
+    freshProgram(now);
+    frminterface().barchoix_ButtonClick(1);
+    shared.drive.EquaSpeedTable = {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -206,6 +216,25 @@ int main(int argc, char** argv) {
     std::printf("goal: error <= 2 half steps (%.1f arcsec), tick cost <= 100 us\n", 2 * shared.site.AzStepArcsec);
     std::printf("tracking error max: %.1f arcsec (%.2f half steps)\n", worstArcsec, worstHalfSteps);
     std::printf("tick cost: %.1f us\n", tickNs / static_cast<double>(ticks) / 1000);
+
+    // Equatorial gotos: the telescope position against the mount after every goto.
+    std::puts("== equatorial gotos: position against the mount ==");
+    {
+        freshEquatorialProgram(now);
+        const auto t0 = std::chrono::steady_clock::now();
+        equasession::Report r;
+        {
+            equasession::Gotos run(20261211);
+            r = run.Run(1000);
+        }
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        std::printf("%d gotos (%d stopped, %d syncs): worst drift %.6f arcsec, worst miss of a completed goto %.1f "
+                    "arcsec (a pulse: %.1f arcsec), %lld pulses, %.0f ms\n",
+                    r.gotos, r.stopped, r.syncs, r.worstDriftArcsec, r.worstMissArcsec, r.pulseArcsec,
+                    static_cast<long long>(r.pulses), ms);
+        std::puts("goal: 0 arcsec beyond one pulse");
+        std::printf("equatorial drift after %d gotos: %.0f arcsec\n", r.gotos, r.worstDriftArcsec);
+    }
 
     // Randomised sessions: the counters against the mount after every action.
     std::puts("== randomised sessions: counters against the mount ==");

@@ -87,6 +87,12 @@ void MoveAxis(AxisMove& axis, GotoWindows& windows) {
 // The last pass refused its target (below the horizon, no step angle).
 bool refused = false;
 
+// The target's azimuth at the goto's last pass, for how far the sky moved it
+// during that pass; none outside a goto loop and before its first pass.
+bool inGotoLoop = false;  // RunGotoLoop runs the passes
+bool lastPassKnown = false;
+double lastPassTargetAz = 0;
+
 }  // namespace
 
 void SplitGotoTarget(double gotoRA, double gotoDec) {
@@ -99,16 +105,19 @@ void SplitGotoTarget(double gotoRA, double gotoDec) {
     if (g.GotoDecDegrees < 0) g.GotoDecMinutes = std::fabs(g.GotoDecMinutes);
 }
 
-double RemainingAzimuth(double targetAz, double counterAz) {
+double RemainingAzimuth(double targetAz, double counterAz, double acrossNorthArcsec) {
     // From where the counter stands in the turn: a pass leaves it a pulse or
     // two beyond its target, below 0 or past a full turn across north, until
     // the clock next folds it back.
     const double d = targetAz - WrappedAzimuth(counterAz);
-    // Within the goto's tolerance across north (the last pass of a goto may
-    // end a pulse or two beyond it): the short way.
-    if (d > FullTurnArcsec - kGotoToleranceArcsec) return d - FullTurnArcsec;
-    if (d < -(FullTurnArcsec - kGotoToleranceArcsec)) return d + FullTurnArcsec;
+    // Within what a pass may leave beyond its target across north: the short way.
+    if (d > FullTurnArcsec - acrossNorthArcsec) return d - FullTurnArcsec;
+    if (d < -(FullTurnArcsec - acrossNorthArcsec)) return d + FullTurnArcsec;
     return d;
+}
+
+double AcrossNorthArcsec(double azStepArcsec, double skyDriftArcsec) {
+    return std::max(kGotoToleranceArcsec, 2 * std::fabs(azStepArcsec) + std::fabs(skyDriftArcsec) + 1);
 }
 
 namespace {
@@ -179,8 +188,14 @@ void GotoStepAltaz(GotoWindows& windows) {
         return;
     }
 
-    // Not folded into +-180 degrees: a move across north goes the long way.
-    g.RemainingAz = RemainingAzimuth(g.GotoTargetAz, pos.AzimuthArcsec);
+    // Not folded into +-180 degrees: a move across north goes the long way,
+    // unless the last pass of this goto left the counter just across north
+    // from where the target now stands.
+    const double skyDrift =
+        lastPassKnown ? std::remainder(g.GotoTargetAz - lastPassTargetAz, FullTurnArcsec) : 0.0;
+    g.RemainingAz = RemainingAzimuth(g.GotoTargetAz, pos.AzimuthArcsec, AcrossNorthArcsec(site.AzStepArcsec, skyDrift));
+    lastPassKnown = inGotoLoop;
+    lastPassTargetAz = g.GotoTargetAz;
     g.RemainingAlt = g.GotoTargetAlt - pos.AltitudeArcsec;
     const GotoLevels levels = windows.Levels();
 
@@ -217,10 +232,14 @@ void RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     g.RemainingAlt = 121;
     refused = false;
     // The first pass always runs, whatever the step angle: 121 only says so.
+    inGotoLoop = true;
+    lastPassKnown = false;
     do {
         GotoStepAltaz(windows);
         if (letEventsRun) seams::DoEventsNow();
     } while (GotoUnfinished());
+    inGotoLoop = false;
+    lastPassKnown = false;
     // Whatever the mount was synchronised on, it now points where the goto
     // took it: at the target when the goto was not stopped or refused.
     auto& pos = shared.pos;

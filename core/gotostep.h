@@ -69,8 +69,16 @@ void SplitGotoTarget(double gotoRA, double gotoDec);
 // where the counter stands in the turn (a counter below 0 or past a full
 // turn counts as folded back into it), not folded: a move across north goes
 // the long way, through south, unless the target is within
-// kGotoToleranceArcsec across north (then the short way).
-double RemainingAzimuth(double targetAz, double counterAz);
+// `acrossNorthArcsec` across north (then the short way).
+double RemainingAzimuth(double targetAz, double counterAz, double acrossNorthArcsec = kGotoToleranceArcsec);
+
+// How far across north a goto's pass still turns the short way: what a pass
+// can leave the counter beyond its target, that is two pulses of
+// `azStepArcsec` (a pass going down ends one to two pulses beyond) plus
+// `skyDriftArcsec`, how far the target moved in azimuth during the last
+// pass, and one arc-second for the rounding of the counters; never less
+// than kGotoToleranceArcsec.
+double AcrossNorthArcsec(double azStepArcsec, double skyDriftArcsec);
 
 // Either remaining value is still kGotoToleranceArcsec or more, and no
 // less than two of its axis's step angles (a mechanics coarser than half the
@@ -86,7 +94,9 @@ bool GotoUnfinished();
 // - a step angle of 0 on either axis: kNoStepAngleMessage, both remaining
 //   values 0, nothing sent;
 // - otherwise RemainingAz, RemainingAlt := target - counter (RemainingAzimuth
-//   for the azimuth), and each axis, azimuth first, gets
+//   for the azimuth, across north the short way within AcrossNorthArcsec of
+//   the azimuth step angle and of the target's motion since the goto's last
+//   pass, none on a goto's first pass), and each axis, azimuth first, gets
 //   |floor(remaining / step angle)| + 1 pulses (none when the remaining value
 //   is 0), plus the pulses of slack it takes up first (motor/slack.h: the
 //   whole pulses of its backlash when it reverses, or what a stop or a paddle

@@ -104,10 +104,12 @@ AxisOutcome moveAxis(const EquaAxis& axis, EquaGotoWindows& windows, bool showPr
             (windows.*axis.setProgress)(static_cast<int>(std::floor(100.0 * static_cast<double>(c) / plan.n)));
     }
     out.completed = out.sent == plan.n + 1;
-    // Where the axis now points: the destination when the move was
-    // completed, else the start moved by the pulses sent.
+    // Where the axis now points, completed or stopped: the start moved by
+    // the pulses sent (n + 1 of them for a whole move: up to one pulse past
+    // the destination going up, one to two going down), so the next goto
+    // starts from the mount and not from the destination.
     const double sign = diff < 0 ? -1 : 1;
-    out.reached = out.completed ? axis.target : axis.start + sign * static_cast<double>(out.sent) * axis.u;
+    out.reached = axis.start + sign * static_cast<double>(out.sent) * axis.u;
     return out;
 }
 

@@ -21,8 +21,10 @@
 //     }
 //
 // The goto itself leaves TelescopeRA and TelescopeDec alone: the caller sets
-// them from the result, which is the destination when the move was completed
-// and the start moved by the pulses actually sent when it was stopped.
+// them from the result, which is the start moved by the pulses actually sent
+// (signed, times the movement of one pulse), whether the move was completed
+// or stopped: a completed move ends within a pulse or two of the destination,
+// and the next goto counts from there.
 #pragma once
 
 #include "motor/settingsfiles.h"
@@ -65,7 +67,7 @@ struct EquaGotoResult {
     Outcome outcome = Outcome::Refused;
     int64_t pulsesRA = 0;   // pulses sent on each axis
     int64_t pulsesDec = 0;
-    double ra = 0;          // the position reached
+    double ra = 0;          // the position reached: the start moved by the pulses sent
     double dec = 0;
 
     bool Moved() const { return outcome == Outcome::Completed || outcome == Outcome::Stopped; }

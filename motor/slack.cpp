@@ -43,6 +43,8 @@ void Begin(const Axis& axis, int16_t plus, int64_t pulses) {
     axis.dir = other(plus == vb::True ? vb::True : vb::False);
 }
 
+void Swap(const Axis& axis) { axis.dir = other(axis.dir == vb::True ? vb::True : vb::False); }
+
 bool Step(const Axis& axis, int16_t plus, int64_t backlash) {
     const int64_t left = TakeUp(axis, plus, backlash);
     if (left <= 0) return true;

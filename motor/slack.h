@@ -58,6 +58,12 @@ bool Reverses(const Axis& axis, int16_t plus);
 // meant before). Nothing for 0 pulses or less.
 void Begin(const Axis& axis, int16_t plus, int64_t pulses);
 
+// The axis's plus and minus direction values were swapped (the direction
+// test found the motor wired the other way): the gears have not moved, so the
+// record now names the other direction for the side they rest on and for an
+// unfinished take-up.
+void Swap(const Axis& axis);
+
 // One pulse sent the way `plus`: true when it moved the axis, false when it
 // only took up slack (the record then holds one pulse less to take up, and
 // reads as taken up that way once none is left).

@@ -16,10 +16,13 @@
 // the clock has not applied yet) must equal where the axes are, counted
 // from the last sync, and the program's slack record must say what the gears
 // hold: the play still to cross before each axis moves is the only way the
-// motor's steps may differ from the counters.
+// motor's steps may differ from the counters. The azimuth motor may be wired
+// the other way round (ReverseAzimuthMotor): the set-up window's direction
+// test (DirectionTest) finds it, and is checked as an action is.
 #pragma once
 
 #include "altaz/frmaltazpilot.h"
+#include "altaz/frmconfig.h"
 #include "altaz/frmaltazsuivi.h"
 #include "altaz/frmcoord.h"
 #include "chart/canvas.h"
@@ -97,6 +100,7 @@ struct Report {
     int gotoMisses = 0;            // gotos that ended beyond the goto tolerance
     int trackingOverreach = 0;     // ticks that moved an axis farther than onto the object tracked
     int trackingStoppedBySky = 0;  // ticks that stopped tracking (the sky asked too much of them)
+    int directionTests = 0;        // direction tests run (DirectionTest)
 };
 
 // A chart canvas that draws nothing: the session looks at the mount.
@@ -182,7 +186,8 @@ public:
     // Where each axis is, arc-seconds (the azimuth within the turn), from
     // the last sync and the axis's steps since.
     double MountAz() const {
-        return WrappedAzimuth(anchorAz_ + static_cast<double>(sim().AzAxis() - anchorAxisAz_) * shared.site.AzStepArcsec);
+        return WrappedAzimuth(anchorAz_ + azWiring_ * static_cast<double>(sim().AzAxis() - anchorAxisAz_) *
+                                              shared.site.AzStepArcsec);
     }
     double MountAlt() const {
         return anchorAlt_ + static_cast<double>(sim().AltAxis() - anchorAxisAlt_) * shared.site.AltStepArcsec;
@@ -204,7 +209,7 @@ public:
     // each axis crosses before the axis moves.
     bool SlackAgrees() const {
         const auto& site = shared.site;
-        return slack::TakeUp(slack::Azimuth(), vb::True, slack::Pulses(site.BacklashAz)) == sim().AzPlusGap() &&
+        return slack::TakeUp(slack::Azimuth(), vb::True, slack::Pulses(site.BacklashAz)) == azEastGap() &&
                slack::TakeUp(slack::Altitude(), vb::True, slack::Pulses(site.BacklashAlt)) == sim().AltPlusGap();
     }
 
@@ -400,6 +405,66 @@ public:
         main.Timer_Timer();
     }
 
+    // The azimuth motor wired the other way round from the program's
+    // direction values: its direction line high turns the axis west. Until a
+    // direction test has found it, the program drives the azimuth the wrong
+    // way; call before the first action, then DirectionTest().
+    void ReverseAzimuthMotor() { azWiring_ = -1; }
+
+    // The direction test of the set-up window, as the user runs it (tracking
+    // stopped first): "Recalage" on a bright star, "initialisation
+    // coordonnées", the paddle held toward a second star 10 to 90 degrees
+    // east (the way the motor really turns that way), "Recalage" on it, "ok".
+    // Checked as an action is. True when the azimuth direction values then
+    // match the motor's wiring; false when no two stars were found.
+    bool DirectionTest() {
+        ++report_.directionTests;
+        if (shared.win.TrackingShown != 0) {
+            frmaltazsuivi().imgstop_Click();
+            tracking_ = Tracked::Stopped;
+        }
+        const std::vector<int> up = VisibleStars(15);
+        int a = -1, b = -1;
+        for (int x : up) {
+            for (int y : up) {
+                const double east = AzimuthGap(azimuthOf(y), azimuthOf(x));
+                if (east > 10 * 3600 && east < 90 * 3600) {
+                    a = x;
+                    b = y;
+                    break;
+                }
+            }
+            if (a >= 0) break;
+        }
+        if (a < 0) return false;
+        SyncOn(a);
+        Frmconfig& f = frmconfig();
+        f.cmdinitcoord_Click();
+        {
+            // East: the direction line high on a motor wired as the values
+            // say (medium speed, 137), low on one wired the other way (9).
+            const Moving moving(*this);
+            Frmcoord& c = frmcoord();
+            if (c.picraquette->Shows(ButtonPictures[7])) c.picraquette_Click();
+            c.picraquette_Click();
+            sim().HoldPaddleCode(azWiring_ > 0 ? 137 : 9);
+            stopAt(between(30, 300), [] { sim().HoldPaddleCode(11); });
+            // The clock counts the held button at each of its ticks.
+            Frminterface& main = frminterface();
+            for (int tick = 0; tick < 4 && stopAction_; ++tick) {
+                main.Timer_Timer();
+                main.heuretimer_Timer();
+            }
+            stopAt(0, {});
+            sim().HoldPaddleCode(11);
+            main.Timer_Timer();
+        }
+        SyncOn(b);
+        f.cmdinitok_Click();
+        checkDirectionTest();
+        return shared.site.AzPlusBits == (azWiring_ > 0 ? 8 : 0) && shared.site.AzMinusBits == (azWiring_ > 0 ? 0 : 8);
+    }
+
     // A sync declares where the telescope points: the mount is counted from
     // there. The declared position is the counters alone: pulses sent before
     // the sync and not yet applied are part of it.
@@ -461,6 +526,36 @@ private:
         const TimeBoxes t = frmcoord().Time();
         const double hourAngle = HourAngleRadians(LocalSiderealTime(t), raTenths / 600 * 3600);
         return HorizontalOf(hourAngle, decTenths / 600 * Pi / 180, SiteLatitudeRad()).altDeg;
+    }
+
+    static double azimuthOf(int row) {
+        const TimeBoxes t = frmcoord().Time();
+        const double hourAngle = HourAngleRadians(LocalSiderealTime(t), shared.cat.CatalogueRA[row] / 600.0 * 3600);
+        return HorizontalOf(hourAngle, shared.cat.CatalogueDec[row] / 600.0 * Pi / 180, SiteLatitudeRad()).azDeg * 3600;
+    }
+
+    // The steps a move east crosses before the azimuth moves (the way the
+    // program counts plus once its values match the wiring).
+    int64_t azEastGap() const { return azWiring_ > 0 ? sim().AzPlusGap() : backlash_ - sim().AzPlusGap(); }
+
+    // After a direction test: the counters on the mount, the slack record on the gears.
+    void checkDirectionTest() {
+        QString fault;
+        const double drift = DriftArcsec();
+        report_.worstDriftArcsec = std::max(report_.worstDriftArcsec, drift);
+        if (drift > 1e-6) {
+            ++report_.driftedActions;
+            fault += QStringLiteral(" drift %1 arcsec").arg(drift);
+        }
+        if (!SlackAgrees()) {
+            ++report_.slackDisagreements;
+            fault += QStringLiteral(" slack record against the gears");
+        }
+        if (!fault.isEmpty() && report_.firstFault.isEmpty())
+            report_.firstFault = QStringLiteral("direction test %1, after action %2:%3")
+                                     .arg(report_.directionTests)
+                                     .arg(report_.actions)
+                                     .arg(fault);
     }
 
     // A bright star above the horizon (now and then one below it: refused).
@@ -750,6 +845,7 @@ private:
     int64_t stopFromAz_ = 0, stopFromAlt_ = 0;
     int64_t azMark_ = 0, altMark_ = 0;
     double anchorAz_ = 0, anchorAlt_ = 0;
+    double azWiring_ = 1;  // -1: the azimuth motor turns the other way round (ReverseAzimuthMotor)
     int64_t anchorAxisAz_ = 0, anchorAxisAlt_ = 0;
 };
 

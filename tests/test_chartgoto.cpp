@@ -361,10 +361,11 @@ TEST_F(EquaChartGoto, AGotoFromTheChartMovesTheMountByTheDifference) {
         const char* ra;
         const char* dec;
     } cases[] = {
-        // From Capella (3198, 27600).
-        {5, 2228, 4606, "6h40'", "4°33.5'"},     // +802: n 2227, east; -24865: n 4605, south
-        {2, 359, 5619, "5h32.7'", "-4°33.5'"},   // +129: n 358; -30335: n 5618
-        {3, -8607, 5168, "0h10'", "0°-30'"},     // -3098: n 8606, west; -27900: n 5167
+        // From Capella (3198, 27600); the position shown is where the pulses
+        // took the telescope, within a pulse or two of the star.
+        {5, 2228, 4606, "6h40.01'", "4°32.76'"},     // +802: n 2227, east; -24865: n 4605, south
+        {2, 359, 5619, "5h32.72'", "-4°34.26'"},     // +129: n 358; -30335: n 5618
+        {3, -8607, 5168, "0h9.95'", "0°-30.72'"},    // -3098: n 8606, west; -27900: n 5167
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.star);
@@ -378,17 +379,23 @@ TEST_F(EquaChartGoto, AGotoFromTheChartMovesTheMountByTheDifference) {
         EXPECT_EQ(Sim().AltSteps(), k.decSteps);
         EXPECT_EQ(shared.equa.GotoRA, chart().starAD[k.star]);
         EXPECT_EQ(shared.equa.GotoDec, chart().starDec[k.star]);
-        EXPECT_EQ(shared.equa.TelescopeRA, chart().starAD[k.star]);
-        EXPECT_EQ(shared.equa.TelescopeDec, chart().starDec[k.star]);
-        EXPECT_EQ(pointing().tADpos->text(), k.ra);
-        EXPECT_EQ(pointing().tdcpos->text(), k.dec);
+        // The telescope is where the pulses took it (north is the
+        // declination's direction line low).
+        const double ra = 3198 + static_cast<double>(k.raSteps) * 0.36;
+        const double dec = 27600 - static_cast<double>(k.decSteps) * 5.4;
+        EXPECT_NEAR(shared.equa.TelescopeRA, ra, 1e-9);
+        EXPECT_NEAR(shared.equa.TelescopeDec, dec, 1e-9);
+        EXPECT_LE(std::fabs(shared.equa.TelescopeRA - chart().starAD[k.star]), 2 * 0.36);
+        EXPECT_LE(std::fabs(shared.equa.TelescopeDec - chart().starDec[k.star]), 2 * 5.4);
+        EXPECT_EQ(pointing().tADpos->text(), QString::fromUtf8(k.ra));
+        EXPECT_EQ(pointing().tdcpos->text(), QString::fromUtf8(k.dec));
         EXPECT_EQ(chart().mnuPoint->text(), "Pointage") << "the chart stays in its pointing role";
         EXPECT_EQ(shared.win.SkyChartShown, vb::True);
         EXPECT_FALSE(forms::Loaded<FrmDepl>());
         EXPECT_FALSE(shared.altgoto.GotoRunning);
-        const QPointF star = onChart(chart().starAD[k.star], chart().starDec[k.star]);
-        EXPECT_NEAR(lastMark().x(), star.x(), 0.01) << rec.Text();
-        EXPECT_NEAR(lastMark().y(), star.y(), 0.01);
+        const QPointF there = onChart(ra, dec);
+        EXPECT_NEAR(lastMark().x(), there.x(), 0.01) << rec.Text();
+        EXPECT_NEAR(lastMark().y(), there.y(), 0.01);
     }
 }
 
@@ -402,7 +409,7 @@ TEST_F(EquaChartGoto, AStopLeavesTheTelescopeWhereItGotAndTheChartForASync) {
         const char* decText;
     } cases[] = {
         {"during the right ascension", 10, 10, 0, 3198 + 10 * 0.36, 27600, "5h20.16'", "46°0'"},
-        {"during the declination", 2228 + 5, 2228, 5, 4000, 27600 - 5 * 5.4, "6h40'", "45°57.3'"},
+        {"during the declination", 2228 + 5, 2228, 5, 3198 + 2228 * 0.36, 27600 - 5 * 5.4, "6h40.01'", "45°57.3'"},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);

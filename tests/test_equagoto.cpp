@@ -122,8 +122,11 @@ TEST_F(EquaGoto, EachAxisGetsItsPulsesInItsDirection) {
         EXPECT_EQ(r.outcome, EquaGotoResult::Outcome::Completed);
         EXPECT_EQ(r.pulsesRA, c.pulsesRA);
         EXPECT_EQ(r.pulsesDec, c.pulsesDec);
-        EXPECT_EQ(r.ra, 4230 + c.dRA);
-        EXPECT_EQ(r.dec, 2740 + c.dDec);
+        // The position reached is the start moved by the pulses sent, the
+        // way of the difference (a zero difference counts as positive), not
+        // the destination: the next goto starts from the mount.
+        EXPECT_DOUBLE_EQ(r.ra, 4230 + (c.dRA < 0 ? -1 : 1) * c.pulsesRA * 0.36);
+        EXPECT_DOUBLE_EQ(r.dec, 2740 + (c.dDec < 0 ? -1 : 1) * c.pulsesDec * 5.4);
         EXPECT_EQ(shared.equa.TelescopeRA, 4230) << "the caller sets the telescope position";
         // The simulated mount counts the direction line high as +1.
         EXPECT_EQ(Sim().AzSteps(), c.dirRA ? c.pulsesRA : -c.pulsesRA);
@@ -167,7 +170,7 @@ TEST_F(EquaGoto, AStopLeavesThePositionWhereThePulsesTookIt) {
         {"during RA, east", 36, 55, 5, 5, 0, 4230 + 5 * 0.36, 2740},
         {"during RA, west", -36, 55, 40, 40, 0, 4230 - 40 * 0.36, 2740},
         {"on the first pulse", 36, 55, 1, 1, 0, 4230 + 0.36, 2740},
-        {"during Dec, south", 36, -55, 101 + 7, 101, 7, 4266, 2740 - 7 * 5.4},
+        {"during Dec, south", 36, -55, 101 + 7, 101, 7, 4230 + 101 * 0.36, 2740 - 7 * 5.4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -30,6 +30,7 @@
 #include <QtTest/QTest>
 
 #include <array>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -280,9 +281,12 @@ TEST_F(EquaPointing, ACatalogueGotoMovesAndTakesThePositionReached) {
         v.insert(v.end(), d.begin(), d.end());
         return v;
     }());
-    EXPECT_EQ(shared.equa.TelescopeRA, 4266);
-    EXPECT_EQ(shared.equa.TelescopeDec, 2740);
-    EXPECT_EQ(w().tADpos->text(), "7h6.6'");
+    // Where the pulses took the telescope: 101 pulses east, one north (a
+    // zero difference still sends one).
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeRA, 4230 + 101 * 0.36);
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeDec, 2740 + 5.4);
+    EXPECT_EQ(w().tADpos->text(), "7h6.64'");
+    EXPECT_EQ(w().tdcpos->text(), QStringLiteral("4°34.54'"));
     EXPECT_FALSE(forms::Loaded<FrmDepl>());
     EXPECT_FALSE(shared.altgoto.GotoRunning);
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
@@ -312,7 +316,7 @@ TEST_F(EquaPointing, TheProgressWindowRepaintsDuringALongGoto) {
     Type("10", "0", "45", "40");        // 6000: 1770 tenths east, 4917 pulses
     w().bOK_Click();
     qApp->removeEventFilter(&watch);
-    EXPECT_EQ(shared.equa.TelescopeRA, 6000);
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeRA, 4230 + 4917 * 0.36);
     int between = 0;
     for (int v : painted) between += v > 0 && v < 100;
     EXPECT_GE(between, 5) << "painted with " << painted.size() << " values";
@@ -326,8 +330,8 @@ TEST_F(EquaPointing, WithAFilterTheFirstRowIsTheFirstFilteredObject) {
     EXPECT_EQ(w().mnufilt->text(), "filtre:[Ouverts]");
     w().lbObjets->setCurrentRow(0);
     w().lbObjets_DblClick();
-    EXPECT_EQ(shared.equa.TelescopeRA, 4266);
-    EXPECT_EQ(shared.equa.TelescopeDec, 2795);
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeRA, 4230 + 101 * 0.36);  // M 45, within a pulse
+    EXPECT_DOUBLE_EQ(shared.equa.TelescopeDec, 2740 + 11 * 5.4);
     w().lbObjets_MouseDown(Qt::RightButton);
     ASSERT_FALSE(popups.isEmpty());
     EXPECT_TRUE(popups.last().startsWith("mnufiltre: TYPE:[AMAS OUVERT]")) << popups.last().toStdString();
@@ -409,13 +413,14 @@ TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
         const char* d;
         const char* dm;
         double ra, dec;
-        const char* raCaption;
+        int pulsesRA, pulsesDec;  // signed, north and east positive
+        const char* raCaption;    // where the pulses took the telescope
         const char* decCaption;
     } cases[] = {
-        {"7", "3", "4", "34", 4230, 2740, "7h3'", "4°34'"},   // where the telescope is: one pulse each
-        {"5", "34", "22", "1", 3340, 13210, "5h34'", "22°1'"},
-        {"7", "3", "-10", "12", 4230, -6120, "7h3'", "-10°12'"},
-        {"7", "3", "0", "-30", 4230, -300, "7h3'", "0°-30'"},
+        {"7", "3", "4", "34", 4230, 2740, 1, 1, "7h3.04'", "4°34.54'"},  // where the telescope is: one pulse each
+        {"5", "34", "22", "1", 3340, 13210, -2474, 1939, "5h33.94'", "22°1.06'"},
+        {"7", "3", "-10", "12", 4230, -6120, 1, -1642, "7h3.04'", "-10°12.68'"},
+        {"7", "3", "0", "-30", 4230, -300, 1, -564, "7h3.04'", "0°-30.56'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.decCaption);
@@ -424,8 +429,8 @@ TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
         w().bOK_Click();
         EXPECT_EQ(shared.equa.GotoRA, c.ra);
         EXPECT_EQ(shared.equa.GotoDec, c.dec);
-        EXPECT_EQ(shared.equa.TelescopeRA, c.ra);
-        EXPECT_EQ(shared.equa.TelescopeDec, c.dec);
+        EXPECT_NEAR(shared.equa.TelescopeRA, 4230 + c.pulsesRA * 0.36, 1e-9);
+        EXPECT_NEAR(shared.equa.TelescopeDec, 2740 + c.pulsesDec * 5.4, 1e-9);
         EXPECT_EQ(w().tADpos->text(), QString::fromUtf8(c.raCaption));
         EXPECT_EQ(w().tdcpos->text(), QString::fromUtf8(c.decCaption));
     }
@@ -474,6 +479,55 @@ TEST_F(EquaPointing, AStoppedGotoLeavesTheTelescopeWhereItGot) {
     EXPECT_LE(Sim().AzSteps(), 91);
     EXPECT_EQ(Sim().AltSteps(), -11);  // north is the direction line low
     EXPECT_EQ(shared.equa.TelescopeRA, 4266);
+}
+
+TEST_F(EquaPointing, TwentyGotosTheSameWayLeaveThePositionOnTheMount) {
+    // Each goto sends a pulse or two more than the difference; the position
+    // follows the pulses, so the next goto starts from the mount. The gears'
+    // play is crossed by a first goto the same way, after which the mount is
+    // counted from where the position then says (as by a sync on a star there).
+    struct Case {
+        const char* what;
+        int play;
+        int sign;  // +1: east and north, 3 minutes of time and 12' a goto; -1: west and south
+    };
+    const Case cases[] = {{"east and north", 0, 1}, {"west and south", 0, -1}, {"east and north, play 5", 5, 1},
+                          {"west and south, play 5", 5, -1}};
+    constexpr double kRaPulse = 0.36, kDecPulse = 5.4;  // 200 steps, 1:100
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sim().ResetMount();
+        Sim().SetPlay(c.play, c.play);
+        SyncOn(1);  // 7h3', 4 deg 34'
+        w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+        // Typed in minutes of time and of arc.
+        const auto gotoTyped = [this](int raMinutes, int decMinutes) {
+            Type(QByteArray::number(raMinutes / 60).constData(), QByteArray::number(raMinutes % 60).constData(),
+                 QByteArray::number(decMinutes / 60).constData(), QByteArray::number(decMinutes % 60).constData());
+            w().bOK_Click();
+        };
+        int ra = 423 + 3 * c.sign, dec = 274 + 12 * c.sign;
+        gotoTyped(ra, dec);
+        const double ra0 = shared.equa.TelescopeRA, dec0 = shared.equa.TelescopeDec;
+        const int64_t axisRA0 = Sim().AzAxis(), axisDec0 = Sim().AltAxis();
+        for (int n = 1; n <= 20; ++n) {
+            SCOPED_TRACE(n);
+            ra += 3 * c.sign;
+            dec += 12 * c.sign;
+            gotoTyped(ra, dec);
+            ASSERT_EQ(shared.equa.GotoRA, 10 * ra);
+            // The mount: right ascension up with the direction line high,
+            // declination north with it low.
+            const double mountRA = ra0 + static_cast<double>(Sim().AzAxis() - axisRA0) * kRaPulse;
+            const double mountDec = dec0 - static_cast<double>(Sim().AltAxis() - axisDec0) * kDecPulse;
+            EXPECT_NEAR(shared.equa.TelescopeRA, mountRA, 1e-6);
+            EXPECT_NEAR(shared.equa.TelescopeDec, mountDec, 1e-6);
+            // And within two pulses of the target, beyond it.
+            EXPECT_LE(std::fabs(shared.equa.TelescopeRA - 10 * ra), 2 * kRaPulse + 1e-9);
+            EXPECT_LE(std::fabs(shared.equa.TelescopeDec - 10 * dec), 2 * kDecPulse + 1e-9);
+        }
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 TEST_F(EquaPointing, QuittingDuringAGotoStopsItFirst) {

@@ -4,12 +4,15 @@
 #include "core/state.h"
 #include "core/tracking.h"
 #include "equatorial/frmequapilot.h"
+#include "equatorial/frmequapointage.h"
 #include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "shell/frminterface.h"
 #include "tests/started.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QListWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +21,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -312,6 +316,69 @@ TEST_F(EquaTracking, BurstsFollowTheDriveModeAndStopKeepsTheCarriedFraction) {
     TickAt(34);
     EXPECT_EQ(Sim().AltSteps(), -2);
     EXPECT_EQ(Sim().AzSteps(), 11);
+}
+
+TEST_F(EquaTracking, TrackingTurnsAsThePaddleInversionSaysTheGotoAsItsOwnAndCentringCountsNothing) {
+    // Tracking and the manual drive take their direction from the paddle's
+    // inversion ("\data\inversion.ini"), the goto from its own
+    // ("\data\inversion_point.ini", the pointing window's "Inversion des
+    // axes"): each is set on its own.
+    struct Case {
+        const char* what;
+        bool paddleInverted, gotoInverted;
+        int trackingWay, gotoEastWay;  // +1: the right-ascension direction line high
+    };
+    const Case cases[] = {
+        {"neither inverted", false, false, 1, 1},
+        {"the paddle's inverted: tracking turns the other way", true, false, -1, 1},
+        {"the goto's inverted: tracking keeps its way", false, true, 1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteData("inversion.ini", QByteArray(c.paddleInverted ? "Vrai\r\nFaux\r\n" : "Faux\r\nFaux\r\n"));
+        Frmequapointage& pointing = frmequapointage();
+        pointing.chkpointad->setChecked(c.gotoInverted);
+        pointing.chkpointdec->setChecked(false);
+        pointing.cmdsave->click();
+        pointing.lbEtoiles->setCurrentRow(1);
+        pointing.lbEtoiles_DblClick();  // the sync
+        const double ra = shared.equa.TelescopeRA;
+
+        // A goto 3 minutes of time east.
+        const int minutes = static_cast<int>(std::floor(ra / 10)) + 3;
+        pointing.tAD[0]->setText(QString::number(minutes / 60));
+        pointing.tAD[1]->setText(QString::number(minutes % 60));
+        pointing.tDec[0]->setText(QStringLiteral("20"));
+        pointing.tDec[1]->setText(QStringLiteral("0"));
+        int64_t before = Sim().AzSteps();
+        pointing.bOK_Click();
+        ASSERT_GT(std::llabs(Sim().AzSteps() - before), 100);
+        EXPECT_EQ(Sim().AzSteps() > before ? 1 : -1, c.gotoEastWay);
+        const double reached = shared.equa.TelescopeRA;
+        const QString shown = pointing.tADpos->text();
+
+        // A centring move with the manual drive counts nothing: the position
+        // stays on the object.
+        before = Sim().AzSteps();
+        onEvents = [&](int) {
+            if (std::llabs(Sim().AzSteps() - before) >= 5 && shared.drive.MotorMode != 0) p().cmddstop->click();
+        };
+        p().cmdad->click();
+        onEvents = nullptr;
+        EXPECT_EQ(std::llabs(Sim().AzSteps() - before), 5);
+        EXPECT_EQ(shared.equa.TelescopeRA, reached);
+        EXPECT_EQ(pointing.tADpos->text(), shown);
+
+        // Tracking: one burst of two pulses.
+        clock.second = 17;
+        p().cmdgo->click();
+        before = Sim().AzSteps();
+        TickAt(18);
+        p().cmdstopgo->click();
+        EXPECT_EQ(Sim().AzSteps() - before, 2 * c.trackingWay);
+        EXPECT_EQ(shared.equa.TelescopeRA, reached);
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 TEST_F(EquaTracking, QuitEndsTracking) {

@@ -727,3 +727,90 @@ TEST_F(GotoStep, ThePaddleAndTheGotoShareTheSlack) {
 }
 
 }  // namespace
+
+TEST_F(GotoStep, ACoarseMechanicsJustPastNorthCorrectsTheShortWay) {
+    // 64.8 arc-seconds a pulse: a pass going down may leave the counter up to
+    // 129.6 beyond its target. A target 42 arc-seconds east of north with the
+    // counter 123.1 before it, just west of north: a correction of two
+    // pulses, not a full turn through south.
+    struct Case {
+        const char* what;
+        double backlash;
+        bool lastPlus;         // the azimuth last turned the plus way
+        int64_t pulses;        // azimuth pulses sent
+    };
+    const Case cases[] = {
+        {"no backlash", 0, false, 2},
+        {"backlash 5, no reversal", 5, true, 2},
+        {"backlash 5, reversing: the slack first", 5, false, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        step = StepAngleArcsec(200, 50);
+        ASSERT_DOUBLE_EQ(step, 64.8);
+        shared.site.AzStepArcsec = shared.site.AltStepArcsec = step;
+        shared.site.BacklashAz = shared.site.BacklashAlt = c.backlash;
+        LastMoved(true, c.lastPlus);
+        const double ra = RaAtHourAngle(-0.2 / 60), dec = 50000;  // 83 deg 20', crossing the meridian north of the zenith
+        SyncOn(ra, dec);
+        const double targetAz = shared.pos.AzimuthArcsec;
+        ASSERT_GT(targetAz, 0);
+        ASSERT_LT(targetAz, 60);
+        const double start = targetAz - 123.1;  // 359 deg 58' 39": below north
+        shared.pos.AzimuthArcsec = start;
+        w.passLimit = 50;
+        SplitGotoTarget(ra, dec);
+
+        RunGotoLoop(w, false);
+
+        EXPECT_EQ(Sim().AzSteps(), c.pulses) << "the short way, up through north";
+        EXPECT_EQ(Sim().AltSteps(), 0);
+        if (c.backlash == 0) {
+            EXPECT_LT(Sim().AzSteps(), 5);
+        }
+        // The axis moved two pulses: the counter says so, and stands within
+        // two pulses of the target.
+        EXPECT_EQ(AxisMotion(Data(), 4, 8, static_cast<int64_t>(c.backlash), c.lastPlus), 2);
+        // (the counter may stand folded into the turn: the goto first takes
+        // the pending pulses, which folds it)
+        EXPECT_NEAR(AzimuthGap(shared.pos.AzimuthArcsec, start + 2 * step), 0, 1e-6);
+        EXPECT_LE(AzimuthGap(shared.pos.AzimuthArcsec, targetAz), 2 * step);
+        EXPECT_EQ(shared.pos.GotoReached, true);
+        EXPECT_TRUE(messages.isEmpty());
+    }
+}
+
+TEST_F(GotoStep, AnObjectThatCrossesNorthDuringALongPassIsFollowedTheShortWay) {
+    // +60 deg at its upper culmination, north of the zenith: its azimuth falls
+    // through north at 30 arc-seconds a second. The first pass turns down
+    // from 90 deg for a minute of clock; the object is then 30' west of north
+    // and the counter a pulse or two past where it was: the next pass follows
+    // it across north, the short way, not through south.
+    const double ra = RaAtHourAngle(0), dec = 36000;
+    SyncOn(ra, dec);
+    ASSERT_GT(shared.pos.AzimuthArcsec, 0);
+    ASSERT_LT(shared.pos.AzimuthArcsec, 200);
+    const double startAz = 90 * 3600.0;
+    shared.pos.AzimuthArcsec = startAz;
+    // A second of clock every 200 pulses.
+    int events = 0;
+    onEvents = [&] {
+        if (++events % 400 != 0) return;
+        w.advanceSeconds = 1;
+        w.Time();
+        w.advanceSeconds = 0;
+    };
+    w.passLimit = 10;
+    SplitGotoTarget(ra, dec);
+
+    RunGotoLoop(w, false);
+
+    EXPECT_LE(w.passes, 4);
+    EXPECT_LT(Sim().AzSteps(), 0) << "down through east and north";
+    EXPECT_GT(static_cast<double>(Sim().AzSteps()), -(startAz + 3 * 3600) / step) << "not through south";
+    EXPECT_LT(shared.pos.AzimuthArcsec, 0) << "west of north";
+    EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, startAz + static_cast<double>(Sim().AzSteps()) * step);
+    EXPECT_LE(AzimuthGap(shared.pos.AzimuthArcsec, shared.altgoto.GotoTargetAz), 2 * step + 1e-6);
+    EXPECT_TRUE(shared.pos.GotoReached);
+}

@@ -1,8 +1,11 @@
 // Randomised observing sessions on the simulated mount: after every goto,
 // stop, sync, tracking tick, tracking button, manual move, paddle move and
 // chart goto, the position counters say where the mount points, and only
-// the moves send pulses; then gotos in a row, with the clock standing still
-// and with it running.
+// the moves send pulses; the same with the azimuth motor wired the other way
+// round and the direction test run between the actions; then gotos in a row,
+// with the clock standing still and with it running; last, equatorial gotos
+// drawn at random.
+#include "tests/equasession.h"
 #include "tests/session.h"
 #include "tests/started.h"
 #include <memory>
@@ -48,6 +51,32 @@ TEST_P(Session, ThreeHundredRandomActionsLeaveTheCountersOnTheMount) {
     EXPECT_EQ(r.gotoMisses, 0) << r.firstFault.toStdString();
     EXPECT_LE(r.worstGotoMissArcsec, kGotoToleranceArcsec) << r.firstFault.toStdString();
     EXPECT_EQ(r.trackingOverreach, 0) << r.firstFault.toStdString();
+}
+
+TEST_P(Session, AReversedAzimuthMotorFoundByTheDirectionTestKeepsTheCountersOnTheMount) {
+    // The azimuth motor wired the other way round: the direction test swaps
+    // its values (and with them the slack record), then random actions with
+    // direction tests between them leave the counters on the mount.
+    session::Session s(clock, 20261211, GetParam());
+    s.ReverseAzimuthMotor();
+    ASSERT_TRUE(s.DirectionTest()) << "the azimuth values swapped";
+    EXPECT_EQ(shared.site.AzPlusBits, 0);
+    EXPECT_EQ(shared.site.AzMinusBits, 8);
+    for (int chunk = 0; chunk < 9; ++chunk) {
+        s.Run(20);
+        EXPECT_TRUE(s.DirectionTest()) << "kept once found";
+    }
+    const session::Report r = s.Run(20);
+
+    EXPECT_EQ(r.actions, 200);
+    EXPECT_EQ(r.directionTests, 10);
+    EXPECT_EQ(r.driftedActions, 0) << r.firstFault.toStdString();
+    EXPECT_LT(r.worstDriftArcsec, 1e-6) << r.firstFault.toStdString();
+    EXPECT_EQ(r.slackDisagreements, 0) << r.firstFault.toStdString();
+    EXPECT_EQ(r.unexpectedPulses, 0) << r.firstFault.toStdString();
+    EXPECT_EQ(r.trackingAstray, 0) << r.firstFault.toStdString();
+    EXPECT_EQ(r.trackingMisshown, 0) << r.firstFault.toStdString();
+    EXPECT_GT(r.pulses, 10000) << "the mount moved";
 }
 
 }  // namespace
@@ -275,6 +304,39 @@ TEST_F(SessionCase, FortyGotosInARowEndWhereTheCountersSay) {
             frminterface().heuretimer_Timer();
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Equatorial gotos in a row through the pointing window (tests/equasession.h).
+class EquatorialSession : public StartedProgramTest {
+protected:
+    void SetUp() override {
+        StartedProgramTest::SetUp();
+        frminterface().barchoix_ButtonClick(1);  // "Mode équatorial"
+        shared.drive.EquaSpeedTable = {};          // as fast as the port goes
+        messages.clear();
+    }
+    void TearDown() override {
+        seams::SetDoEvents({});
+        StartedProgramTest::TearDown();
+    }
+};
+
+TEST_F(EquatorialSession, ARandomRunOfGotosLeavesThePositionOnTheMount) {
+    equasession::Gotos run(20261211);
+    const equasession::Report r = run.Run(100);
+
+    EXPECT_EQ(r.gotos, 100);
+    EXPECT_GT(r.stopped, 0);
+    EXPECT_GT(r.syncs, 1);
+    EXPECT_LT(r.worstDriftArcsec, 1e-6) << r.firstFault.toStdString();
+    EXPECT_LE(r.worstMissArcsec, 2 * r.pulseArcsec + 1e-6) << r.firstFault.toStdString();
+    EXPECT_TRUE(r.firstFault.isEmpty()) << r.firstFault.toStdString();
+    EXPECT_GT(r.pulses, 10000) << "the mount moved";
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
 }  // namespace

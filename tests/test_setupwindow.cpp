@@ -4,6 +4,7 @@
 #include "core/counters.h"
 #include "core/numbers.h"
 #include "core/state.h"
+#include "motor/slack.h"
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
@@ -14,6 +15,8 @@
 #include <QListWidget>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <functional>
 #include <utility>
 #include <vector>
 #include <QFile>
@@ -438,13 +441,18 @@ protected:
     }
     // The paddle's "+" azimuth button (medium speed) held for `pulses`
     // pulses, with a clock tick after each paddle tick.
-    void PaddlePlus(int pulses) {
-        const int64_t before = Sim().AzSteps();
-        Sim().HoldPaddleCode(137);
+    void PaddlePlus(int pulses) { PaddleHeld(137, pulses); }
+    // The paddle button of `code` held for `pulses` pulses of either axis
+    // (a reversal spends its first tick on the slack), with a clock tick
+    // after each paddle tick.
+    void PaddleHeld(int16_t code, int pulses) {
+        const int64_t az = Sim().AzSteps(), alt = Sim().AltSteps();
+        const auto sent = [&] { return std::llabs(Sim().AzSteps() - az) + std::llabs(Sim().AltSteps() - alt); };
+        Sim().HoldPaddleCode(code);
         seams::SetDoEvents([&] {
-            if (Sim().AzSteps() - before >= pulses) Sim().HoldPaddleCode(11);
+            if (sent() >= pulses) Sim().HoldPaddleCode(11);
         });
-        for (int tick = 0; tick < 3 && Sim().AzSteps() - before < pulses; ++tick) {
+        for (int tick = 0; tick < 3 && sent() < pulses; ++tick) {
             frminterface().Timer_Timer();
             frminterface().heuretimer_Timer();
         }
@@ -554,6 +562,83 @@ TEST_F(DirectionTest, SyncOnAStarThePaddleToASecondStarAndASyncOnIt) {
         const double az = shared.pos.AzimuthArcsec;
         frminterface().heuretimer_Timer();
         EXPECT_EQ(shared.pos.AzimuthArcsec, az);
+    }
+}
+
+TEST_F(DirectionTest, AMotorFoundReversedKeepsItsSlackWhereTheGearsAre) {
+    // The azimuth motor is wired the other way round from its direction
+    // values, and the gears have play. Once the test has swapped the values,
+    // every reversal still takes up the play as the gears see it: the
+    // counters stay on the mount.
+    const auto [first, second] = TwoStars();
+    for (const auto& [play, nudged] : {std::pair{0, false}, std::pair{5, false}, std::pair{5, true}}) {
+        SCOPED_TRACE(testing::Message() << "play " << play << (nudged ? ", nudged after the sync" : ""));
+        auto& s = shared.site;
+        s.BacklashAz = s.BacklashAlt = play;
+        Sim().SetPlay(play, play);
+        slack::Reset();
+        shared.drive.AltazSpeedTable = {};  // as fast as the port goes
+        s.AzPlusBits = 0;
+        s.AzMinusBits = 8;
+        s.AltPlusBits = 2;
+        s.AltMinusBits = 0;
+        messages.clear();
+        SyncOn(first);
+        frmconfig().cmdinitcoord_Click();
+        PaddlePlus(30);  // east, toward the second star, counted as minus
+        SyncOn(second);
+        // The mount from the second star on: where its axes are.
+        const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+        const int64_t axisAz0 = Sim().AzAxis(), axisAlt0 = Sim().AltAxis();
+        // Pulses after the sync, before "ok", are counted the old way round
+        // and wait for the clock: they count the new way once it applies them.
+        if (nudged) PaddlePlus(10);
+        frmconfig().cmdinitok_Click();
+        ASSERT_EQ(Bits(), (std::array<int16_t, 4>{8, 0, 2, 0}));
+        ASSERT_TRUE(messages.isEmpty());
+        frminterface().heuretimer_Timer();
+        const auto drift = [&] {
+            const double step = s.AzStepArcsec;
+            const double counterAz = shared.pos.AzimuthArcsec + step * shared.pos.PendingAzSteps;
+            const double counterAlt = shared.pos.AltitudeArcsec + s.AltStepArcsec * shared.pos.PendingAltSteps;
+            const double mountAz = az0 + static_cast<double>(Sim().AzAxis() - axisAz0) * step;
+            const double mountAlt = alt0 + static_cast<double>(Sim().AltAxis() - axisAlt0) * s.AltStepArcsec;
+            return std::max(std::fabs(std::remainder(counterAz - mountAz, 1296000.0)), std::fabs(counterAlt - mountAlt));
+        };
+        const auto slackOnTheGears = [&] {
+            return slack::TakeUp(slack::Azimuth(), vb::True, play) == Sim().AzPlusGap() &&
+                   slack::TakeUp(slack::Altitude(), vb::True, play) == Sim().AltPlusGap();
+        };
+        EXPECT_EQ(frmcoord().txtsens->text(), vb::BoolText(vb::True)) << "the azimuth last turned the plus way, east";
+        EXPECT_LT(drift(), 1e-6) << "after the swap";
+        EXPECT_TRUE(slackOnTheGears()) << "after the swap";
+
+        struct Step {
+            const char* what;
+            std::function<void()> act;
+        };
+        const auto gotoStar = [](int row) {
+            frmcoord().lbObjets->setCurrentRow(row);
+            frmcoord().cmdpointage_Click();
+        };
+        const Step steps[] = {
+            {"paddle back west: a reversal", [&] { PaddleHeld(9, 25); }},
+            {"paddle east again", [&] { PaddleHeld(137, 25); }},
+            {"goto back to the first star", [&] { gotoStar(first); }},
+            {"paddle east", [&] { PaddleHeld(137, 20); }},
+            {"goto to the second star", [&] { gotoStar(second); }},
+            {"paddle west", [&] { PaddleHeld(9, 20); }},
+        };
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.what);
+            const int64_t before = Sim().AzSteps();
+            step.act();
+            ASSERT_NE(Sim().AzSteps(), before) << "the azimuth moved";
+            frminterface().heuretimer_Timer();
+            EXPECT_LT(drift(), 1e-6);
+            EXPECT_TRUE(slackOnTheGears());
+        }
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
     }
 }
 

@@ -10,6 +10,7 @@
 #include "core/counters.h"
 #include "core/state.h"
 #include "equatorial/frmequapointage.h"
+#include "motor/equagoto.h"
 #include "shell/frminterface.h"
 #include "tests/fixture.h"
 
@@ -171,17 +172,23 @@ TEST_F(TypedFractions, TheEquatorialPointingWindowGoesToThePlaceTypedOrRefusesIt
         syncOnFirstStar();
         Sim().ClearWrites();
         TypeInto(w, k.fraction);
-        EXPECT_EQ(shared.equa.TelescopeRA, k.ra);
-        EXPECT_EQ(shared.equa.TelescopeDec, k.dec);
-        EXPECT_EQ(w.tADpos->text(), CaptionsOf(k.ra, k.dec, NumberForm::Plain).ra);
-        EXPECT_EQ(w.tdcpos->text(), CaptionsOf(k.ra, k.dec, NumberForm::Plain).dec);
+        // The goto aims at the place typed; the position ends where its
+        // pulses took the mount, within a pulse or two of it.
+        EXPECT_EQ(shared.equa.GotoRA, k.ra);
+        EXPECT_EQ(shared.equa.GotoDec, k.dec);
+        EXPECT_NEAR(shared.equa.TelescopeRA, k.ra, 2 * RaPulseAngle(*ReadEquaMechanics()));
+        EXPECT_NEAR(shared.equa.TelescopeDec, k.dec, 2 * DecPulseAngle(*ReadEquaMechanics()));
+        const double reachedRa = shared.equa.TelescopeRA, reachedDec = shared.equa.TelescopeDec;
+        EXPECT_EQ(w.tADpos->text(), CaptionsOf(reachedRa, reachedDec, NumberForm::Plain).ra);
+        EXPECT_EQ(w.tdcpos->text(), CaptionsOf(reachedRa, reachedDec, NumberForm::Plain).dec);
         const std::vector<int> pulses = Data();
         EXPECT_FALSE(pulses.empty());
 
         syncOnFirstStar();
         Sim().ClearWrites();
         TypeInto(w, k.whole);
-        EXPECT_EQ(shared.equa.TelescopeRA, k.ra);
+        EXPECT_EQ(shared.equa.GotoRA, k.ra);
+        EXPECT_EQ(shared.equa.TelescopeRA, reachedRa);
         EXPECT_EQ(Data(), pulses) << "the mount goes where the whole hours and degrees take it";
     }
     EXPECT_TRUE(messages.isEmpty());
