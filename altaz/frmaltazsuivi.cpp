@@ -281,7 +281,8 @@ void Frmaltazsuivi::timcompteur_Timer() {
     // The tick re-arms itself at its end: no tick runs inside another.
     timcompteur->stop();
     seams::DoEventsNow();
-    if (Unloaded()) return;
+    // Quitting: the program ends, and tracking with it.
+    if (Unloaded() || seams::Quitting()) return;
     // A goto has the mount: the tick waits for it.
     if (!shared.altgoto.GotoRunning) {
         readSettingsBoxes();
@@ -308,7 +309,7 @@ void Frmaltazsuivi::timcompteur_Timer() {
         TrackStepAlt();
         ShowTrackState();
         seams::DoEventsNow();
-        if (Unloaded()) return;
+        if (Unloaded() || seams::Quitting()) return;
     }
     // A stop or pause handled while events ran stays in force.
     if (running_ && !paused_) timcompteur->start();

@@ -49,7 +49,7 @@ int32_t GotoDelay(AxisMove& axis) {
 // flag up to date: the counter moves by the pulses that moved the axis, the
 // slack they first took up left out.
 void MoveAxis(AxisMove& axis, GotoWindows& windows) {
-    if (axis.remaining == 0) return;  // nothing to do, nothing touched
+    if (axis.remaining == 0 || seams::Quitting()) return;  // nothing to do, nothing touched
     const bool forward = axis.remaining > 0;
     const int16_t plus = vb::Bool(forward);
     // Whole pulses of slack to take up first (none for a backlash of 0 or
@@ -67,7 +67,7 @@ void MoveAxis(AxisMove& axis, GotoWindows& windows) {
     const int32_t delay = GotoDelay(axis);
 
     int64_t sent = 0, moved = 0;
-    while (sent < pulses && shared.altgoto.StopGoto == vb::False) {
+    while (sent < pulses && shared.altgoto.StopGoto == vb::False && !seams::Quitting()) {
         // The flag follows the direction actually pulsed, from the first pulse on.
         axis.directionPlus = plus;
         Pulse(bits, axis.stepBit, delay, [&] {
@@ -237,7 +237,7 @@ void RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     do {
         GotoStepAltaz(windows);
         if (letEventsRun) seams::DoEventsNow();
-    } while (GotoUnfinished());
+    } while (GotoUnfinished() && !seams::Quitting());
     inGotoLoop = false;
     lastPassKnown = false;
     // Whatever the mount was synchronised on, it now points where the goto

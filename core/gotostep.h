@@ -101,8 +101,9 @@ bool GotoUnfinished();
 //   is 0), plus the pulses of slack it takes up first (motor/slack.h: the
 //   whole pulses of its backlash when it reverses, or what a stop or a paddle
 //   release left of an earlier take-up; a backlash of 0 or less takes up
-//   nothing), at the delay of its goto level. StopGoto ends the pulses at the
-//   next one; a stop during the azimuth move skips the altitude move.
+//   nothing), at the delay of its goto level. StopGoto (or quitting,
+//   seams::Quitting) ends the pulses at the next one; a stop during the
+//   azimuth move skips the altitude move.
 // Afterwards each axis's counter has moved by the pulses sent, signed, times
 // its step angle, less the pulses that took up slack (a completed pass ends
 // 0 to 1 pulse beyond the target going up, 1 to 2 going down, and the next
@@ -121,7 +122,7 @@ void GotoStepAltaz(GotoWindows& windows);
 // the counters (TakePendingPulses), StopGoto cleared (a stop pressed while
 // no goto ran does not stop this one), both remaining values 121, then a
 // pass (followed by a pass of pending events when `letEventsRun`), again
-// while GotoUnfinished().
+// while GotoUnfinished() and the program is not quitting.
 // Afterwards the mount is no longer synchronised on an object
 // (PositionSynced false) and GotoReached says whether it points at the goto's
 // target (GotoRA, GotoDec): true unless the goto was stopped or its target

@@ -129,8 +129,9 @@ void Frmequapilot::cmdgo_Click() {
 void Frmequapilot::cmdstopgo_Click() { timersuivi->stop(); }
 
 void Frmequapilot::timersuivi_Timer() {
-    // A tick that comes while a burst lets events run waits for the next one.
-    if (inTick_ || Unloaded()) return;
+    // A tick that comes while a burst lets events run waits for the next one;
+    // none acts once the program is quitting.
+    if (inTick_ || Unloaded() || seams::Quitting()) return;
     second1 = static_cast<int16_t>(seams::Now().second);
     if (second0 && *second0 == second1) return;
     // A goto has the mount: its pulses are not to be mixed with a burst's.

@@ -3,12 +3,18 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 // One step pulse: direction line set and step line low, let events run, wait,
 // rising edge on the step line, let events run, wait; each wait counts from
 // its port write, so the events run within it. When a move run by the first
 // events left the step line high, the low half is written and waited again
 // before the rising edge. The step line is left high.
+//
+// Once the program is quitting (seams::Quitting, perhaps begun by the
+// events of this very pulse) the pulse stops where it stands: no further
+// write, no wait, and no rising edge (nor `edge` below) when it had not gone
+// out yet.
 void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay);
 
 // The same pulse, with `edge` run as soon as its rising edge is written,
@@ -23,13 +29,15 @@ void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay, Edge&& edge);
 void SendPulse();
 
 // The two halves of a pulse: up to its rising edge (the time of that write
-// is returned), and from there.
-std::chrono::steady_clock::time_point PulseLowHalf(int16_t directionBits, int16_t stepBit, int32_t delay);
+// is returned; none when quitting kept it back), and from there.
+std::optional<std::chrono::steady_clock::time_point> PulseLowHalf(int16_t directionBits, int16_t stepBit,
+                                                                  int32_t delay);
 void PulseHighHalf(std::chrono::steady_clock::time_point rise, int32_t delay);
 
 template <typename Edge>
 void Pulse(int16_t directionBits, int16_t stepBit, int32_t delay, Edge&& edge) {
     const auto rise = PulseLowHalf(directionBits, stepBit, delay);
+    if (!rise) return;
     edge();
-    PulseHighHalf(rise, delay);
+    PulseHighHalf(*rise, delay);
 }

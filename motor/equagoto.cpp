@@ -97,7 +97,7 @@ AxisOutcome moveAxis(const EquaAxis& axis, EquaGotoWindows& windows, bool showPr
     if (showProgressFirst) windows.ShowProgress();
 
     AxisOutcome out;
-    for (int64_t c = 0; c <= plan.n && shared.altgoto.StopGoto == vb::False; ++c) {
+    for (int64_t c = 0; c <= plan.n && shared.altgoto.StopGoto == vb::False && !seams::Quitting(); ++c) {
         Pulse(direction, step, delay);
         ++out.sent;
         if (c != 0 && plan.n != 0)

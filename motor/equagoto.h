@@ -115,7 +115,8 @@ inline const QString kNoGotoSpeedMessage = QStringLiteral(
 // GotoInvertRA, then Dec with 3 forward / 4 backward and GotoInvertDec): the
 // plan above, MotorMode and the port bits by SetModeBits (no command
 // inversion), the delay from the equatorial speed table at the axis's goto
-// level, then pulses while fewer than n + 1 are sent and StopGoto is false.
+// level, then pulses while fewer than n + 1 are sent, StopGoto is false and the
+// program is not quitting.
 // After pulse c (counted from 0) the axis's bar shows floor(100 * c / n)
 // when c and n are not 0, so it reaches 100 on the last pulse. A stop during
 // the right ascension skips the whole declination move. No backlash is taken

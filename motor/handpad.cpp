@@ -6,6 +6,7 @@
 #include "core/state.h"
 #include "motor/cmd_moteur.h"
 #include "motor/paddle.h"
+#include "platform/seams.h"
 #include "platform/vbrt.h"
 
 namespace handpad {
@@ -56,13 +57,14 @@ void paddleMove(const Axis& axis) {
     int16_t code = paddle::ReadCode(d.LastPortOutput);
     const unsigned clearsBefore = dataClears;
     auto handedBack = [&] { return dataClears != clearsBefore; };
-    auto held = [&] { return !handedBack() && code == d.HandPadCode; };
+    auto held = [&] { return !handedBack() && code == d.HandPadCode && !seams::Quitting(); };
     // One pulse; `edge` writes it down as its rising edge goes out.
     auto pulse = [&](auto&& edge) {
         // The telescope leaves what it was synchronised on or pointed at.
         shared.pos.PositionSynced = vb::False;
         shared.pos.GotoReached = false;
         Pulse(direction, step, d.PaddleDelay, edge);
+        if (seams::Quitting()) return;  // the port is given back: nothing more to write
         if (handedBack()) {
             // The data register was cleared under this pulse, perhaps before
             // its step write: clear it again so it matches LastPortOutput.
@@ -151,7 +153,7 @@ void PaddleMoveAz() { paddleMove(azimuth()); }
 void PaddleMoveAlt() { paddleMove(altitude()); }
 
 void PaddleTick() {
-    if (tickRunning) return;
+    if (tickRunning || seams::Quitting()) return;
     const TickGuard guard;
     auto& d = shared.drive;
     const auto& site = shared.site;

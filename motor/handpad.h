@@ -32,7 +32,9 @@ void Reset();
 void ClearDataForPaddle();
 
 // One tick of the paddle timer. A tick that comes while an earlier tick's
-// move is still running returns at once without reading the port.
+// move is still running, or once the program is quitting, returns at once
+// without reading the port; a paddle move ends at its next pulse once the
+// program is quitting.
 void PaddleTick();
 // True while a tick (and its move) is under way.
 bool TickRunning();

@@ -6,6 +6,7 @@
 #include "motor/settingsfiles.h"
 #include "motor/slack.h"
 #include "motor/speedtables.h"
+#include "platform/seams.h"
 #include "platform/vbrt.h"
 
 std::optional<ModeBits> ModeBitsOf(int16_t mode) {
@@ -126,7 +127,8 @@ void heldMove(void (*lookup)(), Counted counted) {
         shared.pos.GotoReached = false;
     }
     int32_t delay = delayFor(lookup, move.mode);
-    while (d.MotorMode != 0) {
+    // Quitting ends it too, whatever a handler run meanwhile left in MotorMode.
+    while (d.MotorMode != 0 && !seams::Quitting()) {
         Pulse(move.direction, move.step, delay, [&] { count(counted, move.plus); });
         if (d.SpeedChanged == vb::True) delay = delayFor(lookup, move.mode);
     }
@@ -153,7 +155,7 @@ void trackBurst(double delta, int32_t pulses, int16_t plusBits, int16_t minusBit
     const int16_t plus = vb::Bool(delta > 0);
     const int64_t whole = slack::Pulses(backlash);
     const int64_t total = pulses + slack::TakeUp(axis, plus, whole);
-    for (int64_t k = 1; k <= total; ++k) {
+    for (int64_t k = 1; k <= total && !seams::Quitting(); ++k) {
         Pulse(direction, stepBit, delay, [&] {
             if (!slack::Step(axis, plus, whole)) return;
             counter += delta > 0 ? stepArcsec : -stepArcsec;
@@ -184,7 +186,7 @@ void MoveEquaSteps() {
     auto& d = shared.drive;
     int32_t delay = delayFor(LookupEquaDelay, move.mode);
     const int16_t pulses = d.EquaStepCount;
-    for (int k = 1; k <= pulses; ++k) {
+    for (int k = 1; k <= pulses && !seams::Quitting(); ++k) {
         Pulse(move.direction, move.step, delay);
         if (d.SpeedChanged == vb::True) delay = delayFor(LookupEquaDelay, move.mode);
     }

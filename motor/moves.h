@@ -42,9 +42,12 @@ void SetModeBits();
 // as the check boxes put it.
 void ApplyDirection();
 
+// Every move here ends at its next pulse once the program is quitting
+// (seams::Quitting), and writes nothing more to the port.
+//
 // Held moves: pulse the axis of MotorMode at the speed level of the axis
 // (alt-azimuth or equatorial table) until MotorMode is 0; the pulse under way
-// is always finished. The delay is looked up again after every pulse once
+// is always finished (but for quitting). The delay is looked up again after every pulse once
 // SpeedChanged is true. The alt-azimuth moves end the synchronised state
 // (PositionSynced, GotoReached false) and count each pulse that moved the
 // axis into the pending counters (in the direction the move actually
@@ -62,7 +65,7 @@ void ManualMoveEquaDec();
 // TrackDelayAz (TrackDelayAlt). A burst that reverses the axis first takes
 // up its slack (shared slack record), with pulses of its own. Every pulse
 // that moves the axis moves its counter by the step angle (the azimuth
-// wrapped into the turn). No stop flag.
+// wrapped into the turn). No stop flag; quitting ends it.
 void TrackStepAz();
 void TrackStepAlt();
 

@@ -143,6 +143,7 @@ std::unique_ptr<Port>& current() {
     return p;
 }
 bool sealed = false;
+unsigned refusedWrites = 0;
 
 std::function<int(unsigned, unsigned)>& rawAccessHook() {
     static std::function<int(unsigned, unsigned)> h;
@@ -162,6 +163,7 @@ void SetRawAccess(std::function<int(unsigned base, unsigned count)> hook) { rawA
 
 void Seal() { sealed = true; }
 bool Sealed() { return sealed; }
+unsigned RefusedWrites() { return refusedWrites; }
 
 Port& Current() {
     if (!current()) current() = std::make_unique<SimulatedPort>();
@@ -171,6 +173,7 @@ Port& Current() {
 void Install(std::unique_ptr<Port> p) {
     current() = std::move(p);
     sealed = false;
+    refusedWrites = 0;
 }
 
 SimulatedPort* Simulator() { return dynamic_cast<SimulatedPort*>(&Current()); }
@@ -240,5 +243,9 @@ std::unique_ptr<Port> Open(const QString& choice, QString* error) {
 
 int16_t Inp32(int16_t reg) { return port::Current().Inp32(reg); }
 void Out32(int16_t reg, int16_t value) {
-    if (!port::Sealed()) port::Current().Out32(reg, value);
+    if (port::Sealed()) {
+        ++port::refusedWrites;
+        return;
+    }
+    port::Current().Out32(reg, value);
 }

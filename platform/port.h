@@ -100,6 +100,9 @@ void Install(std::unique_ptr<Port> p);
 // installing a port opens it again.
 void Seal();
 bool Sealed();
+// The writes asked for since Seal and kept from the port (0 once a port is
+// installed): what still tried to drive the mount while the program ended.
+unsigned RefusedWrites();
 // The simulated port when it is the one in use, else null.
 SimulatedPort* Simulator();
 

@@ -12,6 +12,7 @@ std::function<LocalTime()>& clockHook() { static std::function<LocalTime()> h; r
 std::function<void(const QString&)>& msgBoxHook() { static std::function<void(const QString&)> h; return h; }
 std::function<void()>& quitHook() { static std::function<void()> h; return h; }
 int depth = 0;
+bool quitting = false;
 }  // namespace
 
 NestedLoop::NestedLoop() { ++depth; }
@@ -23,6 +24,8 @@ namespace {
 std::chrono::steady_clock::time_point nextEvents{};
 
 void runEvents() {
+    // Whatever is still pending would only start what is ending.
+    if (quitting) return;
     NestedLoop nested;
     if (doEventsHook()) {
         doEventsHook()();
@@ -65,6 +68,7 @@ int UtcOffsetSeconds(const LocalTime& t) {
 void SetClock(std::function<LocalTime()> hook) { clockHook() = std::move(hook); }
 
 void MsgBox(const QString& text) {
+    if (quitting) return;  // nobody is left to read it
     NestedLoop nested;
     if (msgBoxHook()) {
         msgBoxHook()(text);
@@ -82,5 +86,9 @@ void Quit() {
     }
 }
 void SetQuit(std::function<void()> hook) { quitHook() = std::move(hook); }
+
+void BeginQuit() { quitting = true; }
+bool Quitting() { return quitting; }
+void ResetQuitting() { quitting = false; }
 
 }  // namespace seams

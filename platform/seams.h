@@ -60,4 +60,15 @@ struct NestedLoop {
 void Quit();
 void SetQuit(std::function<void()> hook);  // empty: leave the event loop
 
+// Quitting: set when the program begins to end ("Quitter", or the main
+// window closed), before the port is given back. From then on no pending
+// event runs any more (DoEvents and DoEventsNow return at once), no message
+// box opens, and every move and every loop that lets events run leaves at
+// its next check without writing to the port: the handlers on the stack
+// unwind at once, and the event loop, told to end, ends with them.
+void BeginQuit();
+bool Quitting();
+// A new session, not quitting (tests begin each case so).
+void ResetQuitting();
+
 }  // namespace seams

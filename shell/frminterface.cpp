@@ -136,6 +136,7 @@ QSize Frminterface::OpeningWorkArea() const {
 }
 
 void Frminterface::ShowAtStart() {
+    if (seams::Quitting()) return;  // quit during the start-up: no window to show
     // On a screen too small for it the window fills the screen.
     const QScreen* s = screen();
     const QRect room = s ? s->availableGeometry() : QRect();
@@ -185,6 +186,11 @@ void Frminterface::MDIForm_Load() {
     // Keeps the splash on screen for a moment.
     BusyWait(100000);
     seams::DoEventsNow();
+    // Quit while the splash showed: nothing more to load.
+    if (seams::Quitting()) {
+        forms::Unload<Frmintro>();
+        return;
+    }
 
     LoadButtonPictures();
 
@@ -208,10 +214,12 @@ void Frminterface::MDIForm_Load() {
 }
 
 void Frminterface::Quitter_Click() {
-    if (quitting_) return;
-    quitting_ = true;
-    // Whatever move is under way ends at its next pulse, and nothing it
-    // still writes reaches the port.
+    if (seams::Quitting()) return;
+    // From here every move and every loop that lets events run leaves at
+    // its next check, writing nothing more, and no pending event runs: the
+    // handlers on the stack unwind at once and the event loop ends.
+    seams::BeginQuit();
+    // The flags the moves and gotos watch say so too.
     shared.drive.MotorMode = 0;
     shared.drive.HandPadCode = paddle::kSwitchedOff;
     shared.altgoto.StopGoto = vb::True;
@@ -227,9 +235,15 @@ void Frminterface::Quitter_Click() {
 }
 
 void Frminterface::closeEvent(QCloseEvent* e) {
-    // Closing the frame is quitting.
-    if (!quitting_) Quitter_Click();
+    // Closing the frame is quitting, whatever runs beneath.
+    Quitter_Click();
     e->accept();
+}
+
+int RunEventLoop() {
+    // A quit during the start-up came before there was a loop to end.
+    if (seams::Quitting()) return 0;
+    return QCoreApplication::exec();
 }
 
 void Frminterface::Observations_Click() { frmnotes().Show(); }

@@ -17,7 +17,8 @@ class Frminterface : public QMainWindow, public FilterMenus {
 public:
     Frminterface();
 
-    // Start-up: splash, speed tables, button pictures, backlash, flags.
+    // Start-up: splash, speed tables, button pictures, backlash, flags. A
+    // quit during its pause (the events it lets run) ends it there.
     void MDIForm_Load();
 
     // The window opens with a work area (its document area) that holds the
@@ -25,9 +26,14 @@ public:
     // the tallest window; it is shown at that size, or maximised on a screen
     // too small for it.
     QSize OpeningWorkArea() const;
+    // Nothing is shown once the program is quitting.
     void ShowAtStart();
 
-    // Menu bar.
+    // Menu bar. "Quitter" (or the frame closed, or the application told to
+    // end): the program quits (seams::BeginQuit), every move and goto is told
+    // to stop, the timers stop, both registers are cleared, the port is
+    // sealed and the event loop is told to end (seams::Quit). Only the first
+    // call acts.
     void Quitter_Click();
     void Observations_Click();
     void Aide_Click();
@@ -77,12 +83,14 @@ protected:
     void FilterChosen(int16_t code) override;
 
 private:
-    bool quitting_ = false;
     QToolBar* makeBar(const char* name, const QStringList& captions, void (Frminterface::*handler)(int));
 };
 
 // The one main window.
 Frminterface& frminterface();
+// The program's event loop (QCoreApplication::exec), once started up; returns
+// 0 at once when the program quit during its start-up.
+int RunEventLoop();
 // Drops the main window (tests start each case with a new one).
 void ResetMainWindow();
 // Stops the main window's clock and paddle timers when it exists, so that no

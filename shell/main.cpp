@@ -39,5 +39,5 @@ int main(int argc, char* argv[]) {
     main.ShowAtStart();
     if (!portError.isEmpty())
         seams::MsgBox(QStringLiteral("Port parallèle inaccessible : %1\nLe port simulé est utilisé.").arg(portError));
-    return app.exec();
+    return RunEventLoop();
 }

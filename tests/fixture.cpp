@@ -27,6 +27,7 @@ void OrvanelTest::SetUp() {
     clock = seams::LocalTime{2026, 12, 10, 21, 30, 0, 0, false};
     seams::SetClock([this] { return clock; });
     seams::SetQuit([this] { ++quitCalls; });
+    seams::ResetQuitting();
     seams::SetDoEvents({});
 }
 
@@ -37,6 +38,7 @@ void OrvanelTest::TearDown() {
     seams::SetMsgBox({});
     seams::SetClock({});
     seams::SetQuit({});
+    seams::ResetQuitting();
     port::Install(nullptr);
     datadir::SetFolder(QString());
 }
