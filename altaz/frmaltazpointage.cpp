@@ -7,6 +7,7 @@
 #include "core/counters.h"
 #include "core/gotostep.h"
 #include "core/state.h"
+#include "motor/gotopass.h"
 #include "motor/paddle.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
