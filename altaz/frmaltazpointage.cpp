@@ -6,6 +6,7 @@
 #include "core/conversions.h"
 #include "core/gotostep.h"
 #include "core/state.h"
+#include "motor/gotopass.h"
 #include "motor/paddle.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"

@@ -10,6 +10,7 @@
 #include "core/gotostep.h"
 #include "core/conversions.h"
 #include "core/state.h"
+#include "motor/gotopass.h"
 #include "motor/handpad.h"
 #include "motor/paddle.h"
 #include "motor/settingsfiles.h"

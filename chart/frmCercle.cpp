@@ -9,6 +9,7 @@
 #include "core/gotostep.h"
 #include "core/state.h"
 #include "equatorial/frmequapointage.h"
+#include "motor/gotopass.h"
 #include "motor/paddle.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"

@@ -7,6 +7,7 @@
 #include "core/gotostep.h"
 #include "core/numbers.h"
 #include "core/state.h"
+#include "motor/gotopass.h"
 #include "motor/handpad.h"
 #include "motor/slack.h"
 #include "platform/vbrt.h"
