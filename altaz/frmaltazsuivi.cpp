@@ -283,8 +283,15 @@ void Frmaltazsuivi::timcompteur_Timer() {
     seams::DoEventsNow();
     // Quitting: the program ends, and tracking with it.
     if (Unloaded() || seams::Quitting()) return;
-    // A goto has the mount: the tick waits for it.
-    if (!shared.altgoto.GotoRunning) {
+    if (shared.altgoto.GotoRunning) {
+        // A goto has the mount: the tick sends nothing, but the clock, which
+        // tracking owns, goes on for the goto's passes to follow the object.
+        Frmcoord& c = frmcoord();
+        readSettingsBoxes();
+        TimeBoxes t = c.Time();
+        tracking::TickClock(point, t);
+        c.SetTime(t);
+    } else {
         readSettingsBoxes();
         Frmcoord& c = frmcoord();
         // The clock timer is off: the pulses of manual or paddle moves made

@@ -196,9 +196,8 @@ void RebaseOnPoint(TrackPoint& p, const TimeBoxes& time, const EquatorialBoxes& 
     p.a0 = m.az;
 }
 
-TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
-    auto& d = shared.drive;
-    const int16_t increment = d.TrackIntervalMs;
+void TickClock(TrackPoint& p, TimeBoxes& time) {
+    const int16_t increment = shared.drive.TrackIntervalMs;
 
     // Resynchronise with the system clock.
     if (increment >= 1000 || vb::Val(time.clock.txtms) == 0) UpdateUtClock(time);
@@ -218,6 +217,11 @@ TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& tar
         time.dates = NextDay(time.dates);
         ShowSiderealTime0h(time);
     }
+}
+
+TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
+    auto& d = shared.drive;
+    TickClock(p, time);
 
     // Where the point is now (the counters follow the pulses, not the point),
     // in the frame the mount looks at it from: over the zenith when the

@@ -170,4 +170,10 @@ AxisPoint InMountFrame(const Horizontal& sky, bool pastZenith, double keptAz);
 // no pulse (both counts 0) and is told by the outcome.
 TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target);
 
+// The clock part of a tick alone (resynchronised, the date at universal
+// midnight, advanced by one increment): a tick that comes due while a goto
+// has the mount sends nothing, but the clock the goto's passes read goes on,
+// so that the goto ends on the object where it stands when the goto ends.
+void TickClock(TrackPoint& p, TimeBoxes& time);
+
 }  // namespace tracking

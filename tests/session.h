@@ -465,6 +465,12 @@ public:
         return shared.site.AzPlusBits == (azWiring_ > 0 ? 8 : 0) && shared.site.AzMinusBits == (azWiring_ > 0 ? 0 : 8);
     }
 
+    // The session's own pass of events (stopAt, the ticks within moves)
+    // back in place after a test hooked its own.
+    void HookEvents() {
+        seams::SetDoEvents([this] { onEvent(); });
+    }
+
     // A sync declares where the telescope points: the mount is counted from
     // there. The declared position is the counters alone: pulses sent before
     // the sync and not yet applied are part of it.

@@ -228,4 +228,57 @@ TEST_P(GotoTracking, TheAltitudeDrivenPastTheZenithWhileTrackingIsFollowedOrTrac
     }
 }
 
+TEST_P(GotoTracking, AGotoThatLastsMinutesWhileTrackingEndsOnTheObjectAsItStandsAndTrackingGoesOn) {
+    struct Case {
+        const char* what;
+        int gotoSeconds;  // the clock the goto's pulses take
+    } cases[] = {{"a goto of a minute", 60}, {"a goto of ten minutes", 600}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        fresh();
+        messages.clear();
+        const auto [a, b] = twoStars();
+        trackingOn(a, "1000", 3);
+        Frmaltazsuivi& s = frmaltazsuivi();
+        // The goto's passes and pulses let events run: the clock goes on and
+        // the tracking timer comes due at each of its intervals, as at the
+        // telescope, until the goto has taken the clock of the case.
+        int ms = 0, sinceTick = 0;
+        bool inTick = false;
+        seams::SetDoEvents([&] {
+            if (inTick || !shared.altgoto.GotoRunning || ms >= 1000 * k.gotoSeconds) return;
+            constexpr int kStep = 40;
+            simsky::Advance(clock, kStep);
+            ms += kStep;
+            sinceTick += kStep;
+            if (sinceTick >= s.timcompteur->interval() && s.timcompteur->isActive()) {
+                sinceTick = 0;
+                inTick = true;
+                s.timcompteur_Timer();
+                inTick = false;
+            }
+        });
+        run->GotoStar(b);
+        seams::SetDoEvents({});
+        run->HookEvents();
+        ASSERT_GE(ms, 1000 * k.gotoSeconds);
+        ASSERT_TRUE(shared.pos.GotoReached);
+        // On the object where it stands when the goto ends, not where it
+        // stood when the goto began.
+        TimeBoxes now = frmcoord().Time();
+        UpdateUtClock(now);
+        const Horizontal h = PointOf(now, boxesOf(b));
+        EXPECT_LE(std::fabs(session::Session::AzimuthGap(run->MountAz(), h.azDeg * 3600)),
+                  kGotoToleranceArcsec + 2 * shared.site.AzStepArcsec);
+        EXPECT_LE(std::fabs(run->MountAlt() - h.altDeg * 3600), kGotoToleranceArcsec + 2 * shared.site.AltStepArcsec);
+        EXPECT_LT(run->DriftArcsec(), 1e-6);
+        ticksFollowingTheSky(10);
+        EXPECT_TRUE(s.Running()) << "tracking goes on after the goto";
+        EXPECT_TRUE(run->OnTheTrackedObject());
+        EXPECT_EQ(run->Findings().trackingStoppedBySky, 0);
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        s.imgstop_Click();
+    }
+}
+
 }  // namespace
