@@ -236,9 +236,13 @@ void Frmaltazsuivi::imgpause_Click() {
             timcompteur->stop();
             paused_ = true;
             imgpause->SetPicture(ButtonPictures[9]);
+            // Paused, tracking lends the clock back: a "Recalage", a goto or
+            // a move made meanwhile is counted at the time it is made.
+            giveClockBack();
             return;
         }
         paused_ = false;
+        frminterface().heuretimer->stop();
         timcompteur->start();
         imgpause->SetPicture(ButtonPictures[8]);
         switchPaddleOff();

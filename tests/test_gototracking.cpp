@@ -281,4 +281,43 @@ TEST_P(GotoTracking, AGotoThatLastsMinutesWhileTrackingEndsOnTheObjectAsItStands
     }
 }
 
+TEST_P(GotoTracking, ARecalageOrAMoveDuringALongPauseCountsAtTheTimeItIsMadeAndTrackingResumesWithoutASlew) {
+    struct Case {
+        const char* what;
+        std::function<void(session::Session&, int)> act;
+    } cases[] = {
+        {"\"Recalage\" on another star", [](session::Session& s, int row) { s.SyncOn(row); }},
+        {"a manual move", [](session::Session& s, int) { s.ManualMove(0, 300); }},
+        {"a paddle move", [](session::Session& s, int) { s.PaddleMove(137, 300); }},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        fresh();
+        messages.clear();
+        const auto [a, b] = twoStars();
+        trackingOn(a, "1000", 3);
+        Frmaltazsuivi& s = frmaltazsuivi();
+        s.imgpause_Click();
+        ASSERT_FALSE(s.timcompteur->isActive());
+        // Ten minutes of pause, the main window's clock ticking meanwhile.
+        Frminterface& main = frminterface();
+        EXPECT_TRUE(main.heuretimer->isActive()) << "the clock goes on during the pause";
+        for (int i = 0; i < 600; ++i) {
+            simsky::Advance(clock, 1000);
+            if (main.heuretimer->isActive()) main.heuretimer_Timer();
+        }
+        k.act(*run, b);
+        simsky::Advance(clock, 1000);
+        if (main.heuretimer->isActive()) main.heuretimer_Timer();
+        s.imgpause_Click();
+        EXPECT_FALSE(main.heuretimer->isActive()) << "tracking has the clock again";
+        ticksFollowingTheSky(10);
+        EXPECT_TRUE(s.Running());
+        EXPECT_TRUE(run->OnTheTrackedObject());
+        EXPECT_EQ(run->Findings().trackingStoppedBySky, 0);
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        s.imgstop_Click();
+    }
+}
+
 }  // namespace
