@@ -160,6 +160,9 @@ void Frmaltazpointage::bOK_Click() {
     // Pulses of a move not applied yet are part of the position declared.
     TakePendingPulses();
     EquatorialToHorizontal(frmcoord().Time(), typedBoxes);
+    // The telescope points at the typed position, no longer at what it was
+    // synchronised on or what a goto reached: tracking follows it from there.
+    shared.pos.PositionSynced = vb::False;
     shared.pos.GotoReached = false;
     // The chart's telescope mark goes to the new position.
     frmcoord().cmdtrace_Click();

@@ -320,4 +320,27 @@ TEST_P(GotoTracking, ARecalageOrAMoveDuringALongPauseCountsAtTheTimeItIsMadeAndT
     }
 }
 
+TEST_P(GotoTracking, APositionTypedWhileTrackingASyncedStarIsTrackedFromThereWithoutASlewBack) {
+    fresh();
+    messages.clear();
+    const auto [a, b] = twoStars();
+    trackingOn(a, "1000", 3);  // "Recalage" on a: the coordinate boxes hold it
+    Frmaltazpointage& p = frmaltazpointage();
+    p.lbCatalogue->setCurrentRow(0);  // "Autre..."
+    p.lbCatalogue_Click();
+    const EquatorialBoxes e = boxesOf(b);
+    p.tAD[0]->setText(e.Txtad_h);
+    p.tAD[1]->setText(e.txtad_min);
+    p.tDec[0]->setText((e.txtsign == "-" ? "-" : "") + e.txtdec_deg);
+    p.tDec[1]->setText(e.txtdec_min);
+    p.bOK_Click();
+    run->Anchor();  // the telescope points where the typed position says
+    ticksFollowingTheSky(10);
+    EXPECT_TRUE(frmaltazsuivi().Running());
+    EXPECT_EQ(run->Findings().trackingOverreach, 0);
+    EXPECT_TRUE(run->OnTheTrackedObject());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    frmaltazsuivi().imgstop_Click();
+}
+
 }  // namespace
