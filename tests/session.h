@@ -590,9 +590,10 @@ private:
             Frminterface& main = frminterface();
             if (main.heuretimer->isActive()) main.heuretimer_Timer();
         }
-        // While a move runs, the tracking timer comes due now and then, as it
-        // does at the telescope: its tick runs inside the move's events.
-        if (moving_ && !inTick_ && tickEvery_ > 0 && ++moveEvents_ % tickEvery_ == tickPhase_ &&
+        // While a move or a goto runs, the tracking timer comes due now and
+        // then, as it does at the telescope: its tick runs inside the move's
+        // events (within a goto it only moves the clock on).
+        if ((moving_ || shared.altgoto.GotoRunning) && !inTick_ && tickEvery_ > 0 && ++moveEvents_ % tickEvery_ == tickPhase_ &&
             shared.win.TrackingShown != 0) {
             Frmaltazsuivi& s = frmaltazsuivi();
             if (s.timcompteur->isActive()) {
