@@ -99,15 +99,16 @@ HourMinuteSecond SiderealTimeBoxes(int32_t localSiderealSeconds);
 // long pause): tracking then stops rather than slew.
 constexpr double kLongestTickMoveArcsec = 3600;
 // A point this high (degrees) or higher is near the zenith for the message
-// of a tick that would move too far; below it only a jump of the clock asks
-// that much of one tick.
+// of a tick that would move too far; below it only a jump of the clock (a
+// long pause) or a telescope left standing far from the object (tracking
+// started long after the sync or the goto) asks that much of one tick.
 constexpr double kNearZenithDeg = 80;
 inline const QString kTooNearZenithMessage = QStringLiteral(
     "objet trop près du zénith pour le suivi : la monture devrait tourner de plus de 1° en un pas de suivi. "
     "Suivi arrêté.");
 inline const QString kTooFarForOneTickMessage = QStringLiteral(
-    "suivi arrêté : l'objet s'est éloigné de plus de 1° depuis le pas de suivi précédent (longue pause ?). "
-    "Refaire un pointage, puis relancer le suivi.");
+    "suivi arrêté : l'objet est à plus de 1° de là où pointe le télescope (longue pause, ou recalage ou "
+    "pointage ancien). Refaire un pointage, puis relancer le suivi.");
 
 // What a tick did.
 enum class TickOutcome {

@@ -343,4 +343,29 @@ TEST_P(GotoTracking, APositionTypedWhileTrackingASyncedStarIsTrackedFromThereWit
     frmaltazsuivi().imgstop_Click();
 }
 
+TEST_P(GotoTracking, TrackingStartedLongAfterARecalageStopsWithoutASlewAndSaysWhy) {
+    fresh();
+    messages.clear();
+    const auto [a, b] = twoStars();
+    (void)b;
+    run->SyncOn(a);
+    // Twenty minutes later, the telescope still where the star was.
+    Frminterface& main = frminterface();
+    for (int i = 0; i < 1200; ++i) {
+        simsky::Advance(clock, 1000);
+        if (main.heuretimer->isActive()) main.heuretimer_Timer();
+    }
+    Frmaltazsuivi& s = run->Tracking();
+    s.txtincrement->setText("1000");
+    run->KeepTracking();
+    ASSERT_TRUE(s.Running());
+    const int64_t az = port::Simulator()->AzSteps(), alt = port::Simulator()->AltSteps();
+    run->Ticks(1);
+    EXPECT_EQ(port::Simulator()->AzSteps(), az) << "no slew";
+    EXPECT_EQ(port::Simulator()->AltSteps(), alt);
+    EXPECT_FALSE(s.Running());
+    EXPECT_EQ(messages, QStringList{tracking::kTooFarForOneTickMessage});
+    EXPECT_TRUE(main.heuretimer->isActive()) << "the clock goes back to the main window";
+}
+
 }  // namespace
