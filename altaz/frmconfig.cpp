@@ -5,15 +5,11 @@
 #include "core/conversions.h"
 #include "core/counters.h"
 #include "core/state.h"
-#include "motor/handpad.h"
 #include "motor/settingsfiles.h"
 #include "motor/slack.h"
 #include "platform/inputcheck.h"
-#include "platform/port.h"
 #include "platform/saveset.h"
 #include "platform/seams.h"
-#include "shell/buttonpictures.h"
-#include "shell/frminterface.h"
 #include "shell/paddlesettings.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
@@ -23,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -154,24 +149,15 @@ void Frmconfig::Form_Load() {
     Frame3->ShowStoredBacklash();
 }
 
-void Frmconfig::switchPaddleOn() {
-    Frmcoord& coord = frmcoord();
-    if (!coord.picraquette->Shows(ButtonPictures[6])) return;
-    coord.picraquette->SetPicture(ButtonPictures[7]);
-    Out32(port::kControl, 11);
-    handpad::ClearDataForPaddle();
-    frminterface().Timer->start();
-}
-
 void Frmconfig::cmdazencoding_Click() {
     shared.drive.EncoderCountAz = 0;
-    switchPaddleOn();
+    frmcoord().SwitchPaddleOn();
     cmdazencoding_result->setEnabled(true);
 }
 
 void Frmconfig::cmdaltencoding_Click() {
     shared.drive.EncoderCountAlt = 0;
-    switchPaddleOn();
+    frmcoord().SwitchPaddleOn();
     cmdaltencoding_result->setEnabled(true);
 }
 

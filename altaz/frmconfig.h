@@ -76,9 +76,6 @@ public:
     QLineEdit* txtaltmoins = nullptr;
     // Save.
     QPushButton* cmdvalid = nullptr;
-
-private:
-    void switchPaddleOn();
 };
 
 inline Frmconfig& frmconfig() { return forms::Use<Frmconfig>(); }

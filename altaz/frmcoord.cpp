@@ -393,16 +393,11 @@ void Frmcoord::cmdpointage_Click() {
 
     g.GotoRunning = true;
     for (QWidget* w : std::initializer_list<QWidget*>{lbCatalogue, lbObjets, cmdpointage, cmdreinit}) w->setEnabled(false);
-    Frminterface& main = frminterface();
 
     SetTwipsWidth(7820);
     ProgressBaraz->setValue(0);
     ProgressBaralt->setValue(0);
-    if (picraquette->Shows(ButtonPictures[7])) {
-        picraquette->SetPicture(ButtonPictures[6]);
-        main.Timer->stop();
-        shared.drive.HandPadCode = paddle::kSwitchedOff;
-    }
+    SwitchPaddleOff();
     shared.equa.GotoRA = shared.cat.CatalogueRA[row];
     shared.equa.GotoDec = shared.cat.CatalogueDec[row];
     SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);
@@ -488,17 +483,28 @@ void Frmcoord::Form_Unload() {
 }
 
 void Frmcoord::picraquette_Click() {
-    Frminterface& main = frminterface();
-    if (picraquette->Shows(ButtonPictures[6])) {
-        picraquette->SetPicture(ButtonPictures[7]);
-        Out32(port::kControl, 11);
-        handpad::ClearDataForPaddle();
-        main.Timer->start();
-    } else {
-        picraquette->SetPicture(ButtonPictures[6]);
-        main.Timer->stop();
-        shared.drive.HandPadCode = paddle::kSwitchedOff;
-    }
+    if (picraquette->Shows(ButtonPictures[6]))
+        SwitchPaddleOn();
+    else
+        paddleOff();
+}
+
+void Frmcoord::SwitchPaddleOn() {
+    if (!picraquette->Shows(ButtonPictures[6])) return;
+    picraquette->SetPicture(ButtonPictures[7]);
+    Out32(port::kControl, 11);
+    handpad::ClearDataForPaddle();
+    frminterface().Timer->start();
+}
+
+void Frmcoord::SwitchPaddleOff() {
+    if (picraquette->Shows(ButtonPictures[7])) paddleOff();
+}
+
+void Frmcoord::paddleOff() {
+    picraquette->SetPicture(ButtonPictures[6]);
+    frminterface().Timer->stop();
+    shared.drive.HandPadCode = paddle::kSwitchedOff;
 }
 
 // The paddle follows the boxes at once; the file changes only with OK.
