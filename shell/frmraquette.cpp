@@ -110,9 +110,9 @@ void Frmraquette::cmdvalid_Click() {
     const auto speeds = Frame1->Typed();
     if (!speeds) return;
     using inputcheck::kBacklash;
-    const auto backlash =
-        inputcheck::Values({{Frame3->txtbacklash_az->text(), QStringLiteral("Backlash A.D \\ Azimut"), kBacklash},
-                            {Frame3->txtbacklash_alt->text(), QStringLiteral("Backlash Déc. \\ Altitude"), kBacklash}});
+    const auto backlash = inputcheck::Values(
+        {{Frame3->txtbacklash_az->text(), QStringLiteral("Backlash A.D \\ Azimut"), kBacklash},
+         {Frame3->txtbacklash_alt->text(), QStringLiteral("Backlash Déc. \\ Altitude"), kBacklash}});
     if (!backlash) return;
     SaveSet files;
     files.Add(settingsfiles::kBacklash, settingsfiles::BacklashLines((*backlash)[0], (*backlash)[1]));
