@@ -13,7 +13,6 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 class Frmraquette : public Form {
