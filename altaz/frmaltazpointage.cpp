@@ -8,13 +8,10 @@
 #include "core/gotostep.h"
 #include "core/state.h"
 #include "motor/gotopass.h"
-#include "motor/paddle.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
-#include "shell/buttonpictures.h"
 #include "shell/frmDepl.h"
-#include "shell/frminterface.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,7 +20,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -124,12 +120,7 @@ void Frmaltazpointage::lbObjets_DblClick() {
     g.GotoRunning = true;
     gotoRunning_ = true;
     Frmcoord& coord = frmcoord();
-    Frminterface& main = frminterface();
-    if (coord.picraquette->Shows(ButtonPictures[7])) {
-        coord.picraquette->SetPicture(ButtonPictures[6]);
-        main.Timer->stop();
-        shared.drive.HandPadCode = paddle::kSwitchedOff;
-    }
+    coord.SwitchPaddleOff();
     shared.equa.GotoRA = ownObjects_.CatalogueRA[k];
     shared.equa.GotoDec = ownObjects_.CatalogueDec[k];
     SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);

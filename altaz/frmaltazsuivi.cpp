@@ -9,7 +9,6 @@
 #include "core/numbers.h"
 #include "core/state.h"
 #include "motor/moves.h"
-#include "motor/paddle.h"
 #include "platform/inputcheck.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
@@ -186,14 +185,6 @@ void Frmaltazsuivi::cmdsave_Click() {
     altazfiles::WriteSuiviAltaz(vb::CStr((*v)[0]), vb::CStr((*v)[1]), vb::CStr((*v)[2]));
 }
 
-void Frmaltazsuivi::switchPaddleOff() {
-    Frmcoord& c = frmcoord();
-    if (!c.picraquette->Shows(ButtonPictures[7])) return;
-    c.picraquette->SetPicture(ButtonPictures[6]);
-    frminterface().Timer->stop();
-    shared.drive.HandPadCode = paddle::kSwitchedOff;
-}
-
 void Frmaltazsuivi::imglecture_Click() {
     if (shared.altgoto.GotoRunning) return;
     // The tick runs at the increment typed, with the delays typed.
@@ -210,7 +201,7 @@ void Frmaltazsuivi::imglecture_Click() {
     main.heuretimer->stop();
     Frmcoord& c = frmcoord();
     c.frheure->resize(twips::ToPixels(kCoordClockWidth), c.frheure->height());
-    switchPaddleOff();
+    frmcoord().SwitchPaddleOff();
 
     // The point tracked: the object of a sync, or the one a goto reached,
     // else where the axis counters point.
@@ -245,7 +236,7 @@ void Frmaltazsuivi::imgpause_Click() {
         frminterface().heuretimer->stop();
         timcompteur->start();
         imgpause->SetPicture(ButtonPictures[8]);
-        switchPaddleOff();
+        frmcoord().SwitchPaddleOff();
         return;
     }
     // No tracking: only the picture changes.
@@ -254,7 +245,7 @@ void Frmaltazsuivi::imgpause_Click() {
         return;
     }
     imgpause->SetPicture(ButtonPictures[8]);
-    switchPaddleOff();
+    frmcoord().SwitchPaddleOff();
 }
 
 void Frmaltazsuivi::imgstop_Click() {

@@ -94,7 +94,6 @@ private:
     // The increment and the two delays typed, when all three are taken;
     // otherwise the user is told, ending with `consequence`.
     std::optional<std::vector<double>> typedSettings(const QString& consequence) const;
-    void switchPaddleOff();
     // Tracking was started and not stopped; paused by the pause picture.
     bool running_ = false;
     bool paused_ = false;

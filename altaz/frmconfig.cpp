@@ -5,15 +5,11 @@
 #include "core/conversions.h"
 #include "core/counters.h"
 #include "core/state.h"
-#include "motor/handpad.h"
 #include "motor/settingsfiles.h"
 #include "motor/slack.h"
 #include "platform/inputcheck.h"
-#include "platform/port.h"
 #include "platform/saveset.h"
 #include "platform/seams.h"
-#include "shell/buttonpictures.h"
-#include "shell/frminterface.h"
 #include "shell/paddlesettings.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
@@ -23,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -95,17 +90,13 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     cbpointalt = ui::Make<QComboBox>(frame5, "cbpointalt");
     ui::Place(cbpointalt, 2760, 330, 700, 315);
 
-    Frame3 = ui::Frame(this, "Frame3", QStringLiteral("Backlash"), kFrameLeft, 4980, kFrameWidth, 1260);
-    label(Frame3, QStringLiteral("Azimut"), 120, 330, 800);
-    txtbacklash_az = box(Frame3, "txtbacklash_az", 960, 300, 800);
-    txtbacklash_az->setText(QStringLiteral("0"));
-    cmdjeuaz_deb = ui::Button(Frame3, "cmdjeuaz_deb", QStringLiteral("Début"), 1860, 270, 900);
-    cmdjeuaz_fin = ui::Button(Frame3, "cmdjeuaz_fin", QStringLiteral("Fin"), 2820, 270, 900);
-    label(Frame3, QStringLiteral("Altitude"), 120, 780, 800);
-    txtbacklash_alt = box(Frame3, "txtbacklash_alt", 960, 750, 800);
-    txtbacklash_alt->setText(QStringLiteral("0"));
-    cmdjeualt_deb = ui::Button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 1860, 720, 900);
-    cmdjeualt_fin = ui::Button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 2820, 720, 900);
+    Frame3 = new BacklashPanel(this, {.frame = {kFrameLeft, 4980, kFrameWidth, 1260},
+                                      .azCaption = QStringLiteral("Azimut"), .altCaption = QStringLiteral("Altitude"),
+                                      .azCaptionName = nullptr, .altCaptionName = nullptr,
+                                      .captionTop = 330, .captionWidth = 800,
+                                      .boxLeft = 960, .boxTop = 300, .boxWidth = 800,
+                                      .buttonTop = 270, .startLeft = 1860, .endLeft = 2820, .buttonWidth = 900,
+                                      .rowStep = 450, .counts = true});
 
     auto* test = ui::Frame(this, "Frame4", QStringLiteral("Sens des moteurs"), kFrameLeft, 6300, kFrameWidth, 1620);
     cmdinitcoord = ui::Button(test, "cmdinitcoord", QStringLiteral("initialisation coordonnées"), 120, 270, 2400);
@@ -129,10 +120,6 @@ Frmconfig::Frmconfig() : Form(QStringLiteral("Initialisations")) {
     connect(cmdaltencoding, &QPushButton::clicked, this, &Frmconfig::cmdaltencoding_Click);
     connect(cmdazencoding_result, &QPushButton::clicked, this, &Frmconfig::cmdazencoding_result_Click);
     connect(cmdaltencoding_result, &QPushButton::clicked, this, &Frmconfig::cmdaltencoding_result_Click);
-    connect(cmdjeuaz_deb, &QPushButton::clicked, this, &Frmconfig::cmdjeuaz_deb_Click);
-    connect(cmdjeuaz_fin, &QPushButton::clicked, this, &Frmconfig::cmdjeuaz_fin_Click);
-    connect(cmdjeualt_deb, &QPushButton::clicked, this, &Frmconfig::cmdjeualt_deb_Click);
-    connect(cmdjeualt_fin, &QPushButton::clicked, this, &Frmconfig::cmdjeualt_fin_Click);
     connect(cmdinitcoord, &QPushButton::clicked, this, &Frmconfig::cmdinitcoord_Click);
     connect(cmdinitok, &QPushButton::clicked, this, &Frmconfig::cmdinitok_Click);
     connect(cmdvalid, &QPushButton::clicked, this, &Frmconfig::cmdvalid_Click);
@@ -159,28 +146,18 @@ void Frmconfig::Form_Load() {
     txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
     cmdazencoding_result->setEnabled(false);
     cmdaltencoding_result->setEnabled(false);
-    txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
-    txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
-}
-
-void Frmconfig::switchPaddleOn() {
-    Frmcoord& coord = frmcoord();
-    if (!coord.picraquette->Shows(ButtonPictures[6])) return;
-    coord.picraquette->SetPicture(ButtonPictures[7]);
-    Out32(port::kControl, 11);
-    handpad::ClearDataForPaddle();
-    frminterface().Timer->start();
+    Frame3->ShowStoredBacklash();
 }
 
 void Frmconfig::cmdazencoding_Click() {
     shared.drive.EncoderCountAz = 0;
-    switchPaddleOn();
+    frmcoord().SwitchPaddleOn();
     cmdazencoding_result->setEnabled(true);
 }
 
 void Frmconfig::cmdaltencoding_Click() {
     shared.drive.EncoderCountAlt = 0;
-    switchPaddleOn();
+    frmcoord().SwitchPaddleOn();
     cmdaltencoding_result->setEnabled(true);
 }
 
@@ -251,16 +228,6 @@ void Frmconfig::cmdaltencoding_result_Click() {
     txthpas->setText(vb::CStr(shared.site.AltStepArcsec));
 }
 
-// "Début": the axis's backlash is measured from 0 by the paddle pulses that
-// follow; "Fin": the pulses counted are the backlash.
-using paddlesettings::AltitudeBacklash;
-using paddlesettings::AzimuthBacklash;
-using paddlesettings::BacklashEnd;
-using paddlesettings::BacklashStart;
-void Frmconfig::cmdjeuaz_deb_Click() { BacklashStart(AzimuthBacklash(txtbacklash_az), true); }
-void Frmconfig::cmdjeuaz_fin_Click() { BacklashEnd(AzimuthBacklash(txtbacklash_az), true); }
-void Frmconfig::cmdjeualt_deb_Click() { BacklashStart(AltitudeBacklash(txtbacklash_alt), true); }
-void Frmconfig::cmdjeualt_fin_Click() { BacklashEnd(AltitudeBacklash(txtbacklash_alt), true); }
 
 void Frmconfig::cmdinitcoord_Click() {
     auto& pos = shared.pos;
@@ -321,8 +288,8 @@ void Frmconfig::cmdvalid_Click() {
                            {txtpasalt->text(), stepsName(QStringLiteral("altitude")), kSteps},
                            {txtRalt->text(), ratioName(QStringLiteral("altitude")), kRatio},
                            {txtRaz->text(), ratioName(QStringLiteral("azimut")), kRatio},
-                           {txtbacklash_az->text(), QStringLiteral("Backlash (azimut)"), kBacklash},
-                           {txtbacklash_alt->text(), QStringLiteral("Backlash (altitude)"), kBacklash}});
+                           {Frame3->txtbacklash_az->text(), QStringLiteral("Backlash (azimut)"), kBacklash},
+                           {Frame3->txtbacklash_alt->text(), QStringLiteral("Backlash (altitude)"), kBacklash}});
     if (!v) return;
     const struct {
         QString name;

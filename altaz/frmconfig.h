@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/form.h"
+#include "shell/paddlesettings.h"
 
 #include <QString>
 
@@ -30,11 +31,6 @@ public:
     void cmdaltencoding_Click();
     void cmdazencoding_result_Click();
     void cmdaltencoding_result_Click();
-    // Backlash measurement.
-    void cmdjeuaz_deb_Click();
-    void cmdjeuaz_fin_Click();
-    void cmdjeualt_deb_Click();
-    void cmdjeualt_fin_Click();
     // Direction test. "ok" decides only when a sync was made since
     // "initialisation coordonnées"; otherwise it keeps the direction values,
     // puts the counters back where the test found them (moved by whatever
@@ -66,14 +62,9 @@ public:
     QGroupBox* frame5 = nullptr;
     QComboBox* cbpointaz = nullptr;
     QComboBox* cbpointalt = nullptr;
-    // Backlash.
-    QGroupBox* Frame3 = nullptr;
-    QLineEdit* txtbacklash_az = nullptr;
-    QLineEdit* txtbacklash_alt = nullptr;
-    QPushButton* cmdjeuaz_deb = nullptr;
-    QPushButton* cmdjeuaz_fin = nullptr;
-    QPushButton* cmdjeualt_deb = nullptr;
-    QPushButton* cmdjeualt_fin = nullptr;
+    // Backlash and its measurement with the paddle: boxes txtbacklash_az,
+    // txtbacklash_alt, buttons cmdjeuaz_deb .. cmdjeualt_fin.
+    BacklashPanel* Frame3 = nullptr;
     // Direction test.
     QPushButton* cmdinitcoord = nullptr;
     QPushButton* cmdinitok = nullptr;
@@ -85,9 +76,6 @@ public:
     QLineEdit* txtaltmoins = nullptr;
     // Save.
     QPushButton* cmdvalid = nullptr;
-
-private:
-    void switchPaddleOn();
 };
 
 inline Frmconfig& frmconfig() { return forms::Use<Frmconfig>(); }

@@ -153,23 +153,17 @@ Frmcoord::Frmcoord() : Form(QStringLiteral("Coordonnées altazimutales")) {
                                          .altName = QStringLiteral("Raquette Altitude"), .boxesOnWindow = true,
                                          .boxAzLeft = 120, .boxAltLeft = 1320, .boxTop = 8085, .boxRowStep = 300,
                                          .boxWidth = 1080});
-    Frame2 = ui::Make<QGroupBox>(this, "Frame2");
-    Frame2->setTitle(QStringLiteral("Inversion des commandes"));
-    ui::Place(Frame2, 2580, 8040, 2520, 855);
+    Frame2 = ui::Frame(this, "Frame2", QStringLiteral("Inversion des commandes"), 2580, 8040, 2520, 855);
     chkalt = ui::Make<QCheckBox>(Frame2, "chkalt");
     chkalt->setText(QStringLiteral("Déclinaison \\ Altitude"));
     ui::Place(chkalt, 60, 510, 2400, kBoxHeight);
     chkaz = ui::Make<QCheckBox>(Frame2, "chkaz");
     chkaz->setText(QStringLiteral("A.D. \\ Azimut"));
     ui::Place(chkaz, 60, 240, 2400, kBoxHeight);
-    cmdvalid = ui::Make<QPushButton>(this, "cmdvalid");
-    cmdvalid->setText(QStringLiteral("OK"));
-    ui::Place(cmdvalid, 5160, 8280, 540, 390);
+    cmdvalid = ui::Button(this, "cmdvalid", QStringLiteral("OK"), 5160, 8280, 540, 390);
 
     // Right-hand strip.
-    Frame3 = ui::Make<QGroupBox>(this, "Frame3");
-    Frame3->setTitle(QStringLiteral("Coordonnées"));
-    ui::Place(Frame3, 5760, 1920, 2055, 3045);
+    Frame3 = ui::Frame(this, "Frame3", QStringLiteral("Coordonnées"), 5760, 1920, 2055, 3045);
     label(Frame3, QStringLiteral("Coordonnées visées"), 120, 240, 1800);
     label(Frame3, QStringLiteral("Azimut"), 120, 600, 1800);
     txtcoordaz4 = box(Frame3, "txtcoordaz4", 120, 900, 540);
@@ -393,16 +387,11 @@ void Frmcoord::cmdpointage_Click() {
 
     g.GotoRunning = true;
     for (QWidget* w : std::initializer_list<QWidget*>{lbCatalogue, lbObjets, cmdpointage, cmdreinit}) w->setEnabled(false);
-    Frminterface& main = frminterface();
 
     SetTwipsWidth(7820);
     ProgressBaraz->setValue(0);
     ProgressBaralt->setValue(0);
-    if (picraquette->Shows(ButtonPictures[7])) {
-        picraquette->SetPicture(ButtonPictures[6]);
-        main.Timer->stop();
-        shared.drive.HandPadCode = paddle::kSwitchedOff;
-    }
+    SwitchPaddleOff();
     shared.equa.GotoRA = shared.cat.CatalogueRA[row];
     shared.equa.GotoDec = shared.cat.CatalogueDec[row];
     SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);
@@ -488,17 +477,28 @@ void Frmcoord::Form_Unload() {
 }
 
 void Frmcoord::picraquette_Click() {
-    Frminterface& main = frminterface();
-    if (picraquette->Shows(ButtonPictures[6])) {
-        picraquette->SetPicture(ButtonPictures[7]);
-        Out32(port::kControl, 11);
-        handpad::ClearDataForPaddle();
-        main.Timer->start();
-    } else {
-        picraquette->SetPicture(ButtonPictures[6]);
-        main.Timer->stop();
-        shared.drive.HandPadCode = paddle::kSwitchedOff;
-    }
+    if (picraquette->Shows(ButtonPictures[6]))
+        SwitchPaddleOn();
+    else
+        paddleOff();
+}
+
+void Frmcoord::SwitchPaddleOn() {
+    if (!picraquette->Shows(ButtonPictures[6])) return;
+    picraquette->SetPicture(ButtonPictures[7]);
+    Out32(port::kControl, 11);
+    handpad::ClearDataForPaddle();
+    frminterface().Timer->start();
+}
+
+void Frmcoord::SwitchPaddleOff() {
+    if (picraquette->Shows(ButtonPictures[7])) paddleOff();
+}
+
+void Frmcoord::paddleOff() {
+    picraquette->SetPicture(ButtonPictures[6]);
+    frminterface().Timer->stop();
+    shared.drive.HandPadCode = paddle::kSwitchedOff;
 }
 
 // The paddle follows the boxes at once; the file changes only with OK.

@@ -73,6 +73,12 @@ public:
     std::unique_ptr<GotoWindows> GotoView();
     // The end of every goto: the paddle switched on and the data register cleared.
     void switchPaddleOnAfterGoto();
+    // The paddle switch as other windows turn it. On, when it shows the
+    // paddle off: the control register set for the paddle, the data register
+    // cleared and the paddle timer started. Off, when it shows the paddle on:
+    // the timer stopped and the paddle read as switched off.
+    void SwitchPaddleOn();
+    void SwitchPaddleOff();
 
     // The program's folder followed by "\data\".
     QString DataFolder;
@@ -145,6 +151,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void paddleOff();
 };
 
 inline Frmcoord& frmcoord() { return forms::Use<Frmcoord>(); }

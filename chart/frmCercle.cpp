@@ -10,12 +10,9 @@
 #include "core/state.h"
 #include "equatorial/frmequapointage.h"
 #include "motor/gotopass.h"
-#include "motor/paddle.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
-#include "shell/buttonpictures.h"
 #include "shell/frmDepl.h"
-#include "shell/frminterface.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,7 +24,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 
 #include <cmath>
 #include <limits>
@@ -659,11 +655,7 @@ void FrmCercle::mnuPoint_Click() {
     coord.SetTwipsWidth(7820);
     coord.ProgressBaraz->setValue(0);
     coord.ProgressBaralt->setValue(0);
-    if (coord.picraquette->Shows(ButtonPictures[7])) {
-        coord.picraquette->SetPicture(ButtonPictures[6]);
-        frminterface().Timer->stop();
-        shared.drive.HandPadCode = paddle::kSwitchedOff;
-    }
+    coord.SwitchPaddleOff();
     shared.equa.GotoRA = ad;
     shared.equa.GotoDec = dec;
     SplitGotoTarget(ad, dec);

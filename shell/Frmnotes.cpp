@@ -54,12 +54,8 @@ Frmnotes::Frmnotes() : Form(QStringLiteral("Notes d'observation")) {
     Picturesave = ui::Make<PictureBox>(this, "Picturesave");
     Picturesave->setToolTip(QStringLiteral("Enregistrer"));
     ui::Place(Picturesave, 240, 5970, 720, 480);
-    effacer = ui::Make<QPushButton>(this, "effacer");
-    effacer->setText(QStringLiteral("&Effacer"));
-    ui::Place(effacer, 3000, 5985, 1500, 450);
-    cmdnotesquit = ui::Make<QPushButton>(this, "cmdnotesquit");
-    cmdnotesquit->setText(QStringLiteral("&Quitter"));
-    ui::Place(cmdnotesquit, 5745, 5985, 1500, 450);
+    effacer = ui::Button(this, "effacer", QStringLiteral("&Effacer"), 3000, 5985, 1500, 450);
+    cmdnotesquit = ui::Button(this, "cmdnotesquit", QStringLiteral("&Quitter"), 5745, 5985, 1500, 450);
 
     connect(Picturesave, &PictureBox::MouseDown, this, &Frmnotes::Picturesave_MouseDown);
     connect(Picturesave, &PictureBox::MouseUp, this, &Frmnotes::Picturesave_MouseUp);

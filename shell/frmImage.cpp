@@ -13,9 +13,7 @@ FrmImage::FrmImage() : Form(QStringLiteral("Image")) {
     oPicture->setScaledContents(true);
     ui::Place(oPicture, 120, 120, 5700, 4100);
 
-    bFin = ui::Make<QPushButton>(this, "bFin");
-    bFin->setText(QStringLiteral("fin"));
-    ui::Place(bFin, 2400, 4320, 1200, 420);
+    bFin = ui::Button(this, "bFin", QStringLiteral("fin"), 2400, 4320, 1200, 420);
     connect(bFin, &QPushButton::clicked, this, &FrmImage::bFin_Click);
 }
 

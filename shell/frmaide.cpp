@@ -25,9 +25,7 @@ Frmaide::Frmaide() : Form(QStringLiteral("Aide")) {
     lblAdresse->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ui::Place(lblAdresse, 1320, 960, 3900, 360);
 
-    cmdok1 = ui::Make<QPushButton>(this, "cmdok1");
-    cmdok1->setText(QStringLiteral("OK"));
-    ui::Place(cmdok1, 2100, 1800, 1200, 420);
+    cmdok1 = ui::Button(this, "cmdok1", QStringLiteral("OK"), 2100, 1800, 1200, 420);
     connect(cmdok1, &QPushButton::clicked, this, &Frmaide::cmdok1_Click);
 }
 

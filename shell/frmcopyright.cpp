@@ -69,9 +69,7 @@ Frmcopyright::Frmcopyright() : Form(QStringLiteral("A propos de ...")) {
     lblContact->setAlignment(Qt::AlignCenter);
     ui::Place(lblContact, 120, 4320, 3700, 300);
 
-    cmdok1 = ui::Make<QPushButton>(this, "cmdok1");
-    cmdok1->setText(QStringLiteral("OK"));
-    ui::Place(cmdok1, 1400, 4740, 1200, 420);
+    cmdok1 = ui::Button(this, "cmdok1", QStringLiteral("OK"), 1400, 4740, 1200, 420);
     connect(cmdok1, &QPushButton::clicked, this, &Frmcopyright::cmdok1_Click);
 
     SetTwipsSize(kWidth, kHeight);

@@ -282,11 +282,7 @@ void Frminterface::baraltaz_ButtonClick(int index) {
     switch (index) {
     case 1:  // "Pilotage"
         frmaltazpilot().Show();
-        if (frmcoord().picraquette->Shows(ButtonPictures[7])) {
-            frmcoord().picraquette->SetPicture(ButtonPictures[6]);
-            Timer->stop();
-            shared.drive.HandPadCode = paddle::kSwitchedOff;
-        }
+        frmcoord().SwitchPaddleOff();
         break;
     case 2:  // "Suivi sidéral"
         ToggleSiderealTracking();

@@ -62,25 +62,20 @@ Frmraquette::Frmraquette() : Form(QStringLiteral("Paramètres de la raquette")) 
     ui::Place(cmdvalid, 3300, 3180, 960, 600);
     Cmdquit = ui::Button(this, "Cmdquit", QStringLiteral("Quitter"), 3300, 3900, 1845);
 
-    // Backlash, beyond the folded width.
-    Frame3 = ui::Frame(this, "Frame3", QStringLiteral("Backlash"), kFoldedWidth + 120, 60, 2025, 2700);
-    Label4 = namedLabel(Frame3, "Label4", QStringLiteral("A.D \\ Azimut"), 120, 300, 1800);
-    txtbacklash_az = ui::TextBox(Frame3, "txtbacklash_az", 120, 630, 900);
-    txtbacklash_az->setText(QStringLiteral("0"));
-    cmdjeuaz_deb = ui::Button(Frame3, "cmdjeuaz_deb", QStringLiteral("Début"), 120, 990, 870);
-    cmdjeuaz_fin = ui::Button(Frame3, "cmdjeuaz_fin", QStringLiteral("Fin"), 1050, 990, 870);
-    Label5 = namedLabel(Frame3, "Label5", QStringLiteral("Déc. \\ Altitude"), 120, 1500, 1800);
-    txtbacklash_alt = ui::TextBox(Frame3, "txtbacklash_alt", 120, 1830, 900);
-    txtbacklash_alt->setText(QStringLiteral("0"));
-    cmdjeualt_deb = ui::Button(Frame3, "cmdjeualt_deb", QStringLiteral("Début"), 120, 2190, 870);
-    cmdjeualt_fin = ui::Button(Frame3, "cmdjeualt_fin", QStringLiteral("Fin"), 1050, 2190, 870);
+    // Backlash, beyond the folded width. "Début" and "Fin" take the backlash
+    // from the count the set-up window's measurement left: 0, then that
+    // count; they do not run the count.
+    Frame3 = new BacklashPanel(this, {.frame = {kFoldedWidth + 120, 60, 2025, 2700},
+                                      .azCaption = QStringLiteral("A.D \\ Azimut"),
+                                      .altCaption = QStringLiteral("Déc. \\ Altitude"),
+                                      .azCaptionName = "Label4", .altCaptionName = "Label5",
+                                      .captionTop = 300, .captionWidth = 1800,
+                                      .boxLeft = 120, .boxTop = 630, .boxWidth = 900,
+                                      .buttonTop = 990, .startLeft = 120, .endLeft = 1050, .buttonWidth = 870,
+                                      .rowStep = 1200, .counts = false});
 
     connect(chkaz, &QCheckBox::clicked, this, &Frmraquette::chkaz_Click);
     connect(chkalt, &QCheckBox::clicked, this, &Frmraquette::chkalt_Click);
-    connect(cmdjeuaz_deb, &QPushButton::clicked, this, &Frmraquette::cmdjeuaz_deb_Click);
-    connect(cmdjeuaz_fin, &QPushButton::clicked, this, &Frmraquette::cmdjeuaz_fin_Click);
-    connect(cmdjeualt_deb, &QPushButton::clicked, this, &Frmraquette::cmdjeualt_deb_Click);
-    connect(cmdjeualt_fin, &QPushButton::clicked, this, &Frmraquette::cmdjeualt_fin_Click);
     connect(lblbacklash, &PictureBox::Click, this, &Frmraquette::lblbacklash_Click);
     connect(cmdvalid, &QPushButton::clicked, this, &Frmraquette::cmdvalid_Click);
     connect(Cmdquit, &QPushButton::clicked, this, &Frmraquette::Cmdquit_Click);
@@ -95,25 +90,12 @@ void Frmraquette::Form_Load() {
 
     Frame1->ShowStoredSpeeds();
 
-    txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
-    txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
+    Frame3->ShowStoredBacklash();
 }
 
 // The paddle follows the boxes at once; the file changes only with the save.
 void Frmraquette::chkaz_Click() { shared.site.InvertAz = vb::Bool(shared.site.InvertAz != vb::True); }
 void Frmraquette::chkalt_Click() { shared.site.InvertAlt = vb::Bool(shared.site.InvertAlt != vb::True); }
-
-// "Début" and "Fin" take the backlash from the count the set-up window's
-// measurement left: 0, then that count.
-// (They do not run the count: only the set-up window's buttons do.)
-using paddlesettings::AltitudeBacklash;
-using paddlesettings::AzimuthBacklash;
-using paddlesettings::BacklashEnd;
-using paddlesettings::BacklashStart;
-void Frmraquette::cmdjeuaz_deb_Click() { BacklashStart(AzimuthBacklash(txtbacklash_az), false); }
-void Frmraquette::cmdjeuaz_fin_Click() { BacklashEnd(AzimuthBacklash(txtbacklash_az), false); }
-void Frmraquette::cmdjeualt_deb_Click() { BacklashStart(AltitudeBacklash(txtbacklash_alt), false); }
-void Frmraquette::cmdjeualt_fin_Click() { BacklashEnd(AltitudeBacklash(txtbacklash_alt), false); }
 
 void Frmraquette::SetFolded(bool folded) {
     lblbacklash->SetCaption(folded ? kFolded : kUnfolded);
@@ -128,9 +110,9 @@ void Frmraquette::cmdvalid_Click() {
     const auto speeds = Frame1->Typed();
     if (!speeds) return;
     using inputcheck::kBacklash;
-    const auto backlash =
-        inputcheck::Values({{txtbacklash_az->text(), QStringLiteral("Backlash A.D \\ Azimut"), kBacklash},
-                            {txtbacklash_alt->text(), QStringLiteral("Backlash Déc. \\ Altitude"), kBacklash}});
+    const auto backlash = inputcheck::Values(
+        {{Frame3->txtbacklash_az->text(), QStringLiteral("Backlash A.D \\ Azimut"), kBacklash},
+         {Frame3->txtbacklash_alt->text(), QStringLiteral("Backlash Déc. \\ Altitude"), kBacklash}});
     if (!backlash) return;
     SaveSet files;
     files.Add(settingsfiles::kBacklash, settingsfiles::BacklashLines((*backlash)[0], (*backlash)[1]));

@@ -13,7 +13,6 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 class Frmraquette : public Form {
@@ -28,10 +27,6 @@ public:
 
     void chkaz_Click();
     void chkalt_Click();
-    void cmdjeuaz_deb_Click();
-    void cmdjeuaz_fin_Click();
-    void cmdjeualt_deb_Click();
-    void cmdjeualt_fin_Click();
     void lblbacklash_Click();
     void cmdvalid_Click();
     void Cmdquit_Click();
@@ -50,15 +45,9 @@ public:
     QCheckBox* chkalt = nullptr;
     QLabel* Label2 = nullptr;
     WebdingsLabel* lblbacklash = nullptr;
-    QGroupBox* Frame3 = nullptr;
-    QLineEdit* txtbacklash_az = nullptr;
-    QLineEdit* txtbacklash_alt = nullptr;
-    QPushButton* cmdjeuaz_deb = nullptr;
-    QPushButton* cmdjeuaz_fin = nullptr;
-    QPushButton* cmdjeualt_deb = nullptr;
-    QPushButton* cmdjeualt_fin = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
+    // The backlash: captions Label4, Label5, boxes txtbacklash_az,
+    // txtbacklash_alt, buttons cmdjeuaz_deb .. cmdjeualt_fin.
+    BacklashPanel* Frame3 = nullptr;
     QPushButton* cmdvalid = nullptr;
     QPushButton* Cmdquit = nullptr;
 };

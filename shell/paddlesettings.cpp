@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include <vector>
@@ -39,6 +40,37 @@ int32_t& paddleDelay(std::size_t speed, std::size_t axis) {
                                    {&d.PaddleDelayAzMedium, &d.PaddleDelayAltMedium},
                                    {&d.PaddleDelayAzFast, &d.PaddleDelayAltFast}};
     return *delays[speed][axis];
+}
+
+// What the backlash buttons of one axis change, and the box that shows it.
+struct BacklashAxis {
+    double& backlash;   // BacklashAz or BacklashAlt
+    double& count;      // BacklashCountAz or BacklashCountAlt
+    int16_t& measuring; // BacklashMeasureAz or BacklashMeasureAlt
+    QLineEdit* box;
+};
+
+BacklashAxis azimuthBacklash(QLineEdit* box) {
+    auto& d = shared.drive;
+    return {shared.site.BacklashAz, d.BacklashCountAz, d.BacklashMeasureAz, box};
+}
+
+BacklashAxis altitudeBacklash(QLineEdit* box) {
+    auto& d = shared.drive;
+    return {shared.site.BacklashAlt, d.BacklashCountAlt, d.BacklashMeasureAlt, box};
+}
+
+void backlashStart(const BacklashAxis& axis, bool counts) {
+    axis.backlash = 0;
+    if (counts) axis.count = 0;
+    axis.box->setText(vb::CStr(axis.backlash));
+    if (counts) axis.measuring = vb::True;
+}
+
+void backlashEnd(const BacklashAxis& axis, bool counts) {
+    axis.backlash = axis.count;
+    axis.box->setText(vb::CStr(axis.backlash));
+    if (counts) axis.measuring = vb::False;
 }
 
 }  // namespace
@@ -148,27 +180,39 @@ bool Save(const TypedSpeeds& speeds, const QCheckBox* chkaz, const QCheckBox* ch
     return true;
 }
 
-BacklashAxis AzimuthBacklash(QLineEdit* box) {
-    auto& d = shared.drive;
-    return {shared.site.BacklashAz, d.BacklashCountAz, d.BacklashMeasureAz, box};
-}
-
-BacklashAxis AltitudeBacklash(QLineEdit* box) {
-    auto& d = shared.drive;
-    return {shared.site.BacklashAlt, d.BacklashCountAlt, d.BacklashMeasureAlt, box};
-}
-
-void BacklashStart(const BacklashAxis& axis, bool counts) {
-    axis.backlash = 0;
-    if (counts) axis.count = 0;
-    axis.box->setText(vb::CStr(axis.backlash));
-    if (counts) axis.measuring = vb::True;
-}
-
-void BacklashEnd(const BacklashAxis& axis, bool counts) {
-    axis.backlash = axis.count;
-    axis.box->setText(vb::CStr(axis.backlash));
-    if (counts) axis.measuring = vb::False;
-}
-
 }  // namespace paddlesettings
+
+BacklashPanel::BacklashPanel(QWidget* window, const Layout& l) : QGroupBox(window), counts_(l.counts) {
+    setObjectName(QStringLiteral("Frame3"));
+    setTitle(QStringLiteral("Backlash"));
+    ui::Place(this, l.frame.left, l.frame.top, l.frame.width, l.frame.height);
+    const auto row = [&](const QString& caption, const char* captionName, int step, const char* boxName,
+                         const char* startName, const char* endName, QLineEdit*& box, QPushButton*& start,
+                         QPushButton*& end) {
+        QLabel* c = ui::Label(this, caption, 120, l.captionTop + step, l.captionWidth);
+        if (captionName) c->setObjectName(QString::fromLatin1(captionName));
+        box = ui::TextBox(this, boxName, l.boxLeft, l.boxTop + step, l.boxWidth);
+        box->setText(QStringLiteral("0"));
+        start = ui::Button(this, startName, QStringLiteral("Début"), l.startLeft, l.buttonTop + step, l.buttonWidth);
+        end = ui::Button(this, endName, QStringLiteral("Fin"), l.endLeft, l.buttonTop + step, l.buttonWidth);
+    };
+    row(l.azCaption, l.azCaptionName, 0, "txtbacklash_az", "cmdjeuaz_deb", "cmdjeuaz_fin", txtbacklash_az,
+        cmdjeuaz_deb, cmdjeuaz_fin);
+    row(l.altCaption, l.altCaptionName, l.rowStep, "txtbacklash_alt", "cmdjeualt_deb", "cmdjeualt_fin",
+        txtbacklash_alt, cmdjeualt_deb, cmdjeualt_fin);
+
+    connect(cmdjeuaz_deb, &QPushButton::clicked, this, &BacklashPanel::cmdjeuaz_deb_Click);
+    connect(cmdjeuaz_fin, &QPushButton::clicked, this, &BacklashPanel::cmdjeuaz_fin_Click);
+    connect(cmdjeualt_deb, &QPushButton::clicked, this, &BacklashPanel::cmdjeualt_deb_Click);
+    connect(cmdjeualt_fin, &QPushButton::clicked, this, &BacklashPanel::cmdjeualt_fin_Click);
+}
+
+void BacklashPanel::ShowStoredBacklash() {
+    txtbacklash_alt->setText(vb::CStr(shared.site.BacklashAlt));
+    txtbacklash_az->setText(vb::CStr(shared.site.BacklashAz));
+}
+
+void BacklashPanel::cmdjeuaz_deb_Click() { backlashStart(azimuthBacklash(txtbacklash_az), counts_); }
+void BacklashPanel::cmdjeuaz_fin_Click() { backlashEnd(azimuthBacklash(txtbacklash_az), counts_); }
+void BacklashPanel::cmdjeualt_deb_Click() { backlashStart(altitudeBacklash(txtbacklash_alt), counts_); }
+void BacklashPanel::cmdjeualt_fin_Click() { backlashEnd(altitudeBacklash(txtbacklash_alt), counts_); }

@@ -1,6 +1,6 @@
 // The hand paddle's settings as the windows edit them: the panel of its six
-// speeds, the command inversion, the save, and the buttons of the backlash
-// measurement.
+// speeds, the command inversion, the save, and the panel of the backlash and
+// its measurement.
 #pragma once
 
 #include "core/state.h"
@@ -16,6 +16,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 class QWidget;
 
@@ -111,20 +112,48 @@ void ShowSavedInversion(QCheckBox* chkaz, QCheckBox* chkalt);
 // the files could not be saved (the user is told, the old files kept).
 bool Save(const TypedSpeeds& speeds, const QCheckBox* chkaz, const QCheckBox* chkalt, SaveSet files = {});
 
-// The backlash buttons of one axis: "Début" sets the backlash to 0, "Fin" to
-// the pulses the measurement counted, each shown in the axis's box. Where the
-// buttons also run the measurement (`counts`), "Début" starts the count from
-// 0 and "Fin" ends it; elsewhere the count stays as the last measurement
-// left it.
-struct BacklashAxis {
-    double& backlash;   // BacklashAz or BacklashAlt
-    double& count;      // BacklashCountAz or BacklashCountAlt
-    int16_t& measuring; // BacklashMeasureAz or BacklashMeasureAlt
-    QLineEdit* box;     // txtbacklash_az or txtbacklash_alt
-};
-BacklashAxis AzimuthBacklash(QLineEdit* box);
-BacklashAxis AltitudeBacklash(QLineEdit* box);
-void BacklashStart(const BacklashAxis& axis, bool counts);
-void BacklashEnd(const BacklashAxis& axis, bool counts);
-
 }  // namespace paddlesettings
+
+// The frame "Backlash": per axis a caption, the box of its backlash in pulses
+// and the "Début"/"Fin" buttons of its measurement. "Début" sets the backlash
+// to 0, "Fin" to the pulses the measurement counted, each shown in the axis's
+// box. Where the buttons also run the measurement (`counts`), "Début" starts
+// the count from 0 and "Fin" ends it; elsewhere the count stays as the last
+// measurement left it. Each window places the panel where it shows it.
+class BacklashPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    // In twips, on the frame. The altitude row stands rowStep below the
+    // azimuth row; the captions are named when a name is given.
+    struct Layout {
+        PaddleSpeedPanel::Rect frame;      // on the window
+        QString azCaption, altCaption;
+        const char* azCaptionName;         // or nullptr
+        const char* altCaptionName;
+        int captionTop, captionWidth;
+        int boxLeft, boxTop, boxWidth;
+        int buttonTop, startLeft, endLeft, buttonWidth;
+        int rowStep;
+        bool counts;                       // the buttons run the measurement
+    };
+
+    BacklashPanel(QWidget* window, const Layout& layout);
+
+    // Shows the backlash in use (BacklashAz, BacklashAlt) in the boxes.
+    void ShowStoredBacklash();
+
+    // Each axis: its box, its "Début" and "Fin" buttons and their handlers.
+    QLineEdit* txtbacklash_az = nullptr;
+    QPushButton* cmdjeuaz_deb = nullptr;
+    QPushButton* cmdjeuaz_fin = nullptr;
+    void cmdjeuaz_deb_Click();
+    void cmdjeuaz_fin_Click();
+    QLineEdit* txtbacklash_alt = nullptr;
+    QPushButton* cmdjeualt_deb = nullptr;
+    QPushButton* cmdjeualt_fin = nullptr;
+    void cmdjeualt_deb_Click();
+    void cmdjeualt_fin_Click();
+
+private:
+    const bool counts_;
+};

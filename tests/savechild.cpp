@@ -55,8 +55,8 @@ int main(int argc, char* argv[]) {
             const savekill::SetupValues v = savekill::Setup(s);
             config.txtpasaz->setText(QString::number(v.azSteps));
             config.txtRaz->setText(QString::number(v.azRatio));
-            config.txtbacklash_az->setText(QString::number(v.backlashAz));
-            config.txtbacklash_alt->setText(QString::number(v.backlashAlt));
+            config.Frame3->txtbacklash_az->setText(QString::number(v.backlashAz));
+            config.Frame3->txtbacklash_alt->setText(QString::number(v.backlashAlt));
             config.cbpointaz->setCurrentIndex(v.levelAz - 1);
             config.cbpointalt->setCurrentIndex(v.levelAlt - 1);
             config.cmdvalid_Click();

@@ -60,8 +60,8 @@ TEST_F(PaddleSettings, LoadShowsTheStoredSpeedsInversionAndBacklash) {
         EXPECT_EQ(c.box->text(), vb::CStr(c.shown)) << name << ": the box shows the stored delay";
         EXPECT_EQ(*c.delay, c.shown) << name << ": the paddle runs at the stored delay";
     }
-    EXPECT_EQ(r.txtbacklash_az->text(), "25");
-    EXPECT_EQ(r.txtbacklash_alt->text(), "2.5");
+    EXPECT_EQ(r.Frame3->txtbacklash_az->text(), "25");
+    EXPECT_EQ(r.Frame3->txtbacklash_alt->text(), "2.5");
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -135,8 +135,8 @@ TEST_F(PaddleSettings, SaveWritesSpeedsInversionAndBacklashAndStaysOpen) {
     r.Frame1->txtalt[2]->setText("");
     r.chkaz->setChecked(true);
     r.chkalt->setChecked(false);
-    r.txtbacklash_az->setText("30");
-    r.txtbacklash_alt->setText("4");
+    r.Frame3->txtbacklash_az->setText("30");
+    r.Frame3->txtbacklash_alt->setText("4");
     const int32_t delayBefore = shared.drive.PaddleDelayAzSlow;
     r.cmdvalid->click();
     EXPECT_EQ(ReadData("vitessemanu.ini"), "13\r\n463138\r\n70434\r\n1118000\r\n463000\r\n60000\r\n")
@@ -158,8 +158,8 @@ TEST_F(PaddleSettings, ASpeedOrBacklashOutOfItsRangeSavesNoFile) {
     const QString backlash = ReadData("backlash.ini");
     const auto table = shared.drive.ManualSpeedTable;
     using Box = QLineEdit* (*)(Frmraquette&);
-    const Box backlashAz = [](Frmraquette& r) { return r.txtbacklash_az; };
-    const Box backlashAlt = [](Frmraquette& r) { return r.txtbacklash_alt; };
+    const Box backlashAz = [](Frmraquette& r) { return r.Frame3->txtbacklash_az; };
+    const Box backlashAlt = [](Frmraquette& r) { return r.Frame3->txtbacklash_alt; };
     const Box azMedium = [](Frmraquette& r) { return r.Frame1->txtaz[1]; };
     const Box altSlow = [](Frmraquette& r) { return r.Frame1->txtalt[0]; };
     const Box altFast = [](Frmraquette& r) { return r.Frame1->txtalt[2]; };
@@ -215,7 +215,7 @@ TEST_F(PaddleSettings, AFileThatCannotBeReplacedLeavesTheThreeOldFiles) {
     QDir(datadir::Folder()).mkdir("inversion.ini");
     r.Frame1->txtaz[0]->setText("500000");
     r.chkaz->setChecked(true);
-    r.txtbacklash_az->setText("12");
+    r.Frame3->txtbacklash_az->setText("12");
     r.cmdvalid_Click();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("inversion.ini")) << messages[0].toStdString();
@@ -229,18 +229,18 @@ TEST_F(PaddleSettings, DebutAndFinTakeTheLastMeasuredCount) {
     Frmraquette& r = frmraquette();
     shared.site.BacklashAz = 40;
     shared.drive.BacklashCountAz = 17;
-    r.cmdjeuaz_deb->click();
+    r.Frame3->cmdjeuaz_deb->click();
     EXPECT_EQ(shared.site.BacklashAz, 0);
-    EXPECT_EQ(r.txtbacklash_az->text(), "0");
-    r.cmdjeuaz_fin->click();
+    EXPECT_EQ(r.Frame3->txtbacklash_az->text(), "0");
+    r.Frame3->cmdjeuaz_fin->click();
     EXPECT_EQ(shared.site.BacklashAz, 17);
-    EXPECT_EQ(r.txtbacklash_az->text(), "17");
+    EXPECT_EQ(r.Frame3->txtbacklash_az->text(), "17");
     // No measurement made: "Fin" gives 0.
     shared.site.BacklashAlt = 9;
-    r.cmdjeualt_deb->click();
-    r.cmdjeualt_fin->click();
+    r.Frame3->cmdjeualt_deb->click();
+    r.Frame3->cmdjeualt_fin->click();
     EXPECT_EQ(shared.site.BacklashAlt, 0);
-    EXPECT_EQ(r.txtbacklash_alt->text(), "0");
+    EXPECT_EQ(r.Frame3->txtbacklash_alt->text(), "0");
     EXPECT_EQ(shared.drive.BacklashMeasureAz, vb::False) << "these buttons do not start a measurement";
     EXPECT_EQ(shared.drive.BacklashMeasureAlt, vb::False);
     EXPECT_EQ(shared.drive.BacklashCountAz, 17);

@@ -58,8 +58,8 @@ TEST_F(SetupWindow, LoadShowsTheSiteMechanicsSpeedsAndBacklash) {
     EXPECT_EQ(f.cbpointalt->currentIndex(), 1);
     EXPECT_FALSE(f.cmdazencoding_result->isEnabled());
     EXPECT_FALSE(f.cmdaltencoding_result->isEnabled());
-    EXPECT_EQ(f.txtbacklash_az->text(), "12");
-    EXPECT_EQ(f.txtbacklash_alt->text(), "3");
+    EXPECT_EQ(f.Frame3->txtbacklash_az->text(), "12");
+    EXPECT_EQ(f.Frame3->txtbacklash_alt->text(), "3");
     EXPECT_EQ(shared.win.AltazSettingsShown, vb::True);
 }
 
@@ -73,8 +73,8 @@ TEST_F(SetupWindow, SaveWritesTheThreeFilesAndReadsTheMechanicsBack) {
     f.txtpasalt->setText("48");
     f.txtRaz->setText("1.5");
     f.txtRalt->setText("250");
-    f.txtbacklash_az->setText("17");
-    f.txtbacklash_alt->setText("4");
+    f.Frame3->txtbacklash_az->setText("17");
+    f.Frame3->txtbacklash_alt->setText("4");
     f.cbpointaz->setCurrentIndex(0);
     f.cbpointalt->setCurrentIndex(4);
     f.cmdvalid_Click();
@@ -95,8 +95,10 @@ TEST_F(SetupWindow, AValueOutOfItsRangeSavesNoFile) {
     QStringList before;
     for (const QString& f : files) before << ReadData(f);
     const auto mechanics = shared.site;
+    const auto backlashAz = [](Frmconfig& f) { return f.Frame3->txtbacklash_az; };
+    const auto backlashAlt = [](Frmconfig& f) { return f.Frame3->txtbacklash_alt; };
     struct Case {
-        QLineEdit* Frmconfig::*box;
+        std::function<QLineEdit*(Frmconfig&)> box;
         const char* typed;
         const char* named;
         const char* range;
@@ -121,18 +123,18 @@ TEST_F(SetupWindow, AValueOutOfItsRangeSavesNoFile) {
         {&Frmconfig::txtRalt, "nan", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
         {&Frmconfig::txtRalt, "inf", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
         {&Frmconfig::txtRalt, "12abc", "Rapport de réduction (altitude)", "un nombre supérieur à 0"},
-        {&Frmconfig::txtbacklash_az, "-5", "Backlash (azimut)", "un nombre entier de 0 à 32767"},
-        {&Frmconfig::txtbacklash_alt, "4.5", "Backlash (altitude)", "un nombre entier de 0 à 32767"},
-        {&Frmconfig::txtbacklash_alt, "1e308", "Backlash (altitude)", "un nombre entier de 0 à 32767"},
-        {&Frmconfig::txtbacklash_az, "32768", "Backlash (azimut)", "un nombre entier de 0 à 32767"},
+        {backlashAz, "-5", "Backlash (azimut)", "un nombre entier de 0 à 32767"},
+        {backlashAlt, "4.5", "Backlash (altitude)", "un nombre entier de 0 à 32767"},
+        {backlashAlt, "1e308", "Backlash (altitude)", "un nombre entier de 0 à 32767"},
+        {backlashAz, "32768", "Backlash (azimut)", "un nombre entier de 0 à 32767"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         forms::Unload<Frmconfig>();
         Frmconfig& f = frmconfig();
-        f.txtbacklash_az->setText("99");  // good values elsewhere are not saved either
+        f.Frame3->txtbacklash_az->setText("99");  // good values elsewhere are not saved either
         f.cbpointaz->setCurrentIndex(0);
-        (f.*(c.box))->setText(QString::fromUtf8(c.typed));
+        c.box(f)->setText(QString::fromUtf8(c.typed));
         messages.clear();
         f.cmdvalid_Click();
         ExpectRefusal(QString::fromUtf8(c.named), QString::fromUtf8(c.range));
@@ -140,7 +142,7 @@ TEST_F(SetupWindow, AValueOutOfItsRangeSavesNoFile) {
         EXPECT_EQ(shared.site.AzimuthRatio, mechanics.AzimuthRatio);
         EXPECT_EQ(shared.site.AzStepArcsec, mechanics.AzStepArcsec);
         EXPECT_TRUE(forms::Loaded<Frmconfig>());
-        EXPECT_EQ((f.*(c.box))->text(), QString::fromUtf8(c.typed)) << "the box keeps what was typed";
+        EXPECT_EQ(c.box(f)->text(), QString::fromUtf8(c.typed)) << "the box keeps what was typed";
     }
 }
 
@@ -241,7 +243,7 @@ TEST_F(SetupWindow, AFileThatCannotBeReplacedLeavesTheThreeOldFiles) {
     QDir(datadir::Folder()).mkdir("pointagealtaz.ini");
     Frmconfig& f = frmconfig();
     f.txtRaz->setText("3");
-    f.txtbacklash_az->setText("50");
+    f.Frame3->txtbacklash_az->setText("50");
     f.cmdvalid_Click();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("pointagealtaz.ini")) << messages[0].toStdString();
@@ -363,20 +365,20 @@ TEST_F(SetupWindow, ACalibrationWithoutAUsableRatioKeepsTheRatioInUse) {
 TEST_F(SetupWindow, BacklashMeasurement) {
     Frmconfig& f = frmconfig();
     shared.site.BacklashAz = 40;
-    f.cmdjeuaz_deb_Click();
+    f.Frame3->cmdjeuaz_deb_Click();
     EXPECT_EQ(shared.site.BacklashAz, 0);
-    EXPECT_EQ(f.txtbacklash_az->text(), "0");
+    EXPECT_EQ(f.Frame3->txtbacklash_az->text(), "0");
     EXPECT_EQ(shared.drive.BacklashMeasureAz, vb::True);
     shared.drive.BacklashCountAz = 23;
-    f.cmdjeuaz_fin_Click();
+    f.Frame3->cmdjeuaz_fin_Click();
     EXPECT_EQ(shared.site.BacklashAz, 23);
-    EXPECT_EQ(f.txtbacklash_az->text(), "23");
+    EXPECT_EQ(f.Frame3->txtbacklash_az->text(), "23");
     EXPECT_EQ(shared.drive.BacklashMeasureAz, vb::False);
     // "Début" then "Fin" with no pulse in between: no backlash.
-    f.cmdjeualt_deb_Click();
-    f.cmdjeualt_fin_Click();
+    f.Frame3->cmdjeualt_deb_Click();
+    f.Frame3->cmdjeualt_fin_Click();
     EXPECT_EQ(shared.site.BacklashAlt, 0);
-    EXPECT_EQ(f.txtbacklash_alt->text(), "0");
+    EXPECT_EQ(f.Frame3->txtbacklash_alt->text(), "0");
 }
 
 TEST_F(SetupWindow, DirectionTestSwapsTheValuesOfAnAxisThatCountedAgainstItsSpan) {
@@ -647,7 +649,7 @@ TEST_F(SetupWindow, AFailedSaveIsToldAndKeepsTheMechanicsInUse) {
     QFile::remove(datadir::Folder() + "/config_altaz.ini");
     QDir(datadir::Folder()).mkdir("config_altaz.ini");  // a folder in its place: no file can be saved there
     f.txtRaz->setText("3");
-    f.txtbacklash_az->setText("50");
+    f.Frame3->txtbacklash_az->setText("50");
     f.cmdvalid_Click();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("config_altaz.ini"));
