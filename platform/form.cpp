@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QStyle>
@@ -197,10 +198,14 @@ void Form::Unload() {
 void Form::destroyWhenIdle() {
     // Every handler that lets events run does so through seams::DoEvents or
     // DoEventsNow (or waits in a message box): a zero timer that finds none of
-    // them under way runs straight from the main event loop.
+    // them under way runs straight from the main event loop. One that finds
+    // one waits for it to end before it tries again: posted again at once, it
+    // would keep a message box's loop from ever waiting.
     QTimer::singleShot(0, this, [this] {
         if (seams::NestingDepth() > 0) {
-            destroyWhenIdle();
+            seams::WhenNotNested([form = QPointer<Form>(this)] {
+                if (form) form->destroyWhenIdle();
+            });
             return;
         }
         if (sub_) sub_->deleteLater();

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QTextStream>
 
+#include <vector>
+
 namespace seams {
 
 namespace {
@@ -11,13 +13,26 @@ std::function<void()>& doEventsHook() { static std::function<void()> h; return h
 std::function<LocalTime()>& clockHook() { static std::function<LocalTime()> h; return h; }
 std::function<void(const QString&)>& msgBoxHook() { static std::function<void(const QString&)> h; return h; }
 std::function<void()>& quitHook() { static std::function<void()> h; return h; }
+std::vector<std::function<void()>>& whenNotNested() {
+    static std::vector<std::function<void()>> w;
+    return w;
+}
 int depth = 0;
 bool quitting = false;
 }  // namespace
 
 NestedLoop::NestedLoop() { ++depth; }
-NestedLoop::~NestedLoop() { --depth; }
+NestedLoop::~NestedLoop() {
+    if (--depth > 0) return;
+    const std::vector<std::function<void()>> waiting = std::move(whenNotNested());
+    whenNotNested().clear();
+    for (const auto& then : waiting) then();
+}
 int NestingDepth() { return depth; }
+void WhenNotNested(std::function<void()> then) {
+    if (depth == 0) then();
+    else whenNotNested().push_back(std::move(then));
+}
 
 namespace {
 // Before it the pulses let no events run; the epoch lets the first call through.

@@ -48,6 +48,10 @@ void SetMsgBox(std::function<void(const QString&)> hook);  // empty: standard er
 // How many passes of events and message boxes are under way: while it is
 // above 0 a handler that lets events run is still on the stack.
 int NestingDepth();
+// Runs `then` once the last of them has ended (at once when none is under
+// way): what waits for the handlers to unwind is looked at again then, not
+// over and over while a message box waits for the user.
+void WhenNotNested(std::function<void()> then);
 // Held while a nested event loop of the program's own runs (a pop-up menu).
 struct NestedLoop {
     NestedLoop();

@@ -92,6 +92,39 @@ TEST_F(Forms, AWindowIsNotDestroyedUnderItsOwnRunningHandler) {
     EXPECT_FALSE(alive);
 }
 
+TEST_F(Forms, AWindowUnloadedBeforeAMessageBoxLeavesTheBoxIdleAndGoesOnceItCloses) {
+    // A handler unloads its window, then a message box waits for the user:
+    // the window stays until the handler has returned, and its going is not
+    // tried again at every pass of the box's loop (that would keep the
+    // processor busy for as long as the box waits).
+    Frmessai& f = frmessai();
+    f.Show();
+    QPointer<Frmessai> alive(&f);
+    struct Tries : QObject {
+        QObject* form = nullptr;
+        int count = 0;
+        bool eventFilter(QObject* to, QEvent* e) override {
+            const bool oneShot = e->type() == QEvent::Timer && QByteArray(to->metaObject()->className()) ==
+                                                                   QByteArrayLiteral("QSingleShotTimer");
+            if ((to == form && e->type() == QEvent::MetaCall) || oneShot) ++count;
+            return false;
+        }
+    } tries;
+    tries.form = &f;
+    QCoreApplication::instance()->installEventFilter(&tries);
+    forms::Unload<Frmessai>();
+    seams::SetMsgBox([](const QString&) {
+        for (int pass = 0; pass < 50; ++pass) QCoreApplication::processEvents();
+    });
+    seams::MsgBox(QStringLiteral("Un message"));
+    QCoreApplication::instance()->removeEventFilter(&tries);
+    EXPECT_TRUE(alive) << "not destroyed under the handler";
+    EXPECT_LE(tries.count, 1) << "the window's going was tried at every pass of the box";
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive) << "back in the main loop, the window goes";
+}
+
 TEST_F(Forms, MessageBoxesArePlainWithOnlyOk) {
     const auto box = forms::MessageBox(QStringLiteral("déplacement impossible : altitude négative !"));
     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);

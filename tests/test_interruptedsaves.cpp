@@ -89,6 +89,29 @@ TEST_F(InterruptedSaves, NewFilesWithoutARecordAreRemovedAndTheOldOnesStand) {
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 
+TEST_F(InterruptedSaves, TheSweepOfNewFilesStaysInsideTheDataFolder) {
+    // A folder of the data folder that is a link to another folder, and a
+    // new file that is a link to a file elsewhere: neither is followed.
+    QTemporaryDir outside;
+    ASSERT_TRUE(outside.isValid());
+    for (const char* f : {"victim.ini.nouveau", "target.ini"}) {
+        QFile out(outside.path() + u'/' + QString::fromLatin1(f));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("kept\r\n");
+    }
+    ASSERT_TRUE(QFile::link(outside.path(), datadir::Folder() + "/link"));
+    ASSERT_TRUE(QFile::link(outside.path() + "/target.ini", datadir::Folder() + "/a.ini.nouveau"));
+    WriteData("a.ini", QByteArray("old\r\n"));
+    SaveSet::FinishInterrupted();
+    EXPECT_EQ(Entries(), (QStringList{"a.ini", "link"})) << "the linked new file is gone, the linked folder stays";
+    EXPECT_EQ(ReadData("a.ini"), "old\r\n");
+    EXPECT_TRUE(QFile::exists(outside.path() + "/victim.ini.nouveau")) << "nothing removed through the link";
+    QFile target(outside.path() + "/target.ini");
+    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+    EXPECT_EQ(target.readAll(), "kept\r\n");
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
 TEST_F(InterruptedSaves, ARecordThatCannotBeTrustedIsToldAndNothingIsTouched) {
     // Outside the data folder: a file beside it that a record must never reach.
     QTemporaryDir outside;

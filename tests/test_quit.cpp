@@ -237,6 +237,7 @@ TEST_P(Quit, NothingMoreIsAskedOfThePortEveryLoopUnwindsAndTheEventLoopEnds) {
     c.prepare(*this);
     Sim().ClearWrites();
     int events = 0, eventsAtQuit = 0;
+    qsizetype messagesAtQuit = -1;
     bool busyAtQuit = false, insideAtQuit = false, nestedReturned = false;
     seams::SetDoEvents([&, c = &c, way = way] {
         ++events;
@@ -257,6 +258,7 @@ TEST_P(Quit, NothingMoreIsAskedOfThePortEveryLoopUnwindsAndTheEventLoopEnds) {
         busyAtQuit = c->busy(*this);
         insideAtQuit = inner;
         eventsAtQuit = events;
+        messagesAtQuit = messages.size();
         quit(way);
     });
 
@@ -269,6 +271,7 @@ TEST_P(Quit, NothingMoreIsAskedOfThePortEveryLoopUnwindsAndTheEventLoopEnds) {
         EXPECT_TRUE(nestedReturned) << "the nested loop unwound";
     }
     EXPECT_EQ(events, eventsAtQuit) << "no event ran after the quit";
+    EXPECT_EQ(messages.size(), messagesAtQuit) << "no message box after the quit: " << messages.join('\n').toStdString();
     EXPECT_EQ(port::RefusedWrites(), 0u) << "no write was asked of the port after the quit";
     ASSERT_GE(Writes().size(), 2u);
     EXPECT_EQ(Writes().end()[-2], (Write{888, 0}));
@@ -282,6 +285,7 @@ TEST_P(Quit, NothingMoreIsAskedOfThePortEveryLoopUnwindsAndTheEventLoopEnds) {
     tickEverything();
     EXPECT_EQ(port::RefusedWrites(), 0u) << "a tick after the quit asks nothing of the port";
     EXPECT_EQ(events, eventsAtQuit);
+    EXPECT_EQ(messages.size(), messagesAtQuit);
     seams::SetDoEvents({});
 }
 
