@@ -73,6 +73,30 @@ protected:
             EXPECT_LT(run->DriftArcsec(), 1e-6) << "tick " << i;
         }
     }
+    // Tracking goes on for `n` ticks, each no farther than the sky, on the
+    // object it tracks when `onTheObject`, with no message; then stopped.
+    void tracksOnWithoutABurst(int n, bool onTheObject) {
+        ticksFollowingTheSky(n);
+        EXPECT_TRUE(frmaltazsuivi().Running());
+        EXPECT_EQ(run->Findings().trackingOverreach, 0);
+        if (onTheObject) {
+            EXPECT_TRUE(run->OnTheTrackedObject());
+        }
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        frmaltazsuivi().imgstop_Click();
+    }
+    // The place of star `row` typed in the pointing window ("Autre...") and confirmed.
+    static void typePosition(int row) {
+        Frmaltazpointage& p = frmaltazpointage();
+        p.lbCatalogue->setCurrentRow(0);  // "Autre..."
+        p.lbCatalogue_Click();
+        const EquatorialBoxes e = boxesOf(row);
+        p.tAD[0]->setText(e.Txtad_h);
+        p.tAD[1]->setText(e.txtad_min);
+        p.tDec[0]->setText((e.txtsign == "-" ? "-" : "") + e.txtdec_deg);
+        p.tDec[1]->setText(e.txtdec_min);
+        p.bOK_Click();
+    }
     double pulsesPending() const {
         return std::abs(shared.pos.PendingAzSteps) + std::abs(shared.pos.PendingAltSteps);
     }
@@ -123,12 +147,7 @@ TEST_P(GotoTracking, AGotoRightAfterAMoveWhileTrackingEndsOnItsTargetAndTracking
             EXPECT_LE(run->GotoMissArcsec(), kGotoToleranceArcsec) << "the mount ends on the target";
             EXPECT_LT(run->DriftArcsec(), 1e-6);
             EXPECT_EQ(pulsesPending(), 0);
-            ticksFollowingTheSky(20);
-            EXPECT_TRUE(frmaltazsuivi().Running());
-            EXPECT_TRUE(run->OnTheTrackedObject());
-            EXPECT_EQ(run->Findings().trackingOverreach, 0);
-            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
-            frmaltazsuivi().imgstop_Click();
+            tracksOnWithoutABurst(20, true);
         }
     }
 }
@@ -144,17 +163,7 @@ TEST_P(GotoTracking, ASyncOrATypedPositionRightAfterAMoveWhileTrackingTakesTheMo
              frmcoord().cmdreinit_Click();
          }},
         {"a typed position in the pointing window",
-         [](int row) {
-             Frmaltazpointage& p = frmaltazpointage();
-             p.lbCatalogue->setCurrentRow(0);  // "Autre..."
-             p.lbCatalogue_Click();
-             const EquatorialBoxes e = boxesOf(row);
-             p.tAD[0]->setText(e.Txtad_h);
-             p.tAD[1]->setText(e.txtad_min);
-             p.tDec[0]->setText((e.txtsign == "-" ? "-" : "") + e.txtdec_deg);
-             p.tDec[1]->setText(e.txtdec_min);
-             p.bOK_Click();
-         }},
+         [](int row) { typePosition(row); }},
     };
     for (const MoveCase& m : kMoves) {
         for (const DeclareCase& d : declares) {
@@ -167,11 +176,7 @@ TEST_P(GotoTracking, ASyncOrATypedPositionRightAfterAMoveWhileTrackingTakesTheMo
             d.declare(b);
             run->Anchor();  // the telescope now points where the declaration says
             EXPECT_EQ(pulsesPending(), 0) << "no pulse left to move the declared position";
-            ticksFollowingTheSky(10);
-            EXPECT_TRUE(frmaltazsuivi().Running());
-            EXPECT_EQ(run->Findings().trackingOverreach, 0);
-            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
-            frmaltazsuivi().imgstop_Click();
+            tracksOnWithoutABurst(10, false);
         }
     }
 }
@@ -325,22 +330,9 @@ TEST_P(GotoTracking, APositionTypedWhileTrackingASyncedStarIsTrackedFromThereWit
     messages.clear();
     const auto [a, b] = twoStars();
     trackingOn(a, "1000", 3);  // "Recalage" on a: the coordinate boxes hold it
-    Frmaltazpointage& p = frmaltazpointage();
-    p.lbCatalogue->setCurrentRow(0);  // "Autre..."
-    p.lbCatalogue_Click();
-    const EquatorialBoxes e = boxesOf(b);
-    p.tAD[0]->setText(e.Txtad_h);
-    p.tAD[1]->setText(e.txtad_min);
-    p.tDec[0]->setText((e.txtsign == "-" ? "-" : "") + e.txtdec_deg);
-    p.tDec[1]->setText(e.txtdec_min);
-    p.bOK_Click();
+    typePosition(b);
     run->Anchor();  // the telescope points where the typed position says
-    ticksFollowingTheSky(10);
-    EXPECT_TRUE(frmaltazsuivi().Running());
-    EXPECT_EQ(run->Findings().trackingOverreach, 0);
-    EXPECT_TRUE(run->OnTheTrackedObject());
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
-    frmaltazsuivi().imgstop_Click();
+    tracksOnWithoutABurst(10, true);
 }
 
 TEST_P(GotoTracking, TrackingStartedLongAfterARecalageStopsWithoutASlewAndSaysWhy) {
