@@ -10,9 +10,12 @@
 // the position counters and the simulated mount over each session, which
 // should be 0 at every size, and the worst distance from the mount to a
 // goto's target after it (gotos also right after a move while tracking),
-// which should be within the goto tolerance. Before them, equatorial gotos
-// drawn at random (tests/equasession.h): the worst distance between the
-// telescope position and the simulated mount after a goto, which should be 0.
+// which should be within the goto tolerance, and the steps that no move
+// asked for or that turned another axis or way than asked (the paddle read
+// while another move's bits stood on the port), which should be 0. Before
+// them, equatorial gotos drawn at random (tests/equasession.h): the worst
+// distance between the telescope position and the simulated mount after a
+// goto, which should be 0.
 //
 //   bash tools/dev.sh bench      (or build/bench/bench_tracking)
 
@@ -243,10 +246,13 @@ int main(int argc, char** argv) {
     // The mount against each completed goto's target (the largest sessions).
     int gotos = 0;
     double worstMiss = 0;
+    // Steps no move asked for, or of another axis or way than asked (the largest sessions).
+    int64_t unasked = 0;
     for (const int actions : {300, 1000, 3000}) {
         double worst = 0;
         int sizeGotos = 0;
         double sizeMiss = 0;
+        int64_t sizeUnasked = 0;
         for (const int backlash : {0, 5}) {
             freshProgram(now);
             const auto t0 = std::chrono::steady_clock::now();
@@ -268,18 +274,24 @@ int main(int argc, char** argv) {
                         "%d ticks moved more than the sky, %d stopped tracking\n",
                         actions, backlash, r.gotosChecked, r.worstGotoMissArcsec, r.gotoMisses, kGotoToleranceArcsec,
                         r.trackingOverreach, r.trackingStoppedBySky);
+            std::printf("%5d actions, backlash %d: %lld pulses nobody asked for\n", actions, backlash,
+                        static_cast<long long>(r.unaskedPulses));
             if (!r.firstFault.isEmpty()) std::printf("  first fault: %s\n", r.firstFault.toUtf8().constData());
             sizeGotos += r.gotosChecked;
+            sizeUnasked += r.unaskedPulses;
             sizeMiss = std::max(sizeMiss, r.worstGotoMissArcsec);
         }
         largest = actions;
         drift = worst;
         gotos = sizeGotos;
         worstMiss = sizeMiss;
+        unasked = sizeUnasked;
     }
     std::puts("goal: 0 arcsec beyond the slack at every size");
     std::printf("goal: every goto within %.0f arcsec of its target\n", kGotoToleranceArcsec);
+    std::puts("goal: no pulse nobody asked for");
     std::printf("worst goto miss after %d gotos: %.0f arcsec\n", gotos, worstMiss);
+    std::printf("pulses nobody asked for after %d actions: %lld\n", largest, static_cast<long long>(unasked));
     std::printf("position drift after %d actions: %.0f arcsec\n", largest, drift);
     return 0;
 }

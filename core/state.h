@@ -138,7 +138,6 @@ struct DriveState {
     int16_t TrackIntervalMs = 0;
     int16_t EquaStepCount = 0;         // pulses of one equatorial tracking burst
     int16_t HandPadCode = 0;           // last paddle code; 1000 = paddle switched off
-    int16_t LastPortOutput = 0;        // last value a paddle move wrote to the data register
     int32_t EncoderCountAz = 0;        // pulses counted during ratio calibration
     int32_t EncoderCountAlt = 0;
     double BacklashCountAz = 0;        // pulses counted while measuring backlash

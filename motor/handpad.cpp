@@ -51,10 +51,9 @@ void paddleMove(const Axis& axis) {
     // between two pulses may change the shared ones.
     const int16_t direction = d.DirectionBits;
     const int16_t step = d.StepBit;
-    const int16_t own = static_cast<int16_t>(direction + step);
     const int16_t plus = axis.flag;
 
-    int16_t code = paddle::ReadCode(d.LastPortOutput);
+    int16_t code = paddle::ReadCode();
     const unsigned clearsBefore = dataClears;
     auto handedBack = [&] { return dataClears != clearsBefore; };
     auto held = [&] { return !handedBack() && code == d.HandPadCode && !seams::Quitting(); };
@@ -67,12 +66,12 @@ void paddleMove(const Axis& axis) {
         if (seams::Quitting()) return;  // the port is given back: nothing more to write
         if (handedBack()) {
             // The data register was cleared under this pulse, perhaps before
-            // its step write: clear it again so it matches LastPortOutput.
+            // its step write: clear it again, as the handler that took the
+            // port meant it.
             Out32(port::kData, 0);
             return;
         }
-        code = paddle::ReadCode(own);
-        d.LastPortOutput = own;
+        code = paddle::ReadCode();
     };
 
     if (axis.measuring != 0) {
@@ -136,7 +135,6 @@ BacklashState& Backlash() { return slack::State(); }
 
 void ClearDataForPaddle() {
     Out32(port::kData, 0);
-    shared.drive.LastPortOutput = 0;
     ++dataClears;
 }
 
@@ -158,7 +156,7 @@ void PaddleTick() {
     auto& d = shared.drive;
     const auto& site = shared.site;
 
-    const int16_t code = paddle::ReadCode(d.LastPortOutput);
+    const int16_t code = paddle::ReadCode();
     d.HandPadCode = code;
     if (code == paddle::kReleased) {
         d.DirectionBits = 0;

@@ -25,10 +25,9 @@ BacklashState& Backlash();
 // Back to the start-up state (and no tick under way).
 void Reset();
 
-// Clears the data register for the paddle: writes 0 to it and sets
-// LastPortOutput to 0. A paddle move under way (this is called from a handler
-// that ran during one of its pulses) ends after that pulse without writing
-// LastPortOutput again, so the next reading of the paddle stays right.
+// Clears the data register for the paddle: writes 0 to it. A paddle move
+// under way (this is called from a handler that ran during one of its
+// pulses) ends after that pulse and leaves the data register cleared.
 void ClearDataForPaddle();
 
 // One tick of the paddle timer. A tick that comes while an earlier tick's

@@ -4,10 +4,10 @@
 
 namespace paddle {
 
-int16_t ReadCode(int16_t lastPortOutput) {
+int16_t ReadCode() {
     const int16_t data = Inp32(port::kData);
     const int16_t control = Inp32(port::kControl);
-    return static_cast<int16_t>(data - lastPortOutput + control);
+    return static_cast<int16_t>(data - port::LastPortOutput() + control);
 }
 
 std::optional<Button> Decode(int16_t code) {

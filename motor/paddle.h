@@ -19,8 +19,12 @@ struct Button {
     bool operator==(const Button&) const = default;
 };
 
-// code = Inp32(888) - LastPortOutput + Inp32(890), in 16-bit arithmetic.
-int16_t ReadCode(int16_t lastPortOutput);
+// code = Inp32(888) - LastPortOutput + Inp32(890), in 16-bit arithmetic,
+// LastPortOutput being what the program last wrote to the data register,
+// whatever move wrote it (port::LastPortOutput): the step and direction
+// lines a tracking burst, an arrow or a goto left high are never read as a
+// button.
+int16_t ReadCode();
 
 // The button a code stands for; nothing for 11 (released) and unknown codes.
 std::optional<Button> Decode(int16_t code);

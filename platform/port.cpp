@@ -48,15 +48,17 @@ void SimulatedPort::Out32(int16_t reg, int16_t value) {
     }
     if (reg == kData) {
         const uint8_t rising = static_cast<uint8_t>(v & ~data_);
+        data_ = v;
         if (rising & 0x01) {
             altSteps_ += (v & 0x02) ? 1 : -1;
             alt_.Step(v & 0x02);
+            if (stepWatch_) stepWatch_(false, (v & 0x02) != 0);
         }
         if (rising & 0x04) {
             azSteps_ += (v & 0x08) ? 1 : -1;
             az_.Step(v & 0x08);
+            if (stepWatch_) stepWatch_(true, (v & 0x08) != 0);
         }
-        data_ = v;
     } else if (reg == kControl) {
         control_ = v;
     }
@@ -144,6 +146,7 @@ std::unique_ptr<Port>& current() {
 }
 bool sealed = false;
 unsigned refusedWrites = 0;
+int16_t lastData = 0;
 
 std::function<int(unsigned, unsigned)>& rawAccessHook() {
     static std::function<int(unsigned, unsigned)> h;
@@ -174,7 +177,10 @@ void Install(std::unique_ptr<Port> p) {
     current() = std::move(p);
     sealed = false;
     refusedWrites = 0;
+    lastData = 0;
 }
+
+int16_t LastPortOutput() { return lastData; }
 
 SimulatedPort* Simulator() { return dynamic_cast<SimulatedPort*>(&Current()); }
 
@@ -248,4 +254,5 @@ void Out32(int16_t reg, int16_t value) {
         return;
     }
     port::Current().Out32(reg, value);
+    if (reg == port::kData) port::lastData = static_cast<int16_t>(value & 0xFF);
 }

@@ -75,7 +75,14 @@ public:
     uint8_t DataLatch() const { return data_; }
     uint8_t ControlLatch() const { return control_; }
 
+    // Told of every step the motors make, as its rising edge goes out: which
+    // board (true: azimuth / right ascension) and whether its direction line
+    // is high. Empty: nobody told.
+    using StepWatch = std::function<void(bool azimuthBoard, bool directionHigh)>;
+    void SetStepWatch(StepWatch watch) { stepWatch_ = std::move(watch); }
+
 private:
+    StepWatch stepWatch_;
     std::vector<Write> writes_;
     bool recording_ = true;
     std::deque<int16_t> queued_;
@@ -105,6 +112,13 @@ bool Sealed();
 unsigned RefusedWrites();
 // The simulated port when it is the one in use, else null.
 SimulatedPort* Simulator();
+
+// The last value the program wrote to the data register, whoever wrote it
+// (a paddle move, a manual move, a tracking burst, a goto, a clear): 0 until
+// the first write, and again once a port is installed. The paddle's button
+// code is read against it, since the data register reads back what was
+// written plus what the paddle's contacts lift.
+int16_t LastPortOutput();
 
 // Opens the port a command-line choice names: "sim", "ppdev:/dev/parport0",
 // "raw:0x378". On failure the simulated port is returned and *error says

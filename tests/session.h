@@ -19,6 +19,14 @@
 // motor's steps may differ from the counters. The azimuth motor may be wired
 // the other way round (ReverseAzimuthMotor): the set-up window's direction
 // test (DirectionTest) finds it, and is checked as an action is.
+//
+// Every step the motors make is also held against what was asked at that
+// moment: a paddle button or an arrow asks for its own axis turned its own
+// way (the backlash take-up of a reversal included), a goto or a tracking
+// tick for either axis; with nothing asked (a paddle switched on with no
+// button held, a sync, the tracking buttons) no step may go out. A step that
+// no move asked for, or that turns another axis or the other way, is a
+// "pulse nobody asked for".
 #pragma once
 
 #include "altaz/frmaltazpilot.h"
@@ -33,6 +41,7 @@
 #include "core/numbers.h"
 #include "core/gotostep.h"
 #include "core/state.h"
+#include "motor/handpad.h"
 #include "motor/settingsfiles.h"
 #include "motor/slack.h"
 #include "platform/port.h"
@@ -70,16 +79,18 @@ enum class Action {
     ChartGoto,     // "Pointage" on a star of the chart
     MoveThenGoto,  // while tracking runs: a manual or paddle move, then at once a goto (window or chart)
     PastZenith,    // while tracking runs: the altitude driven a little past 90 degrees, then some ticks
+    PaddleIdle,    // the paddle timer ticking with no button held, as a goto or a move left the paddle, ticks between
 };
-constexpr int kActionKinds = 10;
+constexpr int kActionKinds = 11;
 inline const char* const kActionNames[kActionKinds] = {
     "goto", "stopped goto", "sync", "tracking ticks", "start/pause/stop", "manual move", "paddle move", "chart goto",
-    "move then goto", "past the zenith"};
+    "move then goto", "past the zenith", "paddle idle"};
 
 // Only these send pulses.
 inline bool Moves(Action a) {
     return a == Action::Goto || a == Action::StoppedGoto || a == Action::TrackingTicks || a == Action::ManualMove ||
-           a == Action::PaddleMove || a == Action::ChartGoto || a == Action::MoveThenGoto || a == Action::PastZenith;
+           a == Action::PaddleMove || a == Action::ChartGoto || a == Action::MoveThenGoto || a == Action::PastZenith ||
+           a == Action::PaddleIdle;
 }
 
 // What a session found.
@@ -90,6 +101,7 @@ struct Report {
     int driftedActions = 0;        // actions after which they differed
     int slackDisagreements = 0;    // actions after which the slack record and the gears disagreed
     int unexpectedPulses = 0;      // actions that should send nothing and sent pulses
+    int64_t unaskedPulses = 0;     // steps no move asked for, or of another axis or way than asked
     int trackingAstray = 0;        // tracking ticks that left the mount more than a pulse from the object tracked
     int trackingMisshown = 0;      // actions after which the tick or the pause picture did not say what the buttons did
     int64_t pulses = 0;            // steps the motors made, at least (each action's net steps per axis)
@@ -133,11 +145,13 @@ public:
         d.PaddleDelayAzSlow = d.PaddleDelayAzMedium = d.PaddleDelayAzFast = 0;
         d.PaddleDelayAltSlow = d.PaddleDelayAltMedium = d.PaddleDelayAltFast = 0;
         sim().SetRecording(false);
+        sim().SetStepWatch([this](bool azimuth, bool high) { onStep(azimuth, high); });
         seams::SetDoEvents([this] { onEvent(); });
         Anchor();
     }
     ~Session() {
         seams::SetDoEvents({});
+        sim().SetStepWatch({});
         sim().SetRecording(true);
     }
     Session(const Session&) = delete;
@@ -172,6 +186,7 @@ public:
         Frmcoord& c = frmcoord();
         c.lbObjets->setCurrentRow(row);
         if (stopAfter > 0) stopAt(stopAfter, [] { frmcoord().cmstoppointage_Click(); });
+        const Asking asking(*this, Asked::Any());
         c.cmdpointage_Click();
         stopAt(0, {});
         gotoRan_ = true;
@@ -229,6 +244,7 @@ public:
         Frmaltazsuivi& s = Tracking();
         for (int i = 0; i < n && s.timcompteur->isActive(); ++i) {
             simsky::Advance(clock_, s.timcompteur->interval());
+            const Asking asking(*this, Asked::Any());
             MeasuredTick(s);
             ticked_ = true;
         }
@@ -314,6 +330,8 @@ public:
     const TickMeasure& LastTick() const { return lastTick_; }
     // What the session found so far (the ticks and gotos of the calls above too).
     const Report& Findings() const { return report_; }
+    // The first step nobody asked for since the last action checked, told.
+    const QString& UnaskedStep() const { return unaskedFault_; }
     // "Pointage" on a star of the chart standing 10 degrees up or more;
     // false when the chart offered none.
     bool GotoChartStar() {
@@ -383,26 +401,44 @@ public:
         const std::array<QPushButton*, 4> arrows{p.cmdad, p.cmdag, p.cmdhh, p.cmdhb};
         QPushButton* stop = p.cmddstop;
         stopAt(pulses, [stop] { stop->click(); });
+        const Asking asking(*this, Asked::Arrow(arrow));
         arrows[static_cast<size_t>(arrow)]->click();
         stopAt(0, {});
     }
 
-    // The paddle button of `code` held for `pulses` pulses, the paddle
+    // The paddle button of `code` held for `pulses` pulses. The paddle is
     // switched on afresh first (its reading starts from a cleared data
-    // register).
-    void PaddleMove(int16_t code, int pulses) {
+    // register) when it is off, or when `afresh`; else it is used as the
+    // last goto or move left it.
+    void PaddleMove(int16_t code, int pulses, bool afresh = true) {
         const Moving moving(*this);
         Frmcoord& c = frmcoord();
-        if (c.picraquette->Shows(ButtonPictures[7])) c.picraquette_Click();
-        c.picraquette_Click();
-        sim().HoldPaddleCode(code);
-        stopAt(pulses, [] { sim().HoldPaddleCode(11); });
-        // A reversal spends its first tick on the slack; the move goes on at the next.
+        const bool on = c.picraquette->Shows(ButtonPictures[7]);
+        if (on && afresh) c.picraquette_Click();
+        if (!on || afresh) c.picraquette_Click();
         Frminterface& main = frminterface();
-        for (int tick = 0; tick < 3 && stopAction_; ++tick) main.Timer_Timer();
-        stopAt(0, {});
+        {
+            sim().HoldPaddleCode(code);
+            stopAt(pulses, [] { sim().HoldPaddleCode(11); });
+            const Asking asking(*this, Asked::Paddle(code));
+            // A reversal spends its first tick on the slack; the move goes on at the next.
+            for (int tick = 0; tick < 3 && stopAction_; ++tick) main.Timer_Timer();
+            stopAt(0, {});
+        }
         sim().HoldPaddleCode(11);
         main.Timer_Timer();
+    }
+
+    // The paddle timer ticking `n` times with no button held, the paddle
+    // as it stands (on after a goto, or a move's bits on the data
+    // register); when tracking runs, its ticks come between.
+    void PaddleIdle(int n) {
+        sim().HoldPaddleCode(11);
+        Frminterface& main = frminterface();
+        for (int i = 0; i < n; ++i) {
+            main.Timer_Timer();
+            if (i % 3 == 0 && shared.win.TrackingShown != 0 && frmaltazsuivi().timcompteur->isActive()) Ticks(1);
+        }
     }
 
     // The azimuth motor wired the other way round from the program's
@@ -416,8 +452,10 @@ public:
     // coordonnées", the paddle held toward a second star 10 to 90 degrees
     // east (the way the motor really turns that way), "Recalage" on it, "ok".
     // Checked as an action is. True when the azimuth direction values then
-    // match the motor's wiring; false when no two stars were found.
-    bool DirectionTest() {
+    // match the motor's wiring; false when no two stars were found. The
+    // paddle is switched on afresh for the press unless `paddleAfresh` is
+    // false and it is on already (as a goto or an earlier move left it).
+    bool DirectionTest(bool paddleAfresh = true) {
         ++report_.directionTests;
         if (shared.win.TrackingShown != 0) {
             frmaltazsuivi().imgstop_Click();
@@ -445,15 +483,20 @@ public:
             // say (medium speed, 137), low on one wired the other way (9).
             const Moving moving(*this);
             Frmcoord& c = frmcoord();
-            if (c.picraquette->Shows(ButtonPictures[7])) c.picraquette_Click();
-            c.picraquette_Click();
-            sim().HoldPaddleCode(azWiring_ > 0 ? 137 : 9);
+            const bool on = c.picraquette->Shows(ButtonPictures[7]);
+            if (on && paddleAfresh) c.picraquette_Click();
+            if (!on || paddleAfresh) c.picraquette_Click();
+            const int16_t east = azWiring_ > 0 ? 137 : 9;
+            sim().HoldPaddleCode(east);
             stopAt(between(30, 300), [] { sim().HoldPaddleCode(11); });
             // The clock counts the held button at each of its ticks.
             Frminterface& main = frminterface();
-            for (int tick = 0; tick < 4 && stopAction_; ++tick) {
-                main.Timer_Timer();
-                main.heuretimer_Timer();
+            {
+                const Asking asking(*this, Asked::Paddle(east));
+                for (int tick = 0; tick < 4 && stopAction_; ++tick) {
+                    main.Timer_Timer();
+                    main.heuretimer_Timer();
+                }
             }
             stopAt(0, {});
             sim().HoldPaddleCode(11);
@@ -514,12 +557,62 @@ private:
         Session& session;
     };
 
+    // What the move under way asked of the motors.
+    struct Asked {
+        bool nothing = false;  // no step (a paddle tick with no button held)
+        bool any = false;      // a goto or a tracking tick: either axis, either way
+        bool azimuth = false;  // else this board
+        bool high = false;     // with its direction line high
+        static Asked Nothing() { return {true, false, false, false}; }
+        static Asked Any() { return {false, true, false, false}; }
+        // Arrow 0 right, 1 left, 2 up, 3 down: right and up raise their
+        // board's direction line unless the saved inversion turns them.
+        static Asked Arrow(int arrow) {
+            const auto inverted = settingsfiles::ReadInversion();
+            const bool az = arrow < 2;
+            const bool raise = arrow == 0 || arrow == 2;
+            return {false, false, az, raise != ((az ? inverted.az : inverted.alt) != 0)};
+        }
+        // The paddle's codes of the second direction (16 more on the
+        // altitude board, 128 more on the azimuth one) raise the line unless
+        // the coordinates window's inversion box turns them.
+        static Asked Paddle(int16_t code) {
+            const bool az = code == 9 || code == 13 || code == 15 || code >= 128;
+            const bool raise = az ? code >= 128 : code >= 16;
+            return {false, false, az, raise != ((az ? shared.site.InvertAz : shared.site.InvertAlt) != 0)};
+        }
+    };
+    // Asked while it lives; a move within a move asks for its own steps.
+    struct Asking {
+        Asking(Session& s, Asked a) : session(s) { session.asked_.push_back(a); }
+        ~Asking() { session.asked_.pop_back(); }
+        Asking(const Asking&) = delete;
+        Asking& operator=(const Asking&) = delete;
+        Session& session;
+    };
+    void onStep(bool azimuth, bool high) {
+        QString why;
+        if (asked_.empty() || asked_.back().nothing) {
+            why = QStringLiteral("nothing was asked");
+        } else if (const Asked& a = asked_.back(); !a.any && (a.azimuth != azimuth || a.high != high)) {
+            why = QStringLiteral("%1 was asked").arg(a.azimuth ? QStringLiteral("azimuth") : QStringLiteral("altitude"));
+        } else {
+            return;
+        }
+        ++report_.unaskedPulses;
+        if (unaskedFault_.isEmpty())
+            unaskedFault_ = QStringLiteral(" a step of %1, direction line %2, while %3")
+                                .arg(azimuth ? QStringLiteral("azimuth") : QStringLiteral("altitude"))
+                                .arg(high ? QStringLiteral("high") : QStringLiteral("low"))
+                                .arg(why);
+    }
+
     int below(int n) { return n <= 1 ? 0 : static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
     int between(int lo, int hi) { return lo + below(hi - lo + 1); }
 
     Action draw() {
         // Weights of the kinds, in the order of Action.
-        static constexpr std::array<int, kActionKinds> kWeights{12, 10, 10, 14, 10, 12, 14, 8, 6, 4};
+        static constexpr std::array<int, kActionKinds> kWeights{12, 10, 10, 13, 9, 11, 13, 8, 6, 4, 4};
         int r = below(100);
         for (int k = 0; k < kActionKinds; ++k) {
             if (r < kWeights[k]) return static_cast<Action>(k);
@@ -557,6 +650,8 @@ private:
             ++report_.slackDisagreements;
             fault += QStringLiteral(" slack record against the gears");
         }
+        fault += unaskedFault_;
+        unaskedFault_.clear();
         if (!fault.isEmpty() && report_.firstFault.isEmpty())
             report_.firstFault = QStringLiteral("direction test %1, after action %2:%3")
                                      .arg(report_.directionTests)
@@ -599,9 +694,22 @@ private:
             if (s.timcompteur->isActive()) {
                 inTick_ = true;
                 simsky::Advance(clock_, s.timcompteur->interval());
-                MeasuredTick(s);
+                {
+                    const Asking asking(*this, Asked::Any());
+                    MeasuredTick(s);
+                }
                 inTick_ = false;
                 ++ticksWithinMoves_;
+            }
+        }
+        // The paddle timer comes due too, when the paddle is on; its button
+        // is released unless a paddle move holds it (that move's tick is
+        // still under way then, and the timer's tick returns at once).
+        if (paddleEvery_ > 0 && ++paddleEvents_ % paddleEvery_ == 0 && !handpad::TickRunning()) {
+            Frminterface& main = frminterface();
+            if (main.Timer->isActive()) {
+                const Asking asking(*this, Asked::Nothing());
+                main.Timer_Timer();
             }
         }
         if (stopAction_ && stepsSinceStopMark() >= stopPulses_) {
@@ -634,12 +742,13 @@ private:
         case Action::PaddleMove: {
             static constexpr std::array<int16_t, 12> kCodes{9, 13, 15, 137, 141, 143, 2, 3, 10, 18, 19, 26};
             const int16_t code = kCodes[static_cast<size_t>(below(12))];
-            PaddleMove(code, between(1, 300));
+            PaddleMove(code, between(1, 300), below(2) == 0);
             break;
         }
         case Action::ChartGoto: chartGoto(); break;
         case Action::MoveThenGoto: moveThenGoto(); break;
         case Action::PastZenith: pastZenith(); break;
+        case Action::PaddleIdle: PaddleIdle(between(1, 30)); break;
         }
     }
 
@@ -653,7 +762,7 @@ private:
             ManualMove(below(4), between(1, 2000));
         } else {
             static constexpr std::array<int16_t, 12> kCodes{9, 13, 15, 137, 141, 143, 2, 3, 10, 18, 19, 26};
-            PaddleMove(kCodes[static_cast<size_t>(below(12))], between(1, 1500));
+            PaddleMove(kCodes[static_cast<size_t>(below(12))], between(1, 1500), below(2) == 0);
         }
         tickEvery_ = every;
         const std::vector<int> up = VisibleStars(10);
@@ -763,6 +872,7 @@ private:
     void chartGoto() {
         if (!openChart()) return;
         if (pickChartStar()) {
+            const Asking asking(*this, Asked::Any());
             frmCercle().mnuPoint_Click();
             gotoRan_ = true;
         }
@@ -797,6 +907,10 @@ private:
                          .arg(MountAlt());
         }
         checkGoto(a, fault);
+        if (!unaskedFault_.isEmpty()) {
+            fault += unaskedFault_;
+            unaskedFault_.clear();
+        }
         if (!tickFault_.isEmpty()) {
             fault += tickFault_;
             tickFault_.clear();
@@ -837,6 +951,8 @@ private:
     uint64_t tickEvery_ = 101, tickPhase_ = 0;
     bool moving_ = false;  // a manual or paddle move is under way
     uint64_t moveEvents_ = 0;  // passes of events of that move, its ticks' left out
+    // The paddle timer comes due at every so many passes of events (0: never).
+    uint64_t paddleEvery_ = 37, paddleEvents_ = 0;
     bool inTick_ = false;
     int ticksWithinMoves_ = 0;
     bool ticked_ = false;
@@ -844,6 +960,8 @@ private:
     bool gotoRan_ = false;  // a goto ran to its end in this action
     bool freshStart_ = false;  // tracking started, no tick since
     QString tickFault_;
+    QString unaskedFault_;
+    std::vector<Asked> asked_;  // the moves under way, the innermost last
     // Tracking as the start, pause and stop buttons left it.
     enum class Tracked { Stopped, Running, Paused };
     Tracked tracking_ = Tracked::Stopped;

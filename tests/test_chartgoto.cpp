@@ -183,7 +183,7 @@ TEST_F(ChartGoto, GotoFromTheChartEndsWithThePaddleOnAndTheDataRegisterCleared) 
     EXPECT_TRUE(paddleOn()) << "a goto ends with the paddle on, even when it was off";
     EXPECT_TRUE(frminterface().Timer->isActive());
     EXPECT_EQ(Sim().DataLatch(), 0);
-    EXPECT_EQ(shared.drive.LastPortOutput, 0);
+    EXPECT_EQ(port::LastPortOutput(), 0);
     EXPECT_EQ(coord().TwipsWidth(), 5745);
     EXPECT_EQ(g.StopGoto, vb::False);
     EXPECT_FALSE(g.GotoRunning);

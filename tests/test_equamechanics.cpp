@@ -117,11 +117,11 @@ TEST_F(EquaMechanics, TheBacklashButtonOpensThePaddleBacklashPanel) {
     for (bool openBefore : {false, true}) {
         if (openBefore) frmraquette().Show();
         Frmequaconfig& f = frmequaconfig();
+        Out32(888, 12);  // a move's bits left on the data register
         Sim().ClearWrites();
-        shared.drive.LastPortOutput = 12;
         f.cmdbacklash->click();
         EXPECT_EQ(Writes(), (std::vector<Write>{{890, 11}, {888, 0}}));
-        EXPECT_EQ(shared.drive.LastPortOutput, 0);
+        EXPECT_EQ(port::LastPortOutput(), 0);
         Frmraquette& r = frmraquette();
         EXPECT_TRUE(r.Shown());
         EXPECT_EQ(r.TwipsWidth(), 7530);

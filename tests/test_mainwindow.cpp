@@ -228,10 +228,11 @@ TEST_F(MainWindow, EquatorialToolbar) {
     frmCercle();
     frmLegend();
     Sim().ClearWrites();  // the manual-drive windows' loads took the port
-    shared.drive.LastPortOutput = 12;
+    Out32(888, 12);
+    Sim().ClearWrites();
     w.barequa_ButtonClick(2);
     EXPECT_EQ(Writes(), (std::vector<Write>{{890, 11}, {888, 0}}));
-    EXPECT_EQ(shared.drive.LastPortOutput, 0);
+    EXPECT_EQ(port::LastPortOutput(), 0);
     const bool loaded[] = {forms::Loaded<Frmaltazpilot>(), forms::Loaded<Frmaltazpointage>(),
                            forms::Loaded<Frmaltazsuivi>(), forms::Loaded<Frmconfig>(),
                            forms::Loaded<Frmequapilot>(),  forms::Loaded<Frmequapointage>(),

@@ -28,12 +28,12 @@ protected:
 
 TEST_F(PaddleControls, TheSwitchHandsThePortToThePaddleAndBack) {
     Frmcoord& c = frmcoord();
+    Out32(888, 12);  // a move's bits left on the data register
     Sim().ClearWrites();
-    shared.drive.LastPortOutput = 12;
     c.picraquette_Click();
     EXPECT_TRUE(c.picraquette->Shows(ButtonPictures[7]));
     EXPECT_EQ(Writes(), (std::vector<Write>{{890, 11}, {888, 0}}));
-    EXPECT_EQ(shared.drive.LastPortOutput, 0);
+    EXPECT_EQ(port::LastPortOutput(), 0);
     EXPECT_TRUE(frminterface().Timer->isActive());
 
     shared.drive.HandPadCode = 137;
@@ -210,7 +210,7 @@ TEST_F(PaddleControls, APaddleMoveEndsWhenAHandlerGivesThePortBackToThePaddle) {
         frminterface().Timer_Timer();
         seams::SetDoEvents({});
         EXPECT_LE(events, 10) << "the move ended after that pulse";
-        EXPECT_EQ(shared.drive.LastPortOutput, 0);
+        EXPECT_EQ(port::LastPortOutput(), 0);
         // The paddle reads right again: released, then the same button.
         Sim().HoldPaddleCode(11);
         frminterface().Timer_Timer();

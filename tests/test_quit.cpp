@@ -114,15 +114,8 @@ public:
         SetSecond(18);
         Sim().ResetMount();
     }
-    // The paddle's button `code` held down. The tick and the move's first
-    // reading see it whatever a move under way left on the data register
-    // (a goto's bits, which the reading does not expect); the move's own
-    // pulses then read it as it is.
-    void Press(int16_t code) {
-        const int16_t seen = static_cast<int16_t>(code - (Sim().DataLatch() - shared.drive.LastPortOutput));
-        Sim().QueuePaddleCodes({seen, seen});
-        Sim().HoldPaddleCode(code);
-    }
+    // The paddle's button `code` held down.
+    void Press(int16_t code) { Sim().HoldPaddleCode(code); }
     int64_t AzSteps() { return std::abs(Sim().AzSteps()); }
     void SetSecond(int s) { clock.second = s; }
 
