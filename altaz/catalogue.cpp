@@ -35,6 +35,9 @@ constexpr std::array<Catalogue, kCatalogues> kTable = {{
 
 bool known(int16_t number) { return number >= 0 && number < kCatalogues; }
 
+// 24 h in tenths of a minute of time.
+constexpr int32_t kFullDay = 24 * 600;
+
 }  // namespace
 
 std::optional<int32_t> WholeNumber(const QString& field) {
@@ -54,22 +57,35 @@ std::optional<int32_t> WholeNumber(const QString& field) {
     return static_cast<int32_t>(*v);
 }
 
-void TellRecords(const QString& programPath, int seen, int skipped, const QString& record) {
+void TellRecords(const QString& programPath, int seen, int skipped, const QString& record, int leftOut, int rows) {
     if (seen == 0) {
         filereport::Malformed(programPath, QStringLiteral("Le fichier ne contient aucun enregistrement."),
                               QStringLiteral("Rien n'en est chargé."));
-    } else if (skipped > 0) {
-        filereport::Malformed(
-            programPath,
-            QStringLiteral("Enregistrements incomplets, illisibles ou hors limites ignorés : %1 sur %2.\n"
-                           "Un enregistrement compte %3, le dernier suivi d'un retour à la ligne.")
-                .arg(skipped)
-                .arg(seen)
-                .arg(record),
-            QStringLiteral("Seuls les enregistrements complets et dans leurs limites sont chargés."));
-    } else {
-        filereport::Readable(programPath);
+        return;
     }
+    if (skipped == 0 && leftOut == 0) {
+        filereport::Readable(programPath);
+        return;
+    }
+    QStringList what;
+    if (skipped > 0)
+        what << QStringLiteral("Enregistrements incomplets, illisibles ou hors limites ignorés : %1 sur %2.\n"
+                               "Un enregistrement compte %3, le dernier suivi d'un retour à la ligne.")
+                    .arg(skipped)
+                    .arg(seen)
+                    .arg(record);
+    if (leftOut > 0)
+        what << QStringLiteral("Enregistrements en trop ignorés : %1 sur %2 (le programme n'en garde que %3).")
+                    .arg(leftOut)
+                    .arg(seen)
+                    .arg(rows);
+    const QString outcome =
+        leftOut == 0 ? QStringLiteral("Seuls les enregistrements complets et dans leurs limites sont chargés.")
+        : skipped == 0
+            ? QStringLiteral("Seuls les %1 premiers enregistrements sont chargés.").arg(rows)
+            : QStringLiteral("Seuls les %1 premiers enregistrements complets et dans leurs limites sont chargés.")
+                  .arg(rows);
+    filereport::Malformed(programPath, what.join(u'\n'), outcome);
 }
 
 QString FileName(int16_t number) {
@@ -97,25 +113,35 @@ std::optional<std::vector<CatalogueRecord>> ReadRecords(const QString& programPa
         return std::nullopt;
     }
     std::vector<CatalogueRecord> records;
-    int seen = 0, skipped = 0;
-    while (static_cast<int>(records.size()) < limit) {
-        const auto r = reader->NextRecord(4);
-        if (!r) break;
+    int seen = 0, skipped = 0, leftOut = 0;
+    while (const auto r = reader->NextRecord(4)) {
         const int number = seen++;
         const auto ra = r->complete ? WholeNumber(r->fields[2]) : std::nullopt;
         const auto dec = r->complete ? WholeNumber(r->fields[3]) : std::nullopt;
-        // A place no sky has: no hour past 24 h, no declination past a pole.
-        if (!ra || !dec || !ranges::RightAscension(*ra) || !ranges::Declination(*dec)) {
+        if (!ra || !dec) {
             ++skipped;
             continue;
         }
-        records.push_back({r->fields[0], r->fields[1], *ra, *dec, number});
+        // 24 h, which rounding can give, is 0 h; beyond it, or past a pole,
+        // lies a place no sky has.
+        const int32_t hours = *ra == kFullDay ? 0 : *ra;
+        if (!ranges::RightAscension(hours) || !ranges::Declination(*dec)) {
+            ++skipped;
+            continue;
+        }
+        // The rest of the file is read only to count what the table has no room for.
+        if (static_cast<int>(records.size()) >= limit) {
+            ++leftOut;
+            continue;
+        }
+        records.push_back({r->fields[0], r->fields[1], hours, *dec, number});
     }
     TellRecords(programPath, seen, skipped,
                 QStringLiteral("quatre champs complets (nom, type, ascension droite de 0 à %1 dixièmes de minute, "
-                               "déclinaison de %2 à %3 dixièmes de minute d'arc)")
-                    .arg(vb::CStr(ranges::kMaxRightAscension), vb::CStr(-ranges::kMaxDeclination),
-                         vb::CStr(ranges::kMaxDeclination)));
+                               "%2 valant 0 h, déclinaison de %3 à %4 dixièmes de minute d'arc)")
+                    .arg(vb::CStr(ranges::kMaxRightAscension), vb::CStr(kFullDay),
+                         vb::CStr(-ranges::kMaxDeclination), vb::CStr(ranges::kMaxDeclination)),
+                leftOut, limit);
     return records;
 }
 

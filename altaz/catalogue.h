@@ -12,10 +12,10 @@
 // that is not complete (a field missing or one too many, a field cut by the
 // end of the file: its last field must end its line) or whose coordinates
 // are not whole numbers of the sky (right ascension 0 to 14399 tenths of a
-// minute of time, declination -54000 to 54000 tenths of a minute of arc) is
-// skipped whole, never half read, and the file is told malformed with the
-// count of records skipped. A file longer than its table stops at the
-// table's last row.
+// minute of time, 14400, 24 h, taken as 0 h; declination -54000 to 54000
+// tenths of a minute of arc) is skipped whole, never half read, and the file
+// is told malformed with the count of records skipped. A file longer than
+// its table fills the table and is told with the count of records left out.
 #pragma once
 
 #include "core/state.h"
@@ -51,17 +51,20 @@ QString Caption(int16_t number);
 // The eleven captions in number order, as the coordinates window lists them.
 QStringList Captions();
 
-// The records of a file, at most `limit` of them; nothing when the file
-// cannot be read (the user has been told).
+// The records of a file, at most `limit` of them (the records past them
+// are counted and told); nothing when the file cannot be read (the user has
+// been told).
 std::optional<std::vector<CatalogueRecord>> ReadRecords(const QString& programPath, int limit);
 
 // What the readers of record files share: the value of a field that holds a
 // whole number within 32 bits, and the telling of a file read with `seen`
 // records of which `skipped` could not be taken, being incomplete, unreadable
-// or out of their limits (an empty file when none was seen); `record` says
-// what a record holds ("deux champs complets (...)").
+// or out of their limits, and `leftOut` found no room in a table of `rows`
+// (an empty file when none was seen); `record` says what a record holds
+// ("deux champs complets (...)").
 std::optional<int32_t> WholeNumber(const QString& field);
-void TellRecords(const QString& programPath, int seen, int skipped, const QString& record);
+void TellRecords(const QString& programPath, int seen, int skipped, const QString& record, int leftOut = 0,
+                 int rows = 0);
 
 // Loads catalogue `number` into rows 0.. of the table and sets its
 // CatalogueCount. Returns the names in file order, for the caller to append

@@ -3,6 +3,7 @@
 #include "altaz/catalogue.h"
 #include "altaz/typefilter.h"
 #include "platform/seams.h"
+#include "platform/textfile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,8 +49,9 @@ std::optional<QString> NearestStarMessage(const ObjectTable& objects, int listRo
     const int star = NearestStarRow(objects, typefilter::ObjectRow(objects, listRow), stars);
     if (star < 0) return std::nullopt;
     const QString constellation = catalogue::ConstellationName(stars.BrightStarConst[star]);
-    return kHeading + QStringLiteral("\r\n") + stars.BrightStarName[star] + QStringLiteral(" (") + constellation +
-           QStringLiteral(").");
+    // Names come from the files: only their start is quoted.
+    return kHeading + QStringLiteral("\r\n") + textfile::Excerpt(stars.BrightStarName[star]) + QStringLiteral(" (") +
+           textfile::Excerpt(constellation) + QStringLiteral(").");
 }
 
 bool ShowNearestStar(const ObjectTable& objects, int listRow, const BrightStarTable& stars) {

@@ -25,9 +25,13 @@ void tell(const QString& programPath, const QString& kind, const QString& text) 
 }  // namespace
 
 void Missing(const QString& programPath) {
+    const QString shown = datadir::Shown(programPath);
     tell(programPath, QStringLiteral("missing"),
-         QStringLiteral("Fichier introuvable ou illisible : %1\nLes valeurs par défaut sont utilisées.")
-             .arg(datadir::Shown(programPath)));
+         textfile::NotPlain(datadir::Path(programPath))
+             ? QStringLiteral("Fichier ignoré : %1\nCe n'est pas un fichier ordinaire (un tube, un périphérique ou un "
+                              "dossier porte son nom).\nLes valeurs par défaut sont utilisées.")
+                   .arg(shown)
+             : QStringLiteral("Fichier introuvable ou illisible : %1\nLes valeurs par défaut sont utilisées.").arg(shown));
 }
 
 void Malformed(const QString& programPath, const QString& what, const QString& outcome) {

@@ -13,6 +13,8 @@ namespace filereport {
 // old file and returns false.
 bool Save(const QString& programPath, const SeqWriter& lines);
 
+// A file that cannot be read: missing or unreadable, or no plain file (a
+// pipe, a device, a folder), which the message says.
 void Missing(const QString& programPath);
 // `what` tells what is wrong or what the file should hold; `outcome` what
 // the program does instead (by default: unread values keep their defaults).

@@ -126,7 +126,7 @@ int16_t LastPortOutput();
 //
 // One program per real port: a ppdev port is claimed exclusively (no other
 // program can claim it until this one lets it go); the I/O ports of "raw:"
-// are held by a lock file named after their address (platform/portlock.h),
+// are held by a lock named after their address (platform/portlock.h),
 // taken before access to them is asked for. The lock or the claim goes with
 // the port object, or with the program however it ends.
 std::unique_ptr<Port> Open(const QString& choice, QString* error);

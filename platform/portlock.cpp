@@ -1,91 +1,148 @@
 #include "platform/portlock.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace port {
 
 namespace {
 
-QStringList& chosenFolders() {
-    static QStringList f;
+QString& chosenFolder() {
+    static QString f;
     return f;
 }
 
-// Where the lock file of a folder stands.
-enum class Place {
-    Opened,   // the file is open: fd
-    Passed,   // not there, and the folder cannot be written: the next folder
-    Refused,  // there but not to be taken, or not made: errno
-};
-struct Opening {
-    Place place = Place::Refused;
-    int fd = -1;
-    int error = 0;
+QString& chosenPrefix() {
+    static QString p;
+    return p;
+}
+
+// Why a lock was not taken: another program holds it, or it cannot be taken.
+struct Refusal {
+    bool held = false;
+    QString why;
 };
 
-// The lock file opened for reading (flock needs no more, so a file made by
+// The file's lock: the descriptor of the locked file, or -1 and *refusal.
+// The file is opened for reading (flock needs no more, so a file made by
 // another user will do), or made when it is not there. Links are not
-// followed: in a folder anyone may write to, a link planted under the lock's
-// name must lead nowhere, so it refuses the port. Nor does the open wait
-// (a pipe under the lock's name).
-Opening openLockFile(const QByteArray& folder, const QByteArray& path) {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
-        if (fd >= 0) return {Place::Opened, fd, 0};
-        if (errno != ENOENT) return {Place::Refused, -1, errno};
-        if (::access(folder.constData(), W_OK | X_OK) != 0) return {Place::Passed, -1, errno};
-        fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_CREAT | O_EXCL, 0644);
-        if (fd >= 0) return {Place::Opened, fd, 0};
-        if (errno == EACCES || errno == EPERM || errno == EROFS) return {Place::Passed, -1, errno};
-        if (errno != EEXIST) return {Place::Refused, -1, errno};
-        // Made by another program in between: open that one.
+// followed: in a folder anyone may write to, a link planted under the
+// lock's name must lead nowhere, so it refuses the port. Nor does the open
+// wait (a pipe under the lock's name).
+int lockFile(const QString& folder, const QString& path, Refusal* refusal) {
+    const QByteArray name = QFile::encodeName(path);
+    const auto openError = [&](int e) {
+        if (e == ENOENT || e == ENOTDIR) return QStringLiteral("dossier %1 introuvable").arg(folder);
+        return ErrorText(e);
+    };
+    // A file removed or replaced between its open and its lock is not the
+    // lock: the one under the name then is opened again.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0 && errno == ENOENT) {
+            fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_CREAT | O_EXCL, 0644);
+            if (fd < 0 && errno == EEXIST) continue;  // made by another program in between: open that one
+            // Readable by every user whatever this one's umask, so that a
+            // program of another user takes the same lock.
+            if (fd >= 0) ::fchmod(fd, 0644);
+        }
+        if (fd < 0) {
+            refusal->why = openError(errno);
+            return -1;
+        }
+        struct stat opened {};
+        if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+            ::close(fd);
+            refusal->why = QStringLiteral("ce n'est pas un fichier ordinaire");
+            return -1;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int e = errno;
+            ::close(fd);
+            if (e == EWOULDBLOCK) refusal->held = true;
+            else refusal->why = ErrorText(e);
+            return -1;
+        }
+        struct stat named {};
+        if (::lstat(name.constData(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+            return fd;
+        ::close(fd);
     }
-    return {Place::Refused, -1, EEXIST};
+    refusal->why = QStringLiteral("le fichier est remplacé sans cesse");
+    return -1;
+}
+
+// The socket's lock: the descriptor of the bound socket, or -1 and *refusal.
+int bindSocket(const QString& name, Refusal* refusal) {
+    const QByteArray bytes = name.toUtf8();
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    // A leading 0 puts the name in the abstract namespace, where no file stands.
+    if (static_cast<std::size_t>(bytes.size()) + 1 > sizeof address.sun_path) {
+        refusal->why = ErrorText(ENAMETOOLONG);
+        return -1;
+    }
+    std::memcpy(address.sun_path + 1, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + bytes.size());
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) {
+        refusal->why = ErrorText(errno);
+        return -1;
+    }
+    if (::bind(s, reinterpret_cast<const sockaddr*>(&address), length) == 0) return s;
+    const int e = errno;
+    ::close(s);
+    if (e == EADDRINUSE) refusal->held = true;
+    else refusal->why = ErrorText(e);
+    return -1;
 }
 
 }  // namespace
 
-QStringList LockFolders() {
-    if (!chosenFolders().isEmpty()) return chosenFolders();
-    return {QStringLiteral("/run/lock"), QStringLiteral("/var/lock"), QDir::tempPath()};
+QString LockFolder() {
+    if (!chosenFolder().isEmpty()) return chosenFolder();
+    return QStringLiteral("/run/lock");
 }
 
-void SetLockFolders(const QStringList& folders) { chosenFolders() = folders; }
+void SetLockFolder(const QString& folder) { chosenFolder() = folder; }
+
+QString LockSocketPrefix() {
+    if (!chosenPrefix().isEmpty()) return chosenPrefix();
+    return QStringLiteral("orvanel-port-");
+}
+
+void SetLockSocketPrefix(const QString& prefix) { chosenPrefix() = prefix; }
+
+QString LockSocketName(const QString& name) { return u'@' + LockSocketPrefix() + name; }
 
 std::unique_ptr<PortLock> PortLock::Take(const QString& name, QString* error) {
-    const QString file = QStringLiteral("orvanel-port-%1.lock").arg(name);
-    const auto refuse = [error](const QString& path, const QString& why) -> std::unique_ptr<PortLock> {
-        if (error) *error = QStringLiteral("verrou %1 impossible : %2").arg(path, why);
+    const auto refuse = [error](const QString& lock, const Refusal& r) -> std::unique_ptr<PortLock> {
+        if (error)
+            *error = r.held ? QStringLiteral("déjà piloté par un autre programme Orvanel (verrou %1)").arg(lock)
+                            : QStringLiteral("verrou %1 impossible : %2").arg(lock, r.why);
         return nullptr;
     };
-    for (const QString& folder : LockFolders()) {
-        if (!QFileInfo(folder).isDir()) continue;  // no such folder: the next one
-        const QString path = QDir(folder).filePath(file);
-        const Opening o = openLockFile(QFile::encodeName(folder), QFile::encodeName(path));
-        if (o.place == Place::Passed) continue;  // a folder this user cannot write to
-        if (o.place == Place::Refused) return refuse(path, ErrorText(o.error));
-        struct stat st {};
-        if (::fstat(o.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(o.fd);
-            return refuse(path, QStringLiteral("ce n'est pas un fichier ordinaire"));
-        }
-        if (::flock(o.fd, LOCK_EX | LOCK_NB) == 0) return std::unique_ptr<PortLock>(new PortLock(o.fd, path));
-        const int e = errno;
-        ::close(o.fd);
-        if (e != EWOULDBLOCK) return refuse(path, ErrorText(e));
-        if (error) *error = QStringLiteral("déjà piloté par un autre programme Orvanel (verrou %1)").arg(path);
-        return nullptr;
+    const QString folder = LockFolder();
+    const QString path = QDir(folder).filePath(QStringLiteral("orvanel-port-%1.lock").arg(name));
+    Refusal refusal;
+    const int file = lockFile(folder, path, &refusal);
+    if (file < 0) return refuse(path, refusal);
+    const int socket = bindSocket(LockSocketPrefix() + name, &refusal);
+    if (socket < 0) {
+        ::close(file);
+        return refuse(LockSocketName(name), refusal);
     }
-    if (error) *error = QStringLiteral("aucun dossier pour le verrou (%1)").arg(LockFolders().join(u' '));
-    return nullptr;
+    return std::unique_ptr<PortLock>(new PortLock(file, socket, path));
 }
 
 QString ErrorText(int error) {
@@ -103,6 +160,9 @@ QString ErrorText(int error) {
     }
 }
 
-PortLock::~PortLock() { ::close(fd_); }
+PortLock::~PortLock() {
+    ::close(socket_);
+    ::close(file_);
+}
 
 }  // namespace port

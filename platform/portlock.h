@@ -1,42 +1,56 @@
-// One program per real port: while a program holds a port, a lock file named
+// One program per real port: while a program holds a port, a lock named
 // after it says so to every other Orvanel on the machine.
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <memory>
 
 namespace port {
 
-// An exclusive hold on a lock file (flock): the kernel lets it go when the
-// file is closed, so a program that ends, even by a crash, frees its port.
+// The lock of a port ("0x378") is held two ways at once, and a second
+// program is refused while either is held:
+// - the file "orvanel-port-0x378.lock" of the lock folder, locked with
+//   flock: one folder for every user, never a folder of the user's own;
+//   a file this program makes there is readable by every user (flock needs
+//   no more) and is never removed;
+// - the abstract socket "orvanel-port-0x378", bound for as long as the port
+//   is held. No file operation reaches it: a lock file removed or replaced
+//   while held, or a program told another folder, does not let a second
+//   program take the port.
+// The kernel lets both go when the program ends, even by a crash.
 class PortLock {
 public:
-    // Takes the lock of `name` ("0x378"): the file "orvanel-port-<name>.lock"
-    // in the first lock folder that holds it or may be written to; a folder
-    // that does not exist, or where the file is not and cannot be made, is
-    // passed over. Null when another holder has it, when the file there
-    // cannot be taken (a link or anything but a plain file under its name, a
-    // file this user may not open: never a second file elsewhere), or when
-    // no folder can hold it; *error then says which, in a few French words
-    // naming the lock file.
+    // Takes the lock of `name`. Null when another program holds it, or when
+    // it cannot be taken: the folder missing, the file not there and not to
+    // be made (a folder this user may not write to), a file this user may
+    // not open, a link or anything but a plain file under its name; *error
+    // then says which, in a few French words naming the lock.
     static std::unique_ptr<PortLock> Take(const QString& name, QString* error);
     ~PortLock();
     PortLock(const PortLock&) = delete;
     PortLock& operator=(const PortLock&) = delete;
 
+    // The lock file.
     const QString& Path() const { return path_; }
 
 private:
-    PortLock(int fd, QString path) : fd_(fd), path_(std::move(path)) {}
-    int fd_;
+    PortLock(int file, int socket, QString path) : file_(file), socket_(socket), path_(std::move(path)) {}
+    int file_;
+    int socket_;
     QString path_;
 };
 
-// The folders tried, in order: /run/lock, /var/lock, then the temporary
-// folder. Tests set their own (empty: the default ones again).
-QStringList LockFolders();
-void SetLockFolders(const QStringList& folders);
+// The lock folder: /run/lock. Tests set their own (empty: /run/lock again).
+QString LockFolder();
+void SetLockFolder(const QString& folder);
+// What the sockets' names begin with: "orvanel-port-". Tests set their own,
+// so that test programs running side by side never meet (empty: the
+// program's own again).
+QString LockSocketPrefix();
+void SetLockSocketPrefix(const QString& prefix);
+// How a message names the socket of a port: "@orvanel-port-0x378", as
+// `ss -xlp` lists it with the program that holds it.
+QString LockSocketName(const QString& name);
 
 // The system's error text as the port messages give it: in French for the
 // errors met when a port is opened (no such device, permission, busy, not

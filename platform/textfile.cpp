@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace textfile {
@@ -45,10 +47,50 @@ QString Decode(const QByteArray& bytes) {
     return decodeCp1252(bytes);
 }
 
+std::optional<QByteArray> ReadBytes(const QString& path) {
+    // Opened without waiting (a pipe with no writer would hold the open for
+    // ever), then taken only when what was opened is a plain file.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(st.st_size));
+    char chunk[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n > 0) {
+            bytes.append(chunk, static_cast<qsizetype>(n));
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            ::close(fd);
+            return std::nullopt;
+        }
+    }
+    ::close(fd);
+    return bytes;
+}
+
 std::optional<QString> Read(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return Decode(f.readAll());
+    auto bytes = ReadBytes(path);
+    if (!bytes) return std::nullopt;
+    return Decode(*bytes);
+}
+
+bool NotPlain(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+QString Excerpt(const QString& line) {
+    if (line.size() <= kExcerptLength) return line;
+    qsizetype cut = kExcerptLength;
+    if (line[cut].isLowSurrogate()) --cut;  // never half a character
+    return line.left(cut) + QStringLiteral("…");
 }
 
 namespace {
@@ -147,8 +189,7 @@ WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>
     // What each file holds before the renames, to give it back if one fails.
     std::vector<std::optional<QByteArray>> old;
     for (const FileText& f : files) {
-        QFile in(f.path);
-        old.push_back(in.open(QIODevice::ReadOnly) ? std::optional(in.readAll()) : std::nullopt);
+        old.push_back(ReadBytes(f.path));
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (renameOver(fresh[i], files[i].path)) continue;
@@ -226,12 +267,12 @@ RecordNames readRecord(const QString& folder, const QString& path) {
         const QString& name = lines[i];
         if (!insideFolder(folder, name)) {
             r.wrong = QStringLiteral("Sa ligne %1 (« %2 ») ne nomme pas un fichier du dossier des données.")
-                          .arg(QString::number(i + 1), name);
+                          .arg(QString::number(i + 1), Excerpt(name));
             return r;
         }
         if (name.endsWith(QString(kNewSuffix)) || name == QString(kSetRecord)) {
             r.wrong = QStringLiteral("Sa ligne %1 (« %2 ») ne nomme pas un fichier de réglages.")
-                          .arg(QString::number(i + 1), name);
+                          .arg(QString::number(i + 1), Excerpt(name));
             return r;
         }
         r.names << name;

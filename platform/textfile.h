@@ -14,8 +14,20 @@
 namespace textfile {
 
 QString Decode(const QByteArray& bytes);
-// The file's text, or nothing when it cannot be read.
+// The file's text, or nothing when it cannot be read: missing, unreadable,
+// or no plain file (a pipe, a device, a folder; a link to a plain file is
+// followed). Nothing waits for a pipe's writer, nor reads a device's endless
+// bytes.
 std::optional<QString> Read(const QString& path);
+// Its bytes, the same way.
+std::optional<QByteArray> ReadBytes(const QString& path);
+// Whether something is there (a link followed) that is no plain file.
+bool NotPlain(const QString& path);
+
+// At most the start of a line read from a file, as a message quotes it: its
+// first kExcerptLength characters, then "…" when there was more.
+inline constexpr qsizetype kExcerptLength = 80;
+QString Excerpt(const QString& line);
 
 // What a new file is called while it is written beside its old one.
 inline constexpr QLatin1String kNewSuffix(".nouveau");

@@ -3,6 +3,7 @@
 #include "platform/datadir.h"
 #include "platform/filereport.h"
 #include "platform/seqfile.h"
+#include "platform/textfile.h"
 
 #include <QPainter>
 
@@ -16,6 +17,9 @@ std::array<QPixmap, 11>& ButtonPictureSet::pictures() {
 namespace {
 
 const QString kList = QStringLiteral("\\data\\img\\liste.txt");
+
+// The program path of a picture named in the list.
+QString pathOf(const QString& name) { return QStringLiteral("\\data\\img\\") + name + QStringLiteral(".gif"); }
 
 // A plain stand-in for a picture that could not be loaded.
 QPixmap drawnPicture(int index) {
@@ -50,14 +54,17 @@ void LoadButtonPictures() {
                 tooMany = true;
                 break;
             }
-            const QString picturePath = QStringLiteral("\\data\\img\\") + name + QStringLiteral(".gif");
+            const QString picturePath = pathOf(name);
+            // Read as any file is: only a plain file, whatever stands under its name.
+            const auto bytes = name.isEmpty() ? std::nullopt : textfile::ReadBytes(datadir::Path(picturePath));
             QPixmap p;
-            if (!name.isEmpty() && p.load(datadir::Path(picturePath), "GIF")) {
+            if (bytes && p.loadFromData(*bytes, "GIF")) {
                 ButtonPictures[index] = p;
                 loaded[index] = true;
                 filereport::Readable(picturePath);
             } else {
-                filereport::Missing(picturePath);
+                // The message names the picture by the start of its line only.
+                filereport::Missing(pathOf(textfile::Excerpt(name)));
             }
             ++index;
         }

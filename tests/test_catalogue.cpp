@@ -40,6 +40,7 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
         QString text;
         std::vector<Rec> want;
         int skipped = 0;  // records told skipped; -1: told empty
+        int leftOut = 0;  // records told left out, the table full
     };
     const QString twoRecords = "\"A\",\"GL\",1,2\r\n\"B\",\"OC\",3,4\r\n";
     const std::vector<Case> cases = {
@@ -63,7 +64,10 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
          "\"A\",\"GL\",1,2\r\n" + QString("\r\n").repeated(512 * 1024) + "\"B\",\"OC\",3,4\r\n",
          {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}},
         {"exactly the table's 1031 records", fileOf(numbered(1031)), numbered(1031)},
-        {"1032 records stop at the table's end", fileOf(numbered(1032)), numbered(1031)},
+        // The table full, the records left are counted and told.
+        {"1032 records fill the table and one is left out", fileOf(numbered(1032)), numbered(1031), 0, 1},
+        {"a damaged record, then one more than the table holds",
+         "\"X\",\"GL\"\r\n" + fileOf(numbered(1032)) + "\"Y\",\"GL\",1,y\r\n", numbered(1031), 2, 1},
         // What is not a whole record is skipped and counted, never half read.
         {"empty file", "", {}, -1},
         {"nothing but blank lines", "\r\n  \r\n\r\n", {}, -1},
@@ -86,8 +90,11 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
          "\"X,\"GL\",7,8\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
         {"two records run together",
          "\"X\",\"GL\",7,8\"Y\",\"GL\",9,10\r\n" + twoRecords, {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
-        // A place no sky has is skipped and counted with them.
+        // 24 h is 0 h.
         {"a right ascension of 24 h", "\"X\",\"GL\",14400,2\r\n" + twoRecords,
+         {{"X", "GL", 0, 2}, {"A", "GL", 1, 2}, {"B", "OC", 3, 4}}},
+        // A place no sky has is skipped and counted with them.
+        {"a right ascension just past 24 h", "\"X\",\"GL\",14401,2\r\n" + twoRecords,
          {{"A", "GL", 1, 2}, {"B", "OC", 3, 4}}, 1},
         {"right ascensions far past 24 h or below 0",
          "\"X\",\"GL\",99999,2\r\n\"A\",\"GL\",1,2\r\n\"Y\",\"GL\",-5,2\r\n\"B\",\"OC\",3,4\r\n",
@@ -114,15 +121,30 @@ TEST_F(Catalogue, RecordsReadFieldByField) {
             EXPECT_EQ(table.CatalogueRA[i], c.want[i].ra) << i;
             EXPECT_EQ(table.CatalogueDec[i], c.want[i].dec) << i;
         }
-        if (c.skipped == 0) {
+        if (c.skipped == 0 && c.leftOut == 0) {
             EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
             continue;
         }
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_TRUE(messages[0].contains("messier.cat")) << messages[0].toStdString();
-        const QString told = c.skipped < 0 ? QStringLiteral("aucun enregistrement")
-                                           : QStringLiteral("ignorés : %1 sur").arg(c.skipped);
-        EXPECT_TRUE(messages[0].contains(told)) << messages[0].toStdString();
+        const QString& m = messages[0];
+        EXPECT_TRUE(m.contains("messier.cat")) << m.toStdString();
+        if (c.skipped != 0) {
+            const QString told = c.skipped < 0 ? QStringLiteral("aucun enregistrement")
+                                               : QStringLiteral("hors limites ignorés : %1 sur").arg(c.skipped);
+            EXPECT_TRUE(m.contains(told)) << m.toStdString();
+        }
+        if (c.leftOut != 0) {
+            const int seen = static_cast<int>(c.want.size()) + c.skipped + c.leftOut;
+            EXPECT_TRUE(m.contains(QStringLiteral("Enregistrements en trop ignorés : %1 sur %2 (le programme n'en "
+                                                  "garde que 1031).")
+                                       .arg(c.leftOut)
+                                       .arg(seen)))
+                << m.toStdString();
+            EXPECT_TRUE(m.endsWith(c.skipped ? "Seuls les 1031 premiers enregistrements complets et dans leurs "
+                                               "limites sont chargés."
+                                             : "Seuls les 1031 premiers enregistrements sont chargés."))
+                << m.toStdString();
+        }
     }
 }
 
@@ -242,7 +264,6 @@ TEST_F(Catalogue, BrightStarsCountTheirLastRow) {
     const std::vector<Case> cases = {
         {"one star", "\"Vega\",\"Lyr\",11178,23285\r\n", 0, "Vega"},
         {"three stars", "\"A\",\"Ori\",1,2\r\n\"B\",\"Ori\",3,4\r\n\"C\",\"Lyr\",5,6\r\n", 2, "C"},
-        {"122 stars stop at the table's 121", many, 120, "S120"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -255,6 +276,19 @@ TEST_F(Catalogue, BrightStarsCountTheirLastRow) {
         }
     }
     EXPECT_TRUE(messages.isEmpty());
+
+    // One star more than the table holds: the table is full and the star left out is told.
+    WriteData("5magstar.cat", many);
+    BrightStarTable full;
+    catalogue::LoadBrightStars(full);
+    EXPECT_EQ(full.BrightStarCount, 120);
+    EXPECT_EQ(full.BrightStarName[120], "S120");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("5magstar.cat")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("Enregistrements en trop ignorés : 1 sur 122 (le programme n'en garde que 121)."))
+        << messages[0].toStdString();
+    messages.clear();
+    filereport::Reset();
 
     WriteData("5magstar.cat", QString("\"Vega\",\"Lyr\",11178,23285\r\n"));
     BrightStarTable stars;

@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
 
 namespace {
 QStringList allFields(const QString& text) {
@@ -115,6 +117,24 @@ TEST_F(SaveSets, EveryFileOfTheSetIsReplacedAndNothingElseIsLeft) {
     EXPECT_EQ(ReadData("b.ini"), "Vrai\r\n") << "the file is found whatever the case of its name";
     EXPECT_EQ(ReadData("c.ini"), "3\r\n");
     EXPECT_EQ(Files(), (QStringList{"a.ini", "b.ini", "c.ini"}));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(SaveSets, APipeOrADeviceInPlaceOfAFileIsReplacedWithoutWaitingForIt) {
+    // What a file held is kept to be given back should the save fail: a
+    // pipe is not waited for, nor a device read.
+    const QString data = datadir::Folder();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(data + "/a.ini").constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), data + "/b.ini"));
+    SaveSet set;
+    set.Add("\\data\\a.ini", Lines({"1"})).Add("\\data\\b.ini", Lines({"2"}));
+    EXPECT_TRUE(set.Save());
+    for (const char* f : {"a.ini", "b.ini"}) {
+        const QFileInfo info(data + u'/' + QString::fromLatin1(f));
+        EXPECT_TRUE(info.isFile() && !info.isSymLink()) << f;
+    }
+    EXPECT_EQ(ReadData("a.ini"), "1\r\n");
+    EXPECT_EQ(ReadData("b.ini"), "2\r\n");
     EXPECT_TRUE(messages.isEmpty());
 }
 

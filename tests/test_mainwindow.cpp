@@ -9,6 +9,7 @@
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
+#include "platform/datadir.h"
 #include "platform/vbrt.h"
 #include "shell/Frmnotes.h"
 #include "shell/buttonpictures.h"
@@ -20,6 +21,7 @@
 #include "tests/fixture.h"
 
 #include <QAction>
+#include <QFile>
 #include <functional>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,7 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
+#include <sys/stat.h>
 
 using port::Write;
 
@@ -175,6 +178,40 @@ TEST_F(MainWindow, ATooLongPictureListIsToldAndStopsAtEleven) {
     started();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("liste.txt"));
+}
+
+TEST_F(MainWindow, StartUpGoesPastAPipeADeviceAndAHugePictureNameAndNamesEach) {
+    UseShippedData();
+    // A pipe with no writer, a link to an endless device, and a first line
+    // of 10 MB in the picture list.
+    const QString data = datadir::Folder();
+    ASSERT_TRUE(QFile::remove(data + "/vitessemanu.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(data + "/vitessemanu.ini").constData(), 0644), 0);
+    ASSERT_TRUE(QFile::remove(data + "/backlash.ini"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), data + "/backlash.ini"));
+    QStringList names = ReadData("img/liste.txt").split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(names.size(), 11);
+    const QString second = names[1];
+    names[0] = QString(10 * 1024 * 1024, u'x');
+    WriteData("img/liste.txt", (names.join(QStringLiteral("\r\n")) + "\r\n").toUtf8());
+
+    Frminterface& w = started();
+    EXPECT_TRUE(w.barchoix->isVisible());
+    const auto notPlain = [](const char* file) {
+        return QStringLiteral("Fichier ignoré : %1\nCe n'est pas un fichier ordinaire (un tube, un périphérique ou un "
+                              "dossier porte son nom).\nLes valeurs par défaut sont utilisées.")
+            .arg(datadir::Shown(QStringLiteral("\\data\\") + QString::fromLatin1(file)));
+    };
+    // The picture is named by the start of its line only.
+    const QString picture =
+        QStringLiteral("Fichier introuvable ou illisible : %1\nLes valeurs par défaut sont utilisées.")
+            .arg(datadir::Shown(QStringLiteral("\\data\\img\\") + QString(80, u'x') + QStringLiteral("….gif")));
+    EXPECT_EQ(messages, (QStringList{notPlain("vitessemanu.ini"), picture, notPlain("backlash.ini")}));
+    EXPECT_EQ(shared.drive.ManualSpeedTable, DriveState{}.ManualSpeedTable);
+    EXPECT_EQ(shared.site.BacklashAz, 0);
+    QPixmap shipped;
+    ASSERT_TRUE(shipped.load(ShippedDataFolder() + "/img/" + second + ".gif"));
+    EXPECT_EQ(ButtonPictures[1].toImage(), shipped.toImage()) << "the other pictures load";
 }
 
 TEST_F(MainWindow, ChoosingTheAltazimuthMount) {

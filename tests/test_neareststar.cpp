@@ -109,6 +109,17 @@ TEST_F(NearestStar, TheMessageNamesTheStarAndItsConstellation) {
     EXPECT_EQ(neareststar::NearestStarMessage(objects, 0, stars), "L'ETOILE LA PLUS PROCHE EST:\r\nFoo ().");
 }
 
+TEST_F(NearestStar, TheMessageQuotesOnlyTheStartOfANameFromTheFiles) {
+    // Names of a megabyte in the star file and in const.cat.
+    const QString name = QString(1024 * 1024, u'n');
+    WriteData("const.cat", QStringLiteral("\"Lyr\",\"%1\"\r\n").arg(QString(1024 * 1024, u'c')));
+    fill(objects, {{"GL", {11000, 23000}}});
+    fill(stars, {{"Vega", "Lyr", 11178, 23285}});
+    stars.BrightStarName[0] = name;
+    EXPECT_EQ(neareststar::NearestStarMessage(objects, 0, stars),
+              "L'ETOILE LA PLUS PROCHE EST:\r\n" + QString(80, u'n') + "… (" + QString(80, u'c') + "…).");
+}
+
 TEST_F(NearestStar, AFilteredRowStandsForItsOwnObject) {
     // Row 0 of the unfiltered table lies on Vega, the only open cluster on Rigel.
     fill(objects, {{"GL", {11178, 23285}}, {"GL", {12420, 27131}}, {"OC", {3137, -4911}}});

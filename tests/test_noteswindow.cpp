@@ -1,4 +1,5 @@
 #include "platform/datadir.h"
+#include "platform/filereport.h"
 #include "platform/widgets.h"
 #include "shell/Frmnotes.h"
 #include "shell/buttonpictures.h"
@@ -6,9 +7,13 @@
 #include "tests/started.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
+#include <functional>
+#include <sys/stat.h>
 
 class NotesWindow : public StartedProgramTest {
 protected:
@@ -129,4 +134,34 @@ TEST_F(NotesWindow, AFailedSaveIsToldAndKeepsTheText) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("notes.txt")) << messages[0].toStdString();
     EXPECT_EQ(n.txtnotes->toPlainText(), "ne pas perdre");
+}
+
+TEST_F(NotesWindow, APipeOrADeviceInPlaceOfTheNotesIsNamedAndAPlainFileSavedInItsPlace) {
+    const QString path = datadir::Folder() + QStringLiteral("/notes.txt");
+    const struct {
+        const char* what;
+        std::function<bool()> plant;
+    } cases[] = {
+        {"a pipe", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0; }},
+        {"a link to /dev/zero", [&] { return QFile::link(QStringLiteral("/dev/zero"), path); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(path);
+        ASSERT_TRUE(c.plant());
+        filereport::Reset();
+        messages.clear();
+        Frmnotes& n = frmnotes();
+        n.Show();
+        EXPECT_TRUE(n.txtnotes->toPlainText().isEmpty());
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Fichier ignoré : %1\nCe n'est pas un fichier ordinaire")
+                                               .arg(QDir::toNativeSeparators(path))))
+            << messages[0].toStdString();
+        n.txtnotes->setPlainText("Nuit claire");
+        PressSave(n, Qt::LeftButton);
+        EXPECT_TRUE(QFileInfo(path).isFile() && !QFileInfo(path).isSymLink());
+        EXPECT_EQ(ReadData("notes.txt"), QStringLiteral("Nuit claire\r\n"));
+        forms::Unload<Frmnotes>();
+    }
 }

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <functional>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -197,10 +198,13 @@ class PortLocks : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        port::SetLockFolders({dir_.path()});
+        port::SetLockFolder(dir_.path());
+        // Sockets of this test program's own: test programs run side by side.
+        port::SetLockSocketPrefix(QStringLiteral("orvanel-test-%1-port-").arg(::getpid()));
     }
     void TearDown() override {
-        port::SetLockFolders({});
+        port::SetLockFolder({});
+        port::SetLockSocketPrefix({});
         port::SetRawAccess({});
     }
     QString folder(const QString& name) {
@@ -210,6 +214,43 @@ protected:
     QString lockPath(const QString& folder, const char* name) const {
         return QDir(folder).filePath(QStringLiteral("orvanel-port-%1.lock").arg(name));
     }
+    static QString held(const QString& lock) {
+        return QStringLiteral("déjà piloté par un autre programme Orvanel (verrou %1)").arg(lock);
+    }
+
+    // What another program, started now under `user`, is told when it takes
+    // the lock of a port; it lets the lock go again as it ends.
+    struct Outcome {
+        bool taken = false;
+        QString error;
+    };
+    static Outcome inAnotherProgram(const char* name, uid_t user = ::geteuid()) {
+        int out[2];
+        if (::pipe(out) != 0) return {false, QStringLiteral("no pipe")};
+        const pid_t child = ::fork();
+        if (child < 0) return {false, QStringLiteral("no fork")};
+        if (child == 0) {
+            ::close(out[0]);
+            if (user != ::geteuid() && (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0))
+                _exit(1);
+            QString error;
+            const bool taken = port::PortLock::Take(QString::fromLatin1(name), &error) != nullptr;
+            const QByteArray told = (taken ? QByteArray("1") : QByteArray("0")) + error.toUtf8();
+            const bool written = ::write(out[1], told.constData(), static_cast<size_t>(told.size())) == told.size();
+            _exit(written ? 0 : 1);
+        }
+        ::close(out[1]);
+        QByteArray told;
+        char buffer[512];
+        for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) told.append(buffer, n);
+        ::close(out[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || told.isEmpty())
+            return {false, QStringLiteral("the other program failed")};
+        return {told.startsWith('1'), QString::fromUtf8(told.mid(1))};
+    }
+
     QTemporaryDir dir_;
 };
 
@@ -224,48 +265,70 @@ TEST_F(PortLocks, ALockNamedAfterThePortIsHeldUntilItsHolderGoes) {
 
     auto second = port::PortLock::Take("0x378", &error);
     EXPECT_FALSE(second);
-    EXPECT_TRUE(error.contains("autre programme Orvanel")) << error.toStdString();
-    EXPECT_TRUE(error.contains(first->Path())) << error.toStdString();
+    EXPECT_EQ(error, held(first->Path()));
 
     EXPECT_TRUE(port::PortLock::Take("0x278", &error)) << "another port is free";
     first.reset();
     EXPECT_TRUE(port::PortLock::Take("0x378", &error)) << "free once its holder is gone";
+    EXPECT_TRUE(QFileInfo::exists(lockPath(dir_.path(), "0x378"))) << "the file stays for the next holder";
 }
 
-TEST_F(PortLocks, TheLockGoesToTheFirstFolderThatCanHoldIt) {
-    const QString good = folder("good");
+TEST_F(PortLocks, AFolderThatCannotHoldTheLockRefusesThePortByName) {
     QFile file(dir_.filePath("a-file"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    struct Case {
-        const char* what;
-        QString first;
-    };
-    std::vector<Case> cases = {
-        {"a folder that is not there", dir_.filePath("absent")},
-        {"a file, not a folder", file.fileName()},
-    };
-    // Not for root, who may write anywhere.
-    const QString locked = folder("locked");
-    if (::geteuid() != 0 && ::chmod(QFile::encodeName(locked).constData(), 0555) == 0)
-        cases.push_back({"a folder this user cannot write to", locked});
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.what);
-        port::SetLockFolders({k.first, good});
+    for (const QString& f : {dir_.filePath("absent"), file.fileName()}) {
+        SCOPED_TRACE(f.toStdString());
+        port::SetLockFolder(f);
         QString error;
-        const auto lock = port::PortLock::Take("0x378", &error);
-        ASSERT_TRUE(lock) << error.toStdString();
-        EXPECT_EQ(lock->Path(), lockPath(good, "0x378"));
+        EXPECT_FALSE(port::PortLock::Take("0x378", &error));
+        EXPECT_EQ(error, QStringLiteral("verrou %1 impossible : dossier %2 introuvable").arg(lockPath(f, "0x378"), f));
     }
-    ::chmod(QFile::encodeName(locked).constData(), 0755);
-
-    port::SetLockFolders({dir_.filePath("absent"), file.fileName()});
-    QString error;
-    EXPECT_FALSE(port::PortLock::Take("0x378", &error));
-    EXPECT_TRUE(error.startsWith("aucun dossier pour le verrou")) << error.toStdString();
 }
 
-TEST_F(PortLocks, ALockFileThatCannotBeTakenRefusesThePortWithoutLookingElsewhere) {
-    const QString good = folder("good");
+TEST_F(PortLocks, EveryUserLocksInTheOneFolderEvenOneOnlyRootMayWriteTo) {
+    // The lock folder as /run/lock may be, writable by root only: a user is
+    // refused there, never sent to a folder of its own, until root has made
+    // the lock file; from then on each takes the one lock in turn. Root's
+    // part is played by the folder's owner when the tests do not run as root.
+    const bool root = ::geteuid() == 0;
+    const uid_t user = root ? 65534 : ::geteuid();  // nobody
+    const QString shared = folder("run-lock");
+    const QByteArray sharedName = QFile::encodeName(shared);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);
+    const auto writable = [&](bool yes) {
+        ASSERT_EQ(::chmod(sharedName.constData(), root || yes ? 0755 : 0555), 0);
+    };
+    port::SetLockFolder(shared);
+    const QString path = lockPath(shared, "0x378");
+
+    writable(false);
+    const Outcome before = inAnotherProgram("0x378", user);
+    EXPECT_FALSE(before.taken);
+    EXPECT_EQ(before.error, QStringLiteral("verrou %1 impossible : permission refusée").arg(path));
+
+    // Made under a umask that lets nobody else read, the file is still one every user can open.
+    writable(true);
+    const mode_t mask = ::umask(077);
+    QString error;
+    auto rootHolds = port::PortLock::Take("0x378", &error);
+    ::umask(mask);
+    writable(false);
+    ASSERT_TRUE(rootHolds) << error.toStdString();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+
+    const Outcome meanwhile = inAnotherProgram("0x378", user);
+    EXPECT_FALSE(meanwhile.taken);
+    EXPECT_EQ(meanwhile.error, held(path));
+
+    rootHolds.reset();
+    const Outcome after = inAnotherProgram("0x378", user);
+    EXPECT_TRUE(after.taken) << after.error.toStdString();
+    writable(true);
+}
+
+TEST_F(PortLocks, ALockFileThatCannotBeTakenRefusesThePort) {
     const QString elsewhere = dir_.filePath("elsewhere");
     QFile target(dir_.filePath("target"));
     ASSERT_TRUE(target.open(QIODevice::WriteOnly));
@@ -286,41 +349,85 @@ TEST_F(PortLocks, ALockFileThatCannotBeTakenRefusesThePortWithoutLookingElsewher
     int n = 0;
     for (const auto& k : cases) {
         SCOPED_TRACE(k.what);
-        const QString first = folder(QStringLiteral("first%1").arg(n++));
-        const QString planted = lockPath(first, "0x378");
+        const QString locks = folder(QStringLiteral("locks%1").arg(n++));
+        const QString planted = lockPath(locks, "0x378");
         ASSERT_TRUE(k.plant(planted));
-        port::SetLockFolders({first, good});
+        port::SetLockFolder(locks);
         QString error;
         EXPECT_FALSE(port::PortLock::Take("0x378", &error));
         EXPECT_EQ(error, QStringLiteral("verrou %1 impossible : %2").arg(planted, QString::fromUtf8(k.told)));
-        EXPECT_FALSE(QFileInfo::exists(lockPath(good, "0x378"))) << "no second lock file elsewhere";
         EXPECT_FALSE(QFileInfo::exists(elsewhere)) << "nothing made where the link leads";
     }
 }
 
 TEST_F(PortLocks, WhileALinkIsPlantedNoneTakesThePortAndOnceGoneOnlyOne) {
     // A link planted in a folder anyone may write to, before either program starts.
-    const QString shared = folder("run-lock");
-    const QString fallback = folder("tmp");
-    const QString planted = lockPath(shared, "0x378");
+    const QString planted = lockPath(dir_.path(), "0x378");
     ASSERT_TRUE(QFile::link(dir_.filePath("elsewhere"), planted));
-    port::SetLockFolders({shared, fallback});
 
     QString error;
     auto first = port::PortLock::Take("0x378", &error);
-    EXPECT_FALSE(first) << "the lock is not sent to another folder";
+    EXPECT_FALSE(first);
     EXPECT_TRUE(error.contains(planted)) << error.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(lockPath(fallback, "0x378")));
 
     // The link removed: the first program takes the lock, the second is refused while it holds it.
     ASSERT_TRUE(QFile::remove(planted));
     first = port::PortLock::Take("0x378", &error);
     ASSERT_TRUE(first) << error.toStdString();
     EXPECT_EQ(first->Path(), planted);
-    auto second = port::PortLock::Take("0x378", &error);
-    EXPECT_FALSE(second);
-    EXPECT_EQ(error, QStringLiteral("déjà piloté par un autre programme Orvanel (verrou %1)").arg(planted));
-    EXPECT_FALSE(QFileInfo::exists(lockPath(fallback, "0x378")));
+    EXPECT_FALSE(port::PortLock::Take("0x378", &error));
+    EXPECT_EQ(error, held(planted));
+}
+
+TEST_F(PortLocks, ALockFileRemovedOrReplacedWhileHeldStillHoldsThePort) {
+    const QString locks = folder("locks");
+    port::SetLockFolder(locks);
+    QString error;
+    auto first = port::PortLock::Take("0x378", &error);
+    ASSERT_TRUE(first) << error.toStdString();
+    const QString path = first->Path();
+    const QString other = dir_.filePath("other");
+    struct Case {
+        const char* what;
+        std::function<bool()> act;
+    } cases[] = {
+        {"the file removed", [&] { return QFile::remove(path); }},
+        {"another file renamed over it",
+         [&] {
+             QFile f(other);
+             return f.open(QIODevice::WriteOnly) && f.flush() &&
+                    ::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()) == 0;
+         }},
+        {"the folder removed and made again",
+         [&] { return QFile::remove(path) && QDir(dir_.path()).rmdir("locks") && QDir(dir_.path()).mkdir("locks"); }},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.what);
+        ASSERT_TRUE(k.act());
+        const Outcome second = inAnotherProgram("0x378");
+        EXPECT_FALSE(second.taken);
+        EXPECT_EQ(second.error, held(port::LockSocketName("0x378")));
+    }
+    first.reset();
+    EXPECT_TRUE(inAnotherProgram("0x378").taken);
+}
+
+TEST_F(PortLocks, TwoProgramsToldDifferentLockFoldersCannotBothHoldOnePort) {
+    port::SetLockFolder(folder("root-lock"));
+    QString error;
+    auto first = port::PortLock::Take("0x378", &error);
+    ASSERT_TRUE(first) << error.toStdString();
+
+    port::SetLockFolder(folder("user-lock"));
+    const Outcome second = inAnotherProgram("0x378");
+    EXPECT_FALSE(second.taken);
+    EXPECT_EQ(second.error, held(port::LockSocketName("0x378")));
+    EXPECT_EQ(port::LockSocketName("0x378"), QStringLiteral("@orvanel-test-%1-port-0x378").arg(::getpid()));
+    EXPECT_TRUE(inAnotherProgram("0x278").taken) << "another port is free";
+
+    first.reset();
+    const Outcome later = inAnotherProgram("0x378");
+    EXPECT_TRUE(later.taken) << later.error.toStdString();
 }
 
 TEST(PortMessages, TheErrorsAUserMeetsAreToldInFrench) {
@@ -337,18 +444,22 @@ TEST(PortMessages, TheErrorsAUserMeetsAreToldInFrench) {
     for (const auto& c : cases) EXPECT_EQ(port::ErrorText(c.error), QString::fromUtf8(c.text)) << c.error;
     // Any other error in the system's own words.
     EXPECT_EQ(port::ErrorText(EMFILE), QString::fromLocal8Bit(std::strerror(EMFILE)));
+    // The program's own sockets.
+    port::SetLockSocketPrefix({});
+    EXPECT_EQ(port::LockSocketName("0x378"), QStringLiteral("@orvanel-port-0x378"));
+    EXPECT_EQ(port::LockFolder(), QStringLiteral("/run/lock"));
 }
 
 TEST_F(PortLocks, AProgramThatEndsEvenByACrashFreesItsPort) {
     // Another program holds the lock, then is killed.
-    const QByteArray path = QFile::encodeName(lockPath(dir_.path(), "0x378"));
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t other = fork();
     ASSERT_GE(other, 0);
     if (other == 0) {
-        const int fd = ::open(path.constData(), O_RDONLY | O_CREAT, 0644);
-        if (fd < 0 || ::flock(fd, LOCK_EX) != 0) _exit(1);
+        QString error;
+        const auto lock = port::PortLock::Take("0x378", &error);
+        if (!lock) _exit(1);
         const char c = 1;
         if (::write(ready[1], &c, 1) != 1) _exit(1);
         for (;;) pause();

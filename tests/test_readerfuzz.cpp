@@ -19,8 +19,8 @@
 //     record, or a record that is incomplete (a field missing or one too
 //     many, the last one not ending its line) or holds a number that is not a
 //     whole 32-bit number in its range (catalogue coordinates: a place in the
-//     sky); for "liste.txt": more than eleven
-//     names;
+//     sky, 24 h taken as 0 h), or more records than the table holds; for
+//     "liste.txt": more than eleven names;
 //  4. nothing is half read: a record file with more text after its end (a
 //     digit, a quote, a comma, a line break, a whole record) gives the records
 //     it gave before, maybe followed by more: a record cut by the end of the
@@ -201,7 +201,8 @@ Judged judgeNumbers(const QString& text, const NumberRule& rule) {
 }
 
 // The records a record file should give, `fields` fields each, at most
-// `limit`, each taken when `take` accepts it.
+// `limit`, each taken when `take` accepts it; the file is refused when a
+// record is not taken or finds no room.
 struct JudgedRecords {
     std::vector<QStringList> records;
     bool refused = false;
@@ -211,25 +212,24 @@ JudgedRecords judgeRecords(const QString& text, int fields, int limit,
                            const std::function<bool(const QStringList&)>& take) {
     JudgedRecords j;
     SeqReader r(text);
-    int seen = 0, skipped = 0;
-    while (int(j.records.size()) < limit) {
-        const auto rec = r.NextRecord(fields);
-        if (!rec) break;
+    int seen = 0, skipped = 0, leftOut = 0;
+    while (const auto rec = r.NextRecord(fields)) {
         ++seen;
-        if (rec->complete && take(rec->fields)) j.records.push_back(rec->fields);
-        else ++skipped;
+        if (!rec->complete || !take(rec->fields)) ++skipped;
+        else if (int(j.records.size()) < limit) j.records.push_back(rec->fields);
+        else ++leftOut;
     }
-    j.refused = seen == 0 || skipped > 0;
+    j.refused = seen == 0 || skipped > 0 || leftOut > 0;
     return j;
 }
 
 // A catalogue record's coordinates: whole numbers of the sky, right ascension
-// 0 to 14399 tenths of a minute of time, declination within 54000 tenths of a
-// minute of arc of the equator.
+// 0 to 14400 tenths of a minute of time (24 h being 0 h), declination within
+// 54000 tenths of a minute of arc of the equator.
 bool catalogueRecord(const QStringList& f) {
     const auto ra = whole(f[2]);
     const auto dec = whole(f[3]);
-    return ra && dec && *ra >= 0 && *ra <= 14399 && *dec >= -54000 && *dec <= 54000;
+    return ra && dec && *ra >= 0 && *ra <= 14400 && *dec >= -54000 && *dec <= 54000;
 }
 
 QString recordText(const CatalogueRecord& r) {
@@ -329,7 +329,8 @@ protected:
             ASSERT_LE(int(got.size()), limit);
             std::vector<QString> wanted;
             for (const QStringList& f : want.records)
-                wanted.push_back(QStringList{f[0], f[1], QString::number(*whole(f[2])), QString::number(*whole(f[3]))}
+                wanted.push_back(QStringList{f[0], f[1], QString::number(*whole(f[2]) % 14400),
+                                             QString::number(*whole(f[3]))}
                                      .join(u'|'));
             EXPECT_EQ(got, wanted);
             expectTold(file, want.refused);

@@ -1,6 +1,7 @@
 // The settings files as the program reads them: values beyond what their
-// quantity allows, and files padded with blank lines.
+// quantity allows, files padded with blank lines, and what is no plain file.
 #include "altaz/altazfiles.h"
+#include "altaz/catalogue.h"
 #include "core/state.h"
 #include "motor/settingsfiles.h"
 #include "motor/speedtables.h"
@@ -8,8 +9,10 @@
 #include "platform/filereport.h"
 #include "tests/fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -268,4 +271,61 @@ TEST_F(Readers, TheTrackingFileSaysWhatItsReaderTakes) {
         "délais de correction en azimut et en altitude (des nombres de 0 à 2147483647, une fraction arrondie à "
         "l'entier le plus proche)")))
         << told[0].toStdString();
+}
+
+TEST_F(Readers, WhatIsNoPlainFileIsNamedAndTheDefaultsUsedWithoutWaitingOrReading) {
+    // A pipe with no writer would hold an open for ever, a device endless
+    // bytes: neither is opened to wait nor read.
+    const QString elsewhere = datadir::Folder() + QStringLiteral("/elsewhere");
+    QDir().mkpath(elsewhere);
+    const auto fifo = [](const QString& p) { return ::mkfifo(QFile::encodeName(p).constData(), 0644) == 0; };
+    const struct {
+        const char* what;
+        std::function<bool(const QString& path)> plant;
+    } kinds[] = {
+        {"a pipe", fifo},
+        {"a link to a pipe", [&](const QString& p) { return fifo(elsewhere + "/pipe") && QFile::link(elsewhere + "/pipe", p); }},
+        {"a link to /dev/zero", [](const QString& p) { return QFile::link(QStringLiteral("/dev/zero"), p); }},
+        {"a folder", [](const QString& p) { return QDir().mkdir(p); }},
+    };
+    const struct {
+        const char* file;
+        std::function<double()> read;  // the value the program takes
+        double defaultValue;
+    } readers[] = {
+        {"config_equa.ini", [] { return settingsfiles::ReadConfigEqua().raSteps; }, 200},
+        {"vitessealtaz.ini", [] { return speedAltaz(1, 0); }, 200000},
+        {"suivialtaz.ini", [] { return double(altazfiles::ReadSuiviAltaz().increment); }, 500},
+        {"messier.cat",
+         [] {
+             ObjectTable table;
+             return double(catalogue::LoadCatalogue(table, 1).size() + table.CatalogueCount);
+         },
+         0},
+    };
+    for (const auto& k : kinds) {
+        for (const auto& r : readers) {
+            SCOPED_TRACE(std::string(k.what) + " as " + r.file);
+            const QString path = datadir::Folder() + u'/' + QString::fromLatin1(r.file);
+            QFile::remove(elsewhere + "/pipe");
+            ASSERT_TRUE(k.plant(path));
+            filereport::Reset();
+            messages.clear();
+            EXPECT_EQ(r.read(), r.defaultValue);
+            const QStringList told = toldAbout(r.file);
+            ASSERT_EQ(told.size(), 1) << messages.join('|').toStdString();
+            EXPECT_EQ(told[0], QStringLiteral("Fichier ignoré : %1\nCe n'est pas un fichier ordinaire (un tube, un "
+                                              "périphérique ou un dossier porte son nom).\nLes valeurs par défaut "
+                                              "sont utilisées.")
+                                   .arg(datadir::Shown(QStringLiteral("\\data\\") + QString::fromLatin1(r.file))));
+            QFile::remove(path) || QDir().rmdir(path);
+        }
+    }
+
+    // A link to a plain file is read as the file.
+    WriteData("elsewhere/config_equa.ini", lines({"400", "200", "144", "100"}));
+    ASSERT_TRUE(QFile::link(elsewhere + "/config_equa.ini", datadir::Folder() + "/config_equa.ini"));
+    messages.clear();
+    EXPECT_EQ(settingsfiles::ReadConfigEqua().raSteps, 400);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
 }
