@@ -80,6 +80,9 @@ struct AxisOutcome {
     int64_t sent = 0;
     bool completed = false;
     double reached = 0;
+    // The drive mode a handler run between the pulses set in place of the
+    // axis's own (the manual drive's "STOP", its "Quitter"), if any.
+    std::optional<int16_t> modeSetMeanwhile;
 };
 
 AxisOutcome moveAxis(const EquaAxis& axis, EquaGotoWindows& windows, bool showProgressFirst) {
@@ -104,6 +107,7 @@ AxisOutcome moveAxis(const EquaAxis& axis, EquaGotoWindows& windows, bool showPr
             (windows.*axis.setProgress)(static_cast<int>(std::floor(100.0 * static_cast<double>(c) / plan.n)));
     }
     out.completed = out.sent == plan.n + 1;
+    if (d.MotorMode != plan.mode) out.modeSetMeanwhile = d.MotorMode;
     // Where the axis now points, completed or stopped: the start moved by
     // the pulses sent (n + 1 of them for a whole move: up to one pulse past
     // the destination going up, one to two going down), so the next goto
@@ -139,6 +143,10 @@ EquaGotoResult GotoEquatorial(EquaGotoWindows& windows) {
     g.StopGoto = vb::False;
     windows.SuspendPaddle();
     auto& d = shared.drive;
+    // The drive mode the goto found is the one tracking bursts and a manual
+    // move under way go on with: it is given back at the end, unless a
+    // handler set another while the goto ran.
+    const int16_t keptMode = d.MotorMode;
     const int16_t keptAz = d.SpeedIndexAz;
     const int16_t keptAlt = d.SpeedIndexAlt;
     d.SpeedIndexAz = static_cast<int16_t>(levelRA);
@@ -156,6 +164,7 @@ EquaGotoResult GotoEquatorial(EquaGotoWindows& windows) {
 
     d.SpeedIndexAz = keptAz;
     d.SpeedIndexAlt = keptAlt;
+    d.MotorMode = decOut.modeSetMeanwhile.value_or(raOut.modeSetMeanwhile.value_or(keptMode));
     windows.CloseProgress();
     g.StopGoto = vb::False;
     g.GotoRunning = false;

@@ -122,8 +122,12 @@ inline const QString kNoGotoSpeedMessage = QStringLiteral(
 // the right ascension skips the whole declination move. No backlash is taken
 // up.
 //
-// Afterwards SpeedIndexAz and SpeedIndexAlt are as before, MotorMode is the
-// declination's mode, StopGoto is false, the progress window is closed and
-// the paddle's polling resumed; the data register keeps the last pulse's
-// value (step line high).
+// Afterwards, completed or stopped, SpeedIndexAz, SpeedIndexAlt and
+// MotorMode are as the goto found them (so equatorial tracking goes on
+// turning right ascension, and a "STOP" of the manual drive's cross still
+// holds the bursts still); but a drive mode that a handler set while the
+// goto ran (that "STOP" pressed during the goto) is the one that stands.
+// StopGoto is false, the progress window is closed and the paddle's polling
+// resumed; the data register keeps the last pulse's value (step line high).
+// A refused goto leaves them all as they were.
 EquaGotoResult GotoEquatorial(EquaGotoWindows& windows);

@@ -88,20 +88,20 @@ TEST_F(EquaGoto, EachAxisGetsItsPulsesInItsDirection) {
         bool invRA, invDec;
         int pulsesRA, dirRA;    // direction value on the data register
         int pulsesDec, dirDec;
-        int16_t lastMode;
+        int16_t modeFound;  // the drive mode before the goto, given back after it
     } cases[] = {
-        {"3.6 minutes east", 36, 0, false, false, 101, 8, 1, 0, 3},
-        {"no difference", 0, 0, false, false, 1, 8, 1, 0, 3},
-        {"+0.9", 0.9, 0, false, false, 3, 8, 1, 0, 3},
-        {"-0.9: one pulse more", -0.9, 0, false, false, 4, 0, 1, 0, 3},
+        {"3.6 minutes east", 36, 0, false, false, 101, 8, 1, 0, 1},
+        {"no difference", 0, 0, false, false, 1, 8, 1, 0, 0},
+        {"+0.9", 0.9, 0, false, false, 3, 8, 1, 0, 2},
+        {"-0.9: one pulse more", -0.9, 0, false, false, 4, 0, 1, 0, 1},
         {"-36", -36, 0, false, false, 101, 0, 1, 0, 3},
-        {"Dec +55", 0, 55, false, false, 1, 8, 11, 0, 3},
-        {"Dec -55", 0, -55, false, false, 1, 8, 12, 2, 4},
-        {"RA inverted", 36, 0, true, false, 101, 0, 1, 0, 3},
-        {"RA inverted, west", -36, 0, true, false, 101, 8, 1, 0, 3},
-        {"Dec inverted", 0, 55, false, true, 1, 8, 11, 2, 4},
-        {"Dec inverted, south", 0, -55, false, true, 1, 8, 12, 0, 3},
-        {"no difference, both inverted", 0, 0, true, true, 1, 0, 1, 2, 4},
+        {"Dec +55", 0, 55, false, false, 1, 8, 11, 0, 4},
+        {"Dec -55", 0, -55, false, false, 1, 8, 12, 2, 1},
+        {"RA inverted", 36, 0, true, false, 101, 0, 1, 0, 1},
+        {"RA inverted, west", -36, 0, true, false, 101, 8, 1, 0, 0},
+        {"Dec inverted", 0, 55, false, true, 1, 8, 11, 2, 1},
+        {"Dec inverted, south", 0, -55, false, true, 1, 8, 12, 0, 1},
+        {"no difference, both inverted", 0, 0, true, true, 1, 0, 1, 2, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -113,6 +113,7 @@ TEST_F(EquaGoto, EachAxisGetsItsPulsesInItsDirection) {
         shared.site.GotoInvertDec = vb::Bool(c.invDec);
         shared.drive.SpeedIndexAz = 4;
         shared.drive.SpeedIndexAlt = 1;
+        shared.drive.MotorMode = c.modeFound;
         From(4230, 2740);
         To(4230 + c.dRA, 2740 + c.dDec);
 
@@ -146,7 +147,7 @@ TEST_F(EquaGoto, EachAxisGetsItsPulsesInItsDirection) {
         EXPECT_EQ(windows.closed, 1);
         EXPECT_EQ(shared.drive.SpeedIndexAz, 4) << "speed levels restored";
         EXPECT_EQ(shared.drive.SpeedIndexAlt, 1);
-        EXPECT_EQ(shared.drive.MotorMode, c.lastMode);
+        EXPECT_EQ(shared.drive.MotorMode, c.modeFound) << "the drive mode given back";
         EXPECT_EQ(shared.altgoto.StopGoto, vb::False);
         EXPECT_FALSE(shared.altgoto.GotoRunning);
     }
@@ -179,10 +180,12 @@ TEST_F(EquaGoto, AStopLeavesThePositionWhereThePulsesTookIt) {
         windows.writes = [this] { return Writes().size(); };
         From(4230, 2740);
         To(4230 + c.dRA, 2740 + c.dDec);
+        shared.drive.MotorMode = 1;
         AtPulse(c.stopAt, [] { shared.altgoto.StopGoto = vb::True; });
 
         const EquaGotoResult r = GotoEquatorial(windows);
         seams::SetDoEvents({});
+        EXPECT_EQ(shared.drive.MotorMode, 1) << "the drive mode given back";
 
         EXPECT_EQ(r.outcome, EquaGotoResult::Outcome::Stopped);
         EXPECT_EQ(r.pulsesRA, c.pulsesRA);
@@ -230,10 +233,12 @@ TEST_F(EquaGoto, UnusableMechanicsOrSpeedsRefuseTheGoto) {
         windows.levelDec = c.levelDec;
         From(0, 0);
         To(36, 55);
+        shared.drive.MotorMode = 1;
 
         const EquaGotoResult r = GotoEquatorial(windows);
 
         EXPECT_EQ(r.outcome, EquaGotoResult::Outcome::Refused);
+        EXPECT_EQ(shared.drive.MotorMode, 1);
         EXPECT_FALSE(r.Moved());
         ASSERT_EQ(messages.size(), 1);
         EXPECT_EQ(messages[0], c.message);
