@@ -20,6 +20,18 @@ double RaPulseAngle(const settingsfiles::EquaMechanics& m) {
 
 double DecPulseAngle(const settingsfiles::EquaMechanics& m) { return 360 / (2 * m.decSteps * m.decRatio) * 600; }
 
+double RaWithinDay(double ra) {
+    double r = std::fmod(ra, kRaDay);
+    if (r < 0) r += kRaDay;
+    // A tiny negative value comes back as a whole day.
+    return r >= kRaDay ? 0 : r;
+}
+
+double ShortRaDifference(double d) {
+    const double r = std::remainder(d, kRaDay);
+    return r == -kRaDay / 2 ? kRaDay / 2 : r;
+}
+
 AxisPlan PlanAxis(double d, double u, int16_t forward, int16_t backward, bool inverted) {
     AxisPlan plan;
     // Floor, not truncation: -2.5 pulses' worth gives 3, +2.5 gives 2.
@@ -68,7 +80,7 @@ bool usableLevel(int level) { return level >= 0 && level <= 4; }
 // One axis of the goto.
 struct EquaAxis {
     double start;       // TelescopeRA or TelescopeDec
-    double target;      // GotoRA or GotoDec
+    double diff;        // the move asked: target - start (the short way for right ascension)
     double u;           // movement of one pulse
     int16_t forward;    // mode of a positive difference
     int16_t backward;
@@ -87,7 +99,7 @@ struct AxisOutcome {
 
 AxisOutcome moveAxis(const EquaAxis& axis, EquaGotoWindows& windows, bool showProgressFirst) {
     auto& d = shared.drive;
-    const double diff = axis.target - axis.start;
+    const double diff = axis.diff;
     const AxisPlan plan = PlanAxis(diff, axis.u, axis.forward, axis.backward, axis.inverted != 0);
     d.MotorMode = plan.mode;
     SetModeBits();
@@ -153,10 +165,12 @@ EquaGotoResult GotoEquatorial(EquaGotoWindows& windows) {
     d.SpeedIndexAlt = static_cast<int16_t>(levelDec);
 
     const auto& e = shared.equa;
-    const EquaAxis ra{e.TelescopeRA, e.GotoRA, RaPulseAngle(*mechanics), 2, 1, shared.site.GotoInvertRA,
-                      &EquaGotoWindows::SetProgressRA};
-    const EquaAxis dec{e.TelescopeDec, e.GotoDec, DecPulseAngle(*mechanics), 3, 4, shared.site.GotoInvertDec,
-                       &EquaGotoWindows::SetProgressDec};
+    // Right ascension 0 h marks no place on the mount: the axis turns the
+    // short way, across 0 h when that is shorter.
+    const EquaAxis ra{e.TelescopeRA, ShortRaDifference(e.GotoRA - e.TelescopeRA),
+                      RaPulseAngle(*mechanics), 2, 1, shared.site.GotoInvertRA, &EquaGotoWindows::SetProgressRA};
+    const EquaAxis dec{e.TelescopeDec, e.GotoDec - e.TelescopeDec,
+                       DecPulseAngle(*mechanics), 3, 4, shared.site.GotoInvertDec, &EquaGotoWindows::SetProgressDec};
     const AxisOutcome raOut = moveAxis(ra, windows, true);
     // A stop during the right ascension leaves StopGoto set: the declination
     // loop sends nothing.
@@ -174,7 +188,7 @@ EquaGotoResult GotoEquatorial(EquaGotoWindows& windows) {
                                                          : EquaGotoResult::Outcome::Stopped;
     result.pulsesRA = raOut.sent;
     result.pulsesDec = decOut.sent;
-    result.ra = raOut.reached;
+    result.ra = RaWithinDay(raOut.reached);
     result.dec = decOut.reached;
     return result;
 }

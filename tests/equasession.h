@@ -85,10 +85,11 @@ public:
     // Where the mount points, from the last sync and the axes' steps since.
     double MountRA() const { return anchorRA_ + static_cast<double>(sim().AzAxis() - anchorAxisRA_) * raPulse_; }
     double MountDec() const { return anchorDec_ - static_cast<double>(sim().AltAxis() - anchorAxisDec_) * decPulse_; }
-    // Position minus mount, the worse axis, arc-seconds.
+    // Position minus mount, the worse axis, arc-seconds; right ascension
+    // round the day.
     double DriftArcsec() const {
         const auto& e = shared.equa;
-        return std::max(std::fabs(e.TelescopeRA - MountRA()) * kRaArcsec,
+        return std::max(std::fabs(std::remainder(e.TelescopeRA - MountRA(), 14400)) * kRaArcsec,
                         std::fabs(e.TelescopeDec - MountDec()) * kDecArcsec);
     }
 
@@ -152,7 +153,7 @@ private:
         report_.worstDriftArcsec = std::max(report_.worstDriftArcsec, drift);
         if (drift > 1e-6) fault += QStringLiteral(" drift %1 arcsec").arg(drift);
         if (!stoppedNow_) {
-            const double miss = std::max(std::fabs(e.TelescopeRA - e.GotoRA) * kRaArcsec,
+            const double miss = std::max(std::fabs(std::remainder(e.TelescopeRA - e.GotoRA, 14400)) * kRaArcsec,
                                          std::fabs(e.TelescopeDec - e.GotoDec) * kDecArcsec);
             report_.worstMissArcsec = std::max(report_.worstMissArcsec, miss);
             if (miss > 2 * report_.pulseArcsec + 1e-6) fault += QStringLiteral(" %1 arcsec from its target").arg(miss);

@@ -5,6 +5,8 @@
 #include "tests/fixture.h"
 
 #include <QFile>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -150,6 +152,48 @@ TEST_F(EquaGoto, EachAxisGetsItsPulsesInItsDirection) {
         EXPECT_EQ(shared.drive.MotorMode, c.modeFound) << "the drive mode given back";
         EXPECT_EQ(shared.altgoto.StopGoto, vb::False);
         EXPECT_FALSE(shared.altgoto.GotoRunning);
+    }
+}
+
+TEST_F(EquaGoto, RightAscensionTurnsTheShortWayAcross0hAndThePositionStaysWithinTheDay) {
+    // 0.36 tenths of a time-minute a pulse; the direction line high is east.
+    struct Case {
+        const char* what;
+        double from, to;
+        int pulses;      // right-ascension pulses, n + 1
+        int way;         // +1 east
+        double reached;  // right ascension reached, within the day
+    } cases[] = {
+        {"23h50 to 0h10: 20 min east across 0 h", 14300, 100, 556, 1, 14300 + 556 * 0.36 - 14400},
+        {"0h10 to 23h50: 20 min west across 0 h", 100, 14300, 557, -1, 100 - 557 * 0.36 + 14400},
+        {"2h to 14h, exactly 12 h: east", 1200, 8400, 20001, 1, 1200 + 20001 * 0.36},
+        {"14h to 2h, exactly 12 h: east too, across 0 h", 8400, 1200, 20001, 1, 8400 + 20001 * 0.36 - 14400},
+        {"2h to 14h0.1': 11h59.9 west across 0 h", 1200, 8401, 19999, -1, 1200 - 19999 * 0.36 + 14400},
+        {"2h to 13h59.9': 11h59.9 east", 1200, 8399, 19998, 1, 1200 + 19998 * 0.36},
+    };
+    for (const int play : {0, 5}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << ", gear play " << play);
+            Sim().ResetMount();
+            Sim().SetPlay(play, play);
+            windows = FakeWindows{};
+            windows.writes = [this] { return Writes().size(); };
+            From(c.from, 2740);
+            To(c.to, 2740);
+
+            const EquaGotoResult r = GotoEquatorial(windows);
+
+            EXPECT_EQ(r.outcome, EquaGotoResult::Outcome::Completed);
+            EXPECT_EQ(Sim().AzSteps(), c.way * c.pulses);
+            EXPECT_EQ(Sim().AltSteps(), -1) << "declination: its one pulse north";
+            // The axis turned the short way: what was asked, less the gears'
+            // play when it was crossed, and a pulse or two beyond.
+            const double shortWay = std::fabs(std::remainder(c.to - c.from, 14400));
+            EXPECT_NEAR(static_cast<double>(std::llabs(Sim().AzAxis())) * 0.36, shortWay, (play + 2) * 0.36);
+            EXPECT_NEAR(r.ra, c.reached, 1e-6);
+            EXPECT_GE(r.ra, 0);
+            EXPECT_LT(r.ra, 14400);
+        }
     }
 }
 
