@@ -32,6 +32,19 @@ double ShortRaDifference(double d) {
     return r == -kRaDay / 2 ? kRaDay / 2 : r;
 }
 
+PointedPlace PlaceOf(double ra, double dec) {
+    constexpr double halfTurn = 108000;  // 180 degrees in tenths of a minute of arc
+    constexpr double pole = halfTurn / 2;
+    double d = std::remainder(dec, 2 * halfTurn);
+    double r = ra;
+    if (d > pole || d < -pole) {
+        // Past the pole: as far on its other side, half a day round.
+        d = (d > 0 ? halfTurn : -halfTurn) - d;
+        r += kRaDay / 2;
+    }
+    return {RaWithinDay(r), d};
+}
+
 AxisPlan PlanAxis(double d, double u, int16_t forward, int16_t backward, bool inverted) {
     AxisPlan plan;
     // Floor, not truncation: -2.5 pulses' worth gives 3, +2.5 gives 2.

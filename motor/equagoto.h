@@ -25,7 +25,9 @@
 // (signed, times the movement of one pulse), whether the move was completed
 // or stopped: a completed move ends within a pulse or two of the destination,
 // and the next goto counts from there. The right ascension reached is
-// brought within 0 to 24 h.
+// brought within 0 to 24 h; the declination is the pulses' own, a little
+// past a pole when the last pulses went beyond it (PlaceOf says where the
+// telescope then points).
 #pragma once
 
 #include "motor/settingsfiles.h"
@@ -84,6 +86,16 @@ double RaWithinDay(double ra);
 // A right-ascension difference taken the short way round: within -12 h to
 // +12 h, exactly 12 h counting as +12 h (eastward, as a positive difference).
 double ShortRaDifference(double d);
+
+// Where a telescope at the pulses' position (ra, dec) points on the sky: a
+// declination past a pole (beyond +-90 degrees) is the place as far on the
+// pole's other side, 180 degrees less it (or -180 less it), half a day round
+// in right ascension; the right ascension within one day.
+struct PointedPlace {
+    double ra = 0;
+    double dec = 0;
+};
+PointedPlace PlaceOf(double ra, double dec);
 
 // Movement of one pulse (a half step), from the mechanics of
 // "\data\config_equa.ini": in right ascension 360 / (R * r_RA) * 600 / 15
