@@ -13,9 +13,10 @@
 // which should be within the goto tolerance, and the steps that no move
 // asked for or that turned another axis or way than asked (the paddle read
 // while another move's bits stood on the port), which should be 0. Before
-// them, equatorial gotos drawn at random (tests/equasession.h): the worst
-// distance between the telescope position and the simulated mount after a
-// goto, which should be 0.
+// them, equatorial gotos drawn at random with tracking between them
+// (tests/equasession.h): the worst distance between the telescope position
+// and the simulated mount after a goto, which should be 0, and the pulses on
+// an axis or a way nobody asked for, which should be none.
 //
 //   bash tools/dev.sh bench      (or build/bench/bench_tracking)
 
@@ -220,22 +221,30 @@ int main(int argc, char** argv) {
     std::printf("tracking error max: %.1f arcsec (%.2f half steps)\n", worstArcsec, worstHalfSteps);
     std::printf("tick cost: %.1f us\n", tickNs / static_cast<double>(ticks) / 1000);
 
-    // Equatorial gotos: the telescope position against the mount after every goto.
-    std::puts("== equatorial gotos: position against the mount ==");
+    // Equatorial gotos, some across 0 h, with tracking between them: the
+    // telescope position against the mount after every goto, and the pulses
+    // that turned an axis, or a way, nobody asked for.
+    std::puts("== equatorial gotos and tracking: position against the mount ==");
     {
         freshEquatorialProgram(now);
         const auto t0 = std::chrono::steady_clock::now();
         equasession::Report r;
         {
-            equasession::Gotos run(20261211);
+            equasession::Gotos run(20261211, now);
             r = run.Run(1000);
         }
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-        std::printf("%d gotos (%d stopped, %d syncs): worst drift %.6f arcsec, worst miss of a completed goto %.1f "
-                    "arcsec (a pulse: %.1f arcsec), %lld pulses, %.0f ms\n",
-                    r.gotos, r.stopped, r.syncs, r.worstDriftArcsec, r.worstMissArcsec, r.pulseArcsec,
-                    static_cast<long long>(r.pulses), ms);
-        std::puts("goal: 0 arcsec beyond one pulse");
+        std::printf("%d gotos (%d stopped, %d across 0 h, %d syncs): worst drift %.6f arcsec, worst miss of a "
+                    "completed goto %.1f arcsec (a pulse: %.1f arcsec), longest right-ascension turn %.2f h, %lld "
+                    "pulses, %.0f ms\n",
+                    r.gotos, r.stopped, r.acrossZero, r.syncs, r.worstDriftArcsec, r.worstMissArcsec, r.pulseArcsec,
+                    r.longestRaMoveHours, static_cast<long long>(r.pulses), ms);
+        std::printf("%d s of tracking between them (%d stops of the cross): %lld pulses\n", r.trackingSeconds,
+                    r.crossStops, static_cast<long long>(r.trackingPulses));
+        if (!r.firstFault.isEmpty()) std::printf("  first fault: %s\n", r.firstFault.toUtf8().constData());
+        std::puts("goal: 0 arcsec beyond one pulse, 0 pulses nobody asked for, no turn beyond 12 h");
+        std::printf("equatorial pulses nobody asked for after %d gotos: %lld\n", r.gotos,
+                    static_cast<long long>(r.astray));
         std::printf("equatorial drift after %d gotos: %.0f arcsec\n", r.gotos, r.worstDriftArcsec);
     }
 

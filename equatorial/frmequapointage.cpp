@@ -2,6 +2,7 @@
 
 #include "altaz/catalogue.h"
 #include "chart/frmCercle.h"
+#include "core/numbers.h"
 #include "core/state.h"
 #include "equatorial/equagotowindows.h"
 #include "motor/equagoto.h"
@@ -166,7 +167,13 @@ void Frmequapointage::Form_Unload() {
 
 void Frmequapointage::Form_Resize() { KeepSize(kWidth, kHeight); }
 
-void Frmequapointage::ShowPosition(double ra, double dec) { ShowCaptions(ra, dec, NumberForm::Plain); }
+void Frmequapointage::ShowPosition(double ra, double dec) {
+    // Rounded first to the hundredth of a minute the captions show, so a
+    // position a hair under 24 h or 90 degrees shows as 0 h or 90 degrees,
+    // never as 60 minutes.
+    const PointedPlace p = PlaceOf(RoundDecimals(ra, 1), RoundDecimals(dec, 1));
+    ShowCaptions(p.ra, p.dec, NumberForm::Plain);
+}
 
 void Frmequapointage::lbEtoiles_DblClick() {
     if (shared.altgoto.GotoRunning) return;

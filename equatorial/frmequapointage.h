@@ -37,8 +37,11 @@ public:
     void Cmdquit_Click();
     void mnuquit_Click();
 
-    // Shows a telescope position in tADpos and tdcpos ("7h3.6'", "-10°12'");
-    // the chart's sync and goto show theirs here too.
+    // Shows a telescope position in tADpos and tdcpos ("7h3.6'", "-10°12'")
+    // as the place it points at: right ascension within 0 to 24 h, a
+    // declination past a pole shown on the pole's other side, 12 h round
+    // (the position itself is kept as the pulses left it). The chart's sync
+    // and goto show theirs here too.
     void ShowPosition(double ra, double dec);
     // Runs the goto to GotoRA, GotoDec (the chart's goto too); the telescope
     // then points where the pulses took it, shown in tADpos and tdcpos.

@@ -20,6 +20,31 @@ double RaPulseAngle(const settingsfiles::EquaMechanics& m) {
 
 double DecPulseAngle(const settingsfiles::EquaMechanics& m) { return 360 / (2 * m.decSteps * m.decRatio) * 600; }
 
+double RaWithinDay(double ra) {
+    double r = std::fmod(ra, kRaDay);
+    if (r < 0) r += kRaDay;
+    // A tiny negative value comes back as a whole day.
+    return r >= kRaDay ? 0 : r;
+}
+
+double ShortRaDifference(double d) {
+    const double r = std::remainder(d, kRaDay);
+    return r == -kRaDay / 2 ? kRaDay / 2 : r;
+}
+
+PointedPlace PlaceOf(double ra, double dec) {
+    constexpr double halfTurn = 108000;  // 180 degrees in tenths of a minute of arc
+    constexpr double pole = halfTurn / 2;
+    double d = std::remainder(dec, 2 * halfTurn);
+    double r = ra;
+    if (d > pole || d < -pole) {
+        // Past the pole: as far on its other side, half a day round.
+        d = (d > 0 ? halfTurn : -halfTurn) - d;
+        r += kRaDay / 2;
+    }
+    return {RaWithinDay(r), d};
+}
+
 AxisPlan PlanAxis(double d, double u, int16_t forward, int16_t backward, bool inverted) {
     AxisPlan plan;
     // Floor, not truncation: -2.5 pulses' worth gives 3, +2.5 gives 2.
@@ -68,7 +93,7 @@ bool usableLevel(int level) { return level >= 0 && level <= 4; }
 // One axis of the goto.
 struct EquaAxis {
     double start;       // TelescopeRA or TelescopeDec
-    double target;      // GotoRA or GotoDec
+    double diff;        // the move asked: target - start (the short way for right ascension)
     double u;           // movement of one pulse
     int16_t forward;    // mode of a positive difference
     int16_t backward;
@@ -80,11 +105,14 @@ struct AxisOutcome {
     int64_t sent = 0;
     bool completed = false;
     double reached = 0;
+    // The drive mode a handler run between the pulses set in place of the
+    // axis's own (the manual drive's "STOP", its "Quitter"), if any.
+    std::optional<int16_t> modeSetMeanwhile;
 };
 
 AxisOutcome moveAxis(const EquaAxis& axis, EquaGotoWindows& windows, bool showProgressFirst) {
     auto& d = shared.drive;
-    const double diff = axis.target - axis.start;
+    const double diff = axis.diff;
     const AxisPlan plan = PlanAxis(diff, axis.u, axis.forward, axis.backward, axis.inverted != 0);
     d.MotorMode = plan.mode;
     SetModeBits();
@@ -104,6 +132,7 @@ AxisOutcome moveAxis(const EquaAxis& axis, EquaGotoWindows& windows, bool showPr
             (windows.*axis.setProgress)(static_cast<int>(std::floor(100.0 * static_cast<double>(c) / plan.n)));
     }
     out.completed = out.sent == plan.n + 1;
+    if (d.MotorMode != plan.mode) out.modeSetMeanwhile = d.MotorMode;
     // Where the axis now points, completed or stopped: the start moved by
     // the pulses sent (n + 1 of them for a whole move: up to one pulse past
     // the destination going up, one to two going down), so the next goto
@@ -139,16 +168,22 @@ EquaGotoResult GotoEquatorial(EquaGotoWindows& windows) {
     g.StopGoto = vb::False;
     windows.SuspendPaddle();
     auto& d = shared.drive;
+    // The drive mode the goto found is the one tracking bursts and a manual
+    // move under way go on with: it is given back at the end, unless a
+    // handler set another while the goto ran.
+    const int16_t keptMode = d.MotorMode;
     const int16_t keptAz = d.SpeedIndexAz;
     const int16_t keptAlt = d.SpeedIndexAlt;
     d.SpeedIndexAz = static_cast<int16_t>(levelRA);
     d.SpeedIndexAlt = static_cast<int16_t>(levelDec);
 
     const auto& e = shared.equa;
-    const EquaAxis ra{e.TelescopeRA, e.GotoRA, RaPulseAngle(*mechanics), 2, 1, shared.site.GotoInvertRA,
-                      &EquaGotoWindows::SetProgressRA};
-    const EquaAxis dec{e.TelescopeDec, e.GotoDec, DecPulseAngle(*mechanics), 3, 4, shared.site.GotoInvertDec,
-                       &EquaGotoWindows::SetProgressDec};
+    // Right ascension 0 h marks no place on the mount: the axis turns the
+    // short way, across 0 h when that is shorter.
+    const EquaAxis ra{e.TelescopeRA, ShortRaDifference(e.GotoRA - e.TelescopeRA),
+                      RaPulseAngle(*mechanics), 2, 1, shared.site.GotoInvertRA, &EquaGotoWindows::SetProgressRA};
+    const EquaAxis dec{e.TelescopeDec, e.GotoDec - e.TelescopeDec,
+                       DecPulseAngle(*mechanics), 3, 4, shared.site.GotoInvertDec, &EquaGotoWindows::SetProgressDec};
     const AxisOutcome raOut = moveAxis(ra, windows, true);
     // A stop during the right ascension leaves StopGoto set: the declination
     // loop sends nothing.
@@ -156,6 +191,7 @@ EquaGotoResult GotoEquatorial(EquaGotoWindows& windows) {
 
     d.SpeedIndexAz = keptAz;
     d.SpeedIndexAlt = keptAlt;
+    d.MotorMode = decOut.modeSetMeanwhile.value_or(raOut.modeSetMeanwhile.value_or(keptMode));
     windows.CloseProgress();
     g.StopGoto = vb::False;
     g.GotoRunning = false;
@@ -165,7 +201,7 @@ EquaGotoResult GotoEquatorial(EquaGotoWindows& windows) {
                                                          : EquaGotoResult::Outcome::Stopped;
     result.pulsesRA = raOut.sent;
     result.pulsesDec = decOut.sent;
-    result.ra = raOut.reached;
+    result.ra = RaWithinDay(raOut.reached);
     result.dec = decOut.reached;
     return result;
 }

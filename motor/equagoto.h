@@ -24,7 +24,10 @@
 // them from the result, which is the start moved by the pulses actually sent
 // (signed, times the movement of one pulse), whether the move was completed
 // or stopped: a completed move ends within a pulse or two of the destination,
-// and the next goto counts from there.
+// and the next goto counts from there. The right ascension reached is
+// brought within 0 to 24 h; the declination is the pulses' own, a little
+// past a pole when the last pulses went beyond it (PlaceOf says where the
+// telescope then points).
 #pragma once
 
 #include "motor/settingsfiles.h"
@@ -67,11 +70,32 @@ struct EquaGotoResult {
     Outcome outcome = Outcome::Refused;
     int64_t pulsesRA = 0;   // pulses sent on each axis
     int64_t pulsesDec = 0;
-    double ra = 0;          // the position reached: the start moved by the pulses sent
+    // The position reached: the start moved by the pulses sent, the right
+    // ascension brought within the day.
+    double ra = 0;
     double dec = 0;
 
     bool Moved() const { return outcome == Outcome::Completed || outcome == Outcome::Stopped; }
 };
+
+// One day of right ascension, in tenths of a minute of time.
+constexpr double kRaDay = 14400;
+
+// A right ascension brought within one day: 0 <= result < kRaDay.
+double RaWithinDay(double ra);
+// A right-ascension difference taken the short way round: within -12 h to
+// +12 h, exactly 12 h counting as +12 h (eastward, as a positive difference).
+double ShortRaDifference(double d);
+
+// Where a telescope at the pulses' position (ra, dec) points on the sky: a
+// declination past a pole (beyond +-90 degrees) is the place as far on the
+// pole's other side, 180 degrees less it (or -180 less it), half a day round
+// in right ascension; the right ascension within one day.
+struct PointedPlace {
+    double ra = 0;
+    double dec = 0;
+};
+PointedPlace PlaceOf(double ra, double dec);
 
 // Movement of one pulse (a half step), from the mechanics of
 // "\data\config_equa.ini": in right ascension 360 / (R * r_RA) * 600 / 15
@@ -113,17 +137,23 @@ inline const QString kNoGotoSpeedMessage = QStringLiteral(
 //
 // Otherwise, per axis (RA with modes 2 forward / 1 backward and
 // GotoInvertRA, then Dec with 3 forward / 4 backward and GotoInvertDec): the
-// plan above, MotorMode and the port bits by SetModeBits (no command
-// inversion), the delay from the equatorial speed table at the axis's goto
-// level, then pulses while fewer than n + 1 are sent, StopGoto is false and the
-// program is not quitting.
+// plan above, for right ascension of the difference taken the short way
+// (ShortRaDifference: the axis never turns more than 12 h and a pulse);
+// MotorMode and the port bits by SetModeBits (no command inversion), the
+// delay from the equatorial speed table at the axis's goto level, then
+// pulses while fewer than n + 1 are sent, StopGoto is false and the program
+// is not quitting.
 // After pulse c (counted from 0) the axis's bar shows floor(100 * c / n)
 // when c and n are not 0, so it reaches 100 on the last pulse. A stop during
 // the right ascension skips the whole declination move. No backlash is taken
 // up.
 //
-// Afterwards SpeedIndexAz and SpeedIndexAlt are as before, MotorMode is the
-// declination's mode, StopGoto is false, the progress window is closed and
-// the paddle's polling resumed; the data register keeps the last pulse's
-// value (step line high).
+// Afterwards, completed or stopped, SpeedIndexAz, SpeedIndexAlt and
+// MotorMode are as the goto found them (so equatorial tracking goes on
+// turning right ascension, and a "STOP" of the manual drive's cross still
+// holds the bursts still); but a drive mode that a handler set while the
+// goto ran (that "STOP" pressed during the goto) is the one that stands.
+// StopGoto is false, the progress window is closed and the paddle's polling
+// resumed; the data register keeps the last pulse's value (step line high).
+// A refused goto leaves them all as they were.
 EquaGotoResult GotoEquatorial(EquaGotoWindows& windows);

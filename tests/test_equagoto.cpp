@@ -5,6 +5,8 @@
 #include "tests/fixture.h"
 
 #include <QFile>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -88,20 +90,20 @@ TEST_F(EquaGoto, EachAxisGetsItsPulsesInItsDirection) {
         bool invRA, invDec;
         int pulsesRA, dirRA;    // direction value on the data register
         int pulsesDec, dirDec;
-        int16_t lastMode;
+        int16_t modeFound;  // the drive mode before the goto, given back after it
     } cases[] = {
-        {"3.6 minutes east", 36, 0, false, false, 101, 8, 1, 0, 3},
-        {"no difference", 0, 0, false, false, 1, 8, 1, 0, 3},
-        {"+0.9", 0.9, 0, false, false, 3, 8, 1, 0, 3},
-        {"-0.9: one pulse more", -0.9, 0, false, false, 4, 0, 1, 0, 3},
+        {"3.6 minutes east", 36, 0, false, false, 101, 8, 1, 0, 1},
+        {"no difference", 0, 0, false, false, 1, 8, 1, 0, 0},
+        {"+0.9", 0.9, 0, false, false, 3, 8, 1, 0, 2},
+        {"-0.9: one pulse more", -0.9, 0, false, false, 4, 0, 1, 0, 1},
         {"-36", -36, 0, false, false, 101, 0, 1, 0, 3},
-        {"Dec +55", 0, 55, false, false, 1, 8, 11, 0, 3},
-        {"Dec -55", 0, -55, false, false, 1, 8, 12, 2, 4},
-        {"RA inverted", 36, 0, true, false, 101, 0, 1, 0, 3},
-        {"RA inverted, west", -36, 0, true, false, 101, 8, 1, 0, 3},
-        {"Dec inverted", 0, 55, false, true, 1, 8, 11, 2, 4},
-        {"Dec inverted, south", 0, -55, false, true, 1, 8, 12, 0, 3},
-        {"no difference, both inverted", 0, 0, true, true, 1, 0, 1, 2, 4},
+        {"Dec +55", 0, 55, false, false, 1, 8, 11, 0, 4},
+        {"Dec -55", 0, -55, false, false, 1, 8, 12, 2, 1},
+        {"RA inverted", 36, 0, true, false, 101, 0, 1, 0, 1},
+        {"RA inverted, west", -36, 0, true, false, 101, 8, 1, 0, 0},
+        {"Dec inverted", 0, 55, false, true, 1, 8, 11, 2, 1},
+        {"Dec inverted, south", 0, -55, false, true, 1, 8, 12, 0, 1},
+        {"no difference, both inverted", 0, 0, true, true, 1, 0, 1, 2, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -113,6 +115,7 @@ TEST_F(EquaGoto, EachAxisGetsItsPulsesInItsDirection) {
         shared.site.GotoInvertDec = vb::Bool(c.invDec);
         shared.drive.SpeedIndexAz = 4;
         shared.drive.SpeedIndexAlt = 1;
+        shared.drive.MotorMode = c.modeFound;
         From(4230, 2740);
         To(4230 + c.dRA, 2740 + c.dDec);
 
@@ -146,9 +149,51 @@ TEST_F(EquaGoto, EachAxisGetsItsPulsesInItsDirection) {
         EXPECT_EQ(windows.closed, 1);
         EXPECT_EQ(shared.drive.SpeedIndexAz, 4) << "speed levels restored";
         EXPECT_EQ(shared.drive.SpeedIndexAlt, 1);
-        EXPECT_EQ(shared.drive.MotorMode, c.lastMode);
+        EXPECT_EQ(shared.drive.MotorMode, c.modeFound) << "the drive mode given back";
         EXPECT_EQ(shared.altgoto.StopGoto, vb::False);
         EXPECT_FALSE(shared.altgoto.GotoRunning);
+    }
+}
+
+TEST_F(EquaGoto, RightAscensionTurnsTheShortWayAcross0hAndThePositionStaysWithinTheDay) {
+    // 0.36 tenths of a time-minute a pulse; the direction line high is east.
+    struct Case {
+        const char* what;
+        double from, to;
+        int pulses;      // right-ascension pulses, n + 1
+        int way;         // +1 east
+        double reached;  // right ascension reached, within the day
+    } cases[] = {
+        {"23h50 to 0h10: 20 min east across 0 h", 14300, 100, 556, 1, 14300 + 556 * 0.36 - 14400},
+        {"0h10 to 23h50: 20 min west across 0 h", 100, 14300, 557, -1, 100 - 557 * 0.36 + 14400},
+        {"2h to 14h, exactly 12 h: east", 1200, 8400, 20001, 1, 1200 + 20001 * 0.36},
+        {"14h to 2h, exactly 12 h: east too, across 0 h", 8400, 1200, 20001, 1, 8400 + 20001 * 0.36 - 14400},
+        {"2h to 14h0.1': 11h59.9 west across 0 h", 1200, 8401, 19999, -1, 1200 - 19999 * 0.36 + 14400},
+        {"2h to 13h59.9': 11h59.9 east", 1200, 8399, 19998, 1, 1200 + 19998 * 0.36},
+    };
+    for (const int play : {0, 5}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << ", gear play " << play);
+            Sim().ResetMount();
+            Sim().SetPlay(play, play);
+            windows = FakeWindows{};
+            windows.writes = [this] { return Writes().size(); };
+            From(c.from, 2740);
+            To(c.to, 2740);
+
+            const EquaGotoResult r = GotoEquatorial(windows);
+
+            EXPECT_EQ(r.outcome, EquaGotoResult::Outcome::Completed);
+            EXPECT_EQ(Sim().AzSteps(), c.way * c.pulses);
+            EXPECT_EQ(Sim().AltSteps(), -1) << "declination: its one pulse north";
+            // The axis turned the short way: what was asked, less the gears'
+            // play when it was crossed, and a pulse or two beyond.
+            const double shortWay = std::fabs(std::remainder(c.to - c.from, 14400));
+            EXPECT_NEAR(static_cast<double>(std::llabs(Sim().AzAxis())) * 0.36, shortWay, (play + 2) * 0.36);
+            EXPECT_NEAR(r.ra, c.reached, 1e-6);
+            EXPECT_GE(r.ra, 0);
+            EXPECT_LT(r.ra, 14400);
+        }
     }
 }
 
@@ -179,10 +224,12 @@ TEST_F(EquaGoto, AStopLeavesThePositionWhereThePulsesTookIt) {
         windows.writes = [this] { return Writes().size(); };
         From(4230, 2740);
         To(4230 + c.dRA, 2740 + c.dDec);
+        shared.drive.MotorMode = 1;
         AtPulse(c.stopAt, [] { shared.altgoto.StopGoto = vb::True; });
 
         const EquaGotoResult r = GotoEquatorial(windows);
         seams::SetDoEvents({});
+        EXPECT_EQ(shared.drive.MotorMode, 1) << "the drive mode given back";
 
         EXPECT_EQ(r.outcome, EquaGotoResult::Outcome::Stopped);
         EXPECT_EQ(r.pulsesRA, c.pulsesRA);
@@ -230,10 +277,12 @@ TEST_F(EquaGoto, UnusableMechanicsOrSpeedsRefuseTheGoto) {
         windows.levelDec = c.levelDec;
         From(0, 0);
         To(36, 55);
+        shared.drive.MotorMode = 1;
 
         const EquaGotoResult r = GotoEquatorial(windows);
 
         EXPECT_EQ(r.outcome, EquaGotoResult::Outcome::Refused);
+        EXPECT_EQ(shared.drive.MotorMode, 1);
         EXPECT_FALSE(r.Moved());
         ASSERT_EQ(messages.size(), 1);
         EXPECT_EQ(messages[0], c.message);

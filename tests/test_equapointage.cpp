@@ -437,6 +437,70 @@ TEST_F(EquaPointing, TypedCoordinatesAreCheckedThenPointedAt) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(EquaPointing, ThePositionShowsThePlaceOnTheSky) {
+    // Right ascension within 0 to 24 h; a declination past a pole as the
+    // place the telescope points at, on the pole's other side, 12 h round;
+    // a hair under 24 h or 90 degrees as 0 h or 90 degrees.
+    struct Case {
+        double ra, dec;
+        const char* raCaption;
+        const char* decCaption;
+    } cases[] = {
+        {4236, -6120, "7h3.6'", "-10°12'"},
+        {-0.5, 100, "23h59.95'", "0°10'"},
+        {14400.3, 0, "0h0.03'", "0°0'"},
+        {14399.96, 0, "0h0'", "0°0'"},
+        {100, 54000.6, "12h10'", "89°59.94'"},
+        {100, -54000.6, "12h10'", "-89°59.94'"},
+        {8000, 54000, "13h20'", "90°0'"},
+        {8000, 53999.96, "13h20'", "90°0'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ra << ", " << c.dec);
+        w().ShowPosition(c.ra, c.dec);
+        EXPECT_EQ(w().tADpos->text(), QString::fromUtf8(c.raCaption));
+        EXPECT_EQ(w().tdcpos->text(), QString::fromUtf8(c.decCaption));
+    }
+}
+
+TEST_F(EquaPointing, GotosTo0hAndToThePoleShowWhereTheTelescopePointsAndTheNextGotoCountsFromThePulses) {
+    for (const int play : {0, 5}) {
+        SCOPED_TRACE(testing::Message() << "gear play " << play);
+        Sim().ResetMount();
+        Sim().SetPlay(play, play);
+        SyncOn(1);  // 7h3', 4 deg 34'
+        w().lbCatalogue->setCurrentRow(0);  // "Autre..."
+
+        // 0h0': the last pulse goes a hair past it, west.
+        Type("0", "0", "4", "34");
+        w().bOK_Click();
+        EXPECT_EQ(Sim().AzSteps(), -11751);
+        EXPECT_NEAR(shared.equa.TelescopeRA, 14400 - 0.36, 1e-6);
+        EXPECT_EQ(w().tADpos->text(), "23h59.96'");
+
+        // 23h59.9', 89 deg 59.9': the declination's last pulse goes past the
+        // pole; the telescope points 12 h round, just short of it.
+        SyncOn(1);
+        Sim().ResetMount();
+        Type("23", "59.9", "89", "59.9");
+        w().bOK_Click();
+        EXPECT_EQ(Sim().AzSteps(), -11754) << "right ascension the short way, west across 0 h";
+        EXPECT_EQ(Sim().AltSteps(), -9493) << "north";
+        EXPECT_NEAR(shared.equa.TelescopeDec, 2740 + 9493 * 5.4, 1e-6) << "the pulses' position is kept";
+        EXPECT_EQ(w().tADpos->text(), "11h59.86'");
+        EXPECT_EQ(w().tdcpos->text(), QStringLiteral("89°59.78'"));
+
+        // Back to the star: the pulses' position takes the mount back.
+        Type("7", "3", "4", "34");
+        w().bOK_Click();
+        EXPECT_NEAR(static_cast<double>(Sim().AzSteps()), 0, 2);
+        EXPECT_NEAR(static_cast<double>(Sim().AltSteps()), 0, 2);
+        EXPECT_LE(std::fabs(shared.equa.TelescopeRA - 4230), 2 * 0.36 + 1e-9);
+        EXPECT_LE(std::fabs(shared.equa.TelescopeDec - 2740), 2 * 5.4 + 1e-9);
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
 TEST_F(EquaPointing, InvalidOrEmptyTypedCoordinatesMoveNothing) {
     SyncOn(1);
     Sim().ClearWrites();

@@ -7,6 +7,7 @@
 #include "equatorial/frmequapointage.h"
 #include "platform/datadir.h"
 #include "platform/vbrt.h"
+#include "shell/frmDepl.h"
 #include "shell/frminterface.h"
 #include "tests/started.h"
 
@@ -118,6 +119,34 @@ protected:
     void TickAt(int s) {
         clock.second = s;
         p().timersuivi_Timer();
+    }
+
+    // A sync on a reference star, then a goto typed `raMinutes` of time east
+    // (west when negative) and `decMinutes` of arc north of it; once
+    // `atPulse` pulses are sent (0: never), `action` runs, by default the
+    // progress window's stop.
+    void SyncThenGoto(int raMinutes, int decMinutes, int atPulse = 0,
+                      std::function<void()> action = [] { frmDepl().cmstoppointage_Click(); }) {
+        Frmequapointage& pointing = frmequapointage();
+        pointing.lbEtoiles->setCurrentRow(1);
+        pointing.lbEtoiles_DblClick();
+        const int ra = static_cast<int>(std::floor(shared.equa.TelescopeRA / 10)) + raMinutes;
+        const int dec = static_cast<int>(std::floor(shared.equa.TelescopeDec / 10)) + decMinutes;
+        pointing.tAD[0]->setText(QString::number(ra / 60));
+        pointing.tAD[1]->setText(QString::number(ra % 60));
+        pointing.tDec[0]->setText(QString::number(dec / 60));
+        pointing.tDec[1]->setText(QString::number(dec % 60));
+        const int64_t az = Sim().AzSteps(), alt = Sim().AltSteps();
+        bool done = false;
+        onEvents = [&, atPulse, az, alt](int) {
+            const int64_t sent = std::llabs(Sim().AzSteps() - az) + std::llabs(Sim().AltSteps() - alt);
+            if (atPulse > 0 && sent >= atPulse && !done && shared.altgoto.GotoRunning) {
+                done = true;
+                action();
+            }
+        };
+        pointing.bOK_Click();
+        onEvents = nullptr;
     }
 
     int events = 0;
@@ -316,6 +345,83 @@ TEST_F(EquaTracking, BurstsFollowTheDriveModeAndStopKeepsTheCarriedFraction) {
     TickAt(34);
     EXPECT_EQ(Sim().AltSteps(), -2);
     EXPECT_EQ(Sim().AzSteps(), 11);
+}
+
+TEST_F(EquaTracking, AfterAGotoTrackingTurnsRightAscensionOnlyTheSiderealWay) {
+    // Tracking runs, a goto comes (completed or stopped), and the next
+    // minute of bursts goes on turning right ascension the way it turned
+    // before: the goto hands back the drive mode it found.
+    struct Case {
+        const char* what;
+        int raMinutes, decMinutes;  // the goto, from the star
+        int stopAfter;              // pulses, 0: completed
+    };
+    const Case cases[] = {
+        {"east and north, completed", 3, 60, 0},
+        {"west and south, completed", -3, -60, 0},
+        {"stopped during right ascension", 3, 60, 100},
+        {"stopped during declination", -3, 60, 350},
+    };
+    for (const int play : {0, 5}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << ", gear play " << play);
+            Sim().ResetMount();
+            Sim().SetPlay(play, play);
+            clock.second = 17;
+            p().cmdgo->click();
+            TickAt(18);
+            TickAt(19);
+            ASSERT_GE(Sim().AzSteps(), 3) << "tracking turns right ascension up";
+
+            SyncThenGoto(c.raMinutes, c.decMinutes, c.stopAfter);
+            ASSERT_GT(std::llabs(Sim().AzSteps()), 50) << "the goto moved right ascension";
+            if (c.stopAfter > 300) {
+                ASSERT_NE(Sim().AltSteps(), 0) << "and was stopped in declination";
+            }
+            EXPECT_EQ(shared.drive.MotorMode, 1);
+
+            const int64_t az = Sim().AzSteps(), alt = Sim().AltSteps();
+            const int64_t azAxis = Sim().AzAxis(), altAxis = Sim().AltAxis();
+            Sim().ClearWrites();
+            for (int t = 20; t < 80; ++t) TickAt(t % 60);
+
+            // A minute at 15.04 / 9 pulses a second, right ascension up only.
+            EXPECT_NEAR(static_cast<double>(Sim().AzSteps() - az), 60 * 15.04 / 9, 1);
+            EXPECT_EQ(Sim().AltSteps(), alt);
+            EXPECT_EQ(Sim().AltAxis(), altAxis);
+            // The axis follows, less the play where the goto reversed it.
+            EXPECT_GE(Sim().AzAxis() - azAxis, Sim().AzSteps() - az - play);
+            EXPECT_LE(Sim().AzAxis() - azAxis, Sim().AzSteps() - az);
+            for (int v : Data()) ASSERT_TRUE(v == 8 || v == 12) << "data register " << v;
+            p().cmdstopgo->click();
+        }
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_F(EquaTracking, TheCrossStopHoldsTheBurstsThroughAGotoUntilTrackingStartsAgain) {
+    Frmequapilot& w = p();
+    w.cmdgo->click();
+    TickAt(18);
+    w.cmddstop->click();  // centring done: "STOP" on the cross
+    SyncThenGoto(3, 60);
+    const int64_t az = Sim().AzSteps(), alt = Sim().AltSteps();
+    for (int t = 20; t < 30; ++t) TickAt(t);
+    EXPECT_EQ(Sim().AzSteps(), az) << "the bursts send no step after the goto either";
+    EXPECT_EQ(Sim().AltSteps(), alt);
+    EXPECT_EQ(w.txtessai->text(), "11") << "the ticks go on";
+
+    w.cmdgo->click();  // the tracking start, pressed again
+    for (int t = 31; t < 37; ++t) TickAt(t);
+    EXPECT_NEAR(static_cast<double>(Sim().AzSteps() - az), 6 * 15.04 / 9, 1);
+    EXPECT_EQ(Sim().AltSteps(), alt);
+
+    // "STOP" pressed while a goto runs holds too.
+    SyncThenGoto(-3, 60, 100, [&w] { w.cmddstop->click(); });
+    const int64_t azAfter = Sim().AzSteps(), altAfter = Sim().AltSteps();
+    for (int t = 40; t < 50; ++t) TickAt(t);
+    EXPECT_EQ(Sim().AzSteps(), azAfter);
+    EXPECT_EQ(Sim().AltSteps(), altAfter);
 }
 
 TEST_F(EquaTracking, TrackingTurnsAsThePaddleInversionSaysTheGotoAsItsOwnAndCentringCountsNothing) {

@@ -362,7 +362,8 @@ TEST_F(SessionCase, TheDirectionTestAfterTrackingWithThePaddleOnKeepsACorrectlyW
 
 namespace {
 
-// Equatorial gotos in a row through the pointing window (tests/equasession.h).
+// An equatorial session through the pointing and manual-drive windows
+// (tests/equasession.h): gotos, some across 0 h, with tracking between them.
 class EquatorialSession : public StartedProgramTest {
 protected:
     void SetUp() override {
@@ -377,18 +378,32 @@ protected:
     }
 };
 
-TEST_F(EquatorialSession, ARandomRunOfGotosLeavesThePositionOnTheMount) {
-    equasession::Gotos run(20261211);
-    const equasession::Report r = run.Run(100);
+TEST_F(EquatorialSession, ARandomRunOfGotosAndTrackingMovesOnlyWhatWasAskedAndKeepsThePositionOnTheMount) {
+    for (const int play : {0, 5}) {
+        SCOPED_TRACE(testing::Message() << "gear play " << play);
+        Sim().ResetMount();
+        Sim().SetPlay(play, play);
+        equasession::Report r;
+        {
+            equasession::Gotos run(20261211, clock);
+            r = run.Run(100);
+        }
 
-    EXPECT_EQ(r.gotos, 100);
-    EXPECT_GT(r.stopped, 0);
-    EXPECT_GT(r.syncs, 1);
-    EXPECT_LT(r.worstDriftArcsec, 1e-6) << r.firstFault.toStdString();
-    EXPECT_LE(r.worstMissArcsec, 2 * r.pulseArcsec + 1e-6) << r.firstFault.toStdString();
-    EXPECT_TRUE(r.firstFault.isEmpty()) << r.firstFault.toStdString();
-    EXPECT_GT(r.pulses, 10000) << "the mount moved";
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        EXPECT_EQ(r.gotos, 100);
+        EXPECT_GT(r.stopped, 0);
+        EXPECT_GT(r.acrossZero, 5);
+        EXPECT_GT(r.syncs, 1);
+        EXPECT_GT(r.trackingSeconds, 1000);
+        EXPECT_GT(r.trackingPulses, 100) << "tracking moved the mount";
+        EXPECT_GT(r.crossStops, 0);
+        EXPECT_EQ(r.astray, 0) << r.firstFault.toStdString();
+        EXPECT_LE(r.longestRaMoveHours, 12 + r.pulseArcsec / 54000);
+        EXPECT_LT(r.worstDriftArcsec, 1e-6) << r.firstFault.toStdString();
+        EXPECT_LE(r.worstMissArcsec, 2 * r.pulseArcsec + 1e-6) << r.firstFault.toStdString();
+        EXPECT_TRUE(r.firstFault.isEmpty()) << r.firstFault.toStdString();
+        EXPECT_GT(r.pulses, 10000) << "the mount moved";
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    }
 }
 
 }  // namespace
