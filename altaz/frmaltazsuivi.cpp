@@ -8,6 +8,8 @@
 #include "core/counters.h"
 #include "core/numbers.h"
 #include "core/state.h"
+#include "motor/gotopass.h"
+#include "motor/handpad.h"
 #include "motor/moves.h"
 #include "platform/inputcheck.h"
 #include "platform/seams.h"
@@ -145,17 +147,21 @@ void Frmaltazsuivi::aim() {
         // The object of the sync is in the coordinate boxes: it is kept.
     } else if (shared.pos.GotoReached) {
         // The object a goto reached.
-        c.SetCoordinates(SignedCoordinatesOf(shared.equa.GotoRA / 600, shared.equa.GotoDec / 600));
+        c.SetCoordinates(SignedCoordinatesOf(shared.pos.ReachedRA / 600, shared.pos.ReachedDec / 600));
     } else {
-        // Where the axis counters point.
-        TimeBoxes t = c.Time();
-        HorizontalToEquatorial(t);
-        c.txtessai->setText(t.txtessai);
-        c.SetCoordinates(ShowSignedCoordinates());
-        tracking::RebaseOnPoint(point, t, c.Coordinates());
+        aimAtCounters();
         return;
     }
     tracking::Rebase(point);
+}
+
+void Frmaltazsuivi::aimAtCounters() {
+    Frmcoord& c = frmcoord();
+    TimeBoxes t = c.Time();
+    HorizontalToEquatorial(t);
+    c.txtessai->setText(t.txtessai);
+    c.SetCoordinates(ShowSignedCoordinates());
+    tracking::RebaseOnPoint(point, t, c.Coordinates());
 }
 
 void Frmaltazsuivi::applyPendingPulses() {
@@ -203,13 +209,14 @@ void Frmaltazsuivi::imglecture_Click() {
     c.frheure->resize(twips::ToPixels(kCoordClockWidth), c.frheure->height());
     frmcoord().SwitchPaddleOff();
 
-    // The point tracked: the object of a sync, or the one a goto reached,
-    // else where the axis counters point.
+    // The clock from the computer's, then the point tracked at that clock:
+    // the object of a sync, or the one a goto reached, else where the axis
+    // counters point.
     applyPendingPulses();
-    aim();
     TimeBoxes t = c.Time();
     tracking::StartTracking(point, t);
     c.SetTime(t);
+    aim();
 
     ShowTrackState();
     shared.drive.TrackIntervalMs = static_cast<int16_t>((*settings)[0]);
@@ -292,29 +299,56 @@ void Frmaltazsuivi::timcompteur_Timer() {
         // The clock timer is off: the pulses of manual or paddle moves made
         // meanwhile reach the counters here.
         applyPendingPulses();
-        // Moved, re-aimed or synchronised since the last tick: tracking
-        // follows what the telescope points at now, from where it is.
-        if (tracking::Reaimed(point)) aim();
+        // A manual or paddle move under way (this tick runs within one of
+        // its pulses): tracking follows the point the move leaves the
+        // telescope at, and never brings it back while the user moves it.
+        // Otherwise, moved, re-aimed or synchronised since the last tick:
+        // tracking follows what the telescope points at now, from where it is.
+        const bool moving = HeldMoveUnderWay() || handpad::TickRunning();
+        if (moving) aimAtCounters();
+        else if (tracking::Reaimed(point)) aim();
         TimeBoxes t = c.Time();
         const tracking::TickOutcome outcome = tracking::TrackTick(point, t, c.Coordinates());
         c.SetTime(t);
-        if (outcome != tracking::TickOutcome::Tracked) {
+        if (outcome == tracking::TickOutcome::CatchUp) {
+            if (!moving) catchUp();
+            if (Unloaded() || seams::Quitting()) return;
+        } else if (outcome == tracking::TickOutcome::TooNearZenith) {
             // The sky asks more of this tick than tracking may send: no
             // slew, tracking stops and says why.
             imgstop_Click();
             showCounters();
-            seams::MsgBox(outcome == tracking::TickOutcome::TooNearZenith ? tracking::kTooNearZenithMessage
-                                                                            : tracking::kTooFarForOneTickMessage);
+            seams::MsgBox(tracking::kTooNearZenithMessage);
             return;
+        } else {
+            TrackStepAz();
+            TrackStepAlt();
+            ShowTrackState();
+            seams::DoEventsNow();
+            if (Unloaded() || seams::Quitting()) return;
         }
-        TrackStepAz();
-        TrackStepAlt();
-        ShowTrackState();
-        seams::DoEventsNow();
-        if (Unloaded() || seams::Quitting()) return;
     }
     // A stop or pause handled while events ran stays in force.
     if (running_ && !paused_) timcompteur->start();
+}
+
+void Frmaltazsuivi::catchUp() {
+    Frmcoord& c = frmcoord();
+    const tracking::GotoTarget object = tracking::GotoTargetOf(c.Coordinates());
+    ++catchUps_;
+    // The ticks that come due meanwhile keep the clock going, for the goto's
+    // passes to follow the object.
+    timcompteur->start();
+    const GotoEnd end = c.RunGoto(object.ra, object.dec, false);
+    if (Unloaded() || seams::Quitting()) return;
+    if (end == GotoEnd::Reached) {
+        // The next tick follows the object from where the goto left the telescope.
+        showCounters();
+        return;
+    }
+    // Refused (the object has set: told as a goto tells it) or stopped.
+    imgstop_Click();
+    showCounters();
 }
 
 void Frmaltazsuivi::updowntaux_UpClick() {

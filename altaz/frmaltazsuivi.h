@@ -50,6 +50,8 @@ public:
 
     // Tracking was started and has not stopped (paused or not).
     bool Running() const { return running_; }
+    // How many times a tick brought the telescope back onto the object by a goto.
+    int CatchUps() const { return catchUps_; }
 
     // Where the tracked point was and is, and this tick's counts.
     tracking::TrackPoint point;
@@ -81,9 +83,15 @@ private:
     // the counters point.
     void stopTracking();
     // The point to track, in the coordinate boxes: the object of a sync, the
-    // object a goto reached, else where the counters point; tracking goes on
-    // from the counters.
+    // object a goto reached, else where the counters point (aimAtCounters);
+    // tracking goes on from the counters.
     void aim();
+    void aimAtCounters();
+    // The telescope left behind (a pause, a late start, a sync made
+    // meanwhile): the coordinates window's goto brings it onto the object of
+    // the coordinate boxes, and tracking goes on from there; a goto refused
+    // (the object has set) or stopped stops tracking.
+    void catchUp();
     // Pending pulses of manual and paddle moves into the counters.
     void applyPendingPulses();
     // The counters in the coordinates window, all their boxes.
@@ -97,6 +105,7 @@ private:
     // Tracking was started and not stopped; paused by the pause picture.
     bool running_ = false;
     bool paused_ = false;
+    int catchUps_ = 0;
 };
 
 inline Frmaltazsuivi& frmaltazsuivi() { return forms::Use<Frmaltazsuivi>(); }

@@ -380,11 +380,14 @@ void drawTelescopeOnChart() {
 }  // namespace
 
 void Frmcoord::cmdpointage_Click() {
-    auto& g = shared.altgoto;
-    if (g.GotoRunning) return;
+    if (shared.altgoto.GotoRunning) return;
     const int row = typefilter::ObjectRow(shared.cat, lbObjets->currentRow());
     if (row < 0) return;  // no object selected: nothing to point at
+    RunGoto(shared.cat.CatalogueRA[row], shared.cat.CatalogueDec[row], true);
+}
 
+GotoEnd Frmcoord::RunGoto(double ra, double dec, bool paddleAfter) {
+    auto& g = shared.altgoto;
     g.GotoRunning = true;
     for (QWidget* w : std::initializer_list<QWidget*>{lbCatalogue, lbObjets, cmdpointage, cmdreinit}) w->setEnabled(false);
 
@@ -392,10 +395,10 @@ void Frmcoord::cmdpointage_Click() {
     ProgressBaraz->setValue(0);
     ProgressBaralt->setValue(0);
     SwitchPaddleOff();
-    shared.equa.GotoRA = shared.cat.CatalogueRA[row];
-    shared.equa.GotoDec = shared.cat.CatalogueDec[row];
+    shared.equa.GotoRA = ra;
+    shared.equa.GotoDec = dec;
     SplitGotoTarget(shared.equa.GotoRA, shared.equa.GotoDec);
-    RunGotoLoop(*GotoView(), true);
+    const GotoEnd end = RunGotoLoop(*GotoView(), true);
     forms::Unload<FrmDepl>();
     g.StopGoto = vb::False;
     if (shared.win.SkyChartShown != 0) {
@@ -404,10 +407,11 @@ void Frmcoord::cmdpointage_Click() {
         chart.DrawTeles1();
         drawChartOverlays(chart);
     }
-    switchPaddleOnAfterGoto();
+    if (paddleAfter) switchPaddleOnAfterGoto();
     SetTwipsWidth(5745);
     for (QWidget* w : std::initializer_list<QWidget*>{lbCatalogue, lbObjets, cmdpointage, cmdreinit}) w->setEnabled(true);
     g.GotoRunning = false;
+    return end;
 }
 
 std::unique_ptr<GotoWindows> Frmcoord::GotoView() { return std::make_unique<CoordGotoWindows>(*this); }

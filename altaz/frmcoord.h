@@ -14,6 +14,7 @@
 #include <memory>
 
 class GotoWindows;
+enum class GotoEnd;
 
 class QCheckBox;
 class QComboBox;
@@ -71,6 +72,11 @@ public:
     // What a goto pass reads from and shows in this window and the set-up
     // window, for the goto loops of every window.
     std::unique_ptr<GotoWindows> GotoView();
+    // This window's goto to `ra`, `dec` (tenths of a minute of time and of
+    // arc): its lists and buttons held, its progress bars and stop button
+    // shown, the paddle off while it runs and, when `paddleAfter`, on again
+    // afterwards. How it ended.
+    GotoEnd RunGoto(double ra, double dec, bool paddleAfter);
     // The end of every goto: the paddle switched on and the data register cleared.
     void switchPaddleOnAfterGoto();
     // The paddle switch as other windows turn it. On, when it shows the

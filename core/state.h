@@ -51,7 +51,9 @@ struct PositionState {
     int16_t AzDirectionPlus = 0;       // the axis last moved in its plus direction
     int16_t AltDirectionPlus = 0;
     int16_t PositionSynced = 0;        // the position was set on an object by a sync
-    bool GotoReached = false;          // the last move was a goto that reached GotoRA, GotoDec
+    bool GotoReached = false;          // the last move was a goto that reached its target
+    double ReachedRA = 0;              // that target (GotoRA, GotoDec as the goto had them)
+    double ReachedDec = 0;
     // Goes up whenever anything but tracking moves or sets the counters (a
     // goto, pulses applied, a sync, the direction test): tracking then aims
     // again at what the telescope points at.

@@ -3,6 +3,7 @@
 #include "core/calendar.h"
 #include "core/conversions.h"
 #include "core/counters.h"
+#include "core/gotostep.h"
 #include "core/state.h"
 #include "platform/seams.h"
 #include "platform/vbrt.h"
@@ -184,7 +185,13 @@ void StartTracking(TrackPoint& p, TimeBoxes& time) {
     UpdateUtClock(time);
     if (vb::IsNumeric(time.clock.txth)) p.lastHour = vb::Val(time.clock.txth);
     shared.pos.LocalSiderealSeconds = RoundedSiderealSeconds(LocalSiderealTime(time));
-    Rebase(p);
+}
+
+double CatchUpArcsec(double stepArcsec) { return std::max(kGotoToleranceArcsec, 3 * stepArcsec); }
+
+GotoTarget GotoTargetOf(const EquatorialBoxes& b) {
+    const double dec = 600 * vb::Val(b.txtdec_deg) + 10 * vb::Val(b.txtdec_min);
+    return {600 * vb::Val(b.Txtad_h) + 10 * vb::Val(b.txtad_min), b.txtsign == u"+" ? dec : -dec};
 }
 
 void RebaseOnPoint(TrackPoint& p, const TimeBoxes& time, const EquatorialBoxes& target) {
@@ -196,11 +203,26 @@ void RebaseOnPoint(TrackPoint& p, const TimeBoxes& time, const EquatorialBoxes& 
     p.a0 = m.az;
 }
 
-void TickClock(TrackPoint& p, TimeBoxes& time) {
+void TickClock(TrackPoint& p, TimeBoxes& time, TimeBoxes* start) {
     const int16_t increment = shared.drive.TrackIntervalMs;
 
     // Resynchronise with the system clock.
     if (increment >= 1000 || vb::Val(time.clock.txtms) == 0) UpdateUtClock(time);
+    // A tick comes its interval after the last one ended, its bursts on top;
+    // and an increment that does not divide the second (or a new one typed)
+    // may never bring the milliseconds back to 0. Whenever the clock stands
+    // more than one increment from the computer's, it is set on it, to the
+    // millisecond.
+    const seams::LocalTime now = seams::Now();
+    const UtClock ut = UtClockOf(now, shared.site.UtOffsetHours);
+    const Clock system{vb::Val(ut.txth), vb::Val(ut.txtmin), vb::Val(ut.txts), static_cast<double>(now.millisecond)};
+    const Clock shown = clockOf(time.clock, hourOf(p, time.clock));
+    const auto secondsOf = [](const Clock& c) { return 3600 * c.h + 60 * c.m + c.s + c.ms / 1000; };
+    const double apart = std::remainder(secondsOf(shown) - secondsOf(system), 86400.0);
+    if (std::fabs(apart) * 1000 > increment) {
+        UpdateUtClock(time);
+        time.clock.txtms = vb::CStr(now.millisecond);
+    }
 
     // Universal midnight: the date lists follow the UT date (the system's
     // date only where local time is UT).
@@ -208,6 +230,7 @@ void TickClock(TrackPoint& p, TimeBoxes& time) {
         time.dates = UtClockOf(seams::Now(), shared.site.UtOffsetHours).dates;
         ShowSiderealTime0h(time);
     }
+    if (start) *start = time;
 
     // Advance the clock by one increment.
     const ClockStep step = AdvanceClock(clockOf(time.clock, hourOf(p, time.clock)), increment);
@@ -221,29 +244,46 @@ void TickClock(TrackPoint& p, TimeBoxes& time) {
 
 TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target) {
     auto& d = shared.drive;
-    TickClock(p, time);
+    const auto& site = shared.site;
+    TimeBoxes start;
+    TickClock(p, time, &start);
 
     // Where the point is now (the counters follow the pulses, not the point),
     // in the frame the mount looks at it from: over the zenith when the
-    // point stands nearer the counters that way.
+    // point stands nearer the counters that way; and where it stood one
+    // increment before.
+    const Horizontal then = PointOf(start, target);
     const Horizontal now = PointOf(time, target);
     if (!p.frameChosen) chooseFrame(p, now);
     const AxisPoint m = InMountFrame(now, p.pastZenith, p.a0);
+    const AxisPoint m0 = InMountFrame(then, p.pastZenith, p.a0);
 
-    // The tick moves each axis as far as the point went: never farther than
-    // the sky can take it in one tick.
+    // The tick moves each axis as far as the point went. Farther than the
+    // sky takes it over two increments (the first tick after a start covers
+    // two: the start sets the clock, the tick sets it again and advances
+    // it), the telescope was left behind (a pause, a late start): it is
+    // brought back as a goto would, not by a burst. Steady ticks never move
+    // farther than the sky can take the point in one tick.
     const double deltaAlt = m.alt - p.h0;
     const double deltaAz = AzimuthChange(m.az, p.a0);
+    const double skyAlt = 2 * std::fabs(m.alt - m0.alt);
+    const double skyAz = 2 * std::fabs(AzimuthChange(m.az, m0.az));
+    if (std::fabs(deltaAz) - skyAz > CatchUpArcsec(site.AzStepArcsec) ||
+        std::fabs(deltaAlt) - skyAlt > CatchUpArcsec(site.AltStepArcsec)) {
+        d.AzStepsTick = 0;
+        d.AltStepsTick = 0;
+        return TickOutcome::CatchUp;
+    }
     if (std::fabs(deltaAlt) > kLongestTickMoveArcsec || std::fabs(deltaAz) > kLongestTickMoveArcsec) {
         d.AzStepsTick = 0;
         d.AltStepsTick = 0;
-        return now.altDeg >= kNearZenithDeg ? TickOutcome::TooNearZenith : TickOutcome::TooFar;
+        return TickOutcome::TooNearZenith;
     }
 
     // Altitude pulses.
     p.h1 = m.alt;
     d.DeltaAlt = deltaAlt;
-    const Pulses alt = PulsesOf(d.DeltaAlt, shared.site.AltStepArcsec, d.AltStepRemainder);
+    const Pulses alt = PulsesOf(d.DeltaAlt, site.AltStepArcsec, d.AltStepRemainder);
     p.Nh = std::fabs(alt.exact);
     p.resteh = alt.rest;
     d.AltStepsTick = std::fabs(alt.count);
@@ -252,7 +292,7 @@ TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& tar
     // Azimuth pulses (at the zenith the point keeps its azimuth).
     p.a1 = m.az;
     d.DeltaAz = deltaAz;
-    const Pulses az = PulsesOf(d.DeltaAz, shared.site.AzStepArcsec, d.AzStepRemainder);
+    const Pulses az = PulsesOf(d.DeltaAz, site.AzStepArcsec, d.AzStepRemainder);
     p.Na = std::fabs(az.exact);
     p.restea = az.rest;
     d.AzStepsTick = vb::CLng(std::fabs(az.count));

@@ -94,27 +94,30 @@ HourMinuteSecond SiderealTimeBoxes(int32_t localSiderealSeconds);
 // --- The tick -------------------------------------------------------------
 
 // The most a tick may move either axis, arc-seconds (1 degree). The sky asks
-// that much in one tick only within a fraction of a degree of the zenith,
-// where the azimuth turns ever faster (or after the clock jumped, as after a
-// long pause): tracking then stops rather than slew.
+// that much of a steady tick only within a fraction of a degree of the
+// zenith, where the azimuth turns ever faster: tracking then stops rather
+// than slew.
 constexpr double kLongestTickMoveArcsec = 3600;
-// A point this high (degrees) or higher is near the zenith for the message
-// of a tick that would move too far; below it only a jump of the clock (a
-// long pause) or a telescope left standing far from the object (tracking
-// started long after the sync or the goto) asks that much of one tick.
-constexpr double kNearZenithDeg = 80;
+// How much farther than the sky's own motion over two ticks the object may
+// stand from the telescope, on an axis of `stepArcsec` a pulse, before the
+// tick brings the telescope back as a goto does: the goto's tolerance, or
+// three pulses on a coarser mechanics (a goto may end two pulses from its
+// target, and the carried fraction is one more).
+double CatchUpArcsec(double stepArcsec);
+// What a steady tick that would move an axis more than
+// kLongestTickMoveArcsec says as it stops tracking.
 inline const QString kTooNearZenithMessage = QStringLiteral(
     "objet trop près du zénith pour le suivi : la monture devrait tourner de plus de 1° en un pas de suivi. "
     "Suivi arrêté.");
-inline const QString kTooFarForOneTickMessage = QStringLiteral(
-    "suivi arrêté : l'objet est à plus de 1° de là où pointe le télescope (longue pause, ou recalage ou "
-    "pointage ancien). Refaire un pointage, puis relancer le suivi.");
 
 // What a tick did.
 enum class TickOutcome {
     Tracked,        // the bursts are set
-    TooNearZenith,  // a burst would pass kLongestTickMoveArcsec near the zenith: nothing to send
-    TooFar,         // the same elsewhere (the clock jumped)
+    CatchUp,        // the object stands farther than two ticks' motion of the sky beyond CatchUpArcsec
+                    // (a pause, a late start, a sync made meanwhile, a goto refused after a wait):
+                    // nothing to send, the telescope is to be brought onto it as a goto does
+    TooNearZenith,  // a burst would pass kLongestTickMoveArcsec: nothing to send (the sky moves
+                    // that fast within a fraction of a degree of the zenith only)
 };
 
 // The tracked point at the previous tick and at this one, and the counts of
@@ -149,8 +152,9 @@ bool Reaimed(const TrackPoint& p);
 void RebaseOnPoint(TrackPoint& p, const TimeBoxes& time, const EquatorialBoxes& target);
 
 // The start: counts cleared, the clock set from the system clock (and the
-// local sidereal time from it), and the point based on the counters (the
-// first tick brings the telescope onto the tracked point).
+// local sidereal time from it). The point is then based on what tracking
+// follows (Rebase, RebaseOnPoint) at that clock: the first tick brings the
+// telescope onto the tracked point.
 void StartTracking(TrackPoint& p, TimeBoxes& time);
 
 // Where a point of the sky stands in the mount's frame, arc-seconds: as it
@@ -162,19 +166,33 @@ struct AxisPoint {
 AxisPoint InMountFrame(const Horizontal& sky, bool pastZenith, double keptAz);
 
 // One tick of TrackIntervalMs: resynchronise the clock from the system clock
-// (every tick from 1000 ms, else when the milliseconds read 0), set the date
-// at universal midnight, advance the clock, find where the target stands in
-// the mount's frame, and leave in the shared drive state the pulses
-// (magnitudes) and directions (the signs of DeltaAz, DeltaAlt) of both
-// bursts; the counters are left to the bursts. The previous point becomes
-// this one. A change of more than kLongestTickMoveArcsec on either axis sets
-// no pulse (both counts 0) and is told by the outcome.
+// (TickClock), set the date at universal midnight, advance the clock, find
+// where the target stands in the mount's frame, and leave in the shared
+// drive state the pulses (magnitudes) and directions (the signs of DeltaAz,
+// DeltaAlt) of both bursts; the counters are left to the bursts. The
+// previous point becomes this one. An object farther from the previous
+// point than the sky takes it over two increments, by more than CatchUpArcsec
+// on either axis, sets no pulse and asks for a catch-up; otherwise a change
+// of more than kLongestTickMoveArcsec on either axis sets no pulse (both
+// counts 0) and is told by the outcome (the zenith).
 TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& target);
 
-// The clock part of a tick alone (resynchronised, the date at universal
-// midnight, advanced by one increment): a tick that comes due while a goto
-// has the mount sends nothing, but the clock the goto's passes read goes on,
-// so that the goto ends on the object where it stands when the goto ends.
-void TickClock(TrackPoint& p, TimeBoxes& time);
+// The clock part of a tick alone: resynchronised (every tick from 1000 ms,
+// else when the milliseconds read 0; and whatever the increment, set on the
+// computer's clock to the millisecond whenever it stands more than one
+// increment from it, so that late ticks and increments that do not divide
+// the second never let it lag), the date at universal midnight, advanced by
+// one increment. `start`, when given, receives the clock before the
+// advance. A tick that comes due while a goto has the mount runs only this:
+// it sends nothing, but the clock the goto's passes read goes on, so that
+// the goto ends on the object where it stands when the goto ends.
+void TickClock(TrackPoint& p, TimeBoxes& time, TimeBoxes* start = nullptr);
+
+// The object of the coordinate boxes as a goto's target: right ascension in
+// tenths of a minute of time, declination in tenths of a minute of arc.
+struct GotoTarget {
+    double ra = 0, dec = 0;
+};
+GotoTarget GotoTargetOf(const EquatorialBoxes& boxes);
 
 }  // namespace tracking

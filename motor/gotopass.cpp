@@ -178,7 +178,13 @@ void GotoStepAltaz(GotoWindows& windows) {
     }
 }
 
-void RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
+namespace {
+GotoEnd lastEnd = GotoEnd::Reached;
+}  // namespace
+
+GotoEnd LastGotoEnd() { return lastEnd; }
+
+GotoEnd RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     auto& g = shared.altgoto;
     // The pulses of a manual or paddle move still waiting for the clock (or,
     // while tracking runs, for its next tick) are where the mount is: the
@@ -192,16 +198,28 @@ void RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     // The first pass always runs, whatever the step angle: 121 only says so.
     inGotoLoop = true;
     lastPassKnown = false;
+    int passes = 0;
     do {
         GotoStepAltaz(windows);
+        ++passes;
         if (letEventsRun) seams::DoEventsNow();
     } while (GotoUnfinished() && !seams::Quitting());
     inGotoLoop = false;
     lastPassKnown = false;
+    lastEnd = refused ? GotoEnd::Refused
+              : g.StopGoto != vb::False || seams::Quitting() ? GotoEnd::Stopped
+                                                              : GotoEnd::Reached;
+    // Refused before any pulse: the telescope points where it pointed.
+    if (refused && passes == 1) return lastEnd;
     // Whatever the mount was synchronised on, it now points where the goto
     // took it: at the target when the goto was not stopped or refused.
     auto& pos = shared.pos;
     pos.PositionSynced = vb::False;
-    pos.GotoReached = g.StopGoto == vb::False && !refused;
+    pos.GotoReached = lastEnd == GotoEnd::Reached;
+    if (pos.GotoReached) {
+        pos.ReachedRA = shared.equa.GotoRA;
+        pos.ReachedDec = shared.equa.GotoDec;
+    }
     ++pos.PositionChanges;
+    return lastEnd;
 }

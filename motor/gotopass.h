@@ -77,6 +77,13 @@ public:
 // data register keeps the last value written.
 void GotoStepAltaz(GotoWindows& windows);
 
+// How a goto loop ended.
+enum class GotoEnd {
+    Reached,  // within the tolerance of its target
+    Stopped,  // by a stop, or by quitting
+    Refused,  // its target below the horizon, or no step angle
+};
+
 // The goto loop of every window, on the target split into GotoRaHours ..
 // GotoDecMinutes: the pending pulses of manual and paddle moves taken into
 // the counters (TakePendingPulses), StopGoto cleared (a stop pressed while
@@ -85,6 +92,11 @@ void GotoStepAltaz(GotoWindows& windows);
 // while GotoUnfinished() and the program is not quitting.
 // Afterwards the mount is no longer synchronised on an object
 // (PositionSynced false) and GotoReached says whether it points at the goto's
-// target (GotoRA, GotoDec): true unless the goto was stopped or its target
-// refused. StopGoto is left as the loop found it at its end.
-void RunGotoLoop(GotoWindows& windows, bool letEventsRun);
+// target (GotoRA, GotoDec, copied into ReachedRA, ReachedDec): true unless
+// the goto was stopped or its target refused. A target refused at the first
+// pass, before any pulse, changes neither: the telescope still points at
+// what it pointed at, and tracking follows that. StopGoto is left as the
+// loop found it at its end.
+GotoEnd RunGotoLoop(GotoWindows& windows, bool letEventsRun);
+// How the last goto loop ended.
+GotoEnd LastGotoEnd();

@@ -117,9 +117,17 @@ void count(Counted counted, int16_t plus) {
     }
 }
 
+int heldMoves = 0;  // held moves under way, one within another
+
 void heldMove(void (*lookup)(), Counted counted) {
     const OwnMove move = startMove();
     if (!namesAnAxis(move.mode)) return;
+    struct UnderWay {
+        UnderWay() { ++heldMoves; }
+        ~UnderWay() { --heldMoves; }
+        UnderWay(const UnderWay&) = delete;
+        UnderWay& operator=(const UnderWay&) = delete;
+    } underWay;
     auto& d = shared.drive;
     if (counted != Counted::None) {
         // The telescope leaves what it was synchronised on or pointed at.
@@ -135,6 +143,8 @@ void heldMove(void (*lookup)(), Counted counted) {
 }
 
 }  // namespace
+
+bool HeldMoveUnderWay() { return heldMoves > 0; }
 
 void ManualMoveAz() { heldMove(LookupAltazDelay, Counted::Az); }
 void ManualMoveAlt() { heldMove(LookupAltazDelay, Counted::Alt); }

@@ -58,6 +58,9 @@ void ManualMoveAz();
 void ManualMoveAlt();
 void ManualMoveEquaRA();
 void ManualMoveEquaDec();
+// A held manual move is under way (this is called from a handler that runs
+// during one of its pulses).
+bool HeldMoveUnderWay();
 
 // One tracking burst: AzStepsTick pulses on the azimuth axis (AltStepsTick,
 // rounded halves to even, on the altitude axis) in the plus direction when

@@ -92,6 +92,7 @@ void MsgBox(const QString& text) {
     QTextStream(stderr) << text << '\n';
 }
 void SetMsgBox(std::function<void(const QString&)> hook) { msgBoxHook() = std::move(hook); }
+const std::function<void(const QString&)>& MsgBoxHook() { return msgBoxHook(); }
 
 void Quit() {
     if (quitHook()) {

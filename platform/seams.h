@@ -44,6 +44,7 @@ void SetClock(std::function<LocalTime()> hook);  // empty: the system clock
 // A message box with an OK button; returns once the user has read it.
 void MsgBox(const QString& text);
 void SetMsgBox(std::function<void(const QString&)> hook);  // empty: standard error
+const std::function<void(const QString&)>& MsgBoxHook();
 
 // How many passes of events and message boxes are under way: while it is
 // above 0 a handler that lets events run is still on the stack.

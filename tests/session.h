@@ -41,6 +41,7 @@
 #include "core/numbers.h"
 #include "core/gotostep.h"
 #include "core/state.h"
+#include "motor/gotopass.h"
 #include "motor/handpad.h"
 #include "motor/settingsfiles.h"
 #include "motor/slack.h"
@@ -80,17 +81,20 @@ enum class Action {
     MoveThenGoto,  // while tracking runs: a manual or paddle move, then at once a goto (window or chart)
     PastZenith,    // while tracking runs: the altitude driven a little past 90 degrees, then some ticks
     PaddleIdle,    // the paddle timer ticking with no button held, as a goto or a move left the paddle, ticks between
+    LongPause,     // tracking paused for minutes (now and then a "Recalage" meanwhile), resumed, some ticks
+    LateStart,     // tracking stopped, a "Recalage" or a goto, minutes later started, some ticks
+    RefusedGoto,   // while tracking runs, a goto below the horizon, its box open a while, then ticks
 };
-constexpr int kActionKinds = 11;
+constexpr int kActionKinds = 14;
 inline const char* const kActionNames[kActionKinds] = {
     "goto", "stopped goto", "sync", "tracking ticks", "start/pause/stop", "manual move", "paddle move", "chart goto",
-    "move then goto", "past the zenith", "paddle idle"};
+    "move then goto", "past the zenith", "paddle idle", "long pause", "late start", "refused goto"};
 
 // Only these send pulses.
 inline bool Moves(Action a) {
     return a == Action::Goto || a == Action::StoppedGoto || a == Action::TrackingTicks || a == Action::ManualMove ||
            a == Action::PaddleMove || a == Action::ChartGoto || a == Action::MoveThenGoto || a == Action::PastZenith ||
-           a == Action::PaddleIdle;
+           a == Action::PaddleIdle || a == Action::LongPause || a == Action::LateStart || a == Action::RefusedGoto;
 }
 
 // What a session found.
@@ -111,7 +115,8 @@ struct Report {
     double worstGotoMissArcsec = 0;  // worst distance from the mount to the target after one, either axis
     int gotoMisses = 0;            // gotos that ended beyond the goto tolerance
     int trackingOverreach = 0;     // ticks that moved an axis farther than onto the object tracked
-    int trackingStoppedBySky = 0;  // ticks that stopped tracking (the sky asked too much of them)
+    int trackingStoppedBySky = 0;  // ticks that stopped tracking (the sky asked too much of them, or the object set)
+    int catchUps = 0;              // ticks that brought the telescope back onto the object by a goto
     int directionTests = 0;        // direction tests run (DirectionTest)
 };
 
@@ -256,7 +261,13 @@ public:
     // the other way: the object is compared in that frame. Tracking where
     // the counters pointed follows that point, which the coordinate boxes
     // hold to 0.01 minute (4.5 arc-seconds of sky at most): so much more.
+    // Right after a tick that brought the telescope back by a goto, the
+    // goto's tolerance instead: the next tick takes it onto the object.
     bool OnTheTrackedObject() const {
+        if (lastTick_.caughtUp) return OnTheTrackedObject(std::max(kGotoToleranceArcsec, 2 * shared.site.AzStepArcsec));
+        return OnTheTrackedObject(0);
+    }
+    bool OnTheTrackedObject(double within) const {
         const Frmcoord& c = frmcoord();
         const Horizontal h = PointOf(c.Time(), c.Coordinates());
         const auto& site = shared.site;
@@ -264,8 +275,8 @@ public:
         const double azBoxes = kBoxesArcsec / std::max(std::cos(h.altRad), 1e-3);
         for (const bool over : {false, true}) {
             const Gap g = gapInFrame(h, over, MountAz(), MountAlt());
-            const bool azOk = !h.azimuthDefined || h.altDeg > 89 || g.az <= site.AzStepArcsec + azBoxes + 1e-6;
-            if (azOk && g.alt <= site.AltStepArcsec + kBoxesArcsec + 1e-6) return true;
+            const bool azOk = !h.azimuthDefined || h.altDeg > 89 || g.az <= site.AzStepArcsec + azBoxes + within + 1e-6;
+            if (azOk && g.alt <= site.AltStepArcsec + kBoxesArcsec + within + 1e-6) return true;
         }
         return false;
     }
@@ -276,15 +287,20 @@ public:
     // measured: it may move each axis as far as the object tracked went from
     // the clock before the tick to the clock after it, and three pulses more
     // (the carried fraction, and the pulse or two a goto leaves beyond its
-    // target); the first tick after a start may instead bring the mount
-    // onto the object from wherever an earlier sync or goto left it, and no
-    // farther (a pulse of carried fraction aside). Both in the frame the
-    // mount looks from. A tick that stops tracking moves nothing.
+    // target); the first tick after a start, or after a tick that brought
+    // the telescope back by a goto, may instead bring the mount onto the
+    // object from wherever an earlier sync or goto left it, and no farther
+    // (a pulse of carried fraction aside). Both in the frame the mount looks
+    // from. A tick that stops tracking moves nothing. A tick that finds the
+    // telescope left behind (a pause, a late start) brings it back as a goto
+    // does: within the goto's tolerance of the object, or, the object set,
+    // nothing moves.
     struct TickMeasure {
         double azMoved = 0, altMoved = 0;  // what the axes turned, arc-seconds
         double azSky = 0, altSky = 0;      // the object's own motion from the clock before to the clock after
         double azToObject = 0, altToObject = 0;  // from the mount before the tick to the object after it
         bool stoppedTracking = false;
+        bool caughtUp = false;  // the tick brought the telescope back by a goto
     };
     TickMeasure MeasuredTick(Frmaltazsuivi& s) {
         const Frmcoord& c = frmcoord();
@@ -292,6 +308,7 @@ public:
         const double az0 = MountAz(), alt0 = MountAlt();
         const int64_t azAxis = sim().AzAxis(), altAxis = sim().AltAxis();
         const bool wasRunning = s.Running();
+        const int catchUps = s.CatchUps();
         s.timcompteur_Timer();
         const auto& site = shared.site;
         TickMeasure m;
@@ -310,8 +327,30 @@ public:
             ++report_.trackingStoppedBySky;
             tracking_ = Tracked::Stopped;
         }
-        const bool fresh = freshStart_;
+        // The first tick after a start, or after a tick that brought the
+        // telescope back within the goto's tolerance, takes it onto the object.
+        const bool fresh = freshStart_ || lastTick_.caughtUp;
         freshStart_ = false;
+        if (s.CatchUps() != catchUps) {
+            // Brought back as a goto brings it: onto the object within the
+            // goto's tolerance, or, the object set, nothing moved.
+            m.caughtUp = true;
+            ++report_.catchUps;
+            if (LastGotoEnd() == GotoEnd::Reached) {
+                ++report_.gotosChecked;
+                const double miss = GotoMissArcsec();
+                report_.worstGotoMissArcsec = std::max(report_.worstGotoMissArcsec, miss);
+                if (miss > std::max(kGotoToleranceArcsec, 2 * shared.site.AzStepArcsec)) {
+                    ++report_.gotoMisses;
+                    tickFault_ = QStringLiteral(" a catch-up ended %1 arcsec from the object").arg(miss);
+                }
+            } else if (m.azMoved > 0 || m.altMoved > 0) {
+                ++report_.trackingOverreach;
+                tickFault_ = QStringLiteral(" a refused catch-up moved %1/%2 arcsec").arg(m.azMoved).arg(m.altMoved);
+            }
+            lastTick_ = m;
+            return m;
+        }
         const double azSky = m.azSky + 3 * site.AzStepArcsec, altSky = m.altSky + 3 * site.AltStepArcsec;
         const double azAllowed = fresh ? std::max(azSky, m.azToObject + site.AzStepArcsec) : azSky;
         const double altAllowed = fresh ? std::max(altSky, m.altToObject + site.AltStepArcsec) : altSky;
@@ -439,6 +478,75 @@ public:
             main.Timer_Timer();
             if (i % 3 == 0 && shared.win.TrackingShown != 0 && frmaltazsuivi().timcompteur->isActive()) Ticks(1);
         }
+    }
+
+    // `seconds` go by, the main window's clock timer keeping the clock
+    // when it has it (every half minute).
+    void Wait(int seconds) {
+        Frminterface& main = frminterface();
+        for (int left = seconds; left > 0; left -= 30) {
+            simsky::Advance(clock_, 1000 * std::min(left, 30));
+            if (main.heuretimer->isActive()) main.heuretimer_Timer();
+        }
+    }
+
+    // Tracking (started when it is not) paused for `seconds`, a "Recalage"
+    // on row `syncRow` halfway when it is 0 or more, then resumed and
+    // `ticks` ticks.
+    void LongPause(int seconds, int syncRow, int ticks) {
+        KeepTracking();
+        Frmaltazsuivi& s = Tracking();
+        if (!s.Running()) return;
+        s.imgpause_Click();
+        tracking_ = Tracked::Paused;
+        Wait(seconds / 2);
+        if (syncRow >= 0) SyncOn(syncRow);
+        Wait(seconds - seconds / 2);
+        s.imgpause_Click();
+        tracking_ = Tracked::Running;
+        Ticks(ticks);
+    }
+
+    // Tracking stopped, a "Recalage" on row `row` (or a goto to it when
+    // `gotoFirst`), `seconds` later tracking started, then `ticks` ticks.
+    void LateStart(int row, bool gotoFirst, int seconds, int ticks) {
+        if (shared.win.TrackingShown != 0) frmaltazsuivi().imgstop_Click();
+        tracking_ = Tracked::Stopped;
+        if (gotoFirst) GotoStar(row);
+        else SyncOn(row);
+        Wait(seconds);
+        KeepTracking();
+        Ticks(ticks);
+    }
+
+    // While tracking runs (started when it is not), a goto to row `row`
+    // (below the horizon: refused) whose message box stays open `seconds`,
+    // the tracking timer coming due meanwhile; then `ticks` ticks.
+    void RefusedGoto(int row, int seconds, int ticks) {
+        KeepTracking();
+        const auto told = seams::MsgBoxHook();
+        seams::SetMsgBox([this, told, seconds](const QString& text) {
+            if (told) told(text);
+            Frmaltazsuivi& s = frmaltazsuivi();
+            for (int waited = 0; waited < 1000 * seconds && s.timcompteur->isActive();
+                 waited += s.timcompteur->interval()) {
+                simsky::Advance(clock_, s.timcompteur->interval());
+                const Asking asking(*this, Asked::Any());
+                s.timcompteur_Timer();
+            }
+        });
+        GotoStar(row);
+        seams::SetMsgBox(told);
+        Ticks(ticks);
+    }
+    // Rows of the bright-star list `belowDeg` degrees or more below the horizon now.
+    std::vector<int> SetStars(double belowDeg) const {
+        std::vector<int> rows;
+        const int count = frmcoord().lbObjets->count();
+        for (int row = 0; row < count; ++row)
+            if (altitudeDeg(shared.cat.CatalogueRA[row], shared.cat.CatalogueDec[row]) <= -belowDeg)
+                rows.push_back(row);
+        return rows;
     }
 
     // The azimuth motor wired the other way round from the program's
@@ -612,7 +720,7 @@ private:
 
     Action draw() {
         // Weights of the kinds, in the order of Action.
-        static constexpr std::array<int, kActionKinds> kWeights{12, 10, 10, 13, 9, 11, 13, 8, 6, 4, 4};
+        static constexpr std::array<int, kActionKinds> kWeights{11, 9, 9, 12, 8, 10, 12, 7, 6, 4, 4, 3, 3, 2};
         int r = below(100);
         for (int k = 0; k < kActionKinds; ++k) {
             if (r < kWeights[k]) return static_cast<Action>(k);
@@ -749,6 +857,24 @@ private:
         case Action::MoveThenGoto: moveThenGoto(); break;
         case Action::PastZenith: pastZenith(); break;
         case Action::PaddleIdle: PaddleIdle(between(1, 30)); break;
+        case Action::LongPause: {
+            const std::vector<int> up = VisibleStars(10);
+            const int sync = below(3) == 0 && !up.empty() ? up[below(static_cast<int>(up.size()))] : -1;
+            LongPause(between(60, 3600), sync, between(1, 10));
+            break;
+        }
+        case Action::LateStart: {
+            const std::vector<int> up = VisibleStars(10);
+            if (up.empty()) break;
+            LateStart(up[below(static_cast<int>(up.size()))], below(2) == 0, between(0, 600), between(1, 10));
+            break;
+        }
+        case Action::RefusedGoto: {
+            const std::vector<int> set = SetStars(5);
+            if (set.empty()) break;
+            RefusedGoto(set[below(static_cast<int>(set.size()))], between(0, 90), between(1, 5));
+            break;
+        }
         }
     }
 
@@ -783,7 +909,7 @@ private:
         const bool ran = gotoRan_;
         gotoRan_ = false;
         if (a != Action::Goto && a != Action::ChartGoto && a != Action::MoveThenGoto) return;
-        if (!ran || !shared.pos.GotoReached) return;  // no star to pick, or refused
+        if (!ran || LastGotoEnd() != GotoEnd::Reached) return;  // no star to pick, or refused
         ++report_.gotosChecked;
         const double miss = GotoMissArcsec();
         report_.worstGotoMissArcsec = std::max(report_.worstGotoMissArcsec, miss);

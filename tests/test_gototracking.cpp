@@ -335,29 +335,181 @@ TEST_P(GotoTracking, APositionTypedWhileTrackingASyncedStarIsTrackedFromThereWit
     tracksOnWithoutABurst(10, true);
 }
 
-TEST_P(GotoTracking, TrackingStartedLongAfterARecalageStopsWithoutASlewAndSaysWhy) {
-    fresh();
-    messages.clear();
-    const auto [a, b] = twoStars();
-    (void)b;
-    run->SyncOn(a);
-    // Twenty minutes later, the telescope still where the star was.
-    Frminterface& main = frminterface();
-    for (int i = 0; i < 1200; ++i) {
-        simsky::Advance(clock, 1000);
-        if (main.heuretimer->isActive()) main.heuretimer_Timer();
+// The telescope within the goto's tolerance of the object tracked, right
+// after a tick that brought it back; then tracking for `seconds` one-second
+// ticks, each no farther than the sky, on the object within a pulse.
+void ExpectBackOnTheObjectAndTracked(session::Session& run, int seconds) {
+    EXPECT_LE(run.LastTick().caughtUp ? run.GotoMissArcsec() : 0, kGotoToleranceArcsec + 2 * shared.site.AzStepArcsec);
+    EXPECT_TRUE(run.OnTheTrackedObject()) << "within the goto's tolerance";
+    const int64_t overreach = run.Findings().trackingOverreach;
+    for (int i = 0; i < seconds && frmaltazsuivi().Running(); ++i) {
+        run.Ticks(1);
+        const auto& t = run.LastTick();
+        ASSERT_FALSE(t.caughtUp) << "tick " << i;
+        ASSERT_LE(t.azMoved, t.azSky + 3 * shared.site.AzStepArcsec + 1e-6) << "tick " << i;
+        ASSERT_LE(t.altMoved, t.altSky + 3 * shared.site.AltStepArcsec + 1e-6) << "tick " << i;
+        ASSERT_TRUE(run.OnTheTrackedObject()) << "tick " << i;
     }
-    Frmaltazsuivi& s = run->Tracking();
-    s.txtincrement->setText("1000");
-    run->KeepTracking();
-    ASSERT_TRUE(s.Running());
-    const int64_t az = port::Simulator()->AzSteps(), alt = port::Simulator()->AltSteps();
+    EXPECT_TRUE(frmaltazsuivi().Running());
+    EXPECT_EQ(run.Findings().trackingOverreach, overreach);
+    EXPECT_LT(run.DriftArcsec(), 1e-6);
+}
+
+TEST_P(GotoTracking, AfterAPauseTheFirstTickBringsTheTelescopeBackOntoTheObjectAndTrackingGoesOn) {
+    for (const int minutes : {1, 10, 60}) {
+        SCOPED_TRACE(testing::Message() << "a pause of " << minutes << " minutes");
+        fresh();
+        messages.clear();
+        // A star high in the sky, that does not set within the hour.
+        const std::vector<int> up = run->VisibleStars(45);
+        ASSERT_FALSE(up.empty());
+        trackingOn(up.front(), "1000", 3);
+        Frmaltazsuivi& s = frmaltazsuivi();
+        s.imgpause_Click();
+        run->Wait(60 * minutes);
+        s.imgpause_Click();
+        const int catchUps = s.CatchUps();
+        run->Ticks(1);
+        EXPECT_EQ(s.CatchUps() - catchUps, 1) << "brought back by a goto";
+        ExpectBackOnTheObjectAndTracked(*run, 300);
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        s.imgstop_Click();
+    }
+}
+
+TEST_P(GotoTracking, AnObjectThatSetDuringAPauseIsRefusedAsAGotoRefusesItAndTrackingStops) {
+    // A star low in the west, that sets within the hour.
+    const std::vector<int> low = run->VisibleStars(2);
+    int star = -1;
+    for (int row : low) {
+        const Horizontal h = PointOf(frmcoord().Time(), boxesOf(row));
+        if (h.altDeg < 8 && h.azDeg > 200 && h.azDeg < 340) star = row;
+    }
+    ASSERT_GE(star, 0) << "a star setting in the west";
+    trackingOn(star, "1000", 3);
+    Frmaltazsuivi& s = frmaltazsuivi();
+    s.imgpause_Click();
+    run->Wait(3600);
+    ASSERT_LT(PointOf(frmcoord().Time(), frmcoord().Coordinates()).altDeg, 0) << "set meanwhile";
+    s.imgpause_Click();
+    const int64_t az = Sim().AzSteps(), alt = Sim().AltSteps();
+    messages.clear();
     run->Ticks(1);
-    EXPECT_EQ(port::Simulator()->AzSteps(), az) << "no slew";
-    EXPECT_EQ(port::Simulator()->AltSteps(), alt);
+    EXPECT_EQ(Sim().AzSteps(), az) << "nothing moves";
+    EXPECT_EQ(Sim().AltSteps(), alt);
+    EXPECT_EQ(messages, QStringList{kBelowHorizonMessage});
     EXPECT_FALSE(s.Running());
-    EXPECT_EQ(messages, QStringList{tracking::kTooFarForOneTickMessage});
-    EXPECT_TRUE(main.heuretimer->isActive()) << "the clock goes back to the main window";
+    EXPECT_FALSE(s.timcompteur->isActive());
+    EXPECT_TRUE(frminterface().heuretimer->isActive()) << "the clock goes back to the main window";
+}
+
+TEST_P(GotoTracking, TrackingStartedLateAfterARecalageOrAGotoBringsTheTelescopeOntoTheObject) {
+    for (const bool afterAGoto : {false, true}) {
+        for (const int minutes : {0, 3, 10}) {
+            SCOPED_TRACE(testing::Message() << minutes << " minutes after " << (afterAGoto ? "a goto" : "a \"Recalage\""));
+            fresh();
+            messages.clear();
+            const auto [a, b] = twoStars();
+            run->SyncOn(a);
+            if (afterAGoto) {
+                run->GotoStar(b);
+                ASSERT_TRUE(shared.pos.GotoReached);
+            }
+            // The telescope left standing meanwhile.
+            run->Wait(60 * minutes);
+            Frmaltazsuivi& s = run->Tracking();
+            s.txtincrement->setText("1000");
+            run->KeepTracking();
+            ASSERT_TRUE(s.Running());
+            const int catchUps = s.CatchUps();
+            run->Ticks(1);
+            if (minutes >= 3) {
+                EXPECT_EQ(s.CatchUps() - catchUps, 1) << "brought onto the object by a goto";
+            }
+            ExpectBackOnTheObjectAndTracked(*run, 60);
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            s.imgstop_Click();
+        }
+    }
+}
+
+TEST_P(GotoTracking, ARecalageOnAnotherStarDuringAPauseIsTrackedFromThereOnResume) {
+    const auto [a, b] = twoStars();
+    trackingOn(a, "1000", 3);
+    Frmaltazsuivi& s = frmaltazsuivi();
+    s.imgpause_Click();
+    run->SyncOn(b);  // the telescope declared on b
+    run->Wait(300);
+    s.imgpause_Click();
+    const int catchUps = s.CatchUps();
+    run->Ticks(1);
+    EXPECT_EQ(s.CatchUps() - catchUps, 1);
+    EXPECT_DOUBLE_EQ(vb::Val(frmcoord().Coordinates().txtad_min), vb::Val(boxesOf(b).txtad_min)) << "b is tracked";
+    EXPECT_DOUBLE_EQ(vb::Val(frmcoord().Coordinates().txtdec_min), vb::Val(boxesOf(b).txtdec_min));
+    ExpectBackOnTheObjectAndTracked(*run, 60);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_P(GotoTracking, ARefusedGotoChangesNothingOfWhatTrackingFollows) {
+    for (const bool synced : {true, false}) {
+        for (const int open : {0, 60}) {
+            SCOPED_TRACE(testing::Message() << (synced ? "a synchronised star" : "the star a goto reached")
+                                            << ", the box open " << open << " s");
+            fresh();
+            const auto [a, b] = twoStars();
+            if (synced) {
+                trackingOn(a, "1000", 3);
+            } else {
+                run->SyncOn(b);
+                run->GotoStar(a);
+                Frmaltazsuivi& s = run->Tracking();
+                s.txtincrement->setText("1000");
+                run->KeepTracking();
+                run->Ticks(3);
+            }
+            const EquatorialBoxes tracked = frmcoord().Coordinates();
+            const std::vector<int> set = run->SetStars(10);
+            ASSERT_FALSE(set.empty());
+            messages.clear();
+            run->RefusedGoto(set.front(), open, 0);
+            EXPECT_EQ(messages, QStringList{kBelowHorizonMessage});
+            EXPECT_EQ(shared.pos.PositionSynced != 0, synced) << "still synchronised";
+            EXPECT_EQ(shared.pos.GotoReached, !synced) << "still on the goto's object";
+            run->Ticks(1);  // the first tick after OK
+            EXPECT_DOUBLE_EQ(vb::Val(frmcoord().Coordinates().txtad_min), vb::Val(tracked.txtad_min))
+                << "the same star tracked";
+            EXPECT_DOUBLE_EQ(vb::Val(frmcoord().Coordinates().txtdec_min), vb::Val(tracked.txtdec_min));
+            ExpectBackOnTheObjectAndTracked(*run, 60);
+            EXPECT_EQ(messages.size(), 1) << messages.join('\n').toStdString();
+            frmaltazsuivi().imgstop_Click();
+        }
+    }
+}
+
+TEST_P(GotoTracking, TheFirstTickAfterAStartSendsNoMoreThanTheSkysMotion) {
+    // Tracking the point the counters show, high in the sky where the
+    // azimuth turns fast: the first tick moves the mount as the sky does,
+    // not by the rounding of the coordinate boxes.
+    for (const double altDeg : {60.0, 80.0, 87.0}) {
+        SCOPED_TRACE(testing::Message() << altDeg << " degrees up");
+        fresh();
+        messages.clear();
+        const auto [a, b] = twoStars();
+        (void)b;
+        run->SyncOn(a);
+        shared.pos.AltitudeArcsec = altDeg * 3600;  // declared there, as a typed position would
+        shared.pos.PositionSynced = vb::False;
+        run->Anchor();
+        Frmaltazsuivi& s = run->Tracking();
+        s.txtincrement->setText("1000");
+        run->KeepTracking();
+        run->Ticks(1);
+        const auto& t = run->LastTick();
+        EXPECT_FALSE(t.caughtUp);
+        EXPECT_LE(t.azMoved, t.azSky + shared.site.AzStepArcsec + 1e-6);
+        EXPECT_LE(t.altMoved, t.altSky + shared.site.AltStepArcsec + 1e-6);
+        s.imgstop_Click();
+    }
 }
 
 }  // namespace
