@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -54,8 +55,6 @@ std::optional<QString> Read(const QString& path) {
 namespace {
 
 // Forces what was written to the file, or the entries of the folder, to the disk.
-bool syncHandle(int fd) { return fd >= 0 && ::fsync(fd) == 0; }
-
 bool syncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -66,16 +65,31 @@ bool syncFolder(const QString& folder) {
 
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
-// Writes the whole file anew and forces it to the disk; a file that could
-// not be written whole is removed.
+bool writeWhole(int fd, const QByteArray& bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += n;
+    }
+    return true;
+}
+
+// Writes the whole file anew and forces it to the disk. Whatever stands at
+// its name (a file left by an earlier save, a link planted there) is removed
+// first and the file is made only where nothing is, so it is never written
+// through a link. A file that could not be written whole is removed.
 bool writeDurably(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(folderOf(path));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    const bool ok = f.write(bytes) == bytes.size() && f.flush() && syncHandle(f.handle());
-    f.close();
-    if (!ok) QFile::remove(path);
-    return ok;
+    const QByteArray name = QFile::encodeName(path);
+    if (::unlink(name.constData()) != 0 && errno != ENOENT) return false;
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    const bool ok = writeWhole(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (ok && closed) return true;
+    ::unlink(name.constData());
+    return false;
 }
 
 // Replaces `to` (when it exists) with `from` in one step.

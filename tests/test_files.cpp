@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 QStringList allFields(const QString& text) {
@@ -151,3 +153,43 @@ TEST_F(SaveSets, AFileThatCannotBeWrittenOrRenamedLeavesEveryOldFile) {
         EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié"))) << messages[0].toStdString();
     }
 }
+
+TEST_F(SaveSets, ALinkLeftAtANewFilesNameIsNeverWrittenThrough) {
+    // A link planted where a save makes its new file, or its record's, to a
+    // file outside the data folder or to a name where nothing is yet.
+    QTemporaryDir outside;
+    ASSERT_TRUE(outside.isValid());
+    const QString target = outside.path() + "/target.ini";
+    for (const char* planted : {"a.ini.nouveau", "b.ini.nouveau", "enregistrement.encours.nouveau"}) {
+        for (const bool targetExists : {true, false}) {
+            SCOPED_TRACE(std::string(planted) + (targetExists ? ", to a file" : ", to nothing"));
+            QDir data(datadir::Folder());
+            for (const QString& f : Files()) data.remove(f);
+            QFile::remove(target);
+            if (targetExists) {
+                QFile t(target);
+                ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+                t.write("kept\r\n");
+            }
+            WriteData("a.ini", QByteArray("old a\r\n"));
+            ASSERT_TRUE(QFile::link(target, datadir::Folder() + u'/' + QString::fromLatin1(planted)));
+            SaveSet set;
+            set.Add("\\data\\a.ini", Lines({"new a"})).Add("\\data\\b.ini", Lines({"new b"}));
+            EXPECT_TRUE(set.Save());
+            EXPECT_EQ(Files(), (QStringList{"a.ini", "b.ini"}));
+            for (const char* f : {"a.ini", "b.ini"})
+                EXPECT_FALSE(QFileInfo(datadir::Folder() + u'/' + QString::fromLatin1(f)).isSymLink()) << f;
+            EXPECT_EQ(ReadData("a.ini"), "new a\r\n");
+            EXPECT_EQ(ReadData("b.ini"), "new b\r\n");
+            if (targetExists) {
+                QFile t(target);
+                ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+                EXPECT_EQ(t.readAll(), "kept\r\n");
+            } else {
+                EXPECT_FALSE(QFileInfo::exists(target)) << "nothing is made outside the data folder";
+            }
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        }
+    }
+}
+
