@@ -121,6 +121,22 @@ bool removeRecord(const QString& folder) {
     return ok;
 }
 
+// What a file holds before a save replaces it, to give it back if the save
+// fails: nothing when there was no file, unknown when its content cannot be
+// read (anything but a plain file, or a file that cannot be opened).
+struct OldContent {
+    bool existed = false;
+    std::optional<QByteArray> bytes;
+};
+
+OldContent oldContent(const QString& path) {
+    const QFileInfo info(path);
+    if (!entryExists(info)) return {};
+    QFile in(path);
+    if (!info.isFile() || !in.open(QIODevice::ReadOnly)) return {true, std::nullopt};
+    return {true, in.readAll()};
+}
+
 }  // namespace
 
 QString NewName(const QString& path) { return path + QString(kNewSuffix); }
@@ -158,19 +174,18 @@ WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>
         removeRecord(folder);
         return fail(files.size());
     }
-    // What each file holds before the renames, to give it back if one fails.
-    std::vector<std::optional<QByteArray>> old;
-    for (const FileText& f : files) {
-        QFile in(f.path);
-        old.push_back(in.open(QIODevice::ReadOnly) ? std::optional(in.readAll()) : std::nullopt);
-    }
+    std::vector<OldContent> old;
+    for (const FileText& f : files) old.push_back(oldContent(f.path));
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (renameOver(fresh[i], files[i].path)) continue;
         r.ok = false;
         r.failed = i;
         for (std::size_t j = i; j < files.size(); ++j) QFile::remove(fresh[j]);
         for (std::size_t j = 0; j < i; ++j) {
-            const bool back = old[j] ? writeBytes(files[j].path, *old[j]) : QFile::remove(files[j].path);
+            // A file whose old content is unknown keeps the new one.
+            const bool back = !old[j].existed ? QFile::remove(files[j].path)
+                              : old[j].bytes  ? writeBytes(files[j].path, *old[j].bytes)
+                                              : false;
             r.restored = r.restored && back;
         }
         for (const QString& f : folders) syncFolder(f);

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 QStringList allFields(const QString& text) {
     SeqReader r(text);
@@ -193,3 +195,29 @@ TEST_F(SaveSets, ALinkLeftAtANewFilesNameIsNeverWrittenThrough) {
     }
 }
 
+TEST_F(SaveSets, ASaveOverAFileThatIsNoPlainFileNeverWaitsOnIt) {
+    // A FIFO where a settings file should be: reading it would wait for a
+    // writer for ever. The save replaces it; when the save then fails, the
+    // FIFO's content cannot be given back, and the message says so.
+    for (const bool secondBlocked : {false, true}) {
+        SCOPED_TRACE(secondBlocked ? "the save fails after it" : "the save goes through");
+        QDir data(datadir::Folder());
+        for (const QString& f : Files()) data.remove(f) || data.rmdir(f);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(datadir::Folder() + "/a.ini").constData(), 0644), 0);
+        if (secondBlocked) data.mkdir("b.ini");
+        SaveSet set;
+        set.Add("\\data\\a.ini", Lines({"new a"})).Add("\\data\\b.ini", Lines({"new b"}));
+        messages.clear();
+        EXPECT_EQ(set.Save(), !secondBlocked);
+        EXPECT_TRUE(QFileInfo(datadir::Folder() + "/a.ini").isFile());
+        EXPECT_EQ(ReadData("a.ini"), "new a\r\n");
+        if (!secondBlocked) {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains("b.ini")) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("n'ont pas tous pu être remis en place")))
+            << messages[0].toStdString();
+    }
+}
