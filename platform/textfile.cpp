@@ -8,9 +8,11 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace textfile {
@@ -54,6 +56,42 @@ std::optional<QString> Read(const QString& path) {
 
 namespace {
 
+std::function<void()>& stepHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+// Before each file operation of a save.
+void step() {
+    if (stepHook()) stepHook()();
+}
+
+// Holds the lock of a folder for as long as it lives: an exclusive flock on
+// the folder itself, which every save of the folder and every start-up's
+// recovery of it take, in this program or in another. The kernel lets it go
+// when the program ends, even by a kill, so a save whose program died never
+// keeps the folder. Taking it waits for the holder, whose work is a few file
+// operations and never waits for the user. A folder that cannot be opened
+// or locked (a file system without such locks) is worked on unlocked.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ < 0) return;
+        int r;
+        do r = ::flock(fd_, LOCK_EX);
+        while (r != 0 && errno == EINTR);
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
 // Forces what was written to the file, or the entries of the folder, to the disk.
 bool syncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -82,6 +120,7 @@ bool writeWhole(int fd, const QByteArray& bytes) {
 bool writeDurably(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(folderOf(path));
     const QByteArray name = QFile::encodeName(path);
+    step();
     if (::unlink(name.constData()) != 0 && errno != ENOENT) return false;
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return false;
@@ -94,6 +133,7 @@ bool writeDurably(const QString& path, const QByteArray& bytes) {
 
 // Replaces `to` (when it exists) with `from` in one step.
 bool renameOver(const QString& from, const QString& to) {
+    step();
     std::error_code ec;
     std::filesystem::rename(QFile(from).filesystemFileName(), QFile(to).filesystemFileName(), ec);
     return !ec;
@@ -116,6 +156,7 @@ bool entryExists(const QFileInfo& info) { return info.exists() || info.isSymLink
 
 bool removeRecord(const QString& folder) {
     const QString record = folder + u'/' + QString(kSetRecord);
+    step();
     const bool ok = QFile::remove(record) || !entryExists(QFileInfo(record));
     syncFolder(folder);
     return ok;
@@ -141,11 +182,25 @@ OldContent oldContent(const QString& path) {
 
 QString NewName(const QString& path) { return path + QString(kNewSuffix); }
 
-bool WriteAtomic(const QString& path, const QString& text) { return writeBytes(path, text.toUtf8()); }
+void SetSaveStepHook(std::function<void()> hook) { stepHook() = std::move(hook); }
 
 WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>& files) {
     WriteAllResult r;
     const QDir dir(folder);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (dir.relativeFilePath(files[i].path).startsWith(QStringLiteral(".."))) {
+            r.ok = false;
+            r.failed = i;
+            return r;
+        }
+    }
+    QDir().mkpath(folder);
+    const FolderLock lock(folder);
+    // One file needs no record: its rename alone puts it in place.
+    if (files.size() == 1) {
+        r.ok = writeBytes(files[0].path, files[0].text.toUtf8());
+        return r;
+    }
     std::vector<QString> fresh;
     const auto fail = [&](std::size_t at) {
         for (const QString& f : fresh) QFile::remove(f);
@@ -156,9 +211,7 @@ WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>
     QString record = QString(kSetRecordHeader) + u'\n';
     QStringList folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const QString name = dir.relativeFilePath(files[i].path);
-        if (name.startsWith(QStringLiteral(".."))) return fail(i);
-        record += name + u'\n';
+        record += dir.relativeFilePath(files[i].path) + u'\n';
         const QString beside = NewName(files[i].path);
         if (!writeDurably(beside, files[i].text.toUtf8())) return fail(i);
         fresh.push_back(beside);
@@ -273,6 +326,9 @@ RecordNames readRecord(const QString& folder, const QString& path) {
 
 Interrupted FinishInterrupted(const QString& folder) {
     Interrupted out;
+    // A save under way in another program is waited for: only a save whose
+    // program has ended is finished or undone.
+    const FolderLock lock(folder);
     const QString recordPath = folder + u'/' + QString(kSetRecord);
     if (entryExists(QFileInfo(recordPath))) {
         const RecordNames record = readRecord(folder, recordPath);

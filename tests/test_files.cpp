@@ -70,9 +70,9 @@ TEST_F(DataFiles, EverySpellingOfTheDataFolderNamesOneFolder) {
 
 TEST_F(DataFiles, WritesAreUtf8AndReplaceTheFileWhole) {
     const QString path = datadir::Path(QStringLiteral("\\data\\notes.txt"));
-    ASSERT_TRUE(textfile::WriteAtomic(path, QStringLiteral("Nébuleuse très belle")));
+    ASSERT_TRUE(textfile::WriteAllAtomic(datadir::Folder(), {{path, QStringLiteral("Nébuleuse très belle")}}).ok);
     EXPECT_EQ(ReadData("notes.txt"), QStringLiteral("Nébuleuse très belle"));
-    ASSERT_TRUE(textfile::WriteAtomic(path, QStringLiteral("court")));
+    ASSERT_TRUE(textfile::WriteAllAtomic(datadir::Folder(), {{path, QStringLiteral("court")}}).ok);
     EXPECT_EQ(ReadData("notes.txt"), "court");
     EXPECT_EQ(QDir(datadir::Folder()).entryList(QDir::Files), QStringList{"notes.txt"});
 }
