@@ -146,6 +146,15 @@ protected:
         ShowSiderealTime0h(w.time);
     }
 
+    // 200 steps and a ratio of 50 on both axes: 64.8 arc-seconds a pulse,
+    // so that two pulses pass the goto's tolerance; `backlash` on both.
+    void CoarseMechanics(double backlash) {
+        step = StepAngleArcsec(200, 50);
+        EXPECT_DOUBLE_EQ(step, 64.8);
+        shared.site.AzStepArcsec = shared.site.AltStepArcsec = step;
+        shared.site.BacklashAz = shared.site.BacklashAlt = backlash;
+    }
+
     // Right ascension (tenths of time-minutes) of the object at that hour
     // angle on the clock as it reads now.
     double RaAtHourAngle(double hours) const {
@@ -748,10 +757,7 @@ TEST_F(GotoStep, ACoarseMechanicsJustPastNorthCorrectsTheShortWay) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fresh();
-        step = StepAngleArcsec(200, 50);
-        ASSERT_DOUBLE_EQ(step, 64.8);
-        shared.site.AzStepArcsec = shared.site.AltStepArcsec = step;
-        shared.site.BacklashAz = shared.site.BacklashAlt = c.backlash;
+        CoarseMechanics(c.backlash);
         LastMoved(true, c.lastPlus);
         const double ra = RaAtHourAngle(-0.2 / 60), dec = 50000;  // 83 deg 20', crossing the meridian north of the zenith
         SyncOn(ra, dec);
@@ -842,10 +848,7 @@ TEST_F(GotoStep, AnObjectJustAcrossNorthIsReachedTheShortWayWhenTheGotoIsPressed
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fresh();
-        step = StepAngleArcsec(200, 50);
-        ASSERT_DOUBLE_EQ(step, 64.8);
-        shared.site.AzStepArcsec = shared.site.AltStepArcsec = step;
-        shared.site.BacklashAz = shared.site.BacklashAlt = c.play;
+        CoarseMechanics(c.play);
         Sim().SetPlay(c.play, c.play);
         const double dec = 36000;
         const double ra = RaAtHourAngle(12 - 1.0 / 60);  // a minute before it passes below the pole
