@@ -122,8 +122,12 @@ QString HelpText() {
 
     t += wrapped({}, QStringLiteral("Un port qui ne peut pas être ouvert est nommé dans un message, et le port "
                                     "simulé est utilisé à sa place."));
+    t += u'\n' + wrapped({}, QStringLiteral("Signaux : Ctrl+C (SIGINT), SIGTERM et SIGHUP terminent le programme "
+                                            "comme «\u00a0Quitter\u00a0» : tout mouvement s'arrête et les "
+                                            "registres de données et de contrôle du port sont remis à 0."));
     t += u'\n' + wrapped({}, QStringLiteral("Code de sortie : 0 après «\u00a0Quitter\u00a0», 2 pour une ligne de "
-                                            "commande refusée."));
+                                            "commande refusée, 128\u00a0+ le numéro du signal après un signal "
+                                            "(130 pour Ctrl+C, 143 pour SIGTERM, 129 pour SIGHUP)."));
     return t;
 }
 

@@ -32,7 +32,7 @@ struct Outcome {
 // "--help" (or "-h") prints the help, "--version" the version.
 Outcome Parse(const QStringList& arguments);
 
-// The help: every option, the ports, the exit statuses.
+// The help: every option, the ports, what the signals do, the exit statuses.
 QString HelpText();
 // "Orvanel 0.1".
 QString VersionText();

@@ -6,6 +6,7 @@
 #include "platform/commandline.h"
 #include "platform/form.h"
 #include "platform/port.h"
+#include "platform/quitsignals.h"
 #include "platform/seams.h"
 #include "shell/frminterface.h"
 
@@ -28,12 +29,20 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvanel"));
 
+    // From before the port opens, Ctrl+C, SIGTERM and SIGHUP end the program
+    // as "Quitter" does.
+    QString signalError;
+    if (!quitsignals::Install(&signalError))
+        std::fprintf(stderr, "orvanel : Ctrl+C, SIGTERM et SIGHUP ne libéreront pas le port (%s)\n",
+                     signalError.toLocal8Bit().constData());
+
     seams::SetMsgBox(forms::ShowMessageBox);
 
     QString portError;
     port::Install(port::Open(asked.options.port, &portError));
 
     Frminterface& main = frminterface();
+    quitsignals::Watch([](int signal) { frminterface().QuitOnSignal(signal); });
     main.MDIForm_Load();
     main.ShowAtStart();
     if (!portError.isEmpty())

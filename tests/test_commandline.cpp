@@ -1,12 +1,15 @@
 // The command line: what each argument list starts, prints or refuses, read
 // by the parser and then by the real program, started with no display at
-// all.
+// all; and the real program ended by signals.
 #include "platform/commandline.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QThread>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -98,13 +101,13 @@ TEST(CommandLine, HelpAndVersionArePrinted) {
     EXPECT_EQ(o.text.count(u'\n'), 1);
 }
 
-// Every option and both its spellings, the three ports of the port table
-// and the exit statuses; in lines that fit a terminal.
-TEST(CommandLine, TheHelpListsEveryOptionAndThePorts) {
+// Every option and both its spellings, the three ports of the port table,
+// the signals and the exit statuses; in lines that fit a terminal.
+TEST(CommandLine, TheHelpListsEveryOptionThePortsAndTheSignals) {
     const QString help = commandline::HelpText();
     for (const char* shown :
          {"--port=PORT, --port PORT", "--help, -h", "--version", "sim ", "ppdev:/dev/parport0 ", "raw:0x378 ",
-          "ioperm", "lp)", "ligne de commande refusée"}) {
+          "ioperm", "lp)", "SIGINT", "SIGTERM", "SIGHUP", "130", "143", "129", "ligne de commande refusée"}) {
         EXPECT_TRUE(help.contains(QString::fromUtf8(shown))) << shown << "\n" << str(help);
     }
     for (const QString& line : help.split(u'\n')) EXPECT_LE(line.size(), 79) << str(line);
@@ -139,6 +142,19 @@ Ended runWithoutDisplay(const QStringList& arguments) {
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+// The signals the process catches, as /proc shows them.
+bool catches(qint64 pid, int signal) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (!line.startsWith("SigCgt:")) continue;
+        bool ok = false;
+        const qulonglong mask = line.mid(7).trimmed().toULongLong(&ok, 16);
+        return ok && (mask >> (signal - 1)) & 1;
+    }
+    return false;
 }
 
 }  // namespace
@@ -176,4 +192,24 @@ TEST(ProgramCommandLine, ARefusedCommandLineEndsWithStatus2AndStartsNothing) {
         EXPECT_TRUE(r.err.endsWith(kHint)) << str(r.err);
         EXPECT_TRUE(r.out.isEmpty()) << str(r.out);
     }
+}
+
+// SIGTERM, sent twice: the program ends by itself, as "Quitter" ends it,
+// with the status that tells the signal.
+TEST(ProgramSignals, SigtermEndsTheProgramWithStatus143) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ORVANEL_PROGRAM), {});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    const auto pid = static_cast<pid_t>(p.processId());
+    for (int i = 0; i < 1000 && !catches(pid, SIGTERM); ++i) QThread::msleep(10);
+    ASSERT_TRUE(catches(pid, SIGTERM)) << "the program catches SIGTERM";
+
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    ::kill(pid, SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(10000)) << "ended";
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "by itself, not by the signal";
+    EXPECT_EQ(p.exitCode(), 128 + SIGTERM);
 }
