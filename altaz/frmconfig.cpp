@@ -5,8 +5,8 @@
 #include "core/conversions.h"
 #include "core/counters.h"
 #include "core/state.h"
+#include "motor/directions.h"
 #include "motor/settingsfiles.h"
-#include "motor/slack.h"
 #include "platform/inputcheck.h"
 #include "platform/saveset.h"
 #include "platform/seams.h"
@@ -22,7 +22,6 @@
 
 #include <functional>
 #include <optional>
-#include <utility>
 
 namespace {
 
@@ -163,19 +162,6 @@ void Frmconfig::cmdaltencoding_Click() {
 
 namespace {
 
-// The test found an axis's motor turning the other way round from what its
-// plus and minus direction values said: the values swap, and with them what
-// was written down in the old sense, since the gears and the axis did not
-// move: the side the slack rests on, the way the axis last turned, and the
-// pulses counted since the sync and not yet applied.
-void swapDirections(int16_t& plusBits, int16_t& minusBits, const slack::Axis& slackRecord, int16_t& directionPlus,
-                    int32_t& pendingSteps) {
-    std::swap(plusBits, minusBits);
-    slack::Swap(slackRecord);
-    directionPlus = directionPlus == vb::True ? vb::False : vb::True;
-    pendingSteps = -pendingSteps;
-}
-
 // How the save and the calibrations name the mechanics boxes.
 QString stepsName(const QString& axis) { return QStringLiteral("Nombre de pas moteur (%1)").arg(axis); }
 QString ratioName(const QString& axis) { return QStringLiteral("Rapport de réduction (%1)").arg(axis); }
@@ -252,14 +238,14 @@ void Frmconfig::cmdinitok_Click() {
     pos.DirTestEndAlt = pos.AltitudeArcsec;
     if (pos.DirTestSynced) {
         // The counted direction and the span between the two stars disagree:
-        // the direction line of that motor works the other way round. An
-        // axis the paddle did not move measured nothing.
+        // the direction line of that motor works the other way round (the
+        // values swap, and with them what was written down in their sense:
+        // the slack record, the direction flag, the pulses not yet applied).
+        // An axis the paddle did not move measured nothing.
         if (pos.StepCounterAz != 0 && (pos.StepCounterAz > 0) != (ShortAzimuthSpan() > 0))
-            swapDirections(site.AzPlusBits, site.AzMinusBits, slack::Azimuth(), pos.AzDirectionPlus,
-                           pos.PendingAzSteps);
+            directions::Swap(directions::Axis::Azimuth);
         if (pos.StepCounterAlt != 0 && (pos.StepCounterAlt > 0) != (AltitudeSpan() > 0))
-            swapDirections(site.AltPlusBits, site.AltMinusBits, slack::Altitude(), pos.AltDirectionPlus,
-                           pos.PendingAltSteps);
+            directions::Swap(directions::Axis::Altitude);
     } else {
         // No second star: nothing was measured. The counters go back to where
         // the test found them, moved by whatever moved them since it zeroed

@@ -10,6 +10,7 @@
 #include "core/gotostep.h"
 #include "core/conversions.h"
 #include "core/state.h"
+#include "motor/directions.h"
 #include "motor/gotopass.h"
 #include "motor/handpad.h"
 #include "motor/paddle.h"
@@ -242,9 +243,10 @@ void Frmcoord::Form_Load() {
     ShowSiderealTime0h(t);
     SetTime(t);
 
-    // 6. Counters and their displays.
-    shared.pos.PendingAzSteps = 0;
-    shared.pos.PendingAltSteps = 0;
+    // 6. Counters and their displays. The pulses of a move the clock has not
+    // applied yet (the mount type chosen again right after it) reach the
+    // counters, at the step angles they were sent with.
+    TakePendingPulses();
     for (QLineEdit* b : {txtcoordaz1, txtcoordaz2, txtcoordaz3, txtcoordalt1, txtcoordalt2, txtcoordalt3})
         b->setText(QStringLiteral("?"));
 
@@ -275,11 +277,9 @@ void Frmcoord::Form_Load() {
     // 16, 17. Site and mechanics.
     ApplyConfigAltaz(altazfiles::ReadConfigAltaz());
 
-    // 18. Direction values.
-    shared.site.AzPlusBits = 8;
-    shared.site.AzMinusBits = 0;
-    shared.site.AltPlusBits = 2;
-    shared.site.AltMinusBits = 0;
+    // 18. Direction values, as they start: an axis a direction test swapped
+    // is swapped back with its slack record (motor/directions.h).
+    directions::SetStartingValues();
 
     // 19. The set-up window, loaded and hidden.
     frmconfig().Hide();

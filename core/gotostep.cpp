@@ -34,7 +34,7 @@ double RemainingAzimuth(double targetAz, double counterAz, double acrossNorthArc
 double GotoPulseCount(double remaining, double stepArcsec) { return std::fabs(std::floor(remaining / stepArcsec)); }
 
 double AcrossNorthArcsec(double azStepArcsec, double skyDriftArcsec) {
-    return std::max(kGotoToleranceArcsec, 2 * std::fabs(azStepArcsec) + std::fabs(skyDriftArcsec) + 1);
+    return 2 * std::fabs(azStepArcsec) + kAcrossNorthSkyArcsec + std::fabs(skyDriftArcsec);
 }
 
 namespace {

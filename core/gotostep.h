@@ -30,14 +30,21 @@ void SplitGotoTarget(double gotoRA, double gotoDec);
 // turn counts as folded back into it), not folded: a move across north goes
 // the long way, through south, unless the target is within
 // `acrossNorthArcsec` across north (then the short way).
-double RemainingAzimuth(double targetAz, double counterAz, double acrossNorthArcsec = kGotoToleranceArcsec);
+double RemainingAzimuth(double targetAz, double counterAz, double acrossNorthArcsec);
+
+// How far the sky may carry an object in azimuth, across north, between a
+// goto that left the telescope on it and the same goto pressed again a
+// while later (or a sync on it and a goto to it): 1 degree, at least four
+// minutes of the sky's motion for an object low in the north (less for one
+// high up, nearer the zenith).
+constexpr double kAcrossNorthSkyArcsec = 3600;
 
 // How far across north a goto's pass still turns the short way: what a pass
-// can leave the counter beyond its target, that is two pulses of
-// `azStepArcsec` (a pass going down ends one to two pulses beyond) plus
-// `skyDriftArcsec`, how far the target moved in azimuth during the last
-// pass, and one arc-second for the rounding of the counters; never less
-// than kGotoToleranceArcsec.
+// can leave the counter beyond its target, two pulses of `azStepArcsec` (a
+// pass going down ends one to two pulses beyond), plus kAcrossNorthSkyArcsec,
+// plus `skyDriftArcsec`, how far the target moved in azimuth during the
+// goto's last pass (0 on its first pass). The first pass of every goto
+// allows as much as the passes after it, whether a goto ran before or not.
 double AcrossNorthArcsec(double azStepArcsec, double skyDriftArcsec);
 
 // The pulses that carry an axis over `remaining` arc-seconds at

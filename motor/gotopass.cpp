@@ -147,8 +147,9 @@ void GotoStepAltaz(GotoWindows& windows) {
     }
 
     // Not folded into +-180 degrees: a move across north goes the long way,
-    // unless the last pass of this goto left the counter just across north
-    // from where the target now stands.
+    // unless the target stands just across north from the counter: what a
+    // pass leaves beyond its target and what the sky moved it since (during
+    // this goto's last pass, or while the user pressed the button again).
     const double skyDrift =
         lastPassKnown ? std::remainder(g.GotoTargetAz - lastPassTargetAz, FullTurnArcsec) : 0.0;
     g.RemainingAz = RemainingAzimuth(g.GotoTargetAz, pos.AzimuthArcsec, AcrossNorthArcsec(site.AzStepArcsec, skyDrift));

@@ -56,7 +56,8 @@ public:
 // - otherwise RemainingAz, RemainingAlt := target - counter (RemainingAzimuth
 //   for the azimuth, across north the short way within AcrossNorthArcsec of
 //   the azimuth step angle and of the target's motion since the goto's last
-//   pass, none on a goto's first pass), and each axis, azimuth first, gets
+//   pass, none on a goto's first pass: at least 1 degree and two pulses
+//   on every pass), and each axis, azimuth first, gets
 //   |floor(remaining / step angle)| + 1 pulses (none when the remaining value
 //   is 0), plus the pulses of slack it takes up first (motor/slack.h: the
 //   whole pulses of its backlash when it reverses, or what a stop or a paddle

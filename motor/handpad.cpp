@@ -74,13 +74,6 @@ void paddleMove(const Axis& axis) {
         code = paddle::ReadCode();
     };
 
-    if (axis.measuring != 0) {
-        while (held()) {
-            pulse([] {});
-            axis.measured += 1;
-        }
-    }
-
     const int64_t backlash = slack::Pulses(axis.amount);
     // A pulse that moved the axis (its slack already taken up) is counted;
     // one that took up slack is not.
@@ -90,6 +83,19 @@ void paddleMove(const Axis& axis) {
         axis.countStep();
         ++axis.encoder;
     };
+
+    if (axis.measuring != 0) {
+        // Measuring the backlash: every pulse is counted into the
+        // measurement, and like any paddle pulse into the slack record and,
+        // once the slack is taken up, the counters; the move goes on through
+        // a take-up while the button stays pressed.
+        while (held()) {
+            pulse(countMoved);
+            axis.measured += 1;
+        }
+        return;
+    }
+
     if (!slack::Reverses(axis.slack, plus)) {
         // No reversal since the last completed take-up: a normal move.
         while (held()) pulse(countMoved);

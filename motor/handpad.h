@@ -8,7 +8,10 @@
 // HandPadCode: a released or changed button, or another window setting
 // HandPadCode to 1000 (paddle off). It also takes up the backlash after a
 // reversal, counts pulses for the backlash measurement and the encoder
-// calibration, and counts the position pulses of normal moves.
+// calibration, and counts the position pulses of its moves. While the axis's
+// backlash is measured, every pulse also counts into the measurement, and the
+// move goes on through a take-up (its pulses counted as slack, the rest as
+// motion) as long as the button stays pressed.
 #pragma once
 
 #include "motor/slack.h"

@@ -1,6 +1,7 @@
 #include "platform/filereport.h"
 
 #include "platform/datadir.h"
+#include "platform/saveset.h"
 #include "platform/seams.h"
 #include "platform/seqfile.h"
 #include "platform/textfile.h"
@@ -79,9 +80,7 @@ void InterruptedNotRemoved(const QString& path) {
 }
 
 bool Save(const QString& programPath, const SeqWriter& lines) {
-    if (lines.Save(datadir::Path(programPath))) return true;
-    Unwritable(programPath);
-    return false;
+    return SaveSet().Add(programPath, lines).Save();
 }
 
 void Readable(const QString& programPath) {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -184,17 +185,65 @@ int16_t LastPortOutput() { return lastData; }
 
 SimulatedPort* Simulator() { return dynamic_cast<SimulatedPort*>(&Current()); }
 
+namespace {
+// The kinds of port and what follows their colon.
+const QString kSim = QStringLiteral("sim");
+const QString kPpdev = QStringLiteral("ppdev");
+const QString kRaw = QStringLiteral("raw");
+const QString kKnownPorts = QStringLiteral("sim, ppdev:/dev/parportN ou raw:0x378");
+
+// "ppdev", "raw": the kind; "ppdev:x": the kind and x; anything else: no kind.
+struct Parts {
+    QString kind, rest;
+    bool hasRest = false;
+};
+Parts split(const QString& choice) {
+    const qsizetype colon = choice.indexOf(u':');
+    if (colon < 0) return {choice, {}, false};
+    return {choice.left(colon), choice.mid(colon + 1), true};
+}
+
+// The I/O address of "raw:" (0x378 when none is given), or nothing when the
+// text is not an address a port can start at.
+std::optional<unsigned> rawBase(const Parts& p) {
+    if (!p.hasRest) return 0x378u;
+    bool ok = false;
+    const unsigned base = p.rest.toUInt(&ok, 0);
+    if (!ok || base > 0xFFFC) return std::nullopt;
+    return base;
+}
+}  // namespace
+
+QString ChoiceError(const QString& choice) {
+    if (choice.isEmpty()) return QStringLiteral("aucun port nommé : %1").arg(kKnownPorts);
+    const Parts p = split(choice);
+    if (p.kind == kSim && !p.hasRest) return {};
+    if (p.kind == kPpdev) {
+        if (p.hasRest && p.rest.isEmpty())
+            return QStringLiteral("il manque le périphérique : ppdev:/dev/parport0, par exemple");
+        return {};
+    }
+    if (p.kind == kRaw) {
+        if (p.hasRest && p.rest.isEmpty()) return QStringLiteral("il manque l'adresse : raw:0x378, par exemple");
+        if (!rawBase(p)) return QStringLiteral("adresse invalide : %1").arg(p.rest);
+        return {};
+    }
+    return QStringLiteral("port inconnu : %1").arg(kKnownPorts);
+}
+
 std::unique_ptr<Port> Open(const QString& choice, QString* error) {
     auto fail = [&](const QString& why) -> std::unique_ptr<Port> {
         if (error) *error = why;
         return std::make_unique<SimulatedPort>();
     };
     if (error) error->clear();
-    if (choice.isEmpty() || choice == QStringLiteral("sim")) return std::make_unique<SimulatedPort>();
+    if (choice.isEmpty() || choice == kSim) return std::make_unique<SimulatedPort>();
+    if (const QString wrong = ChoiceError(choice); !wrong.isEmpty())
+        return fail(QStringLiteral("%1 (%2)").arg(choice, wrong));
+    const Parts p = split(choice);
 
-    if (choice.startsWith(QStringLiteral("ppdev"))) {
-        QString device = choice.section(u':', 1);
-        if (device.isEmpty()) device = QStringLiteral("/dev/parport0");
+    if (p.kind == kPpdev) {
+        const QString device = p.hasRest ? p.rest : QStringLiteral("/dev/parport0");
 #ifdef ORVANEL_HAVE_PPDEV
         const int fd = ::open(device.toLocal8Bit().constData(), O_RDWR | O_CLOEXEC);
         if (fd < 0) {
@@ -224,25 +273,20 @@ std::unique_ptr<Port> Open(const QString& choice, QString* error) {
 #endif
     }
 
-    if (choice.startsWith(QStringLiteral("raw"))) {
-        const QString baseText = choice.section(u':', 1);
-        bool ok = true;
-        const unsigned base = baseText.isEmpty() ? 0x378u : baseText.toUInt(&ok, 0);
-        const QString name = QStringLiteral("ports 0x%1").arg(base, 0, 16);
-        if (!ok || base > 0xFFFC) return fail(QStringLiteral("%1 : adresse invalide").arg(baseText));
+    // "raw", the one kind left.
+    const unsigned base = *rawBase(p);
+    const QString name = QStringLiteral("ports 0x%1").arg(base, 0, 16);
 #ifdef ORVANEL_HAVE_RAWIO
-        // The lock first: a second program is told so, whatever its rights.
-        QString why;
-        auto lock = PortLock::Take(QStringLiteral("0x%1").arg(base, 0, 16), &why);
-        if (!lock) return fail(QStringLiteral("%1 : %2").arg(name, why));
-        if (const int e = rawAccess(base, 3); e != 0)
-            return fail(QStringLiteral("%1 : %2").arg(name, ErrorText(e)));
-        return std::make_unique<RawPort>(base, std::move(lock));
+    // The lock first: a second program is told so, whatever its rights.
+    QString why;
+    auto lock = PortLock::Take(QStringLiteral("0x%1").arg(base, 0, 16), &why);
+    if (!lock) return fail(QStringLiteral("%1 : %2").arg(name, why));
+    if (const int e = rawAccess(base, 3); e != 0)
+        return fail(QStringLiteral("%1 : %2").arg(name, ErrorText(e)));
+    return std::make_unique<RawPort>(base, std::move(lock));
 #else
-        return fail(QStringLiteral("%1 : accès direct impossible sur ce processeur").arg(name));
+    return fail(QStringLiteral("%1 : accès direct impossible sur ce processeur").arg(name));
 #endif
-    }
-    return fail(QStringLiteral("%1 : port inconnu (sim, ppdev:/dev/parportN ou raw:0x378)").arg(choice));
 }
 
 }  // namespace port

@@ -130,6 +130,11 @@ int16_t LastPortOutput();
 // taken before access to them is asked for. The lock or the claim goes with
 // the port object, or with the program however it ends.
 std::unique_ptr<Port> Open(const QString& choice, QString* error);
+// What is wrong with a choice as written, in a few French words ("port
+// inconnu : ...", "adresse invalide : zzz"); empty when it names a port Open
+// understands: "sim", "ppdev" or "ppdev:DEVICE", "raw" or "raw:ADDRESS"
+// (0x378, 888: a port's address, at most 0xFFFC).
+QString ChoiceError(const QString& choice);
 
 // How "raw:" gets access to `count` I/O ports from `base` (ioperm): returns
 // 0, or the errno of the refusal. Tests step in here; empty: ioperm.

@@ -1,9 +1,10 @@
-// Several settings files saved by one button, as one save: every new file is
-// written beside its old one, then all are renamed over the old ones in one
-// run at the end, under a record that lets the next start finish a save cut
-// off by a kill or a power cut (see textfile::WriteAllAtomic). A file that
-// cannot be written or renamed is told, and every file keeps its old
-// content. The window checks every value first, so that a refused value
+// The files saved by one button, as one save, in the data folder in use: a
+// single file's new file is written beside it, then renamed over it; several
+// files' new files are all written beside their old ones, then renamed over
+// them in one run at the end, under a record that lets the next start finish
+// a save cut off by a kill or a power cut (see textfile::WriteAllAtomic). A
+// file that cannot be written or renamed is told, and every file keeps its
+// old content. The window checks every value first, so that a refused value
 // never starts a save.
 #pragma once
 
@@ -23,8 +24,10 @@ public:
     // Run at start-up before any settings file is read: the save a kill or a
     // power cut interrupted is finished when its record was in place, else
     // its new files are removed, so each save's files are all old or all
-    // new. Whatever cannot be done is told, naming the file, and the
-    // program goes on.
+    // new. A save under way in another program on the same data folder is
+    // waited for, never finished or undone while that program runs.
+    // Whatever cannot be done is told, naming the file, and the program
+    // goes on.
     static void FinishInterrupted();
 
 private:

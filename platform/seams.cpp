@@ -19,6 +19,7 @@ std::vector<std::function<void()>>& whenNotNested() {
 }
 int depth = 0;
 bool quitting = false;
+int exitStatus = 0;
 }  // namespace
 
 NestedLoop::NestedLoop() { ++depth; }
@@ -98,13 +99,20 @@ void Quit() {
     if (quitHook()) {
         quitHook()();
     } else if (QCoreApplication::instance()) {
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(exitStatus);
     }
 }
 void SetQuit(std::function<void()> hook) { quitHook() = std::move(hook); }
 
-void BeginQuit() { quitting = true; }
+void BeginQuit(int status) {
+    quitting = true;
+    exitStatus = status;
+}
 bool Quitting() { return quitting; }
-void ResetQuitting() { quitting = false; }
+int ExitStatus() { return exitStatus; }
+void ResetQuitting() {
+    quitting = false;
+    exitStatus = 0;
+}
 
 }  // namespace seams

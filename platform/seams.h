@@ -61,7 +61,8 @@ struct NestedLoop {
     NestedLoop& operator=(const NestedLoop&) = delete;
 };
 
-// Ends the program once the handler under way has returned.
+// Ends the program once the handler under way has returned, with the exit
+// status given to BeginQuit.
 void Quit();
 void SetQuit(std::function<void()> hook);  // empty: leave the event loop
 
@@ -71,8 +72,11 @@ void SetQuit(std::function<void()> hook);  // empty: leave the event loop
 // box opens, and every move and every loop that lets events run leaves at
 // its next check without writing to the port: the handlers on the stack
 // unwind at once, and the event loop, told to end, ends with them.
-void BeginQuit();
+// `exitStatus` is what the program returns: 0, or 128 + the number of the
+// signal that ended it.
+void BeginQuit(int exitStatus = 0);
 bool Quitting();
+int ExitStatus();
 // A new session, not quitting (tests begin each case so).
 void ResetQuitting();
 

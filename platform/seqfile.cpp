@@ -115,5 +115,3 @@ QString SeqWriter::Text() const {
     for (const QString& l : lines_) out += l + QStringLiteral("\r\n");
     return out;
 }
-
-bool SeqWriter::Save(const QString& path) const { return textfile::WriteAtomic(path, Text()); }

@@ -44,13 +44,11 @@ private:
     bool lastQuoteOpen_ = false;
 };
 
-// Collects lines and writes them as one file, replacing the old one whole.
+// Collects the lines of a file, to be saved whole (see SaveSet).
 class SeqWriter {
 public:
     void Print(const QString& line) { lines_ << line; }
     void Print(double value);
-    // False when the file could not be written (the old one is then kept).
-    bool Save(const QString& path) const;
     QString Text() const;
 
 private:

@@ -6,11 +6,13 @@
 #include <QDirIterator>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
-#include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,9 +97,43 @@ QString Excerpt(const QString& line) {
 
 namespace {
 
-// Forces what was written to the file, or the entries of the folder, to the disk.
-bool syncHandle(int fd) { return fd >= 0 && ::fsync(fd) == 0; }
+std::function<void()>& stepHook() {
+    static std::function<void()> hook;
+    return hook;
+}
 
+// Before each file operation of a save.
+void step() {
+    if (stepHook()) stepHook()();
+}
+
+// Holds the lock of a folder for as long as it lives: an exclusive flock on
+// the folder itself, which every save of the folder and every start-up's
+// recovery of it take, in this program or in another. The kernel lets it go
+// when the program ends, even by a kill, so a save whose program died never
+// keeps the folder. Taking it waits for the holder, whose work is a few file
+// operations and never waits for the user. A folder that cannot be opened
+// or locked (a file system without such locks) is worked on unlocked.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (fd_ < 0) return;
+        int r;
+        do r = ::flock(fd_, LOCK_EX);
+        while (r != 0 && errno == EINTR);
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
+// Forces what was written to the file, or the entries of the folder, to the disk.
 bool syncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -108,20 +144,37 @@ bool syncFolder(const QString& folder) {
 
 QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
 
-// Writes the whole file anew and forces it to the disk; a file that could
-// not be written whole is removed.
+bool writeWhole(int fd, const QByteArray& bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += n;
+    }
+    return true;
+}
+
+// Writes the whole file anew and forces it to the disk. Whatever stands at
+// its name (a file left by an earlier save, a link planted there) is removed
+// first and the file is made only where nothing is, so it is never written
+// through a link. A file that could not be written whole is removed.
 bool writeDurably(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(folderOf(path));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    const bool ok = f.write(bytes) == bytes.size() && f.flush() && syncHandle(f.handle());
-    f.close();
-    if (!ok) QFile::remove(path);
-    return ok;
+    const QByteArray name = QFile::encodeName(path);
+    step();
+    if (::unlink(name.constData()) != 0 && errno != ENOENT) return false;
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    const bool ok = writeWhole(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (ok && closed) return true;
+    ::unlink(name.constData());
+    return false;
 }
 
 // Replaces `to` (when it exists) with `from` in one step.
 bool renameOver(const QString& from, const QString& to) {
+    step();
     std::error_code ec;
     std::filesystem::rename(QFile(from).filesystemFileName(), QFile(to).filesystemFileName(), ec);
     return !ec;
@@ -144,20 +197,50 @@ bool entryExists(const QFileInfo& info) { return info.exists() || info.isSymLink
 
 bool removeRecord(const QString& folder) {
     const QString record = folder + u'/' + QString(kSetRecord);
+    step();
     const bool ok = QFile::remove(record) || !entryExists(QFileInfo(record));
     syncFolder(folder);
     return ok;
+}
+
+// What a file holds before a save replaces it, to give it back if the save
+// fails: nothing when there was no file, unknown when its content cannot be
+// read (anything but a plain file, or a file that cannot be opened).
+struct OldContent {
+    bool existed = false;
+    std::optional<QByteArray> bytes;
+};
+
+OldContent oldContent(const QString& path) {
+    const QFileInfo info(path);
+    if (!entryExists(info)) return {};
+    if (!info.isFile()) return {true, std::nullopt};
+    return {true, ReadBytes(path)};
 }
 
 }  // namespace
 
 QString NewName(const QString& path) { return path + QString(kNewSuffix); }
 
-bool WriteAtomic(const QString& path, const QString& text) { return writeBytes(path, text.toUtf8()); }
+void SetSaveStepHook(std::function<void()> hook) { stepHook() = std::move(hook); }
 
 WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>& files) {
     WriteAllResult r;
     const QDir dir(folder);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (dir.relativeFilePath(files[i].path).startsWith(QStringLiteral(".."))) {
+            r.ok = false;
+            r.failed = i;
+            return r;
+        }
+    }
+    QDir().mkpath(folder);
+    const FolderLock lock(folder);
+    // One file needs no record: its rename alone puts it in place.
+    if (files.size() == 1) {
+        r.ok = writeBytes(files[0].path, files[0].text.toUtf8());
+        return r;
+    }
     std::vector<QString> fresh;
     const auto fail = [&](std::size_t at) {
         for (const QString& f : fresh) QFile::remove(f);
@@ -168,9 +251,7 @@ WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>
     QString record = QString(kSetRecordHeader) + u'\n';
     QStringList folders;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        const QString name = dir.relativeFilePath(files[i].path);
-        if (name.startsWith(QStringLiteral(".."))) return fail(i);
-        record += name + u'\n';
+        record += dir.relativeFilePath(files[i].path) + u'\n';
         const QString beside = NewName(files[i].path);
         if (!writeDurably(beside, files[i].text.toUtf8())) return fail(i);
         fresh.push_back(beside);
@@ -186,18 +267,18 @@ WriteAllResult WriteAllAtomic(const QString& folder, const std::vector<FileText>
         removeRecord(folder);
         return fail(files.size());
     }
-    // What each file holds before the renames, to give it back if one fails.
-    std::vector<std::optional<QByteArray>> old;
-    for (const FileText& f : files) {
-        old.push_back(ReadBytes(f.path));
-    }
+    std::vector<OldContent> old;
+    for (const FileText& f : files) old.push_back(oldContent(f.path));
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (renameOver(fresh[i], files[i].path)) continue;
         r.ok = false;
         r.failed = i;
         for (std::size_t j = i; j < files.size(); ++j) QFile::remove(fresh[j]);
         for (std::size_t j = 0; j < i; ++j) {
-            const bool back = old[j] ? writeBytes(files[j].path, *old[j]) : QFile::remove(files[j].path);
+            // A file whose old content is unknown keeps the new one.
+            const bool back = !old[j].existed ? QFile::remove(files[j].path)
+                              : old[j].bytes  ? writeBytes(files[j].path, *old[j].bytes)
+                                              : false;
             r.restored = r.restored && back;
         }
         for (const QString& f : folders) syncFolder(f);
@@ -285,6 +366,9 @@ RecordNames readRecord(const QString& folder, const QString& path) {
 
 Interrupted FinishInterrupted(const QString& folder) {
     Interrupted out;
+    // A save under way in another program is waited for: only a save whose
+    // program has ended is finished or undone.
+    const FolderLock lock(folder);
     const QString recordPath = folder + u'/' + QString(kSetRecord);
     if (entryExists(QFileInfo(recordPath))) {
         const RecordNames record = readRecord(folder, recordPath);

@@ -1,6 +1,12 @@
 // Text files as the program reads and writes them: read as UTF-8 when the bytes
 // are valid UTF-8, else as Windows-1252; written as UTF-8 through a new file
 // renamed over the old one, so no file is ever left half-written.
+//
+// A save and the start-up's recovery of the saves cut off (FinishInterrupted)
+// each hold a lock on the folder while they work, so that on one folder they
+// never run at the same time, in one program or in two: a second program
+// started during a save waits for it to end and leaves alone the save of a
+// program still running.
 #pragma once
 
 #include <QByteArray>
@@ -8,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,20 +40,19 @@ QString Excerpt(const QString& line);
 inline constexpr QLatin1String kNewSuffix(".nouveau");
 QString NewName(const QString& path);
 
-// Writes the whole text to a new file beside the old one, forced to the
-// disk, then renamed over it; false (and the old file untouched, no new file
-// left) on failure.
-bool WriteAtomic(const QString& path, const QString& text);
-
-// Several files of one folder written as one save. Every new file is first
-// written beside its old one and forced to the disk; then a record naming
-// them all is put in the folder (kSetRecord) and forced to the disk too;
-// then each new file is renamed over its old one; then the record goes.
-// A save cut off before the record is in place is undone at the next start
-// (FinishInterrupted removes its new files), one cut off after it is
-// finished (its renames are done): the files of a save are all old or all
-// new. When a file cannot be written or renamed, the files already renamed
-// get their old content back and no new file is left.
+// Files of one folder written as one save. Each new file is made afresh,
+// never through a link: whatever stands at its name (a file left by an
+// earlier save, a link) is removed, then the file is created where nothing
+// is, written whole and forced to the disk. A single file's new file is then
+// renamed over the old one; on failure the old file stands and no new file
+// is left. For several files every new file is first written beside its old
+// one; then a record naming them all is put in the folder (kSetRecord) and
+// forced to the disk too; then each new file is renamed over its old one;
+// then the record goes. A save cut off before the record is in place is
+// undone at the next start (FinishInterrupted removes its new files), one
+// cut off after it is finished (its renames are done): the files of a save
+// are all old or all new. When a file cannot be written or renamed, the
+// files already renamed get their old content back and no new file is left.
 inline constexpr QLatin1String kSetRecord("enregistrement.encours");
 inline constexpr QLatin1String kSetRecordHeader("Orvanel : enregistrement en cours");
 inline constexpr QLatin1String kSetRecordEnd("fin");
@@ -83,5 +89,10 @@ struct Interrupted {
 // that cannot be trusted (unreadable, malformed, or naming a file outside
 // the folder) is left as it is with every new file, and only told.
 Interrupted FinishInterrupted(const QString& folder);
+
+// Tests step in here: the hook runs before each file operation of a save or
+// of the recovery (making a new file, renaming one, removing the record),
+// while the folder's lock is held. Empty: none.
+void SetSaveStepHook(std::function<void()> hook);
 
 }  // namespace textfile

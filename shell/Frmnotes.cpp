@@ -2,6 +2,8 @@
 
 #include "platform/datadir.h"
 #include "platform/filereport.h"
+#include "platform/saveset.h"
+#include "platform/seqfile.h"
 #include "platform/textfile.h"
 #include "platform/widgets.h"
 #include "shell/artwork.h"
@@ -104,5 +106,7 @@ void Frmnotes::cmdnotesquit_Click() { Unload(); }
 void Frmnotes::save() {
     // Written whole through a new file renamed over the old one; on failure
     // the old file and the text in the box both stay.
-    if (!textfile::WriteAtomic(datadir::Path(kNotes), NotesText() + kCrLf)) filereport::Unwritable(kNotes);
+    SeqWriter notes;
+    notes.Print(NotesText());
+    SaveSet().Add(kNotes, notes).Save();
 }

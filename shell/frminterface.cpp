@@ -213,12 +213,16 @@ void Frminterface::MDIForm_Load() {
     shared.win.AltazSettingsShown = vb::False;
 }
 
-void Frminterface::Quitter_Click() {
+void Frminterface::Quitter_Click() { quitProgram(0); }
+
+void Frminterface::QuitOnSignal(int signal) { quitProgram(128 + signal); }
+
+void Frminterface::quitProgram(int exitStatus) {
     if (seams::Quitting()) return;
     // From here every move and every loop that lets events run leaves at
     // its next check, writing nothing more, and no pending event runs: the
     // handlers on the stack unwind at once and the event loop ends.
-    seams::BeginQuit();
+    seams::BeginQuit(exitStatus);
     // The flags the moves and gotos watch say so too.
     shared.drive.MotorMode = 0;
     shared.drive.HandPadCode = paddle::kSwitchedOff;
@@ -242,7 +246,7 @@ void Frminterface::closeEvent(QCloseEvent* e) {
 
 int RunEventLoop() {
     // A quit during the start-up came before there was a loop to end.
-    if (seams::Quitting()) return 0;
+    if (seams::Quitting()) return seams::ExitStatus();
     return QCoreApplication::exec();
 }
 

@@ -33,8 +33,11 @@ public:
     // end): the program quits (seams::BeginQuit), every move and goto is told
     // to stop, the timers stop, both registers are cleared, the port is
     // sealed and the event loop is told to end (seams::Quit). Only the first
-    // call acts.
+    // call acts; the program's exit status is then 0.
     void Quitter_Click();
+    // A signal that asks the program to end (SIGINT, SIGTERM, SIGHUP) ends
+    // it as "Quitter" does, with the exit status 128 + the signal's number.
+    void QuitOnSignal(int signal);
     void Observations_Click();
     void Aide_Click();
     void propos_Click();
@@ -83,13 +86,14 @@ protected:
     void FilterChosen(int16_t code) override;
 
 private:
+    void quitProgram(int exitStatus);
     QToolBar* makeBar(const char* name, const QStringList& captions, void (Frminterface::*handler)(int));
 };
 
 // The one main window.
 Frminterface& frminterface();
 // The program's event loop (QCoreApplication::exec), once started up; returns
-// 0 at once when the program quit during its start-up.
+// the quit's exit status at once when the program quit during its start-up.
 int RunEventLoop();
 // Drops the main window (tests start each case with a new one).
 void ResetMainWindow();

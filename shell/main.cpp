@@ -1,40 +1,48 @@
 // Orvanel: drives an amateur telescope mount through the parallel port.
 //
-//   orvanel [--port=sim | --port=ppdev:/dev/parport0 | --port=raw:0x378]
+//   orvanel [--port=sim | --port=ppdev:/dev/parport0 | --port=raw:0x378] [--help] [--version]
 //
 // The simulated port is the default: nothing leaves the computer.
+#include "platform/commandline.h"
 #include "platform/form.h"
 #include "platform/port.h"
+#include "platform/quitsignals.h"
 #include "platform/seams.h"
 #include "shell/frminterface.h"
 
 #include <QApplication>
-#include <QTextStream>
+
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // The command line first: a refused one, the help and the version start
+    // nothing, and need no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const commandline::Outcome asked = commandline::Parse(arguments);
+    if (asked.action != commandline::Outcome::Action::Start) {
+        std::FILE* out = asked.action == commandline::Outcome::Action::Print ? stdout : stderr;
+        std::fputs(asked.text.toLocal8Bit().constData(), out);
+        return asked.exitStatus;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvanel"));
 
-    QString choice = QStringLiteral("sim");
-    const QStringList args = QApplication::arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a.startsWith(QStringLiteral("--port="))) {
-            choice = a.mid(7);
-        } else if (a == QStringLiteral("--port") && i + 1 < args.size()) {
-            choice = args[++i];
-        } else if (a == QStringLiteral("--help") || a == QStringLiteral("-h")) {
-            QTextStream(stdout) << "orvanel [--port=sim | --port=ppdev:/dev/parportN | --port=raw:0x378]\n";
-            return 0;
-        }
-    }
+    // From before the port opens, Ctrl+C, SIGTERM and SIGHUP end the program
+    // as "Quitter" does.
+    QString signalError;
+    if (!quitsignals::Install(&signalError))
+        std::fprintf(stderr, "orvanel : Ctrl+C, SIGTERM et SIGHUP ne libéreront pas le port (%s)\n",
+                     signalError.toLocal8Bit().constData());
 
     seams::SetMsgBox(forms::ShowMessageBox);
 
     QString portError;
-    port::Install(port::Open(choice, &portError));
+    port::Install(port::Open(asked.options.port, &portError));
 
     Frminterface& main = frminterface();
+    quitsignals::Watch([](int signal) { frminterface().QuitOnSignal(signal); });
     main.MDIForm_Load();
     main.ShowAtStart();
     if (!portError.isEmpty())

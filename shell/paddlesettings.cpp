@@ -61,10 +61,18 @@ BacklashAxis altitudeBacklash(QLineEdit* box) {
 }
 
 void backlashStart(const BacklashAxis& axis, bool counts) {
-    axis.backlash = 0;
-    if (counts) axis.count = 0;
-    axis.box->setText(vb::CStr(axis.backlash));
-    if (counts) axis.measuring = vb::True;
+    if (!counts) {
+        axis.backlash = 0;
+        axis.box->setText(vb::CStr(axis.backlash));
+        return;
+    }
+    // The measurement counts from 0. The gears have not changed: until "Fin"
+    // puts the count in its place, every move (the measurement's own pulses
+    // too) goes on taking up the backlash in use, so the counters follow the
+    // axis.
+    axis.count = 0;
+    axis.box->setText(vb::CStr(axis.count));
+    axis.measuring = vb::True;
 }
 
 void backlashEnd(const BacklashAxis& axis, bool counts) {

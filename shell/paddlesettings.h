@@ -115,11 +115,13 @@ bool Save(const TypedSpeeds& speeds, const QCheckBox* chkaz, const QCheckBox* ch
 }  // namespace paddlesettings
 
 // The frame "Backlash": per axis a caption, the box of its backlash in pulses
-// and the "Début"/"Fin" buttons of its measurement. "Début" sets the backlash
-// to 0, "Fin" to the pulses the measurement counted, each shown in the axis's
-// box. Where the buttons also run the measurement (`counts`), "Début" starts
-// the count from 0 and "Fin" ends it; elsewhere the count stays as the last
-// measurement left it. Each window places the panel where it shows it.
+// and the "Début"/"Fin" buttons of its measurement. "Fin" sets the backlash to
+// the pulses the measurement counted, shown in the axis's box. Where the
+// buttons run the measurement (`counts`), "Début" starts the count from 0
+// (the box shows 0) and "Fin" ends it; until "Fin" the moves go on taking up
+// the backlash in use. Elsewhere "Début" sets the backlash to 0 (shown) and
+// the count stays as the last measurement left it. Each window places the
+// panel where it shows it.
 class BacklashPanel : public QGroupBox {
     Q_OBJECT
 public:

@@ -18,7 +18,9 @@
 // hold: the play still to cross before each axis moves is the only way the
 // motor's steps may differ from the counters. The azimuth motor may be wired
 // the other way round (ReverseAzimuthMotor): the set-up window's direction
-// test (DirectionTest) finds it, and is checked as an action is.
+// test (DirectionTest) finds it, and is checked as an action is; choosing the
+// mount type again puts the direction values back as they start, so the
+// session runs the test again after it.
 //
 // Every step the motors make is also held against what was asked at that
 // moment: a paddle button or an arrow asks for its own axis turned its own
@@ -50,6 +52,7 @@
 #include "platform/vbrt.h"
 #include "shell/buttonpictures.h"
 #include "shell/frminterface.h"
+#include "shell/paddlesettings.h"
 #include "tests/simsky.h"
 
 #include <QLineEdit>
@@ -84,17 +87,21 @@ enum class Action {
     LongPause,     // tracking paused for minutes (now and then a "Recalage" meanwhile), resumed, some ticks
     LateStart,     // tracking stopped, a "Recalage" or a goto, minutes later started, some ticks
     RefusedGoto,   // while tracking runs, a goto below the horizon, its box open a while, then ticks
+    MountChange,   // a short manual or paddle move, then at once "Mode équatorial" and "Mode altazimutal"
+    BacklashMeasure,  // "Début", a paddle button held for the gears' play, "Fin" (set-up window)
 };
-constexpr int kActionKinds = 14;
+constexpr int kActionKinds = 16;
 inline const char* const kActionNames[kActionKinds] = {
     "goto", "stopped goto", "sync", "tracking ticks", "start/pause/stop", "manual move", "paddle move", "chart goto",
-    "move then goto", "past the zenith", "paddle idle", "long pause", "late start", "refused goto"};
+    "move then goto", "past the zenith", "paddle idle", "long pause", "late start", "refused goto", "mount change",
+    "backlash measurement"};
 
 // Only these send pulses.
 inline bool Moves(Action a) {
     return a == Action::Goto || a == Action::StoppedGoto || a == Action::TrackingTicks || a == Action::ManualMove ||
            a == Action::PaddleMove || a == Action::ChartGoto || a == Action::MoveThenGoto || a == Action::PastZenith ||
-           a == Action::PaddleIdle || a == Action::LongPause || a == Action::LateStart || a == Action::RefusedGoto;
+           a == Action::PaddleIdle || a == Action::LongPause || a == Action::LateStart || a == Action::RefusedGoto ||
+           a == Action::MountChange || a == Action::BacklashMeasure;
 }
 
 // What a session found.
@@ -144,11 +151,7 @@ public:
         // counts them at start-up.
         sim().SetPlay(backlash, backlash);
         slack::Reset();
-        // As fast as the simulated port goes: every delay 0.
-        shared.drive.AltazSpeedTable = {};
-        auto& d = shared.drive;
-        d.PaddleDelayAzSlow = d.PaddleDelayAzMedium = d.PaddleDelayAzFast = 0;
-        d.PaddleDelayAltSlow = d.PaddleDelayAltMedium = d.PaddleDelayAltFast = 0;
+        asFastAsThePort();
         sim().SetRecording(false);
         sim().SetStepWatch([this](bool azimuth, bool high) { onStep(azimuth, high); });
         seams::SetDoEvents([this] { onEvent(); });
@@ -229,7 +232,7 @@ public:
     // each axis crosses before the axis moves.
     bool SlackAgrees() const {
         const auto& site = shared.site;
-        return slack::TakeUp(slack::Azimuth(), vb::True, slack::Pulses(site.BacklashAz)) == azEastGap() &&
+        return slack::TakeUp(slack::Azimuth(), vb::True, slack::Pulses(site.BacklashAz)) == azPlusGap() &&
                slack::TakeUp(slack::Altitude(), vb::True, slack::Pulses(site.BacklashAlt)) == sim().AltPlusGap();
     }
 
@@ -561,9 +564,10 @@ public:
     // east (the way the motor really turns that way), "Recalage" on it, "ok".
     // Checked as an action is. True when the azimuth direction values then
     // match the motor's wiring; false when no two stars were found. The
-    // paddle is switched on afresh for the press unless `paddleAfresh` is
-    // false and it is on already (as a goto or an earlier move left it).
-    bool DirectionTest(bool paddleAfresh = true) {
+    // button is held `pulses` pulses (0: 30 to 300, drawn). The paddle is
+    // switched on afresh for the press unless `paddleAfresh` is false and it
+    // is on already (as a goto or an earlier move left it).
+    bool DirectionTest(int pulses = 0, bool paddleAfresh = true) {
         ++report_.directionTests;
         if (shared.win.TrackingShown != 0) {
             frmaltazsuivi().imgstop_Click();
@@ -596,7 +600,7 @@ public:
             if (!on || paddleAfresh) c.picraquette_Click();
             const int16_t east = azWiring_ > 0 ? 137 : 9;
             sim().HoldPaddleCode(east);
-            stopAt(between(30, 300), [] { sim().HoldPaddleCode(11); });
+            stopAt(pulses > 0 ? pulses : between(30, 300), [] { sim().HoldPaddleCode(11); });
             // The clock counts the held button at each of its ticks.
             Frminterface& main = frminterface();
             {
@@ -614,6 +618,34 @@ public:
         f.cmdinitok_Click();
         checkDirectionTest();
         return shared.site.AzPlusBits == (azWiring_ > 0 ? 8 : 0) && shared.site.AzMinusBits == (azWiring_ > 0 ? 0 : 8);
+    }
+
+    // "Mode équatorial", then at once "Mode altazimutal": the alt-azimuth
+    // windows close (tracking stops with its window) and the coordinates
+    // window loads again.
+    void ChangeMount() {
+        Frminterface& main = frminterface();
+        main.barchoix_ButtonClick(1);
+        main.barchoix_ButtonClick(2);
+        tracking_ = Tracked::Stopped;
+        asFastAsThePort();  // the load set the paddle's stored speeds
+    }
+
+    // The backlash measurement of the set-up window: "Début" of the axis, its
+    // paddle button `code` held for `pulses` pulses (none for 0, no tracking
+    // tick within), "Fin".
+    void MeasureBacklash(bool azimuth, int16_t code, int pulses) {
+        BacklashPanel& panel = *frmconfig().Frame3;
+        if (azimuth) panel.cmdjeuaz_deb_Click();
+        else panel.cmdjeualt_deb_Click();
+        if (pulses > 0) {
+            const uint64_t every = tickEvery_;
+            tickEvery_ = 0;
+            PaddleMove(code, pulses);
+            tickEvery_ = every;
+        }
+        if (azimuth) panel.cmdjeuaz_fin_Click();
+        else panel.cmdjeualt_fin_Click();
     }
 
     // The session's own pass of events (stopAt, the ticks within moves)
@@ -634,6 +666,14 @@ public:
 
 private:
     static port::SimulatedPort& sim() { return *port::Simulator(); }
+
+    // As fast as the simulated port goes: every delay 0.
+    static void asFastAsThePort() {
+        auto& d = shared.drive;
+        d.AltazSpeedTable = {};
+        d.PaddleDelayAzSlow = d.PaddleDelayAzMedium = d.PaddleDelayAzFast = 0;
+        d.PaddleDelayAltSlow = d.PaddleDelayAltMedium = d.PaddleDelayAltFast = 0;
+    }
 
     // Where the object of the boxes stands at the clock of `t` (no shared state touched).
     static Horizontal pointAt(const TimeBoxes& t, const EquatorialBoxes& c) {
@@ -720,8 +760,10 @@ private:
 
     Action draw() {
         // Weights of the kinds, in the order of Action.
-        static constexpr std::array<int, kActionKinds> kWeights{11, 9, 9, 12, 8, 10, 12, 7, 6, 4, 4, 3, 3, 2};
-        int r = below(100);
+        static constexpr std::array<int, kActionKinds> kWeights{12, 10, 10, 13, 9, 11, 13, 8, 6, 4, 4, 3, 3, 3, 4, 4};
+        int total = 0;
+        for (int w : kWeights) total += w;
+        int r = below(total);
         for (int k = 0; k < kActionKinds; ++k) {
             if (r < kWeights[k]) return static_cast<Action>(k);
             r -= kWeights[k];
@@ -741,12 +783,17 @@ private:
         return HorizontalOf(hourAngle, shared.cat.CatalogueDec[row] / 600.0 * Pi / 180, SiteLatitudeRad()).azDeg * 3600;
     }
 
-    // The steps a move east crosses before the azimuth moves (the way the
-    // program counts plus once its values match the wiring).
-    int64_t azEastGap() const { return azWiring_ > 0 ? sim().AzPlusGap() : backlash_ - sim().AzPlusGap(); }
+    // The steps a move the way the program counts plus crosses before the
+    // azimuth moves: its plus value drives the direction line high (8) or low.
+    int64_t azPlusGap() const {
+        return shared.site.AzPlusBits == 8 ? sim().AzPlusGap() : backlash_ - sim().AzPlusGap();
+    }
 
     // After a direction test: the counters on the mount, the slack record on the gears.
-    void checkDirectionTest() {
+    void checkDirectionTest() { checkWithinAction(QStringLiteral("direction test %1").arg(report_.directionTests)); }
+    // Within an action (`what` says where): the counters on the mount, the
+    // slack record on the gears.
+    void checkWithinAction(const QString& what) {
         QString fault;
         const double drift = DriftArcsec();
         report_.worstDriftArcsec = std::max(report_.worstDriftArcsec, drift);
@@ -761,10 +808,7 @@ private:
         fault += unaskedFault_;
         unaskedFault_.clear();
         if (!fault.isEmpty() && report_.firstFault.isEmpty())
-            report_.firstFault = QStringLiteral("direction test %1, after action %2:%3")
-                                     .arg(report_.directionTests)
-                                     .arg(report_.actions)
-                                     .arg(fault);
+            report_.firstFault = QStringLiteral("%1, after action %2:%3").arg(what).arg(report_.actions).arg(fault);
     }
 
     // A bright star above the horizon (now and then one below it: refused).
@@ -875,6 +919,8 @@ private:
             RefusedGoto(set[below(static_cast<int>(set.size()))], between(0, 90), between(1, 5));
             break;
         }
+        case Action::MountChange: mountChange(); break;
+        case Action::BacklashMeasure: backlashMeasurement(); break;
         }
     }
 
@@ -901,6 +947,42 @@ private:
         KeepTracking();
         DriveAltitudePastZenith(between(1, 60));
         Ticks(between(1, 10));
+    }
+
+    // A paddle code of either axis, or of one.
+    int16_t somePaddleCode(int axis = -1) {
+        static constexpr std::array<int16_t, 12> kCodes{9, 13, 15, 137, 141, 143, 2, 3, 10, 18, 19, 26};
+        const int which = axis < 0 ? below(2) : axis;  // 0 azimuth, 1 altitude
+        return kCodes[static_cast<size_t>(6 * which + below(6))];
+    }
+
+    // A short manual or paddle move, its pulses not yet applied by the clock
+    // (no tick within), then the mount type chosen again. The direction
+    // values are then back as they start: a motor wired the other way round
+    // is found again by the direction test, its button held 1 to 40 pulses
+    // (now and then less than the gears' play).
+    void mountChange() {
+        const uint64_t every = tickEvery_;
+        tickEvery_ = 0;
+        if (below(2) == 0) ManualMove(below(4), between(1, 300));
+        else PaddleMove(somePaddleCode(), between(1, 300));
+        tickEvery_ = every;
+        ChangeMount();
+        // The direction values back as they start, the slack record with them.
+        checkWithinAction(QStringLiteral("mount chosen again"));
+        if (azWiring_ < 0) DirectionTest(between(1, 40));
+    }
+
+    // The backlash of an axis measured as much as the gears' play, one way or
+    // the other, wherever the gears rest (the axis turns by what they did not
+    // need). Without play: some pulses, all of which turn the axis, then
+    // "Début" and "Fin" again with none between, as a user who saw the
+    // telescope move at once would.
+    void backlashMeasurement() {
+        const bool azimuth = below(2) == 0;
+        const int16_t code = somePaddleCode(azimuth ? 0 : 1);
+        MeasureBacklash(azimuth, code, backlash_ > 0 ? backlash_ : between(1, 300));
+        if (backlash_ == 0) MeasureBacklash(azimuth, code, 0);
     }
 
     // After a completed goto the mount stands within the goto tolerance of

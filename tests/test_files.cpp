@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+
 #include <sys/stat.h>
 
 namespace {
@@ -68,9 +70,9 @@ TEST_F(DataFiles, EverySpellingOfTheDataFolderNamesOneFolder) {
 
 TEST_F(DataFiles, WritesAreUtf8AndReplaceTheFileWhole) {
     const QString path = datadir::Path(QStringLiteral("\\data\\notes.txt"));
-    ASSERT_TRUE(textfile::WriteAtomic(path, QStringLiteral("Nébuleuse très belle")));
+    ASSERT_TRUE(textfile::WriteAllAtomic(datadir::Folder(), {{path, QStringLiteral("Nébuleuse très belle")}}).ok);
     EXPECT_EQ(ReadData("notes.txt"), QStringLiteral("Nébuleuse très belle"));
-    ASSERT_TRUE(textfile::WriteAtomic(path, QStringLiteral("court")));
+    ASSERT_TRUE(textfile::WriteAllAtomic(datadir::Folder(), {{path, QStringLiteral("court")}}).ok);
     EXPECT_EQ(ReadData("notes.txt"), "court");
     EXPECT_EQ(QDir(datadir::Folder()).entryList(QDir::Files), QStringList{"notes.txt"});
 }
@@ -169,5 +171,71 @@ TEST_F(SaveSets, AFileThatCannotBeWrittenOrRenamedLeavesEveryOldFile) {
         ASSERT_EQ(messages.size(), 1);
         EXPECT_TRUE(messages[0].contains("b.ini")) << messages[0].toStdString();
         EXPECT_TRUE(messages[0].contains(QStringLiteral("Aucun fichier n'a été modifié"))) << messages[0].toStdString();
+    }
+}
+
+TEST_F(SaveSets, ALinkLeftAtANewFilesNameIsNeverWrittenThrough) {
+    // A link planted where a save makes its new file, or its record's, to a
+    // file outside the data folder or to a name where nothing is yet.
+    QTemporaryDir outside;
+    ASSERT_TRUE(outside.isValid());
+    const QString target = outside.path() + "/target.ini";
+    for (const char* planted : {"a.ini.nouveau", "b.ini.nouveau", "enregistrement.encours.nouveau"}) {
+        for (const bool targetExists : {true, false}) {
+            SCOPED_TRACE(std::string(planted) + (targetExists ? ", to a file" : ", to nothing"));
+            QDir data(datadir::Folder());
+            for (const QString& f : Files()) data.remove(f);
+            QFile::remove(target);
+            if (targetExists) {
+                QFile t(target);
+                ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+                t.write("kept\r\n");
+            }
+            WriteData("a.ini", QByteArray("old a\r\n"));
+            ASSERT_TRUE(QFile::link(target, datadir::Folder() + u'/' + QString::fromLatin1(planted)));
+            SaveSet set;
+            set.Add("\\data\\a.ini", Lines({"new a"})).Add("\\data\\b.ini", Lines({"new b"}));
+            EXPECT_TRUE(set.Save());
+            EXPECT_EQ(Files(), (QStringList{"a.ini", "b.ini"}));
+            for (const char* f : {"a.ini", "b.ini"})
+                EXPECT_FALSE(QFileInfo(datadir::Folder() + u'/' + QString::fromLatin1(f)).isSymLink()) << f;
+            EXPECT_EQ(ReadData("a.ini"), "new a\r\n");
+            EXPECT_EQ(ReadData("b.ini"), "new b\r\n");
+            if (targetExists) {
+                QFile t(target);
+                ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+                EXPECT_EQ(t.readAll(), "kept\r\n");
+            } else {
+                EXPECT_FALSE(QFileInfo::exists(target)) << "nothing is made outside the data folder";
+            }
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        }
+    }
+}
+
+TEST_F(SaveSets, ASaveOverAFileThatIsNoPlainFileNeverWaitsOnIt) {
+    // A FIFO where a settings file should be: reading it would wait for a
+    // writer for ever. The save replaces it; when the save then fails, the
+    // FIFO's content cannot be given back, and the message says so.
+    for (const bool secondBlocked : {false, true}) {
+        SCOPED_TRACE(secondBlocked ? "the save fails after it" : "the save goes through");
+        QDir data(datadir::Folder());
+        for (const QString& f : Files()) data.remove(f) || data.rmdir(f);
+        ASSERT_EQ(::mkfifo(QFile::encodeName(datadir::Folder() + "/a.ini").constData(), 0644), 0);
+        if (secondBlocked) data.mkdir("b.ini");
+        SaveSet set;
+        set.Add("\\data\\a.ini", Lines({"new a"})).Add("\\data\\b.ini", Lines({"new b"}));
+        messages.clear();
+        EXPECT_EQ(set.Save(), !secondBlocked);
+        EXPECT_TRUE(QFileInfo(datadir::Folder() + "/a.ini").isFile());
+        EXPECT_EQ(ReadData("a.ini"), "new a\r\n");
+        if (!secondBlocked) {
+            EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].contains("b.ini")) << messages[0].toStdString();
+        EXPECT_TRUE(messages[0].contains(QStringLiteral("n'ont pas tous pu être remis en place")))
+            << messages[0].toStdString();
     }
 }

@@ -146,6 +146,15 @@ protected:
         ShowSiderealTime0h(w.time);
     }
 
+    // 200 steps and a ratio of 50 on both axes: 64.8 arc-seconds a pulse,
+    // so that two pulses pass the goto's tolerance; `backlash` on both.
+    void CoarseMechanics(double backlash) {
+        step = StepAngleArcsec(200, 50);
+        EXPECT_DOUBLE_EQ(step, 64.8);
+        shared.site.AzStepArcsec = shared.site.AltStepArcsec = step;
+        shared.site.BacklashAz = shared.site.BacklashAlt = backlash;
+    }
+
     // Right ascension (tenths of time-minutes) of the object at that hour
     // angle on the clock as it reads now.
     double RaAtHourAngle(double hours) const {
@@ -447,7 +456,7 @@ TEST(GotoAzimuth, TheRemainingAzimuthStartsFromWhereTheCounterStandsInTheTurn) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_DOUBLE_EQ(RemainingAzimuth(c.target, c.counter), c.remaining);
+        EXPECT_DOUBLE_EQ(RemainingAzimuth(c.target, c.counter, 120), c.remaining);
     }
 }
 
@@ -748,10 +757,7 @@ TEST_F(GotoStep, ACoarseMechanicsJustPastNorthCorrectsTheShortWay) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Fresh();
-        step = StepAngleArcsec(200, 50);
-        ASSERT_DOUBLE_EQ(step, 64.8);
-        shared.site.AzStepArcsec = shared.site.AltStepArcsec = step;
-        shared.site.BacklashAz = shared.site.BacklashAlt = c.backlash;
+        CoarseMechanics(c.backlash);
         LastMoved(true, c.lastPlus);
         const double ra = RaAtHourAngle(-0.2 / 60), dec = 50000;  // 83 deg 20', crossing the meridian north of the zenith
         SyncOn(ra, dec);
@@ -814,4 +820,82 @@ TEST_F(GotoStep, AnObjectThatCrossesNorthDuringALongPassIsFollowedTheShortWay) {
     EXPECT_DOUBLE_EQ(shared.pos.AzimuthArcsec, startAz + static_cast<double>(Sim().AzSteps()) * step);
     EXPECT_LE(AzimuthGap(shared.pos.AzimuthArcsec, shared.altgoto.GotoTargetAz), 2 * step + 1e-6);
     EXPECT_TRUE(shared.pos.GotoReached);
+}
+
+TEST_F(GotoStep, AnObjectJustAcrossNorthIsReachedTheShortWayWhenTheGotoIsPressedAgain) {
+    // 64.8 arc-seconds a pulse. A star at +60 deg passing below the pole
+    // crosses north going east at about 8 arc-seconds a second. A goto that
+    // came up onto it from the west while it stood just west of north ends
+    // two pulses back down, nearly 125 arc-seconds west of it; pressed again
+    // seconds later (or after a sync on it and no goto) the star stands more
+    // than two pulses across north: a few pulses up through north, not a turn
+    // through south.
+    struct Case {
+        const char* what;
+        bool gotoFirst;  // else a sync on the star while it stands about 100" west of north
+        int laterSeconds;
+        int play;        // gear play, told to the program as its backlash
+    };
+    const Case cases[] = {
+        {"pressed again 6 s later", true, 6, 0},
+        {"pressed again 10 s later", true, 10, 0},
+        {"pressed again 30 s later", true, 30, 0},
+        {"pressed again 10 s later, gear play 5", true, 10, 5},
+        {"pressed again 30 s later, gear play 5", true, 30, 5},
+        {"30 s after a sync, no goto before", false, 30, 0},
+        {"30 s after a sync, no goto before, gear play 5", false, 30, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        CoarseMechanics(c.play);
+        Sim().SetPlay(c.play, c.play);
+        const double dec = 36000;
+        const double ra = RaAtHourAngle(12 - 1.0 / 60);  // a minute before it passes below the pole
+        // East of north, arc-seconds (west negative).
+        auto east = [&] { return std::remainder(Textbook(ra, dec, w.time).az, kTurn); };
+        // The clock on, a second at a time, until the star stands where the case wants it.
+        const double from = c.gotoFirst ? -25 : -110, to = c.gotoFirst ? -15 : -90;
+        w.advanceSeconds = 1;
+        for (int s = 0; s < 300 && east() <= from; ++s) w.Time();
+        w.advanceSeconds = 0;
+        ASSERT_TRUE(east() > from && east() < to) << east();
+
+        SyncOn(ra, dec);
+        // 41 pulses up to it, the last 4.8 arc-seconds past it; then two back down.
+        if (c.gotoFirst) shared.pos.AzimuthArcsec -= 40 * step + 60;
+        const double az0 = shared.pos.AzimuthArcsec;
+        const int64_t axis0 = Sim().AzAxis();
+        auto mountAz = [&] { return az0 + static_cast<double>(Sim().AzAxis() - axis0) * step; };
+        SplitGotoTarget(ra, dec);
+        if (c.gotoFirst) {
+            RunGotoLoop(w, false);
+            ASSERT_NEAR(std::remainder(shared.pos.AzimuthArcsec - (az0 + 40 * step + 60), kTurn), -124.8, 1e-6);
+        }
+
+        w.advanceSeconds = c.laterSeconds;
+        w.Time();
+        w.advanceSeconds = 0;
+        ASSERT_GT(east(), 0) << "the star east of north";
+        ASSERT_LT(std::remainder(shared.pos.AzimuthArcsec, kTurn), 0) << "the telescope west of north";
+        const double across = std::remainder(east() - shared.pos.AzimuthArcsec, kTurn);
+        ASSERT_GT(across, 2 * step + 1) << "more than two pulses across north";
+        Sim().ClearWrites();
+        const int64_t before = Sim().AzSteps();
+        w.passLimit = w.passes + 10;
+
+        RunGotoLoop(w, false);
+
+        int pulses = 0, previous = 0;
+        for (int v : Data()) {
+            if ((v & 4) && !(previous & 4)) ++pulses;
+            previous = v;
+        }
+        EXPECT_LE(pulses, across / step + 4 + 2 * c.play) << "a few pulses, not a turn";
+        EXPECT_GT(Sim().AzSteps() - before, 0) << "up through north";
+        EXPECT_LE(AzimuthGap(mountAz(), Textbook(ra, dec, w.lastRead).az), 2 * step + 1e-6);
+        EXPECT_NEAR(AzimuthGap(shared.pos.AzimuthArcsec, mountAz()), 0, 1e-6) << "the counter on the mount";
+        EXPECT_TRUE(shared.pos.GotoReached);
+        EXPECT_TRUE(messages.isEmpty());
+    }
 }

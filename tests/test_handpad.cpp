@@ -191,10 +191,12 @@ TEST_F(Handpad, BacklashTakeUp) {
         {"a backlash of 2.5 takes up 2", {0, -1, 0}, 2.5, false, 137, 40, 2, {0, -1, -1}, 0, 0, 0, {"1", "0"}},
         {"a backlash of 0 takes up nothing", {0, -1, 0}, 0, false, 137, 5, 0, {0, -1, -1}, 0, 0, 0, {}},
         {"a negative backlash takes up nothing", {0, -1, 0}, -3, false, 137, 5, 0, {0, -1, -1}, 0, 0, 0, {}},
-        {"measuring counts every pulse and nothing else", {0, -1, -1}, 25, true, 137, 6, 6, {0, -1, -1}, 0, 0, 6,
-         {}},
-        {"measuring across a reversal loads the take-up for the next press", {0, -1, 0}, 25, true, 137, 6, 6,
-         {25, 0, 0}, 0, 0, 6, {}},
+        {"measuring counts every pulse, and those that move the axis as any paddle pulse", {0, -1, -1}, 25, true,
+         137, 6, 6, {0, -1, -1}, 6, 6, 6, {}},
+        {"measuring across a reversal: the slack first, then the axis, in one press", {0, -1, 0}, 25, true, 137,
+         30, 30, {0, -1, -1}, 5, 5, 30, {}},
+        {"measuring released within the slack leaves the rest of the take-up", {0, -1, 0}, 25, true, 137, 6, 6,
+         {19, 0, 0}, 0, 0, 6, {}},
         {"the altitude take-up is shown nowhere", {0, -1, 0}, 3, false, 18, 10, 3, {0, -1, -1}, 0, 0, 0, {}},
     };
     for (const auto& c : cases) {

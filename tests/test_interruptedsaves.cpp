@@ -1,4 +1,5 @@
-// Saves cut off by a kill or a power cut: what the next start finds and does.
+// Saves cut off by a kill or a power cut: what the next start finds and does,
+// also when it is another program's start, during a save.
 #include "core/state.h"
 #include "platform/datadir.h"
 #include "platform/saveset.h"
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -276,4 +278,127 @@ TEST_F(KilledSaves, ThePaddleSettingsTwoFilesAreAlwaysOfOneSave) {
     KillWhileSaving({"paddle", savekill::kPaddleFiles, savekill::PaddleFiles,
                      [](const QString& speeds) { return lineValue(speeds, 0) / 10; }},
                     30, 1211);
+}
+
+// Two programs on one data folder: a child process presses the set-up
+// window's "Ok" and stops before one file operation of its save while this
+// program, the second, runs its start-up's recovery; the stop moves on by
+// one operation at each turn, so the recovery is tried at every step of the
+// save. The recovery waits for the save to end (or for its program to die),
+// and each program tells the truth about its files.
+class TwoPrograms : public InterruptedSaves {
+protected:
+    static constexpr int kOld = 101, kNew = 202;  // the save on the disk, and the child's
+    static inline const QString kNothingMore = QStringLiteral("(the child says nothing more)");
+
+    void SetUp() override {
+        InterruptedSaves::SetUp();
+        UseShippedData();
+        PutSave(kOld);
+        shipped = Entries();
+    }
+    void PutSave(int s) {
+        for (int i = 0; i < savekill::kSetupFiles.size(); ++i)
+            WriteData(savekill::kSetupFiles[i], savekill::SetupFiles(s)[i]);
+    }
+    // The save the set-up files are all of, or 0 when they are mixed.
+    int SaveOnDisk() const {
+        for (int s : {kOld, kNew}) {
+            bool all = true;
+            for (int i = 0; i < savekill::kSetupFiles.size(); ++i)
+                all = all && ReadData(savekill::kSetupFiles[i]) == savekill::SetupFiles(s)[i];
+            if (all) return s;
+        }
+        return 0;
+    }
+    // Starts the child, its first save stopping before operation `stop`.
+    void StartSaving(QProcess& child, int firstSave, int stop) {
+        child.setProcessChannelMode(QProcess::SeparateChannels);
+        child.start(QStringLiteral(ORVANEL_SAVE_CHILD), {datadir::Folder(), QStringLiteral("setup"),
+                                                         QString::number(firstSave), QString::number(stop)});
+        ASSERT_TRUE(child.waitForStarted(10000));
+        ASSERT_EQ(NextLine(child).toStdString(), "pret") << child.readAllStandardError().toStdString();
+    }
+    static QString NextLine(QProcess& child) {
+        while (!child.canReadLine())
+            if (!child.waitForReadyRead(10000)) return kNothingMore;
+        return QString::fromUtf8(child.readLine()).trimmed();
+    }
+    // The recovery of a second program's start-up, begun in a thread; it
+    // must still be waiting a moment later.
+    std::thread StartRecovery(std::atomic<bool>& done) {
+        std::thread recovery([&done] {
+            SaveSet::FinishInterrupted();
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_FALSE(done) << "the recovery ran while the save was under way";
+        return recovery;
+    }
+
+    QStringList shipped;  // the data folder's entries between saves
+};
+
+TEST_F(TwoPrograms, ARecoveryDuringASaveWaitsAndTheSaveGoesThrough) {
+    // One child saves again and again, each save stopping one step later.
+    QProcess child;
+    StartSaving(child, kNew, 1);
+    int steps = 0;
+    for (int s = kNew;; s = savekill::After(s)) {
+        const QString line = NextLine(child);
+        if (line.startsWith(QStringLiteral("enregistre"))) {
+            EXPECT_EQ(NextLine(child).toStdString(), "fini");
+            break;
+        }
+        SCOPED_TRACE(line.toStdString());
+        ASSERT_EQ(line.toStdString(), QStringLiteral("etape %1").arg(++steps).toStdString());
+        std::atomic<bool> recovered{false};
+        std::thread recovery = StartRecovery(recovered);
+        child.write("\n");
+        QStringList told;  // what the child said before its save ended: its messages
+        for (QString l = NextLine(child); !l.startsWith(QStringLiteral("enregistre")); l = NextLine(child)) {
+            told << l;
+            if (l == kNothingMore) break;
+        }
+        if (!told.isEmpty()) child.kill();  // lets the lock go in any case
+        recovery.join();
+        EXPECT_TRUE(told.isEmpty()) << told.join('\n').toStdString();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        for (int i = 0; i < savekill::kSetupFiles.size(); ++i)
+            EXPECT_EQ(ReadData(savekill::kSetupFiles[i]), savekill::SetupFiles(s)[i])
+                << savekill::kSetupFiles[i].toStdString() << " is not of the save just made";
+        EXPECT_EQ(Entries(), shipped);
+        if (HasFailure()) break;
+        child.write("\n");  // on to the next save
+    }
+    if (HasFailure()) child.kill();
+    ASSERT_TRUE(child.waitForFinished(10000));
+    EXPECT_TRUE(HasFailure() || child.exitCode() == 0);
+    EXPECT_GE(steps, 9) << "three new files, the record, four renames and the record's removal";
+}
+
+TEST_F(TwoPrograms, ASaveWhoseProgramDiesIsFinishedOrUndoneOnceItIsDead) {
+    for (int stop = 1;; ++stop) {
+        SCOPED_TRACE(QStringLiteral("killed before operation %1").arg(stop).toStdString());
+        PutSave(kOld);
+        QProcess child;
+        StartSaving(child, kNew, stop);
+        const QString line = NextLine(child);
+        if (line.startsWith(QStringLiteral("enregistre"))) {
+            // Three new files, the record, four renames and the record's removal.
+            EXPECT_GT(stop, 9) << "the save had fewer steps than expected";
+            ASSERT_TRUE(child.waitForFinished(10000));
+            break;
+        }
+        ASSERT_EQ(line.toStdString(), QStringLiteral("etape %1").arg(stop).toStdString());
+        std::atomic<bool> recovered{false};
+        std::thread recovery = StartRecovery(recovered);
+        child.kill();
+        EXPECT_TRUE(child.waitForFinished(10000));
+        recovery.join();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        EXPECT_NE(SaveOnDisk(), 0) << "the set-up files are of two saves";
+        EXPECT_EQ(Entries(), shipped) << "no new file nor record is left";
+        if (HasFailure()) break;
+    }
 }

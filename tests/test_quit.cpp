@@ -1,9 +1,10 @@
-// Quitting while something runs: by "Quitter" or by closing the main window,
-// while a goto, a held manual move, a paddle move or a tracking burst runs,
-// alone or one within another. Each case runs inside the real event loop;
-// the quit comes from within the loop under way, through the pass of events
-// it lets run. Nothing more is asked of the port once the registers are
-// cleared, every loop unwinds at once and the event loop ends.
+// Quitting while something runs: by "Quitter", by closing the main window or
+// by a signal (Ctrl+C, SIGTERM, SIGHUP), while a goto, a held manual move, a
+// paddle move or a tracking burst runs, alone or one within another. Each
+// case runs inside the real event loop; the quit comes from within the loop
+// under way, through the pass of events it lets run. Nothing more is asked
+// of the port once the registers are cleared, every loop unwinds at once and
+// the event loop ends.
 #include "altaz/frmaltazpilot.h"
 #include "altaz/frmaltazsuivi.h"
 #include "altaz/frmcoord.h"
@@ -12,6 +13,7 @@
 #include "equatorial/frmequapointage.h"
 #include "motor/handpad.h"
 #include "platform/form.h"
+#include "platform/quitsignals.h"
 #include "shell/frminterface.h"
 #include "shell/frmintro.h"
 #include "tests/started.h"
@@ -24,7 +26,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -32,11 +36,45 @@ using port::Write;
 
 namespace {
 
-enum class QuitWay { Menu, TitleBar };
+enum class QuitWay { Menu, TitleBar, Sigint, Sigterm, Sighup };
 
+int signalOf(QuitWay way) {
+    switch (way) {
+    case QuitWay::Sigint: return SIGINT;
+    case QuitWay::Sigterm: return SIGTERM;
+    case QuitWay::Sighup: return SIGHUP;
+    default: return 0;
+    }
+}
+
+// What the program returns: 0 after "Quitter", 128 + the signal after one.
+int exitStatusOf(QuitWay way) { return signalOf(way) ? 128 + signalOf(way) : 0; }
+
+// The signals caught as the program catches them (and as a program in the
+// terminal's foreground has them, not ignored), for as long as it lives.
+struct CaughtSignals {
+    CaughtSignals() {
+        for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, SIG_DFL);
+        QString error;
+        EXPECT_TRUE(quitsignals::Install(&error)) << error.toStdString();
+        quitsignals::Watch([](int signal) { frminterface().QuitOnSignal(signal); });
+    }
+    ~CaughtSignals() { quitsignals::Uninstall(); }
+    CaughtSignals(const CaughtSignals&) = delete;
+    CaughtSignals& operator=(const CaughtSignals&) = delete;
+};
+
+// Within a pass of events: the menu item, the title bar's close, or a signal
+// that comes just before the pass goes on to the pending events.
 void quit(QuitWay way) {
-    if (way == QuitWay::Menu) frminterface().mnuQuitter->trigger();
-    else frminterface().close();
+    switch (way) {
+    case QuitWay::Menu: frminterface().mnuQuitter->trigger(); break;
+    case QuitWay::TitleBar: frminterface().close(); break;
+    default:
+        std::raise(signalOf(way));
+        QCoreApplication::processEvents();
+        break;
+    }
 }
 
 // Runs `start` from within the program's event loop (its real quit ends the
@@ -69,7 +107,7 @@ struct LoopCase {
     int quitAt;                // the pass of events at which quit comes
 };
 
-class Quit : public StartedProgramTest, public testing::WithParamInterface<std::tuple<LoopCase, QuitWay>> {
+class Quit : public StartedProgramTest {
 public:
     // Fine mechanics (3.24 arc-seconds a half step): a tracking tick of 30 s
     // sends bursts of many pulses.
@@ -130,6 +168,8 @@ private:
         d.PaddleDelayAltSlow = d.PaddleDelayAltMedium = d.PaddleDelayAltFast = 1;
     }
 };
+
+class Quitting : public Quit, public testing::WithParamInterface<std::tuple<LoopCase, QuitWay>> {};
 
 void clickEast(Quit&) { frmaltazpilot().cmdad->click(); }
 void paddleTick(Quit&) { frminterface().Timer_Timer(); }
@@ -200,7 +240,17 @@ const LoopCase kCases[] = {
 };
 
 void PrintTo(const LoopCase& c, std::ostream* os) { *os << c.name; }
-void PrintTo(QuitWay w, std::ostream* os) { *os << (w == QuitWay::Menu ? "\"Quitter\"" : "the title bar"); }
+const char* nameOf(QuitWay way) {
+    switch (way) {
+    case QuitWay::Menu: return "Quitter";
+    case QuitWay::TitleBar: return "TitleBar";
+    case QuitWay::Sigint: return "SIGINT";
+    case QuitWay::Sigterm: return "SIGTERM";
+    case QuitWay::Sighup: return "SIGHUP";
+    }
+    return "";
+}
+void PrintTo(QuitWay w, std::ostream* os) { *os << nameOf(w); }
 
 std::string caseName(const testing::TestParamInfo<std::tuple<LoopCase, QuitWay>>& info) {
     std::string name;
@@ -213,7 +263,7 @@ std::string caseName(const testing::TestParamInfo<std::tuple<LoopCase, QuitWay>>
         name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(*c))) : *c;
         upper = false;
     }
-    return name + (std::get<1>(info.param) == QuitWay::Menu ? "_Quitter" : "_TitleBar");
+    return name + '_' + nameOf(std::get<1>(info.param));
 }
 
 // The ticks that may still come: none sends anything, none lets events run.
@@ -225,8 +275,10 @@ void tickEverything() {
 
 }  // namespace
 
-TEST_P(Quit, NothingMoreIsAskedOfThePortEveryLoopUnwindsAndTheEventLoopEnds) {
+TEST_P(Quitting, NothingMoreIsAskedOfThePortEveryLoopUnwindsAndTheEventLoopEnds) {
     const auto& [c, way] = GetParam();
+    std::optional<CaughtSignals> caught;
+    if (signalOf(way)) caught.emplace();
     c.prepare(*this);
     Sim().ClearWrites();
     int events = 0, eventsAtQuit = 0;
@@ -253,9 +305,14 @@ TEST_P(Quit, NothingMoreIsAskedOfThePortEveryLoopUnwindsAndTheEventLoopEnds) {
         eventsAtQuit = events;
         messagesAtQuit = messages.size();
         quit(way);
+        // A signal is acted on within the pass of events that follows it,
+        // after what was pending before.
+        EXPECT_TRUE(seams::Quitting()) << "the quit came within the pass";
+        eventsAtQuit = events;
+        messagesAtQuit = messages.size();
     });
 
-    EXPECT_EQ(runInEventLoop([&] { c.run(*this); }), 0) << "the event loop ended with the quit";
+    EXPECT_EQ(runInEventLoop([&] { c.run(*this); }), exitStatusOf(way)) << "the event loop ended with the quit";
 
     ASSERT_GT(eventsAtQuit, 0) << "the quit came while the loop ran";
     EXPECT_TRUE(busyAtQuit) << "the loop under way had more to do";
@@ -282,9 +339,71 @@ TEST_P(Quit, NothingMoreIsAskedOfThePortEveryLoopUnwindsAndTheEventLoopEnds) {
     seams::SetDoEvents({});
 }
 
-INSTANTIATE_TEST_SUITE_P(WhileALoopRuns, Quit,
+INSTANTIATE_TEST_SUITE_P(WhileALoopRuns, Quitting,
                          testing::Combine(testing::ValuesIn(kCases), testing::Values(QuitWay::Menu, QuitWay::TitleBar)),
                          caseName);
+INSTANTIATE_TEST_SUITE_P(OnASignalWhileALoopRuns, Quitting,
+                         testing::Combine(testing::ValuesIn(kCases), testing::Values(QuitWay::Sigint, QuitWay::Sigterm)),
+                         caseName);
+
+namespace {
+// The simulated port, with one more signal coming in the middle of the
+// quit's clean-up: at its first write, between the two registers.
+class SecondSignalPort final : public port::Port {
+public:
+    explicit SecondSignalPort(int signal) : signal_(signal) {}
+    int16_t Inp32(int16_t reg) override { return sim.Inp32(reg); }
+    void Out32(int16_t reg, int16_t value) override {
+        sim.Out32(reg, value);
+        if (seams::Quitting() && !raised) {
+            raised = true;
+            std::raise(signal_);
+        }
+    }
+    QString Description() const override { return sim.Description(); }
+
+    port::SimulatedPort sim;
+    bool raised = false;
+
+private:
+    int signal_;
+};
+}  // namespace
+
+// Ctrl+C pressed twice, or a SIGTERM that follows it: the signals that come
+// while the program ends are only noted. The clean-up goes to its end, the
+// exit status is the first signal's, and once the event loop has ended a
+// signal neither ends the program nor reaches the port.
+TEST_F(Quit, ASignalDuringTheCleanUpOrAfterItLeavesThePortClear) {
+    CaughtSignals caught;
+    GotoReady();
+    auto owned = std::make_unique<SecondSignalPort>(SIGTERM);
+    SecondSignalPort& p = *owned;
+    port::Install(std::move(owned));
+    int events = 0;
+    seams::SetDoEvents([&] {
+        if (++events != 30) return;
+        std::raise(SIGINT);
+        QCoreApplication::processEvents();
+    });
+
+    EXPECT_EQ(runInEventLoop([] { frmcoord().cmdpointage_Click(); }), 128 + SIGINT);
+    EXPECT_EQ(events, 30);
+    EXPECT_TRUE(p.raised) << "the second signal came during the clean-up";
+    const auto& writes = p.sim.Writes();
+    ASSERT_GE(writes.size(), 3u);
+    EXPECT_EQ(writes.end()[-2], (Write{888, 0}));
+    EXPECT_EQ(writes.back(), (Write{890, 0}));
+    EXPECT_EQ(port::RefusedWrites(), 0u);
+
+    const std::size_t written = writes.size();
+    std::raise(SIGHUP);
+    std::raise(SIGINT);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p.sim.Writes().size(), written);
+    EXPECT_EQ(port::RefusedWrites(), 0u);
+    seams::SetDoEvents({});
+}
 
 namespace {
 class QuitAtStart : public WindowTest, public testing::WithParamInterface<QuitWay> {};
@@ -293,6 +412,8 @@ class QuitAtStart : public WindowTest, public testing::WithParamInterface<QuitWa
 // The start-up's pause lets events run before there is an event loop: a quit
 // then ends the start-up and the program without ever showing the window.
 TEST_P(QuitAtStart, EndsTheStartUpAndTheProgram) {
+    std::optional<CaughtSignals> caught;
+    if (signalOf(GetParam())) caught.emplace();
     UseShippedData();
     Frminterface& w = frminterface();
     seams::SetQuit({});
@@ -312,12 +433,12 @@ TEST_P(QuitAtStart, EndsTheStartUpAndTheProgram) {
     watchdog.setSingleShot(true);
     QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
     watchdog.start(10000);
-    EXPECT_EQ(RunEventLoop(), 0) << "no event loop to wait in";
+    EXPECT_EQ(RunEventLoop(), exitStatusOf(GetParam())) << "no event loop to wait in";
     watchdog.stop();
     seams::SetDoEvents({});
 }
 
-INSTANTIATE_TEST_SUITE_P(ByMenuOrTitleBar, QuitAtStart, testing::Values(QuitWay::Menu, QuitWay::TitleBar),
-                         [](const testing::TestParamInfo<QuitWay>& i) {
-                             return std::string(i.param == QuitWay::Menu ? "Quitter" : "TitleBar");
-                         });
+INSTANTIATE_TEST_SUITE_P(ByMenuTitleBarOrSignal, QuitAtStart,
+                         testing::Values(QuitWay::Menu, QuitWay::TitleBar, QuitWay::Sigint, QuitWay::Sigterm,
+                                         QuitWay::Sighup),
+                         [](const testing::TestParamInfo<QuitWay>& i) { return std::string(nameOf(i.param)); });

@@ -75,12 +75,13 @@ TEST_P(Session, AReversedAzimuthMotorFoundByTheDirectionTestKeepsTheCountersOnTh
     EXPECT_EQ(shared.site.AzMinusBits, 8);
     for (int chunk = 0; chunk < 9; ++chunk) {
         s.Run(20);
-        EXPECT_TRUE(s.DirectionTest(chunk % 2 == 0)) << "kept once found";
+        EXPECT_TRUE(s.DirectionTest(0, chunk % 2 == 0)) << "kept once found";
     }
     const session::Report r = s.Run(20);
 
     EXPECT_EQ(r.actions, 200);
-    EXPECT_EQ(r.directionTests, 10);
+    // Choosing the mount type again puts the values back: the test runs again after each change.
+    EXPECT_EQ(r.directionTests, 10 + r.done[static_cast<int>(session::Action::MountChange)]);
     ExpectCountersOnTheMount(r);
     EXPECT_GT(r.pulses, 10000) << "the mount moved";
 }
@@ -352,12 +353,125 @@ TEST_F(SessionCase, TheDirectionTestAfterTrackingWithThePaddleOnKeepsACorrectlyW
         run->Ticks(30);
         ASSERT_TRUE(frminterface().Timer->isActive()) << "the goto left the paddle on";
         const int64_t east = Sim().AzSteps();
-        ASSERT_TRUE(run->DirectionTest(false)) << "the azimuth values kept";
+        ASSERT_TRUE(run->DirectionTest(0, false)) << "the azimuth values kept";
         EXPECT_GE(Sim().AzSteps() - east, 30) << "the button held east turned the azimuth east";
         EXPECT_EQ(shared.site.AzPlusBits, 8);
         EXPECT_EQ(shared.site.AzMinusBits, 0);
         EXPECT_EQ(run->Findings().unaskedPulses, 0) << run->UnaskedStep().toStdString();
         EXPECT_EQ(run->Findings().driftedActions, 0) << run->Findings().firstFault.toStdString();
+    }
+}
+
+TEST_F(SessionCase, ChoosingTheAltazimuthMountAgainPutsTheSlackRecordBackWithTheDirectionValues) {
+    // 40 steps of play, the azimuth motor wired the other way round: the
+    // direction test swaps its values, and the slack record with them.
+    // Choosing the mount type again puts the values back as they start, the
+    // record with them: a second test with a press shorter than the play, and
+    // the moves after it, keep the counters on the mount.
+    run.reset();
+    run = std::make_unique<session::Session>(clock, 1, 40);
+    run->ReverseAzimuthMotor();
+    ASSERT_TRUE(run->DirectionTest());
+    ASSERT_EQ(shared.site.AzPlusBits, 0);
+
+    run->ChangeMount();
+
+    EXPECT_EQ(shared.site.AzPlusBits, 8);
+    EXPECT_EQ(shared.site.AzMinusBits, 0);
+    // The direction line high counts plus again: the record says what a move with it crosses first.
+    EXPECT_EQ(slack::TakeUp(slack::Azimuth(), vb::True, 40), Sim().AzPlusGap());
+    EXPECT_TRUE(run->SlackAgrees());
+    EXPECT_LT(run->DriftArcsec(), 1e-6);
+
+    ASSERT_TRUE(run->DirectionTest(5)) << "found again with a press of 5 steps";
+    const struct {
+        const char* what;
+        std::function<void()> move;
+    } moves[] = {
+        {"paddle east", [this] { run->PaddleMove(9, 100); }},
+        {"paddle west", [this] { run->PaddleMove(137, 100); }},
+        {"manual right", [this] { run->ManualMove(0, 100); }},
+        {"manual left", [this] { run->ManualMove(1, 100); }},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.what);
+        m.move();
+        EXPECT_LT(run->DriftArcsec(), 1e-6);
+        EXPECT_TRUE(run->SlackAgrees());
+    }
+    EXPECT_TRUE(run->Findings().firstFault.isEmpty()) << run->Findings().firstFault.toStdString();
+}
+
+TEST_F(SessionCase, ABacklashMeasurementCountsTheStepsThatTurnedTheAxis) {
+    // "Début", a paddle button held, "Fin" (set-up window): the measured
+    // backlash is the pulses held; those beyond the slack the gears held
+    // turned the axis, and the counters count them. The slack record says
+    // what the gears hold, but after a measurement of a play the gears do not
+    // have (the button held where the gears had none to cross).
+    struct Case {
+        const char* what;
+        bool azimuth;
+        int16_t code;  // 137 azimuth and 18 altitude the plus way, against the slack at start; 9 azimuth minus
+        int play;
+        int held;
+        int64_t turned;  // steps the axis turned
+        bool slackAgrees;
+    } cases[] = {
+        {"no play: every pulse turns the axis", true, 137, 0, 30, 30, false},
+        {"play 5, held 3: all slack", true, 137, 5, 3, 0, true},
+        {"play 5, held 52: 47 steps turned", true, 137, 5, 52, 47, true},
+        {"play 40, held 30: all slack", true, 137, 40, 30, 0, true},
+        {"play 40, held 87: 47 steps turned", true, 137, 40, 87, 47, true},
+        {"altitude, play 40, held 87: 47 steps turned", false, 18, 40, 87, 47, true},
+        {"play 40, held the way the gears rest: every pulse turns the axis", true, 9, 40, 30, -30, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        run.reset();
+        run = std::make_unique<session::Session>(clock, 1, c.play);
+        run->SyncOn(a);
+        const int64_t axis0 = c.azimuth ? Sim().AzAxis() : Sim().AltAxis();
+
+        run->MeasureBacklash(c.azimuth, c.code, c.held);
+
+        EXPECT_EQ((c.azimuth ? Sim().AzAxis() : Sim().AltAxis()) - axis0, c.turned);
+        EXPECT_LT(run->DriftArcsec(), 1e-6) << "the counters on the mount";
+        EXPECT_EQ(run->SlackAgrees(), c.slackAgrees);
+        EXPECT_EQ(c.azimuth ? shared.site.BacklashAz : shared.site.BacklashAlt, c.held) << "the measured backlash";
+        const BacklashPanel& panel = *frmconfig().Frame3;
+        EXPECT_EQ((c.azimuth ? panel.txtbacklash_az : panel.txtbacklash_alt)->text(), QString::number(c.held));
+    }
+}
+
+TEST_F(SessionCase, TheStepsOfAMoveNotYetCountedReachTheCountersWhenTheMountTypeIsChosenAgain) {
+    // A move, and before the clock has applied its steps, "Mode équatorial"
+    // and "Mode altazimutal": the coordinates window's load counts them.
+    struct Case {
+        const char* what;
+        int play;
+        std::function<void(session::Session&)> move;
+    } cases[] = {
+        {"paddle, 39 steps", 0, [](session::Session& s) { s.PaddleMove(137, 39); }},
+        {"paddle, 39 steps, gear play 5", 5, [](session::Session& s) { s.PaddleMove(137, 39); }},
+        {"paddle altitude, gear play 5", 5, [](session::Session& s) { s.PaddleMove(2, 39); }},
+        {"manual drive, 39 steps", 0, [](session::Session& s) { s.ManualMove(1, 39); }},
+        {"manual drive, gear play 5", 5, [](session::Session& s) { s.ManualMove(2, 39); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        run.reset();
+        run = std::make_unique<session::Session>(clock, 1, c.play);
+        run->SyncOn(a);
+        c.move(*run);
+        ASSERT_NE(std::abs(shared.pos.PendingAzSteps) + std::abs(shared.pos.PendingAltSteps), 0)
+            << "steps the clock has not applied";
+
+        run->ChangeMount();
+
+        EXPECT_EQ(shared.pos.PendingAzSteps, 0);
+        EXPECT_EQ(shared.pos.PendingAltSteps, 0);
+        EXPECT_LT(run->DriftArcsec(), 1e-6) << "the counters on the mount";
+        EXPECT_TRUE(run->SlackAgrees());
     }
 }
 

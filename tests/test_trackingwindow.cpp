@@ -21,10 +21,12 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QDateTime>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cmath>
@@ -168,6 +170,31 @@ TEST_F(TrackingWindow, SaveWritesTheThreeBoxesAndToldAFailedWrite) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("suivialtaz.ini"));
     EXPECT_EQ(ReadData("suivialtaz.ini"), "300\r\n2500\r\n7500\r\n");
+}
+
+TEST_F(TrackingWindow, SaveMakesAPlainFileWhereALinkWasPlantedAtItsNewFile) {
+    // During the session a link to a file outside the data folder appears
+    // where the save writes its new file.
+    QTemporaryDir outside;
+    ASSERT_TRUE(outside.isValid());
+    const QString target = outside.path() + "/elsewhere.ini";
+    QFile t(target);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write("kept\r\n");
+    t.close();
+    const QString saved = datadir::Path("\\data\\suivialtaz.ini");
+    ASSERT_TRUE(QFile::link(target, saved + ".nouveau"));
+    Frmaltazsuivi& s = frmaltazsuivi();
+    s.txtincrement->setText("300");
+    s.txttempoa->setText("2500");
+    s.txttempoh->setText("7500");
+    s.cmdsave_Click();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_FALSE(QFileInfo(saved).isSymLink());
+    EXPECT_EQ(ReadData("suivialtaz.ini"), "300\r\n2500\r\n7500\r\n");
+    EXPECT_FALSE(QFileInfo::exists(saved + ".nouveau") || QFileInfo(saved + ".nouveau").isSymLink());
+    ASSERT_TRUE(t.open(QIODevice::ReadOnly));
+    EXPECT_EQ(t.readAll(), "kept\r\n") << "the file outside the data folder is untouched";
 }
 
 TEST_F(TrackingWindow, StartTakesTheClockAndThePaddle) {

@@ -30,7 +30,20 @@ install_missing() {
         return 0
     fi
     local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            {
+                echo "== Missing packages: ${missing[*]}"
+                echo "== They are installed through sudo, which this machine does not have. Either run this"
+                echo "== command again as root, or install them as root yourself:"
+                echo "==     su -c 'apt-get update && apt-get install -y ${missing[*]}'"
+                echo "== or install sudo as root (apt-get install sudo, then adduser $(id -un) sudo and log in"
+                echo "== again), then run this command again."
+            } >&2
+            exit 1
+        fi
+        sudo="sudo"
+    fi
     say "Installing the missing packages: ${missing[*]}"
     say "  (apt-get update, then apt-get install${sudo:+, through sudo}; the first time takes a few minutes)"
     $sudo apt-get update -q
