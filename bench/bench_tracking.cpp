@@ -60,6 +60,8 @@ struct Star {
     double decDeg;
     int incrementMs;
     int hours;
+    int lateMinutes = 0;   // tracking started this long after the sync, the mount standing meanwhile
+    int pauseMinutes = 0;  // a pause this long halfway (the tracking window only)
 };
 
 struct Run {
@@ -71,18 +73,21 @@ struct Run {
 
 // The star's hours of ticks from where tracking started: the cost of each
 // tick, and the mount against the star at the time shownUt gives after it.
-template <class Tick, class ShownUt>
-Run runTicks(const Star& star, double raHours, seams::LocalTime& now, Tick tick, ShownUt shownUt) {
-    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
-    port::Simulator()->ResetMount();
-
+// `tick` says whether the mount is to be on the star after it (not while a
+// catch-up brings it back within the goto's tolerance); `halfway` runs
+// between the two halves of the ticks.
+template <class Tick, class ShownUt, class Halfway>
+Run runTicks(const Star& star, double raHours, seams::LocalTime& now, double az0, double alt0, Tick tick,
+             ShownUt shownUt, Halfway halfway) {
     Run run;
     const long ticks = static_cast<long>(star.hours) * 3600000 / star.incrementMs;
     for (long k = 0; k < ticks; ++k) {
+        if (k == ticks / 2) halfway();
         simsky::Advance(now, star.incrementMs);
         const auto t0 = std::chrono::steady_clock::now();
-        tick();
+        const bool measured = tick();
         run.tickNs += std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - t0).count();
+        if (!measured) continue;
 
         const Horizontal where = simsky::StarAt(shownUt(), raHours, star.decDeg);
         const simsky::Offset off = simsky::MountOffset(az0, alt0, where);
@@ -108,16 +113,20 @@ Run track(const Star& star, seams::LocalTime& now) {
     d.TrackDelayAlt = 0;
     // The mount synchronised on the star, then tracking started.
     SyncOnCoordinates(time, target);
+    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+    port::Simulator()->ResetMount();
     tracking::TrackPoint point;
     tracking::StartTracking(point, time);
+    tracking::Rebase(point);
     return runTicks(
-        star, raHours, now,
+        star, raHours, now, az0, alt0,
         [&] {
             tracking::TrackTick(point, time, target);
             TrackStepAz();
             TrackStepAlt();
+            return true;
         },
-        [&] { return simsky::ShownUt(time); });
+        [&] { return simsky::ShownUt(time); }, [] {});
 }
 
 // The same through the tracking window, started on the star from the
@@ -130,14 +139,38 @@ Run trackInWindow(const Star& star, seams::LocalTime& now) {
     const double raHours = simsky::RaAtHourAngle(t, star.hourAngleHours);
     c.SetCoordinates(SignedCoordinatesOf(raHours, star.decDeg));
     c.txtms->setText(QStringLiteral("0"));
+    c.SetTime(t);
     SyncOnCoordinates(t, c.Coordinates());  // the mount synchronised on the star
+    const double az0 = shared.pos.AzimuthArcsec, alt0 = shared.pos.AltitudeArcsec;
+    port::Simulator()->ResetMount();
     Frmaltazsuivi& s = frmaltazsuivi();
     s.txtincrement->setText(vb::CStr(star.incrementMs));
     s.txttempoa->setText(QStringLiteral("0"));
     s.txttempoh->setText(QStringLiteral("0"));
+    simsky::Advance(now, 60000 * star.lateMinutes);
     s.imglecture_Click();
+    // The tick that brings the telescope back and the one after it, which
+    // takes it from within the goto's tolerance onto the star, are left out.
+    int catchUps = s.CatchUps(), settling = 0;
     const Run run = runTicks(
-        star, raHours, now, [&] { s.timcompteur_Timer(); }, [&] { return simsky::ShownUt(c.Time()); });
+        star, raHours, now, az0, alt0,
+        [&] {
+            s.timcompteur_Timer();
+            if (s.CatchUps() != catchUps) {
+                catchUps = s.CatchUps();
+                settling = 2;
+            }
+            if (settling == 0) return true;
+            --settling;
+            return false;
+        },
+        [&] { return simsky::ShownUt(c.Time()); },
+        [&] {
+            if (star.pauseMinutes == 0) return;
+            s.imgpause_Click();
+            simsky::Advance(now, 60000 * star.pauseMinutes);
+            s.imgpause_Click();
+        });
     s.imgstop_Click();
     return run;
 }
@@ -192,6 +225,12 @@ int main(int argc, char** argv) {
         {"dec -30, low in the south, 300 ms", -1, -30, 300, 2},
         {"dec +60, overnight, 2000 ms", -4, 60, 2000, 8},
     };
+    // Through the tracking window only: tracking started late, or paused.
+    const Star caughtUp[] = {
+        {"dec +20, started 5 min late, 1000 ms", -1, 20, 1000, 2, 5, 0},
+        {"dec +20, a pause of 10 min, 1000 ms", -1, 20, 1000, 2, 0, 10},
+        {"dec +60, started 20 min late, a pause of 60 min, 500 ms", -4, 60, 500, 4, 20, 60},
+    };
     double worstArcsec = 0, worstHalfSteps = 0;
     auto report = [&](const Star& star, const Run& r) {
         std::printf("%-42s %6ld ticks  worst %6.1f arcsec (%.2f half steps)  %.1f us a tick\n", star.what, r.ticks,
@@ -209,6 +248,7 @@ int main(int argc, char** argv) {
     frminterface().MDIForm_Load();
     frminterface().barchoix_ButtonClick(2);
     seams::SetDoEvents({});
+    shared.drive.AltazSpeedTable = {};  // a catch-up's goto as fast as the port goes
     double tickNs = 0;
     long ticks = 0;
     for (const Star& star : stars) {
@@ -217,6 +257,8 @@ int main(int argc, char** argv) {
         tickNs += r.tickNs * static_cast<double>(r.ticks);
         ticks += r.ticks;
     }
+    std::puts("== the tracking window's tick, late starts and pauses (after each catch-up) ==");
+    for (const Star& star : caughtUp) report(star, trackInWindow(star, now));
     std::printf("goal: error <= 2 half steps (%.1f arcsec), tick cost <= 100 us\n", 2 * shared.site.AzStepArcsec);
     std::printf("tracking error max: %.1f arcsec (%.2f half steps)\n", worstArcsec, worstHalfSteps);
     std::printf("tick cost: %.1f us\n", tickNs / static_cast<double>(ticks) / 1000);
@@ -280,9 +322,10 @@ int main(int argc, char** argv) {
                         r.trackingAstray, static_cast<long long>(r.pulses), ms);
             worst = std::max(worst, r.worstDriftArcsec);
             std::printf("%5d actions, backlash %d: %d gotos, worst miss %.1f arcsec, %d beyond %.0f arcsec; "
-                        "%d ticks moved more than the sky, %d stopped tracking\n",
+                        "%d ticks moved more than the sky or onto the object, %d stopped tracking (zenith, object "
+                        "set), %d brought the telescope back by a goto\n",
                         actions, backlash, r.gotosChecked, r.worstGotoMissArcsec, r.gotoMisses, kGotoToleranceArcsec,
-                        r.trackingOverreach, r.trackingStoppedBySky);
+                        r.trackingOverreach, r.trackingStoppedBySky, r.catchUps);
             std::printf("%5d actions, backlash %d: %lld pulses nobody asked for\n", actions, backlash,
                         static_cast<long long>(r.unaskedPulses));
             if (!r.firstFault.isEmpty()) std::printf("  first fault: %s\n", r.firstFault.toUtf8().constData());

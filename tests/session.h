@@ -290,14 +290,14 @@ public:
     // measured: it may move each axis as far as the object tracked went from
     // the clock before the tick to the clock after it, and three pulses more
     // (the carried fraction, and the pulse or two a goto leaves beyond its
-    // target); the first tick after a start, or after a tick that brought
-    // the telescope back by a goto, may instead bring the mount onto the
-    // object from wherever an earlier sync or goto left it, and no farther
-    // (a pulse of carried fraction aside). Both in the frame the mount looks
-    // from. A tick that stops tracking moves nothing. A tick that finds the
-    // telescope left behind (a pause, a late start) brings it back as a goto
-    // does: within the goto's tolerance of the object, or, the object set,
-    // nothing moves.
+    // target); or it may bring the mount onto the object from wherever an
+    // earlier start, sync, goto or catch-up left it, and no farther (a pulse
+    // of carried fraction aside), as long as that is within twice the sky's
+    // motion and the catch-up's reach (tracking::CatchUpArcsec). Both in the
+    // frame the mount looks from. A tick that stops tracking moves nothing.
+    // A tick that finds the telescope left farther behind (a pause, a late
+    // start) brings it back as a goto does: within the goto's tolerance of
+    // the object, or, the object set, nothing moves.
     struct TickMeasure {
         double azMoved = 0, altMoved = 0;  // what the axes turned, arc-seconds
         double azSky = 0, altSky = 0;      // the object's own motion from the clock before to the clock after
@@ -330,10 +330,6 @@ public:
             ++report_.trackingStoppedBySky;
             tracking_ = Tracked::Stopped;
         }
-        // The first tick after a start, or after a tick that brought the
-        // telescope back within the goto's tolerance, takes it onto the object.
-        const bool fresh = freshStart_ || lastTick_.caughtUp;
-        freshStart_ = false;
         if (s.CatchUps() != catchUps) {
             // Brought back as a goto brings it: onto the object within the
             // goto's tolerance, or, the object set, nothing moved.
@@ -354,9 +350,11 @@ public:
             lastTick_ = m;
             return m;
         }
-        const double azSky = m.azSky + 3 * site.AzStepArcsec, altSky = m.altSky + 3 * site.AltStepArcsec;
-        const double azAllowed = fresh ? std::max(azSky, m.azToObject + site.AzStepArcsec) : azSky;
-        const double altAllowed = fresh ? std::max(altSky, m.altToObject + site.AltStepArcsec) : altSky;
+        const auto allowed = [](double sky, double toObject, double step) {
+            return std::max(sky + 3 * step, std::min(toObject + step, 2 * sky + tracking::CatchUpArcsec(step) + step));
+        };
+        const double azAllowed = allowed(m.azSky, m.azToObject, site.AzStepArcsec);
+        const double altAllowed = allowed(m.altSky, m.altToObject, site.AltStepArcsec);
         const bool over1 = m.azMoved > azAllowed + 1e-6 || m.altMoved > altAllowed + 1e-6 ||
                            (m.stoppedTracking && (m.azMoved > 0 || m.altMoved > 0));
         if (over1) {
@@ -400,7 +398,6 @@ public:
             s.txtincrement->setText(QStringLiteral("1000"));
             frmcoord().txtms->setText(QStringLiteral("0"));
             s.imglecture_Click();
-            freshStart_ = true;
         }
         if (s.Running()) tracking_ = Tracked::Running;
     }
@@ -1024,7 +1021,6 @@ private:
             frmcoord().txtms->setText(QStringLiteral("0"));
             s.imglecture_Click();
             tracking_ = Tracked::Running;
-            freshStart_ = true;
             break;
         }
         case 2:
@@ -1166,7 +1162,6 @@ private:
     bool ticked_ = false;
     TickMeasure lastTick_;
     bool gotoRan_ = false;  // a goto ran to its end in this action
-    bool freshStart_ = false;  // tracking started, no tick since
     QString tickFault_;
     QString unaskedFault_;
     std::vector<Asked> asked_;  // the moves under way, the innermost last
