@@ -62,7 +62,8 @@ bool CoordinateBoxesReadable(const EquatorialBoxes& boxes);
 inline const QString kTypedCoordinatesMessage = QStringLiteral(
     "Coordonnées incorrectes : l'ascension droite va de 0 h à moins de 24 h (heures de 0 à 23, minutes de 0 à "
     "59.9), la déclinaison de -90° à 90° (degrés de -90 à 90, « - » pour le sud, minutes d'arc de 0 à 59.9).\n"
-    "Une fraction compte pour ce qu'elle vaut : 12.5 h font 12 h 30 min, 45.5° font 45° 30'.");
+    "Une fraction compte pour ce qu'elle vaut : 12.5 h font 12 h 30 min, 45.5° font 45° 30'.\n"
+    "Le séparateur décimal est le point : « 12,5 » n'est pas un nombre, tapez « 12.5 ».");
 
 // The captions of a position: right ascension h "h" m "'", declination
 // d "°" m "'". h and d are the whole hours and degrees (fraction dropped

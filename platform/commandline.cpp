@@ -2,6 +2,8 @@
 
 #include "platform/port.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace commandline {
@@ -33,6 +35,18 @@ const Option kOptions[] = {
      [](Asked& a, const QString& v) {
          a.options.port = v;
          return port::ChoiceError(v);
+     }},
+    {"--data", nullptr, "DOSSIER",
+     "le dossier, qui doit exister, où lire et enregistrer vos réglages et vos notes (par défaut "
+     "~/.local/share/orvanel/data pour le programme installé, data/ à côté du programme lancé depuis sa "
+     "compilation) ; les réglages livrés qui lui manquent y sont copiés au démarrage",
+     [](Asked& a, const QString& v) {
+         const QFileInfo folder(v);
+         a.options.data = folder.absoluteFilePath();
+         if (v.isEmpty()) return QStringLiteral("aucun dossier nommé");
+         if (!folder.exists()) return QStringLiteral("dossier introuvable");
+         if (!folder.isDir()) return QStringLiteral("ce n'est pas un dossier");
+         return QString();
      }},
     {"--help", "-h", nullptr, "affiche cette aide et s'arrête",
      [](Asked& a, const QString&) {

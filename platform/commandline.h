@@ -11,6 +11,7 @@ namespace commandline {
 // What the program starts with.
 struct Options {
     QString port = QStringLiteral("sim");  // as port::Open takes it
+    QString data;                          // the folder of the user's files, absolute; empty: the usual one
 };
 
 struct Outcome {

@@ -23,6 +23,8 @@ void tell(const QString& programPath, const QString& kind, const QString& text) 
     told().insert(key);
     seams::MsgBox(text);
 }
+// Where a save writes the file, as the user reads it.
+QString shownSave(const QString& programPath) { return QDir::toNativeSeparators(datadir::SavePath(programPath)); }
 }  // namespace
 
 void Missing(const QString& programPath) {
@@ -48,7 +50,7 @@ void Malformed(const QString& programPath, const QString& what, const QString& o
 void Unwritable(const QString& programPath) {
     // A failed save is told every time: the user has just asked for it.
     seams::MsgBox(QStringLiteral("Impossible d'enregistrer le fichier : %1\nL'ancien fichier est conservé.")
-                      .arg(datadir::Shown(programPath)));
+                      .arg(shownSave(programPath)));
 }
 
 void UnwritableSet(const QString& programPath, bool oldKept) {
@@ -56,7 +58,7 @@ void UnwritableSet(const QString& programPath, bool oldKept) {
                                  : QStringLiteral("Les anciens fichiers n'ont pas tous pu être remis en place : "
                                                   "vérifiez les réglages avant de les utiliser.");
     seams::MsgBox(
-        QStringLiteral("Impossible d'enregistrer le fichier : %1\n%2").arg(datadir::Shown(programPath), what));
+        QStringLiteral("Impossible d'enregistrer le fichier : %1\n%2").arg(shownSave(programPath), what));
 }
 
 void InterruptedRecordUnreadable(const QString& recordPath, const QString& what) {
@@ -77,6 +79,21 @@ void InterruptedNotRemoved(const QString& path) {
     seams::MsgBox(QStringLiteral("Impossible de supprimer le fichier provisoire : %1\n"
                                  "Il n'est pas utilisé ; supprimez-le vous-même.")
                       .arg(QDir::toNativeSeparators(path)));
+}
+
+void UserFolderUnusable(const QString& folder) {
+    seams::MsgBox(QStringLiteral("Impossible de créer le dossier de vos réglages : %1\n"
+                                 "Les réglages livrés avec le programme sont utilisés, et vos changements ne "
+                                 "pourront pas être enregistrés.")
+                      .arg(QDir::toNativeSeparators(folder)));
+}
+
+void NotCopied(const QStringList& paths) {
+    QStringList shown;
+    for (const QString& p : paths) shown << QDir::toNativeSeparators(p);
+    seams::MsgBox(QStringLiteral("Impossible de copier les réglages livrés avec le programme dans votre dossier :\n"
+                                 "%1\nLes réglages livrés sont utilisés à leur place.")
+                      .arg(shown.join(u'\n')));
 }
 
 bool Save(const QString& programPath, const SeqWriter& lines) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class SeqWriter;
 
@@ -28,6 +29,10 @@ void UnwritableSet(const QString& programPath, bool oldKept);
 void InterruptedRecordUnreadable(const QString& recordPath, const QString& what);
 void InterruptedUnfinished(const QString& path);
 void InterruptedNotRemoved(const QString& path);
+// The user's folder cannot be made, or shipped settings files could not be
+// copied into it (local paths): the shipped files are read instead.
+void UserFolderUnusable(const QString& folder);
+void NotCopied(const QStringList& paths);
 // The file was read without a problem: its next problem is told again.
 void Readable(const QString& programPath);
 

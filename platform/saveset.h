@@ -30,6 +30,14 @@ public:
     // goes on.
     static void FinishInterrupted();
 
+    // Run at start-up right after FinishInterrupted, when the user's files
+    // have a folder of their own: each shipped settings file that folder
+    // lacks is copied into it (the first start copies them all), the
+    // folder made first when needed. A file already there is never
+    // replaced. What cannot be made or copied is told, and the shipped
+    // file is read in its place.
+    static void CopyMissingSettings();
+
 private:
     std::vector<std::pair<QString, QString>> files_;  // program path, text
 };

@@ -1,4 +1,4 @@
-// The help window: where the help pages are.
+// The help window: where the help pages are (the README's address).
 #pragma once
 
 #include "platform/form.h"

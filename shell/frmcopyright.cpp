@@ -59,13 +59,15 @@ Frmcopyright::Frmcopyright() : Form(QStringLiteral("A propos de ...")) {
     lblMerci->setWordWrap(true);
     ui::Place(lblMerci, 120, 3240, 3700, 720);
 
+    // Where to read more, all on this computer: no site or mailbox is named
+    // that does not exist.
     lblSite = ui::Make<QLabel>(this, "lblSite");
-    lblSite->setText(QStringLiteral("https://orvanel.example"));
+    lblSite->setText(QStringLiteral("Mode d'emploi : menu « Aide »"));
     lblSite->setAlignment(Qt::AlignCenter);
     ui::Place(lblSite, 120, 4020, 3700, 300);
 
     lblContact = ui::Make<QLabel>(this, "lblContact");
-    lblContact->setText(QStringLiteral("contact@orvanel.example"));
+    lblContact->setText(QStringLiteral("Options : orvanel --help"));
     lblContact->setAlignment(Qt::AlignCenter);
     ui::Place(lblContact, 120, 4320, 3700, 300);
 

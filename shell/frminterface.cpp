@@ -169,8 +169,10 @@ QAction* Frminterface::Button(QToolBar* bar, int index) const {
 
 void Frminterface::MDIForm_Load() {
     // A save cut off when the program last ended is finished or undone
-    // before any settings file is read.
+    // before any settings file is read; then the user's folder gets the
+    // shipped settings it lacks.
     SaveSet::FinishInterrupted();
+    SaveSet::CopyMissingSettings();
 
     if (port::Current().Simulated())
         setWindowTitle(QStringLiteral("Orvanel : Pilotage de télescopes (port simulé)"));

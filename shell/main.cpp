@@ -1,9 +1,13 @@
 // Orvanel: drives an amateur telescope mount through the parallel port.
 //
-//   orvanel [--port=sim | --port=ppdev:/dev/parport0 | --port=raw:0x378] [--help] [--version]
+//   orvanel [--port=sim | --port=ppdev:/dev/parport0 | --port=raw:0x378] [--data=DIR] [--help] [--version]
 //
-// The simulated port is the default: nothing leaves the computer.
+// The simulated port is the default: nothing leaves the computer. Run from
+// the build tree it keeps every file in data/ beside it; installed, it reads
+// the shipped files where the install put them and keeps the user's in
+// ~/.local/share/orvanel/data (or the folder --data names).
 #include "platform/commandline.h"
+#include "platform/datadir.h"
 #include "platform/form.h"
 #include "platform/port.h"
 #include "platform/quitsignals.h"
@@ -37,6 +41,9 @@ int main(int argc, char* argv[]) {
                      signalError.toLocal8Bit().constData());
 
     seams::SetMsgBox(forms::ShowMessageBox);
+
+    const datadir::Layout where = datadir::LocateProgram(asked.options.data);
+    datadir::SetFolders(where.user, where.shipped);
 
     QString portError;
     port::Install(port::Open(asked.options.port, &portError));

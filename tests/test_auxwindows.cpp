@@ -8,6 +8,7 @@
 #include "tests/fixture.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -58,6 +59,9 @@ TEST_F(AuxWindows, AboutWindowKeepsItsSize) {
     EXPECT_EQ(a.lblProduit->text(), "ORVANEL");
     EXPECT_EQ(a.lblVersion->text(), "Version 3.0");
     EXPECT_EQ(a.cmdok1->text(), "OK");
+    // It names no web site or mailbox, only what is on this computer.
+    EXPECT_EQ(a.lblSite->text(), QStringLiteral("Mode d'emploi : menu « Aide »"));
+    EXPECT_EQ(a.lblContact->text(), QStringLiteral("Options : orvanel --help"));
     EXPECT_EQ(a.TwipsWidth(), 4005);  // 4000 twips, to the nearest pixel
     EXPECT_EQ(a.TwipsHeight(), 5640);
     for (QSize s : {QSize(500, 200), QSize(100, 900)}) {
@@ -69,12 +73,14 @@ TEST_F(AuxWindows, AboutWindowKeepsItsSize) {
     EXPECT_FALSE(forms::Loaded<Frmcopyright>());
 }
 
+// The help pages are the README, beside the sources here (the installed
+// program's own is checked by the install's tests).
 TEST_F(AuxWindows, HelpWindowPointsToTheHelpPages) {
     Frmaide& h = frmaide();
     EXPECT_EQ(h.windowTitle(), "Aide");
-    EXPECT_EQ(h.Label1->text(),
-              QStringLiteral("Consultez les pages d'aides présentes sur le site Internet à l'adresse suivante :"));
-    EXPECT_FALSE(h.lblAdresse->text().isEmpty());
+    EXPECT_EQ(h.Label1->text(), QStringLiteral("Consultez les pages d'aides présentes à l'adresse suivante :"));
+    EXPECT_TRUE(QFileInfo(h.lblAdresse->text()).isFile()) << h.lblAdresse->text().toStdString();
+    EXPECT_EQ(QFileInfo(h.lblAdresse->text()).fileName(), "README.md");
     h.Show();
     h.cmdok1->click();
     EXPECT_FALSE(forms::Loaded<Frmaide>());

@@ -3,9 +3,12 @@
 // all; and the real program ended by signals.
 #include "platform/commandline.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -45,6 +48,27 @@ TEST(CommandLine, StartsOnThePortNamedTheSimulatedOneByDefault) {
     }
 }
 
+// The folder of the user's files, named as the user typed it, taken whole.
+TEST(CommandLine, DataNamesAnExistingFolder) {
+    QTemporaryDir dir;
+    const QString here = QDir::currentPath();
+    const struct {
+        QStringList arguments;
+        QString data;
+    } cases[] = {
+        {{}, {}},
+        {{"--data=" + dir.path()}, dir.path()},
+        {{"--data", dir.path() + "/"}, dir.path()},
+        {{"--data=."}, here},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(str(c.arguments.join(' ')));
+        const Outcome o = commandline::Parse(c.arguments);
+        EXPECT_EQ(o.action, Outcome::Action::Start) << str(o.text);
+        EXPECT_EQ(QDir::cleanPath(o.options.data), c.data);
+    }
+}
+
 // Refused: status 2, each fault on a line of its own that quotes what was
 // typed, then where the options are listed; nothing is started, not even by
 // a "--help" or "--version" among them.
@@ -67,6 +91,10 @@ TEST(CommandLine, AnUnknownOptionOrAMalformedValueIsNamedAndRefused) {
         {{"--help=oui"}, {"l'option --help ne prend pas de valeur : « --help=oui »"}},
         {{"--version", "--verbose"}, {"option inconnue : « --verbose »"}},
         {{"--help", "--port=usb"}, {"« usb »"}},
+        {{"--data=/nonexistent/orvanel"}, {"--data : « /nonexistent/orvanel » (dossier introuvable)"}},
+        {{"--data", ORVANEL_SOURCE_DIR "/README.md"}, {"README.md » (ce n'est pas un dossier)"}},
+        {{"--data="}, {"--data : «  » (aucun dossier nommé)"}},
+        {{"--data"}, {"l'option --data attend une valeur (--data=DOSSIER)"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(str(c.arguments.join(' ')));
@@ -106,7 +134,7 @@ TEST(CommandLine, HelpAndVersionArePrinted) {
 TEST(CommandLine, TheHelpListsEveryOptionThePortsAndTheSignals) {
     const QString help = commandline::HelpText();
     for (const char* shown :
-         {"--port=PORT, --port PORT", "--help, -h", "--version", "sim ", "ppdev:/dev/parport0 ", "raw:0x378 ",
+         {"--port=PORT, --port PORT", "--data=DOSSIER, --data DOSSIER", "--help, -h", "--version", "sim ", "ppdev:/dev/parport0 ", "raw:0x378 ",
           "ioperm", "lp)", "SIGINT", "SIGTERM", "SIGHUP", "130", "143", "129", "ligne de commande refusée"}) {
         EXPECT_TRUE(help.contains(QString::fromUtf8(shown))) << shown << "\n" << str(help);
     }
@@ -182,6 +210,7 @@ TEST(ProgramCommandLine, ARefusedCommandLineEndsWithStatus2AndStartsNothing) {
         {{"--port=raw:zzz"}, "« raw:zzz »"},
         {{"--port", "usb"}, "« usb »"},
         {{"--port"}, "--port"},
+        {{"--data=/nonexistent/orvanel"}, "« /nonexistent/orvanel » (dossier introuvable)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(str(c.arguments.join(' ')));
@@ -212,4 +241,34 @@ TEST(ProgramSignals, SigtermEndsTheProgramWithStatus143) {
     ASSERT_TRUE(p.waitForFinished(10000)) << "ended";
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "by itself, not by the signal";
     EXPECT_EQ(p.exitCode(), 128 + SIGTERM);
+}
+
+// --data: the program run from the build tree keeps the user's files in the
+// folder named, which gets the settings the program ships, and its own data
+// folder is left as it was.
+TEST(ProgramCommandLine, DataKeepsTheUsersFilesInTheFolderNamed) {
+    QTemporaryDir dir;
+    const QString shipped = QFileInfo(QStringLiteral(ORVANEL_PROGRAM)).absolutePath() + "/data";
+    const QStringList settings = QDir(shipped).entryList({"*.ini"}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(settings.isEmpty());
+    const auto filled = [&] { return QDir(dir.path()).entryList({"*.ini"}, QDir::Files, QDir::Name) == settings; };
+    const auto lastChange = QFileInfo(shipped).lastModified();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ORVANEL_PROGRAM), {"--data=" + dir.path()});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    for (int i = 0; i < 1000 && !filled() && p.state() == QProcess::Running; ++i) QThread::msleep(10);
+    EXPECT_TRUE(filled()) << QDir(dir.path()).entryList().join(' ').toStdString();
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 128 + SIGTERM);
+    for (const QString& name : settings) {
+        QFile a(dir.path() + u'/' + name), b(shipped + u'/' + name);
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly)) << str(name);
+        EXPECT_EQ(a.readAll(), b.readAll()) << str(name);
+    }
+    EXPECT_EQ(QFileInfo(shipped).lastModified(), lastChange) << "nothing made or removed in the program's own data/";
 }

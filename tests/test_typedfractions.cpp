@@ -157,6 +157,10 @@ TEST_F(TypedFractions, TheAltazimuthPointingWindowTakesThePlaceTypedOrRefusesIt)
     EXPECT_EQ(messages, QStringList(std::size(kRefused), kTypedCoordinatesMessage));
     EXPECT_EQ(shared.pos.AzimuthArcsec, az);
     EXPECT_EQ(shared.equa.GotoRA, ra);
+    // The comma of "12,5" is refused for what it is: the wrong decimal separator.
+    EXPECT_TRUE(messages[0].contains(
+        QStringLiteral("Le séparateur décimal est le point : « 12,5 » n'est pas un nombre, tapez « 12.5 »."))) <<
+        messages[0].toStdString();
 }
 
 TEST_F(TypedFractions, TheEquatorialPointingWindowGoesToThePlaceTypedOrRefusesIt) {

@@ -4,6 +4,9 @@
 #   bash tools/dev.sh test                      build everything and run every test headless
 #   bash tools/dev.sh bench                     build the benchmarks and run them
 #   bash tools/dev.sh build                     build everything, start nothing
+#   bash tools/dev.sh install [--prefix=DIR]    build the program, then install it (cmake --install) into
+#                                               DIR, ORVANEL_PREFIX, or else /usr/local for root, ~/.local otherwise
+#   bash tools/dev.sh uninstall                 remove what the last install put in place (install_manifest.txt)
 # ORVANEL_JOBS=N sets how many jobs the build and the tests run at once (default: every core).
 set -euo pipefail
 
@@ -16,7 +19,7 @@ case "$jobs" in
         exit 2
         ;;
 esac
-packages=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev python3 fonts-dejavu-core)
+packages=(g++ cmake ninja-build qt6-base-dev libgl-dev libgtest-dev python3 fonts-dejavu-core desktop-file-utils)
 
 say() { echo "== $*"; }
 
@@ -62,15 +65,54 @@ build() {
     cmake --build "$build" -j "$jobs" "${targets[@]}"
 }
 
+# Where "install" puts the program: --prefix=DIR (or --prefix DIR), else
+# ORVANEL_PREFIX, else /usr/local for root and ~/.local for anyone else.
+install_prefix() {
+    local prefix="${ORVANEL_PREFIX:-}"
+    while [ $# -gt 0 ]; do
+        case "$1" in
+            --prefix=*) prefix="${1#--prefix=}" ;;
+            --prefix)
+                [ $# -ge 2 ] || { echo "--prefix needs a folder (--prefix=DIR)" >&2; exit 2; }
+                prefix="$2"
+                shift
+                ;;
+            *)
+                echo "install takes only --prefix=DIR (not \"$1\")" >&2
+                exit 2
+                ;;
+        esac
+        shift
+    done
+    if [ -z "$prefix" ]; then
+        if [ "$(id -u)" -eq 0 ]; then prefix=/usr/local; else prefix="$HOME/.local"; fi
+    fi
+    case "$prefix" in
+        /*) echo "$prefix" ;;
+        *) echo "$PWD/$prefix" ;;
+    esac
+}
+
 cmd="${1:-start}"
 shift || true
 case "$cmd" in
-    start | test | bench | build) ;;
+    start | test | bench | build | install) ;;
+    uninstall)
+        # Nothing to set up or build: the manifest says what to remove.
+        manifest="$build/install_manifest.txt"
+        if [ ! -f "$manifest" ]; then
+            echo "Nothing to uninstall: $manifest does not exist (nothing was installed from this build)." >&2
+            exit 1
+        fi
+        say "Removing what $manifest lists (your own files in ~/.local/share/orvanel/data stay)"
+        exec cmake -DMANIFEST="$manifest" -P "$here/tools/uninstall.cmake"
+        ;;
     *)
-        echo "usage: bash tools/dev.sh start|test|bench|build" >&2
+        echo "usage: bash tools/dev.sh start|test|bench|build|install|uninstall" >&2
         exit 2
         ;;
 esac
+[ "$cmd" = install ] && prefix="$(install_prefix "$@")"
 install_missing
 case "$cmd" in
     build)
@@ -89,6 +131,17 @@ case "$cmd" in
         say "Running the tests"
         cd "$build"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs" --timeout 300
+        ;;
+    install)
+        build orvanel
+        say "Installing into $prefix"
+        if ! cmake --install "$build" --prefix "$prefix"; then
+            echo "== Could not install into $prefix: choose a folder of yours (--prefix=DIR) or run as root." >&2
+            exit 1
+        fi
+        say "Installed: $prefix/bin/orvanel, its launcher in the applications menu, \"man orvanel\"."
+        say "Your settings and notes go to ~/.local/share/orvanel/data at the first start."
+        say "For a real mount: orvanel --port=... (see the README)."
         ;;
     bench)
         build benchmarks

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draw Orvanel's eleven button pictures (data/img/*.gif and liste.txt).
+"""Draw Orvanel's eleven button pictures (data/img/*.gif and liste.txt) and its icon.
 
 The program loads, at start-up, the pictures named in data/img/liste.txt
 (one base name a line, ".gif" added) into its eleven button pictures, and
@@ -18,14 +18,21 @@ font, and written with the GIF encoder below (GIF89a, one image, a 32-colour
 global palette, LZW compression).  Only the Python standard library is used.
 The output depends on nothing but this file: two runs give identical bytes.
 
+The icon of the desktop's launcher (dist/orvanel.png, 64 x 64, PNG with
+transparency) is drawn from the same pieces: the red reticle on a star of
+the "Initialisation" button and the green arrow of the "Pointage" button, on
+a night-blue disc.
+
 Usage, from the repository root:
-    python3 tools/make_pictures.py              # writes data/img/
-    python3 tools/make_pictures.py --out DIR
+    python3 tools/make_pictures.py              # writes data/img/ and dist/orvanel.png
+    python3 tools/make_pictures.py --out DIR --icon FILE
 """
 
 import argparse
 import os
+import struct
 import sys
+import zlib
 
 LINE_END = "\r\n"
 
@@ -302,6 +309,71 @@ PICTURES = [
 ]
 
 # ---------------------------------------------------------------------------
+# The icon.
+
+ICON_SIZE = 64
+# Colours of the icon besides the palette's, as (index, RGB); the index 0xFF
+# is a transparent pixel.
+ICON_EXTRA = [("sky", (12, 20, 60)), ("sky_edge", (6, 10, 32))]
+ICON_COLOURS = PALETTE + [rgb for _, rgb in ICON_EXTRA]
+IC = dict(C, **{name: len(PALETTE) + i for i, (name, _) in enumerate(ICON_EXTRA)})
+TRANSPARENT = 0xFF
+
+
+def icon():
+    """The launcher's icon: a star in the red reticle, the green arrow that
+    points the telescope at it, faint stars around, on a night-blue disc."""
+    n = ICON_SIZE
+    cv = Canvas(n, n, TRANSPARENT)
+    centre = (n - 1) / 2
+    cv.disc(centre, centre, n / 2 - 0.5, IC["sky_edge"])
+    cv.disc(centre, centre, n / 2 - 2.5, IC["sky"])
+    for x, y in ((12, 18), (20, 9), (47, 48), (53, 38), (30, 54), (9, 33), (43, 6)):
+        cv.put(x, y, IC["white"])
+    # The reticle of the "Initialisation" button, twice its size.
+    rx, ry = 38.5, 25.5
+    cv.ring(rx, ry, 17.0, 13.5, IC["red"])
+    for (ax, ay, bx, by) in ((19, 24, 28, 27), (49, 24, 58, 27), (37, 6, 40, 15), (37, 36, 40, 45)):
+        cv.fill_rect(ax, ay, bx, by, IC["red"])
+    # Its star, twice its size.
+    cv.fill_rect(37, 19, 40, 32, IC["yellow"])
+    cv.fill_rect(32, 24, 45, 27, IC["yellow"])
+    cv.fill_rect(35, 22, 42, 29, IC["yellow"])
+    # The arrow of the "Pointage" button, flying to the reticle.
+    for k in range(5):
+        cv.line(8, 56 + k - 2, 22, 42 + k - 2, IC["green_dark"])
+    cv.triangle((29.0, 35.0), (16.0, 38.5), (25.5, 48.0), IC["green_dark"])
+    for k in range(3):
+        cv.line(9, 56 + k - 1, 22, 43 + k - 1, IC["green"])
+    cv.triangle((27.0, 37.0), (18.5, 39.5), (24.5, 45.5), IC["green"])
+    return cv
+
+
+def encode_png(canvas, colours, transparent):
+    """An 8-bit RGBA PNG of the canvas; `transparent` is the index of a clear pixel."""
+    rows = bytearray()
+    for y in range(canvas.height):
+        rows.append(0)                                  # no filter
+        for x in range(canvas.width):
+            p = canvas.get(x, y)
+            rows += bytes((0, 0, 0, 0)) if p == transparent else bytes(colours[p]) + b"\xff"
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    header = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+
+
+def write_icon(path):
+    os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(encode_png(icon(), ICON_COLOURS, TRANSPARENT))
+
+
+# ---------------------------------------------------------------------------
 # GIF89a encoder.
 
 MAX_CODES = 4096          # codes are at most 12 bits wide
@@ -430,9 +502,13 @@ def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=os.path.join(repo, "data", "img"),
                         help="folder to write the pictures and liste.txt into")
+    parser.add_argument("--icon", default=os.path.join(repo, "dist", "orvanel.png"),
+                        help="file to write the launcher's icon into")
     args = parser.parse_args(argv)
     names = write_pictures(args.out)
     print("%d pictures written to %s" % (len(names), args.out))
+    write_icon(args.icon)
+    print("icon written to %s" % args.icon)
     return 0
 
 

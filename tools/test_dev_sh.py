@@ -35,7 +35,7 @@ class DevShSetUpTest(unittest.TestCase):
             f.write("#!" + shutil.which("bash") + "\n" + textwrap.dedent(body))
         os.chmod(path, 0o755)
 
-    def machine(self, missing, uid=1000, sudo=False):
+    def machine(self, missing, uid=1000, sudo=False, cmake_status=3):
         """dpkg-query reports the packages in `missing` as not installed."""
         self.stand_in("dpkg-query", f"""\
             case "${{@: -1}}" in
@@ -49,15 +49,21 @@ class DevShSetUpTest(unittest.TestCase):
         note = f'echo "$(basename "$0") $*" >> {self.calls}\n'
         self.stand_in("apt-get", note)
         self.stand_in("basename", 'echo "${1##*/}"\n')
-        # The build is where the set-up ends: it stops there.
-        self.stand_in("cmake", note + "exit 3\n")
+        # The build is where the set-up ends: it stops there (unless the
+        # case goes on to the install).
+        self.stand_in("cmake", note + "exit %d\n" % cmake_status)
         if sudo:
             self.stand_in("sudo", note + '"$@"\n')
 
-    def run_dev_sh(self):
-        env = {"PATH": self.bin, "ORVANEL_JOBS": "1", "ORVANEL_BUILD_DIR": os.path.join(self.tmp, "build")}
-        return subprocess.run([shutil.which("bash"), DEV_SH, "start"], env=env,
+    def run_dev_sh(self, *args, **env_extra):
+        env = {"PATH": self.bin, "ORVANEL_JOBS": "1", "ORVANEL_BUILD_DIR": self.build}
+        env.update(env_extra)
+        return subprocess.run([shutil.which("bash"), DEV_SH] + list(args or ["start"]), env=env,
                               capture_output=True, text=True, timeout=60)
+
+    @property
+    def build(self):
+        return os.path.join(self.tmp, "build")
 
     def called(self):
         if not os.path.exists(self.calls):
@@ -97,6 +103,51 @@ class DevShSetUpTest(unittest.TestCase):
                 self.assertNotIn("sudo", r.stderr)
                 self.assertTrue(self.called()[0].startswith(first_call), (self.called(), r.stderr))
                 self.assertEqual(r.returncode, 3)
+
+
+    def test_install_builds_the_program_then_installs_it_where_asked(self):
+        cases = [
+            ("root", 0, [], {}, "/usr/local"),
+            ("a user", 1000, [], {"HOME": "/home/astronome"}, "/home/astronome/.local"),
+            ("ORVANEL_PREFIX", 1000, [], {"HOME": "/home/astronome", "ORVANEL_PREFIX": "/opt/orvanel"},
+             "/opt/orvanel"),
+            ("--prefix=DIR over ORVANEL_PREFIX", 0, ["--prefix=/srv/ciel"], {"ORVANEL_PREFIX": "/opt/orvanel"},
+             "/srv/ciel"),
+            ("--prefix DIR", 1000, ["--prefix", "/srv/ciel"], {"HOME": "/home/astronome"}, "/srv/ciel"),
+        ]
+        for what, uid, args, env, prefix in cases:
+            with self.subTest(what):
+                if os.path.exists(self.calls):
+                    os.remove(self.calls)
+                self.machine(missing=[], uid=uid, cmake_status=0)
+                r = self.run_dev_sh("install", *args, **env)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                calls = self.called()
+                self.assertIn("--target orvanel", calls[-2], calls)
+                self.assertEqual(calls[-1], "cmake --install %s --prefix %s" % (self.build, prefix))
+
+    def test_install_refuses_anything_but_a_prefix(self):
+        self.machine(missing=[], cmake_status=0)
+        r = self.run_dev_sh("install", "--prefx=/opt")
+        self.assertEqual(r.returncode, 2)
+        self.assertIn("--prefx=/opt", r.stderr)
+        self.assertEqual(self.called(), [], "nothing built, nothing installed")
+
+    def test_uninstall_removes_what_the_manifest_lists_and_sets_nothing_up(self):
+        self.machine(missing=["cmake"], cmake_status=0)
+        r = self.run_dev_sh("uninstall")
+        self.assertEqual(r.returncode, 1)
+        self.assertIn("Nothing to uninstall", r.stderr)
+        self.assertEqual(self.called(), [])
+
+        os.makedirs(self.build)
+        manifest = os.path.join(self.build, "install_manifest.txt")
+        with open(manifest, "w") as f:
+            f.write("/usr/local/bin/orvanel\n")
+        r = self.run_dev_sh("uninstall")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(self.called(), ["cmake -DMANIFEST=%s -P %s" % (
+            manifest, os.path.join(HERE, "uninstall.cmake"))], "no package installed first")
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@ import shutil
 import sys
 import tempfile
 import unittest
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
@@ -19,6 +20,7 @@ import make_defaults as md  # noqa: E402
 import make_pictures as mp  # noqa: E402
 
 REPO_DATA = os.path.join(os.path.dirname(HERE), "data")
+SHIPPED_ICON = os.path.join(os.path.dirname(HERE), "dist", "orvanel.png")
 
 
 # ---------------------------------------------------------------------------
@@ -127,6 +129,36 @@ def read_gif(blob):
     if (w, h) != (screen_w, screen_h):
         raise ValueError("image and screen sizes differ")
     return w, h, palette, lzw_decode(bytes(data), min_code_size, w * h)
+
+
+def read_png(blob):
+    """An 8-bit RGBA PNG without interlace, as (width, height, rows of RGBA tuples)."""
+    if blob[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG")
+    pos, chunks = 8, []
+    while pos < len(blob):
+        length = int.from_bytes(blob[pos:pos + 4], "big")
+        kind, data = blob[pos + 4:pos + 8], blob[pos + 8:pos + 8 + length]
+        crc = int.from_bytes(blob[pos + 8 + length:pos + 12 + length], "big")
+        if zlib.crc32(kind + data) & 0xFFFFFFFF != crc:
+            raise ValueError("bad CRC in chunk %r" % kind)
+        chunks.append((kind, data))
+        pos += 12 + length
+    if chunks[0][0] != b"IHDR" or chunks[-1][0] != b"IEND":
+        raise ValueError("chunks out of order")
+    w, h = int.from_bytes(chunks[0][1][0:4], "big"), int.from_bytes(chunks[0][1][4:8], "big")
+    if tuple(chunks[0][1][8:13]) != (8, 6, 0, 0, 0):
+        raise ValueError("not 8-bit RGBA without interlace")
+    raw = zlib.decompress(b"".join(d for k, d in chunks if k == b"IDAT"))
+    if len(raw) != h * (1 + 4 * w):
+        raise ValueError("image data of the wrong size")
+    rows = []
+    for y in range(h):
+        line = raw[y * (1 + 4 * w):(y + 1) * (1 + 4 * w)]
+        if line[0] != 0:
+            raise ValueError("filtered rows are not expected here")
+        rows.append([tuple(line[1 + 4 * x:5 + 4 * x]) for x in range(w)])
+    return w, h, rows
 
 
 def luminance(palette, pixels):
@@ -254,6 +286,41 @@ class PicturesTest(unittest.TestCase):
                 with open(os.path.join(self.dir, file), "rb") as a, \
                         open(os.path.join(img, file), "rb") as b:
                     self.assertEqual(a.read(), b.read())
+
+
+class IconTest(unittest.TestCase):
+    """The launcher's icon: 64 x 64, a disc on a clear ground, with the
+    reticle's red, the star's yellow and the arrow's green."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.dir = tempfile.mkdtemp()
+        cls.path = os.path.join(cls.dir, "orvanel.png")
+        mp.write_icon(cls.path)
+        with open(cls.path, "rb") as f:
+            cls.image = read_png(f.read())
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.dir)
+
+    def test_a_disc_on_a_clear_ground(self):
+        w, h, rows = self.image
+        self.assertEqual((w, h), (64, 64))
+        for x, y in ((0, 0), (63, 0), (0, 63), (63, 63)):
+            self.assertEqual(rows[y][x][3], 0, (x, y))
+        for x, y in ((32, 1), (1, 32), (32, 32), (62, 32)):
+            self.assertEqual(rows[y][x][3], 255, (x, y))
+
+    def test_it_shows_the_reticle_the_star_and_the_arrow(self):
+        _, _, rows = self.image
+        colours = {px[:3] for row in rows for px in row if px[3]}
+        for name in ("red", "yellow", "green", "green_dark"):
+            self.assertIn(mp.PALETTE[mp.C[name]], colours, name)
+
+    def test_the_shipped_icon_is_up_to_date(self):
+        with open(SHIPPED_ICON, "rb") as f:
+            self.assertEqual(read_png(f.read()), self.image)
 
 
 class DefaultsTest(unittest.TestCase):

@@ -1,0 +1,48 @@
+# Removes what an install put in place, as its manifest (install_manifest.txt)
+# lists it: those files and nothing else, then the folders of Orvanel's own
+# ("orvanel" in their path) that are left empty. A folder that still holds
+# anything, such as the user's data folder, stays. The manifest goes when
+# every file it lists is gone.
+# Usage: cmake -DMANIFEST=<build>/install_manifest.txt -P uninstall.cmake
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (nothing was installed from this build).")
+endif()
+file(STRINGS "${MANIFEST}" files)
+set(left "")
+set(folders "")
+foreach(f IN LISTS files)
+  if(IS_DIRECTORY "${f}" AND NOT IS_SYMLINK "${f}")
+    continue()
+  endif()
+  if(EXISTS "${f}" OR IS_SYMLINK "${f}")
+    file(REMOVE "${f}")
+    if(EXISTS "${f}" OR IS_SYMLINK "${f}")
+      list(APPEND left "${f}")
+      continue()
+    endif()
+    message(STATUS "Removed ${f}")
+  endif()
+  get_filename_component(dir "${f}" DIRECTORY)
+  list(APPEND folders "${dir}")
+endforeach()
+
+# The deepest folders first; rmdir leaves any folder that is not empty.
+list(REMOVE_DUPLICATES folders)
+set(candidates "")
+foreach(dir IN LISTS folders)
+  while(dir MATCHES "/orvanel(/|$)")
+    list(APPEND candidates "${dir}")
+    get_filename_component(dir "${dir}" DIRECTORY)
+  endwhile()
+endforeach()
+list(REMOVE_DUPLICATES candidates)
+list(SORT candidates ORDER DESCENDING)
+foreach(dir IN LISTS candidates)
+  execute_process(COMMAND rmdir "${dir}" RESULT_VARIABLE kept OUTPUT_QUIET ERROR_QUIET)
+endforeach()
+
+if(left)
+  list(JOIN left "\n  " shown)
+  message(FATAL_ERROR "Could not remove:\n  ${shown}")
+endif()
+file(REMOVE "${MANIFEST}")
