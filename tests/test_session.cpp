@@ -133,6 +133,15 @@ protected:
         run->Ticks(1);
         return steps() - before;
     }
+    // A fresh session with `backlash` steps of play tracking star a, then a
+    // goto to star b while tracking runs.
+    void gotoWhileTracking(int backlash) {
+        run.reset();
+        run = std::make_unique<session::Session>(clock, 1, backlash);
+        run->SyncOn(a);
+        startTracking();
+        run->GotoStar(b);
+    }
     void expectOnTheMount() {
         EXPECT_LT(run->DriftArcsec(), 1e-6);
         EXPECT_TRUE(run->OnTheTrackedObject());
@@ -326,11 +335,7 @@ TEST_F(SessionCase, ThePaddleLeftOnAfterAGotoMovesNothingOverAnHourOfTracking) {
     // times a second with no button held.
     for (const int backlash : {0, 5}) {
         SCOPED_TRACE(testing::Message() << backlash << " steps of play");
-        run.reset();
-        run = std::make_unique<session::Session>(clock, 1, backlash);
-        run->SyncOn(a);
-        startTracking();
-        run->GotoStar(b);
+        gotoWhileTracking(backlash);
         ASSERT_TRUE(frminterface().Timer->isActive()) << "the goto left the paddle on";
         const int64_t before = steps();
         run->PaddleIdle(5 * 3600);  // a tick every three readings: the pulses of an hour of tracking
@@ -345,11 +350,7 @@ TEST_F(SessionCase, ThePaddleLeftOnAfterAGotoMovesNothingOverAnHourOfTracking) {
 TEST_F(SessionCase, TheDirectionTestAfterTrackingWithThePaddleOnKeepsACorrectlyWiredMotor) {
     for (const int backlash : {0, 5}) {
         SCOPED_TRACE(testing::Message() << backlash << " steps of play");
-        run.reset();
-        run = std::make_unique<session::Session>(clock, 1, backlash);
-        run->SyncOn(a);
-        startTracking();
-        run->GotoStar(b);
+        gotoWhileTracking(backlash);
         run->Ticks(30);
         ASSERT_TRUE(frminterface().Timer->isActive()) << "the goto left the paddle on";
         const int64_t east = Sim().AzSteps();
