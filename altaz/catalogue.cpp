@@ -4,6 +4,7 @@
 #include "platform/filereport.h"
 #include "platform/ranges.h"
 #include "platform/seqfile.h"
+#include "platform/textfile.h"
 #include "platform/vbrt.h"
 
 #include <array>
@@ -202,7 +203,8 @@ StarInfo StarInfoCaptions(const QString& constellationAbbreviation, int32_t ra, 
     const int32_t d = dec / 600;
     const double n = (dec - 600 * d) / 10.0;
     StarInfo info;
-    info.constellation = QStringLiteral("in ") + ConstellationName(constellationAbbreviation);
+    // A name from a file: only its start, however long the file's line.
+    info.constellation = QStringLiteral("in ") + textfile::Excerpt(ConstellationName(constellationAbbreviation));
     info.rightAscension = QStringLiteral("AD:") + vb::Str(h) + u'h' + vb::Str(m) + u'\'';
     info.declination = QStringLiteral("Dec:") + vb::Str(d) + QStringLiteral("°") + vb::Str(n) + u'\'';
     return info;

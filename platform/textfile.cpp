@@ -1,5 +1,7 @@
 #include "platform/textfile.h"
 
+#include "platform/datadir.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -393,12 +395,17 @@ Interrupted FinishInterrupted(const QString& folder) {
         for (const QString& f : folders) syncFolder(f);
         if (!removeRecord(folder)) out.problems.push_back({Interrupted::Kind::NotRemoved, recordPath, {}});
     }
-    // Whatever new file is left belongs to a save that never reached its
-    // record (or to a single file's save): its old file stands.
+    // Whatever new file of a settings file, of the notes or of the record is
+    // left belongs to a save that never reached its record (or to a single
+    // file's save): its old file stands. Saves write at the top of the data
+    // folder only, and only those files: anything else there (the folder may
+    // be one the user chose) is not the program's to remove.
     QDirIterator it(folder, {QStringLiteral("*") + QString(kNewSuffix)},
-                    QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+                    QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QString path = it.next();
+        const QString saved = it.fileName().chopped(QString(kNewSuffix).size());
+        if (!datadir::UserFile(saved) && saved != QString(kSetRecord)) continue;
         if (QFile::remove(path)) out.removed << path;
         else out.problems.push_back({Interrupted::Kind::NotRemoved, path, {}});
     }

@@ -391,6 +391,11 @@ TEST_F(Catalogue, StarInformationCaptionsUseSignedNumbers) {
     }
 }
 
+TEST_F(Catalogue, StarInformationQuotesOnlyTheStartOfAConstellationNameFromTheFile) {
+    WriteData("const.cat", QStringLiteral("\"Lyr\",\"%1\"\r\n").arg(QString(1024 * 1024, u'c')));
+    EXPECT_EQ(catalogue::StarInfoCaptions("Lyr", 11178, 23285).constellation, "in " + QString(80, u'c') + "…");
+}
+
 TEST_F(Catalogue, StarInformationOnlyForARowThatHoldsAStar) {
     WriteData("const.cat", QString("\"Lyr\",\"Lyra\"\r\n"));
     WriteData("5magstar.cat", QString("\"Vega\",\"Lyr\",11178,23285\r\n\"Deneb\",\"Cyg\",12420,27131\r\n"));

@@ -76,18 +76,21 @@ TEST_F(InterruptedSaves, ASaveWhoseRecordIsInPlaceIsFinished) {
 
 TEST_F(InterruptedSaves, NewFilesWithoutARecordAreRemovedAndTheOldOnesStand) {
     // A save cut off before its record was in place, a single file's save
-    // cut off before its rename, a record cut off while it was written, and
-    // a new file in a folder below.
+    // cut off before its rename, a record cut off while it was written. A
+    // file of that name in a folder below, or one no save makes (the data
+    // folder may be one the user chose), is not the program's: it stays.
     OldFilesAndNewBeside();
     WriteData("notes.txt", QByteArray("old notes"));
     WriteData("notes.txt.nouveau", QByteArray("new no"));
     WriteData(kRecord + ".nouveau", QByteArray("Orvanel : enregistrement en cours\r\na.ini\r\n"));
     WriteData("img/liste.txt", QByteArray("a\r\n"));
     WriteData("img/liste.txt.nouveau", QByteArray("b\r\n"));
+    WriteData("rapport.nouveau", QByteArray("mine\r\n"));
     SaveSet::FinishInterrupted();
     for (const char* f : {"a.ini", "b.ini", "c.ini"}) EXPECT_EQ(ReadData(QString::fromLatin1(f)), "old\r\n") << f;
     EXPECT_EQ(ReadData("notes.txt"), "old notes");
-    EXPECT_EQ(Entries(), (QStringList{"a.ini", "b.ini", "c.ini", "img", "img/liste.txt", "notes.txt"}));
+    EXPECT_EQ(Entries(), (QStringList{"a.ini", "b.ini", "c.ini", "img", "img/liste.txt", "img/liste.txt.nouveau",
+                                      "notes.txt", "rapport.nouveau"}));
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
 

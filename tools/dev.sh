@@ -71,7 +71,10 @@ install_prefix() {
     local prefix="${ORVANEL_PREFIX:-}"
     while [ $# -gt 0 ]; do
         case "$1" in
-            --prefix=*) prefix="${1#--prefix=}" ;;
+            --prefix=*)
+                prefix="${1#--prefix=}"
+                [ -n "$prefix" ] || { echo "--prefix= needs a folder (--prefix=DIR)" >&2; exit 2; }
+                ;;
             --prefix)
                 [ $# -ge 2 ] || { echo "--prefix needs a folder (--prefix=DIR)" >&2; exit 2; }
                 prefix="$2"
@@ -104,7 +107,7 @@ case "$cmd" in
             echo "Nothing to uninstall: $manifest does not exist (nothing was installed from this build)." >&2
             exit 1
         fi
-        say "Removing what $manifest lists (your own files in ~/.local/share/orvanel/data stay)"
+        say "Removing what $manifest lists (your own data folder and its files stay)"
         exec cmake -DMANIFEST="$manifest" -P "$here/tools/uninstall.cmake"
         ;;
     *)
@@ -140,7 +143,7 @@ case "$cmd" in
             exit 1
         fi
         say "Installed: $prefix/bin/orvanel, its launcher in the applications menu, \"man orvanel\"."
-        say "Your settings and notes go to ~/.local/share/orvanel/data at the first start."
+        say "Your settings and notes go to your data folder at the first start: \$XDG_DATA_HOME/orvanel/data, or ~/.local/share/orvanel/data."
         say "For a real mount: orvanel --port=... (see the README)."
         ;;
     bench)

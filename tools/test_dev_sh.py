@@ -128,10 +128,11 @@ class DevShSetUpTest(unittest.TestCase):
 
     def test_install_refuses_anything_but_a_prefix(self):
         self.machine(missing=[], cmake_status=0)
-        r = self.run_dev_sh("install", "--prefx=/opt")
-        self.assertEqual(r.returncode, 2)
-        self.assertIn("--prefx=/opt", r.stderr)
-        self.assertEqual(self.called(), [], "nothing built, nothing installed")
+        for args, named in ((["--prefx=/opt"], "--prefx=/opt"), (["--prefix="], "--prefix="), (["--prefix"], "--prefix")):
+            r = self.run_dev_sh("install", *args)
+            self.assertEqual(r.returncode, 2, args)
+            self.assertIn(named, r.stderr)
+            self.assertEqual(self.called(), [], "nothing built, nothing installed (%s)" % args)
 
     def test_uninstall_removes_what_the_manifest_lists_and_sets_nothing_up(self):
         self.machine(missing=["cmake"], cmake_status=0)
