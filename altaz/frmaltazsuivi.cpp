@@ -133,6 +133,7 @@ void Frmaltazsuivi::Form_Unload() {
 }
 
 void Frmaltazsuivi::stopTracking() {
+    stopCatchUp();
     timcompteur->stop();
     running_ = false;
     shared.drive.DeltaAz = 0;
@@ -231,6 +232,7 @@ void Frmaltazsuivi::imgpause_Click() {
     if (running_) {
         // Running tracking pauses; paused tracking goes on.
         if (!paused_) {
+            stopCatchUp();
             timcompteur->stop();
             paused_ = true;
             imgpause->SetPicture(ButtonPictures[9]);
@@ -294,6 +296,7 @@ void Frmaltazsuivi::timcompteur_Timer() {
         tracking::TickClock(point, t);
         c.SetTime(t);
     } else {
+        const seams::LocalTime began = seams::Now();
         readSettingsBoxes();
         Frmcoord& c = frmcoord();
         // The clock timer is off: the pulses of manual or paddle moves made
@@ -324,6 +327,7 @@ void Frmaltazsuivi::timcompteur_Timer() {
             TrackStepAz();
             TrackStepAlt();
             ShowTrackState();
+            point.lastTickMs = MillisecondsBetween(began, seams::Now());
             seams::DoEventsNow();
             if (Unloaded() || seams::Quitting()) return;
         }
@@ -337,18 +341,32 @@ void Frmaltazsuivi::catchUp() {
     const tracking::GotoTarget object = tracking::GotoTargetOf(c.Coordinates());
     ++catchUps_;
     // The ticks that come due meanwhile keep the clock going, for the goto's
-    // passes to follow the object.
+    // passes to follow the object. The paddle is as the goto found it after.
     timcompteur->start();
-    const GotoEnd end = c.RunGoto(object.ra, object.dec, false);
+    const bool paddleOn = c.picraquette->Shows(ButtonPictures[7]);
+    catchingUp_ = true;
+    const GotoEnd end = c.RunGoto(object.ra, object.dec, paddleOn);
+    catchingUp_ = false;
     if (Unloaded() || seams::Quitting()) return;
     if (end == GotoEnd::Reached) {
         // The next tick follows the object from where the goto left the telescope.
         showCounters();
         return;
     }
-    // Refused (the object has set: told as a goto tells it) or stopped.
-    imgstop_Click();
     showCounters();
+    // Paused or stopped by tracking's own pictures meanwhile: as they left it.
+    if (paused_ || !running_) return;
+    // Refused (the object has set: told as a goto tells it), or stopped by
+    // the goto's stop button.
+    imgstop_Click();
+}
+
+void Frmaltazsuivi::stopCatchUp() {
+    if (!catchingUp_) return;
+    auto& g = shared.altgoto;
+    g.StopGoto = vb::True;
+    g.RemainingAz = 0;
+    g.RemainingAlt = 0;
 }
 
 void Frmaltazsuivi::updowntaux_UpClick() {

@@ -90,8 +90,10 @@ private:
     // The telescope left behind (a pause, a late start, a sync made
     // meanwhile): the coordinates window's goto brings it onto the object of
     // the coordinate boxes, and tracking goes on from there; a goto refused
-    // (the object has set) or stopped stops tracking.
+    // (the object has set) or stopped by its stop button stops tracking.
     void catchUp();
+    // Tracking stopped, paused or closed: its catch-up's goto ends at its next pulse.
+    void stopCatchUp();
     // Pending pulses of manual and paddle moves into the counters.
     void applyPendingPulses();
     // The counters in the coordinates window, all their boxes.
@@ -106,6 +108,7 @@ private:
     bool running_ = false;
     bool paused_ = false;
     int catchUps_ = 0;
+    bool catchingUp_ = false;  // a catch-up's goto runs
 };
 
 inline Frmaltazsuivi& frmaltazsuivi() { return forms::Use<Frmaltazsuivi>(); }

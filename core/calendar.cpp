@@ -5,6 +5,7 @@
 #include "platform/vbrt.h"
 
 #include <QDate>
+#include <QDateTime>
 
 #include <algorithm>
 
@@ -126,3 +127,10 @@ double HourAngleRadians(double siderealSeconds, double raSeconds) {
 }
 
 double HoursMinutesToSeconds(double hours, double minutes) { return 3600 * hours + 60 * minutes; }
+
+double MillisecondsBetween(const seams::LocalTime& from, const seams::LocalTime& to) {
+    const auto at = [](const seams::LocalTime& t) {
+        return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.millisecond), Qt::UTC);
+    };
+    return static_cast<double>(at(from).msecsTo(at(to)));
+}

@@ -75,6 +75,10 @@ UtClock UtClockOf(const seams::LocalTime& local, int16_t utOffsetHours);
 // month before).
 double JulianDayOf(const DateLists& dates);
 
+// Milliseconds from the local time `from` to `to`, negative when `to` is
+// earlier (across days, months and years).
+double MillisecondsBetween(const seams::LocalTime& from, const seams::LocalTime& to);
+
 // Writes the universal time of seams::Now() (season buttons at
 // shared.site.UtOffsetHours) into txth, txtmin, txts. When the UT date
 // differs from the date the lists show, the lists are set to it and

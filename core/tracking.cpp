@@ -185,6 +185,7 @@ void StartTracking(TrackPoint& p, TimeBoxes& time) {
     UpdateUtClock(time);
     if (vb::IsNumeric(time.clock.txth)) p.lastHour = vb::Val(time.clock.txth);
     shared.pos.LocalSiderealSeconds = RoundedSiderealSeconds(LocalSiderealTime(time));
+    p.lastTickMs = 0;
 }
 
 double CatchUpArcsec(double stepArcsec) { return std::max(kGotoToleranceArcsec, 3 * stepArcsec); }
@@ -261,13 +262,15 @@ TickOutcome TrackTick(TrackPoint& p, TimeBoxes& time, const EquatorialBoxes& tar
     // The tick moves each axis as far as the point went. Farther than the
     // sky takes it over two increments (the first tick after a start covers
     // two: the start sets the clock, the tick sets it again and advances
-    // it), the telescope was left behind (a pause, a late start): it is
-    // brought back as a goto would, not by a burst. Steady ticks never move
-    // farther than the sky can take the point in one tick.
+    // it) and over the previous tick's own bursts, the telescope was left
+    // behind (a pause, a late start): it is brought back as a goto would,
+    // not by a burst. Steady ticks never move farther than the sky can take
+    // the point in one tick, however long their bursts take.
     const double deltaAlt = m.alt - p.h0;
     const double deltaAz = AzimuthChange(m.az, p.a0);
-    const double skyAlt = 2 * std::fabs(m.alt - m0.alt);
-    const double skyAz = 2 * std::fabs(AzimuthChange(m.az, m0.az));
+    const double increments = 2 + (d.TrackIntervalMs > 0 ? std::max(p.lastTickMs, 0.0) / d.TrackIntervalMs : 0);
+    const double skyAlt = increments * std::fabs(m.alt - m0.alt);
+    const double skyAz = increments * std::fabs(AzimuthChange(m.az, m0.az));
     if (std::fabs(deltaAz) - skyAz > CatchUpArcsec(site.AzStepArcsec) ||
         std::fabs(deltaAlt) - skyAlt > CatchUpArcsec(site.AltStepArcsec)) {
         d.AzStepsTick = 0;

@@ -135,6 +135,10 @@ struct TrackPoint {
     // as the frame in which the point stands nearer the counters, and kept.
     bool frameChosen = false;
     bool pastZenith = false;
+    // How long the previous tick took by the computer's clock (its bursts),
+    // milliseconds: a tick comes its interval after the previous one ended,
+    // so the clock moves on by that much more between the two.
+    double lastTickMs = 0;
 };
 
 // Tracking goes on from where the telescope points: the previous point is
@@ -171,7 +175,8 @@ AxisPoint InMountFrame(const Horizontal& sky, bool pastZenith, double keptAz);
 // drive state the pulses (magnitudes) and directions (the signs of DeltaAz,
 // DeltaAlt) of both bursts; the counters are left to the bursts. The
 // previous point becomes this one. An object farther from the previous
-// point than the sky takes it over two increments, by more than CatchUpArcsec
+// point than the sky takes it over two increments and the previous tick's
+// duration (TrackPoint::lastTickMs, which the caller sets), by more than CatchUpArcsec
 // on either axis, sets no pulse and asks for a catch-up; otherwise a change
 // of more than kLongestTickMoveArcsec on either axis sets no pulse (both
 // counts 0) and is told by the outcome (the zenith).

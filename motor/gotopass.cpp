@@ -179,12 +179,6 @@ void GotoStepAltaz(GotoWindows& windows) {
     }
 }
 
-namespace {
-GotoEnd lastEnd = GotoEnd::Reached;
-}  // namespace
-
-GotoEnd LastGotoEnd() { return lastEnd; }
-
 GotoEnd RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     auto& g = shared.altgoto;
     // The pulses of a manual or paddle move still waiting for the clock (or,
@@ -207,20 +201,20 @@ GotoEnd RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     } while (GotoUnfinished() && !seams::Quitting());
     inGotoLoop = false;
     lastPassKnown = false;
-    lastEnd = refused ? GotoEnd::Refused
-              : g.StopGoto != vb::False || seams::Quitting() ? GotoEnd::Stopped
-                                                              : GotoEnd::Reached;
+    const GotoEnd end = refused                                         ? GotoEnd::Refused
+                        : g.StopGoto != vb::False || seams::Quitting() ? GotoEnd::Stopped
+                                                                       : GotoEnd::Reached;
     // Refused before any pulse: the telescope points where it pointed.
-    if (refused && passes == 1) return lastEnd;
+    if (refused && passes == 1) return end;
     // Whatever the mount was synchronised on, it now points where the goto
     // took it: at the target when the goto was not stopped or refused.
     auto& pos = shared.pos;
     pos.PositionSynced = vb::False;
-    pos.GotoReached = lastEnd == GotoEnd::Reached;
+    pos.GotoReached = end == GotoEnd::Reached;
     if (pos.GotoReached) {
         pos.ReachedRA = shared.equa.GotoRA;
         pos.ReachedDec = shared.equa.GotoDec;
     }
     ++pos.PositionChanges;
-    return lastEnd;
+    return end;
 }

@@ -99,5 +99,3 @@ enum class GotoEnd {
 // what it pointed at, and tracking follows that. StopGoto is left as the
 // loop found it at its end.
 GotoEnd RunGotoLoop(GotoWindows& windows, bool letEventsRun);
-// How the last goto loop ended.
-GotoEnd LastGotoEnd();

@@ -335,7 +335,7 @@ public:
             // goto's tolerance, or, the object set, nothing moved.
             m.caughtUp = true;
             ++report_.catchUps;
-            if (LastGotoEnd() == GotoEnd::Reached) {
+            if (s.Running()) {  // reached: refused or stopped, it stops tracking
                 ++report_.gotosChecked;
                 const double miss = GotoMissArcsec();
                 report_.worstGotoMissArcsec = std::max(report_.worstGotoMissArcsec, miss);
@@ -429,6 +429,9 @@ public:
     }
     // How many ticks ran within moves so far.
     int TicksWithinMovesDone() const { return ticksWithinMoves_; }
+    // Every step the motors make takes `ms` of clock, as a burst's or a
+    // goto's pulses do at their delay (0: none, the default).
+    void StepsTakeClock(double ms) { stepMs_ = ms; }
 
     // Arrow `arrow` of the manual-drive window (0 right, 1 left, 2 up, 3
     // down), "STOP" after `pulses` pulses.
@@ -736,6 +739,14 @@ private:
         Session& session;
     };
     void onStep(bool azimuth, bool high) {
+        if (stepMs_ > 0) {
+            stepClockMs_ += stepMs_;
+            const auto whole = static_cast<int>(stepClockMs_);
+            if (whole > 0) {
+                simsky::Advance(clock_, whole);
+                stepClockMs_ -= whole;
+            }
+        }
         QString why;
         if (asked_.empty() || asked_.back().nothing) {
             why = QStringLiteral("nothing was asked");
@@ -988,7 +999,9 @@ private:
         const bool ran = gotoRan_;
         gotoRan_ = false;
         if (a != Action::Goto && a != Action::ChartGoto && a != Action::MoveThenGoto) return;
-        if (!ran || LastGotoEnd() != GotoEnd::Reached) return;  // no star to pick, or refused
+        // No star to pick, stopped, or refused (its target below the horizon,
+        // the telescope left on what it pointed at).
+        if (!ran || !shared.pos.GotoReached || shared.altgoto.GotoTargetAlt < 0) return;
         ++report_.gotosChecked;
         const double miss = GotoMissArcsec();
         report_.worstGotoMissArcsec = std::max(report_.worstGotoMissArcsec, miss);
@@ -1164,6 +1177,7 @@ private:
     bool gotoRan_ = false;  // a goto ran to its end in this action
     QString tickFault_;
     QString unaskedFault_;
+    double stepMs_ = 0, stepClockMs_ = 0;  // StepsTakeClock
     std::vector<Asked> asked_;  // the moves under way, the innermost last
     // Tracking as the start, pause and stop buttons left it.
     enum class Tracked { Stopped, Running, Paused };

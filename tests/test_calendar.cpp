@@ -42,6 +42,19 @@ TEST(Calendar, JulianDayAndSiderealTimeOfTheDateLists) {
     }
 }
 
+TEST(Calendar, MillisecondsBetweenTwoLocalTimes) {
+    struct Case {
+        seams::LocalTime from, to;
+        double ms;
+    } cases[] = {
+        {{2026, 12, 10, 21, 0, 0, 0}, {2026, 12, 10, 21, 0, 0, 250}, 250},
+        {{2026, 12, 10, 21, 0, 59, 900}, {2026, 12, 10, 21, 1, 0, 100}, 200},
+        {{2026, 12, 31, 23, 59, 59, 500}, {2027, 1, 1, 0, 0, 0, 0}, 500},
+        {{2026, 12, 10, 21, 0, 1, 0}, {2026, 12, 10, 21, 0, 0, 0}, -1000},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MillisecondsBetween(c.from, c.to), c.ms);
+}
+
 TEST(Calendar, DateListsHoldDaysMonthsAndAHundredYears) {
     const DateListItems items = FillDateLists();
     ASSERT_EQ(items.cbjour.size(), 31);

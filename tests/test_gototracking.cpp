@@ -475,14 +475,107 @@ TEST_P(GotoTracking, ARefusedGotoChangesNothingOfWhatTrackingFollows) {
             EXPECT_EQ(messages, QStringList{kBelowHorizonMessage});
             EXPECT_EQ(shared.pos.PositionSynced != 0, synced) << "still synchronised";
             EXPECT_EQ(shared.pos.GotoReached, !synced) << "still on the goto's object";
+            EXPECT_TRUE(frmcoord().picraquette->Shows(ButtonPictures[7])) << "the goto gave the paddle back";
             run->Ticks(1);  // the first tick after OK
             EXPECT_DOUBLE_EQ(vb::Val(frmcoord().Coordinates().txtad_min), vb::Val(tracked.txtad_min))
                 << "the same star tracked";
             EXPECT_DOUBLE_EQ(vb::Val(frmcoord().Coordinates().txtdec_min), vb::Val(tracked.txtdec_min));
+            EXPECT_TRUE(frmcoord().picraquette->Shows(ButtonPictures[7])) << "the paddle as the catch-up found it";
             ExpectBackOnTheObjectAndTracked(*run, 60);
             EXPECT_EQ(messages.size(), 1) << messages.join('\n').toStdString();
             frmaltazsuivi().imgstop_Click();
         }
+    }
+}
+
+TEST_P(GotoTracking, StopOrPauseDuringACatchUpEndsItsGotoAtTheNextPulse) {
+    struct Case {
+        const char* what;
+        bool pause;
+    } cases[] = {{"\"Arrêt\": tracking stops", false}, {"pause: tracking stays paused", true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        fresh();
+        messages.clear();
+        const std::vector<int> up = run->VisibleStars(45);
+        ASSERT_FALSE(up.empty());
+        trackingOn(up.front(), "1000", 3);
+        Frmaltazsuivi& s = frmaltazsuivi();
+        s.imgpause_Click();
+        run->Wait(600);
+        s.imgpause_Click();
+        // The tracking picture pressed at the 20th pulse of the catch-up's goto.
+        int64_t pressedAt = -1;
+        auto steps = [this] { return std::llabs(Sim().AzSteps()) + std::llabs(Sim().AltSteps()); };
+        const int64_t before = steps();
+        seams::SetDoEvents([&] {
+            if (pressedAt >= 0 || !shared.altgoto.GotoRunning || steps() - before < 20) return;
+            pressedAt = steps();
+            if (k.pause) s.imgpause_Click();
+            else s.imgstop_Click();
+        });
+        s.timcompteur_Timer();
+        seams::SetDoEvents({});
+        run->HookEvents();
+        ASSERT_GE(pressedAt, 0) << "a catch-up ran";
+        EXPECT_LE(steps() - pressedAt, 2) << "the goto ended at its next pulse";
+        EXPECT_FALSE(shared.altgoto.GotoRunning);
+        EXPECT_FALSE(s.timcompteur->isActive());
+        EXPECT_EQ(s.Running(), k.pause);
+        if (k.pause) {
+            EXPECT_TRUE(s.imgpause->Shows(ButtonPictures[9])) << "still paused";
+        }
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        EXPECT_LT(run->DriftArcsec(), 1e-6);
+        s.imgstop_Click();
+    }
+}
+
+TEST_P(GotoTracking, SteadyTrackingThroughTheZenithRegionStopsThereWithoutASlew) {
+    // An object passing 0.15 degree from the zenith, tracked from a few
+    // minutes before: its azimuth turns ever faster, until a tick would
+    // turn more than 1 degree. Bursts take their time at the port (a
+    // millisecond a pulse), so that on a fine mechanics each tick comes
+    // later than the last: never a catch-up goto, never a slew.
+    struct Case {
+        const char* what;
+        double stepArcsec;
+        const char* increment;
+    } cases[] = {
+        {"32.4 arc-seconds a step, 1000 ms", 32.4, "1000"},
+        {"0.3 arc-second a step, 1000 ms", 0.3, "1000"},
+        {"0.3 arc-second a step, 200 ms", 0.3, "200"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        fresh();
+        messages.clear();
+        shared.site.AzStepArcsec = shared.site.AltStepArcsec = k.stepArcsec;
+        run->StepsTakeClock(1);
+        Frmcoord& c = frmcoord();
+        TimeBoxes t = c.Time();
+        UpdateUtClock(t);
+        c.SetTime(t);
+        c.SetCoordinates(SignedCoordinatesOf(simsky::RaAtHourAngle(t, -0.1), SiteLatitudeRad() * 180 / Pi + 0.15));
+        SyncOnCoordinates(t, c.Coordinates());
+        run->Anchor();
+        Frmaltazsuivi& s = run->Tracking();
+        s.txtincrement->setText(k.increment);
+        run->KeepTracking();
+        const int catchUps = s.CatchUps();
+        int ticks = 0;
+        for (; ticks < 5000 && s.Running(); ++ticks) {
+            run->Ticks(1);
+            const auto& tick = run->LastTick();
+            ASSERT_LE(tick.azMoved, tracking::kLongestTickMoveArcsec + k.stepArcsec) << "tick " << ticks;
+            ASSERT_LE(tick.altMoved, tracking::kLongestTickMoveArcsec + k.stepArcsec) << "tick " << ticks;
+            ASSERT_EQ(s.CatchUps(), catchUps) << "no goto, tick " << ticks;
+        }
+        EXPECT_FALSE(s.Running()) << "stopped near the zenith after " << ticks << " ticks";
+        EXPECT_EQ(messages, QStringList{tracking::kTooNearZenithMessage});
+        EXPECT_GT(PointOf(c.Time(), c.Coordinates()).altDeg, 89) << "where it stopped";
+        EXPECT_GT(ticks, 5) << "tracked before it stopped";
+        EXPECT_LT(run->DriftArcsec(), 1e-3);  // a million steps of 0.3 arc-second add their roundings
     }
 }
 
