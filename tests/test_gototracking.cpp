@@ -97,6 +97,20 @@ protected:
         p.tDec[1]->setText(e.txtdec_min);
         p.bOK_Click();
     }
+    // A fresh session tracking a star high in the sky (that does not set
+    // within the hour), paused for `seconds`, then resumed: no tick yet.
+    Frmaltazsuivi& pausedAndResumed(int seconds) {
+        fresh();
+        messages.clear();
+        const std::vector<int> up = run->VisibleStars(45);
+        EXPECT_FALSE(up.empty());
+        trackingOn(up.empty() ? 0 : up.front(), "1000", 3);
+        Frmaltazsuivi& s = frmaltazsuivi();
+        s.imgpause_Click();
+        run->Wait(seconds);
+        s.imgpause_Click();
+        return s;
+    }
     double pulsesPending() const {
         return std::abs(shared.pos.PendingAzSteps) + std::abs(shared.pos.PendingAltSteps);
     }
@@ -358,16 +372,7 @@ void ExpectBackOnTheObjectAndTracked(session::Session& run, int seconds) {
 TEST_P(GotoTracking, AfterAPauseTheFirstTickBringsTheTelescopeBackOntoTheObjectAndTrackingGoesOn) {
     for (const int minutes : {1, 10, 60}) {
         SCOPED_TRACE(testing::Message() << "a pause of " << minutes << " minutes");
-        fresh();
-        messages.clear();
-        // A star high in the sky, that does not set within the hour.
-        const std::vector<int> up = run->VisibleStars(45);
-        ASSERT_FALSE(up.empty());
-        trackingOn(up.front(), "1000", 3);
-        Frmaltazsuivi& s = frmaltazsuivi();
-        s.imgpause_Click();
-        run->Wait(60 * minutes);
-        s.imgpause_Click();
+        Frmaltazsuivi& s = pausedAndResumed(60 * minutes);
         const int catchUps = s.CatchUps();
         run->Ticks(1);
         EXPECT_EQ(s.CatchUps() - catchUps, 1) << "brought back by a goto";
@@ -495,15 +500,7 @@ TEST_P(GotoTracking, StopOrPauseDuringACatchUpEndsItsGotoAtTheNextPulse) {
     } cases[] = {{"\"Arrêt\": tracking stops", false}, {"pause: tracking stays paused", true}};
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        fresh();
-        messages.clear();
-        const std::vector<int> up = run->VisibleStars(45);
-        ASSERT_FALSE(up.empty());
-        trackingOn(up.front(), "1000", 3);
-        Frmaltazsuivi& s = frmaltazsuivi();
-        s.imgpause_Click();
-        run->Wait(600);
-        s.imgpause_Click();
+        Frmaltazsuivi& s = pausedAndResumed(600);
         // The tracking picture pressed at the 20th pulse of the catch-up's goto.
         int64_t pressedAt = -1;
         auto steps = [this] { return std::llabs(Sim().AzSteps()) + std::llabs(Sim().AltSteps()); };
