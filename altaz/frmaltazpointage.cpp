@@ -99,9 +99,7 @@ void Frmaltazpointage::Form_Resize() { KeepSize(kWidth, kHeight); }
 void Frmaltazpointage::Form_Unload() {
     // This window's goto, still running, ends at its next pulse.
     if (!gotoRunning_) return;
-    shared.altgoto.StopGoto = vb::True;
-    shared.altgoto.RemainingAz = 0;
-    shared.altgoto.RemainingAlt = 0;
+    AskGotoStop();
 }
 
 void Frmaltazpointage::lbObjets_MouseDown(Qt::MouseButton button) {

@@ -348,25 +348,18 @@ void Frmaltazsuivi::catchUp() {
     const GotoEnd end = c.RunGoto(object.ra, object.dec, paddleOn);
     catchingUp_ = false;
     if (Unloaded() || seams::Quitting()) return;
-    if (end == GotoEnd::Reached) {
-        // The next tick follows the object from where the goto left the telescope.
-        showCounters();
-        return;
-    }
     showCounters();
-    // Paused or stopped by tracking's own pictures meanwhile: as they left it.
-    if (paused_ || !running_) return;
+    // Reached: the next tick follows the object from where the goto left the
+    // telescope. Paused or stopped by tracking's own pictures meanwhile: as
+    // they left it.
+    if (end == GotoEnd::Reached || paused_ || !running_) return;
     // Refused (the object has set: told as a goto tells it), or stopped by
     // the goto's stop button.
     imgstop_Click();
 }
 
 void Frmaltazsuivi::stopCatchUp() {
-    if (!catchingUp_) return;
-    auto& g = shared.altgoto;
-    g.StopGoto = vb::True;
-    g.RemainingAz = 0;
-    g.RemainingAlt = 0;
+    if (catchingUp_) AskGotoStop();
 }
 
 void Frmaltazsuivi::updowntaux_UpClick() {

@@ -424,9 +424,7 @@ void Frmcoord::switchPaddleOnAfterGoto() {
 }
 
 void Frmcoord::cmstoppointage_Click() {
-    shared.altgoto.StopGoto = vb::True;
-    shared.altgoto.RemainingAz = 0;
-    shared.altgoto.RemainingAlt = 0;
+    AskGotoStop();
     switchPaddleOnAfterGoto();
 }
 
@@ -474,9 +472,7 @@ void Frmcoord::cmdtrace_Click() {
 void Frmcoord::Form_Unload() {
     // A goto still running ends at its next pulse.
     if (shared.altgoto.GotoRunning) {
-        shared.altgoto.StopGoto = vb::True;
-        shared.altgoto.RemainingAz = 0;
-        shared.altgoto.RemainingAlt = 0;
+        AskGotoStop();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "core/numbers.h"
 #include "core/state.h"
 #include "equatorial/equagotowindows.h"
+#include "motor/gotopass.h"
 #include "motor/equagoto.h"
 #include "motor/settingsfiles.h"
 #include "platform/numberfile.h"
@@ -158,9 +159,7 @@ void Frmequapointage::Form_Unload() {
     // (the chart, when it is there, goes back to its sync role).
     auto& g = shared.altgoto;
     if (!g.GotoRunning) return;
-    g.StopGoto = vb::True;
-    g.RemainingAz = 0;
-    g.RemainingAlt = 0;
+    AskGotoStop();
     if (forms::Loaded<FrmCercle>()) frmCercle().mnuPoint->setText(QStringLiteral("initialisation"));
     shared.win.SkyChartShown = vb::False;
 }

@@ -179,6 +179,13 @@ void GotoStepAltaz(GotoWindows& windows) {
     }
 }
 
+void AskGotoStop() {
+    auto& g = shared.altgoto;
+    g.StopGoto = vb::True;
+    g.RemainingAz = 0;
+    g.RemainingAlt = 0;
+}
+
 GotoEnd RunGotoLoop(GotoWindows& windows, bool letEventsRun) {
     auto& g = shared.altgoto;
     // The pulses of a manual or paddle move still waiting for the clock (or,

@@ -78,6 +78,11 @@ public:
 // data register keeps the last value written.
 void GotoStepAltaz(GotoWindows& windows);
 
+// What every stop of a goto asks (a stop button, a window closed under it,
+// quitting): StopGoto set and both remaining values 0, so that the pass
+// sends no further pulse and the loop ends after it.
+void AskGotoStop();
+
 // How a goto loop ended.
 enum class GotoEnd {
     Reached,  // within the tolerance of its target

@@ -2,6 +2,7 @@
 
 #include "chart/frmCercle.h"
 #include "core/state.h"
+#include "motor/gotopass.h"
 #include "platform/vbrt.h"
 #include "platform/widgets.h"
 #include "shell/artwork.h"
@@ -52,9 +53,7 @@ void FrmDepl::Form_Load() {
 }
 
 void FrmDepl::cmstoppointage_Click() {
-    shared.altgoto.StopGoto = vb::True;
-    shared.altgoto.RemainingAz = 0;
-    shared.altgoto.RemainingAlt = 0;
+    AskGotoStop();
     frmCercle().mnuPoint->setText(QStringLiteral("initialisation"));
     shared.win.SkyChartShown = vb::False;
 }

@@ -13,6 +13,7 @@
 #include "core/calendar.h"
 #include "core/counters.h"
 #include "core/state.h"
+#include "motor/gotopass.h"
 #include "equatorial/frmequaconfig.h"
 #include "equatorial/frmequapilot.h"
 #include "equatorial/frmequapointage.h"
@@ -228,9 +229,7 @@ void Frminterface::quitProgram(int exitStatus) {
     // The flags the moves and gotos watch say so too.
     shared.drive.MotorMode = 0;
     shared.drive.HandPadCode = paddle::kSwitchedOff;
-    shared.altgoto.StopGoto = vb::True;
-    shared.altgoto.RemainingAz = 0;
-    shared.altgoto.RemainingAlt = 0;
+    AskGotoStop();
     heuretimer->stop();
     Timer->stop();
     // No step or direction line is left high, then the port is given back.
