@@ -216,7 +216,6 @@ struct OldContent {
 OldContent oldContent(const QString& path) {
     const QFileInfo info(path);
     if (!entryExists(info)) return {};
-    if (!info.isFile()) return {true, std::nullopt};
     return {true, ReadBytes(path)};
 }
 

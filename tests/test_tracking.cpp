@@ -89,6 +89,26 @@ TEST(TrackingClock, TheDayAfterIsACalendarDay) {
     }
 }
 
+TEST(TrackingCatchUp, TheObjectOfTheBoxesAsAGotoTargetAndTheCatchUpsReach) {
+    struct Case {
+        EquatorialBoxes boxes;
+        double ra, dec;  // tenths of a minute of time and of arc
+    } cases[] = {
+        {{"12", "30.45", "+", "41", "16.5"}, 7504.5, 24765},
+        {{" 5", " 32.7", "-", "2", "3.4"}, 3327, -1234},
+        {{"0", "0", "-", "0", "30"}, 0, -300},
+        {{"23", "59.9", "+", "90", "0"}, 14399, 54000},
+    };
+    for (const Case& c : cases) {
+        const tracking::GotoTarget t = tracking::GotoTargetOf(c.boxes);
+        EXPECT_DOUBLE_EQ(t.ra, c.ra) << c.boxes.Txtad_h.toStdString();
+        EXPECT_DOUBLE_EQ(t.dec, c.dec) << c.boxes.txtdec_deg.toStdString();
+    }
+    // The goto's tolerance, or three pulses of a coarser mechanics.
+    EXPECT_EQ(tracking::CatchUpArcsec(32.4), 120);
+    EXPECT_DOUBLE_EQ(tracking::CatchUpArcsec(64.8), 194.4);
+}
+
 TEST(TrackingPulses, SignedPulsesCarryTheirFractions) {
     struct Tick {
         double change;
